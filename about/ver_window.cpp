@@ -1,0 +1,43 @@
+#include "ver_window.h"
+
+#include "ui/look.h"
+
+namespace qz {
+
+static constexpr quint32 kDarkBlue = 0x00800000;
+static constexpr quint32 kYellow = 0x0000FFFF;
+
+VER::VER(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("VER"));
+    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    setModal(true);
+    setBackground(this, kDarkBlue);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(versionPicture());
+    Image1->setGeometry(QRect(QPoint(twips(360), twips(300)), Image1->pixmap().size()));
+
+    auto label = [this](const char* name, const QString& text, int top, double pt, bool bold) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(uiFont(pt, bold));
+        setForeground(l, kYellow);
+        placeTwips(l, 360, top, 4200, 330);
+        return l;
+    };
+    Label1 = label("Label1", QStringLiteral("for Windows"), 1020, 9, false);
+    Label2 = label("Label2", QStringLiteral("Version　２．５５"), 1380, 11.25, true);
+    Label3 = label("Label3", QStringLiteral("Qt 6 版　時計・タイマー・時間計算ツール集"), 1760, 9,
+                   false);
+
+    Command1 = new QPushButton(QStringLiteral("閉"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    placeTwips(Command1, 3480, 2280, 1080, 420);
+    connect(Command1, &QPushButton::clicked, this, &VER::Command1_Click);
+    Command1->setDefault(true);
+
+    setFixedSize(twips(4920), twips(2940));
+}
+
+} // namespace qz

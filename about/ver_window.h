@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+
+namespace qz {
+
+// The version box, shown modally over the launcher.
+class VER : public QDialog {
+    Q_OBJECT
+public:
+    explicit VER(QWidget* owner);
+    void Command1_Click() { accept(); }
+
+private:
+    QLabel* Image1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QPushButton* Command1;
+};
+
+} // namespace qz

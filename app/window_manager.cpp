@@ -1,0 +1,79 @@
+#include "window_manager.h"
+
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+namespace qz {
+
+WindowManager::WindowManager(AppState& state, Platform& platform, std::function<void()> quit)
+    : m_context{state, platform, *this}, m_quit(std::move(quit)) {
+    if (!m_quit)
+        m_quit = [] { QCoreApplication::quit(); };
+}
+
+WindowManager::~WindowManager() { delete m_current.data(); }
+
+void WindowManager::registerWindow(WindowId id, Factory factory) {
+    m_factories[id] = std::move(factory);
+}
+
+QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
+    const auto it = m_factories.find(target);
+    if (it == m_factories.end())
+        return nullptr;
+    QzWindow* w = it->second(m_context);
+    m_current = w;
+    if (from)
+        w->move(from->pos()); // the new window takes the place of the one it replaces
+    w->show();
+    w->activateWindow();
+    w->formActivate();
+    if (from) {
+        from->markLeaving();
+        from->hide();
+        from->deleteLater();
+    }
+    return w;
+}
+
+void WindowManager::openHelp(QWidget* owner) {
+    m_context.state.helpOpened = 1;
+    m_context.platform.help->display(owner);
+}
+
+void WindowManager::exitProgram(QWidget*) {
+    if (m_context.state.helpOpened == 1) {
+        m_context.state.helpOpened = 0;
+        m_context.platform.help->closeAll();
+    }
+    m_exiting = true;
+    if (m_current) {
+        m_current->markLeaving();
+        m_current->hide();
+    }
+    m_quit();
+}
+
+void WindowManager::startCalculator(QWidget* owner) {
+    if (!m_context.platform.calculator->start(m_context.state.programFolder()))
+        m_context.platform.messages->exclamation(
+            owner,
+            QStringLiteral("電卓を起動できませんでした。\n"
+                           "プログラムのフォルダに QZCALC.EXE がなく、"
+                           "デスクトップの電卓も見つかりません。"),
+            QStringLiteral("QZ電卓"));
+}
+
+QzWindow::QzWindow(AppContext& c, WindowId id) : ctx(c), m_id(id) {}
+
+void QzWindow::closeEvent(QCloseEvent* e) {
+    // Closed from its title bar: it is the program's only window, so the program ends the
+    // way every "終了" ends it.
+    e->accept();
+    if (!m_leaving && !ctx.windows.exiting())
+        ctx.windows.exitProgram(this);
+}
+
+} // namespace qz

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "ui/platform.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+
+namespace qz {
+
+enum class WindowId {
+    Menu,          // launcher
+    Timer,         // notification timer
+    Countdown,
+    Stopwatch,
+    CalcAdd,       // time-addition calculator
+    CalcElapsed,   // elapsed-time calculator
+    SoundSettings,
+    BigClock,
+};
+
+class WindowManager;
+class QzWindow;
+
+// What every window is handed at creation.
+struct AppContext {
+    AppState& state;
+    Platform& platform;
+    WindowManager& windows;
+};
+
+// Exactly one of the program's windows exists at a time; moving between them goes through here.
+class WindowManager {
+public:
+    using Factory = std::function<QzWindow*(AppContext&)>;
+
+    WindowManager(AppState& state, Platform& platform, std::function<void()> quit = {});
+    ~WindowManager();
+
+    void registerWindow(WindowId id, Factory factory);
+    bool hasWindow(WindowId id) const { return m_factories.count(id) > 0; }
+
+    // Creates and shows the target, lets it become active, then destroys `from`.
+    QzWindow* switchTo(WindowId target, QzWindow* from);
+    QzWindow* current() const { return m_current; }
+
+    void openHelp(QWidget* owner);
+    // Closes the help windows when help was opened, then ends the program at once.
+    void exitProgram(QWidget* owner);
+    // Starts the calculator; says so in a message box when none could be started.
+    void startCalculator(QWidget* owner);
+
+    AppContext& context() { return m_context; }
+    bool exiting() const { return m_exiting; }
+
+private:
+    AppContext m_context;
+    std::function<void()> m_quit;
+    std::map<WindowId, Factory> m_factories;
+    QPointer<QzWindow> m_current;
+    bool m_exiting = false;
+};
+
+// Base of the one-at-a-time windows. Construction is the window's load step; formActivate()
+// runs when the window becomes active: when first shown, and again when it gets the focus
+// back from another window of the program's own (the version box), never after a message
+// box, a file dialog, the help window or another program.
+class QzWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit QzWindow(AppContext& ctx, WindowId id);
+    WindowId windowId() const { return m_id; }
+    virtual void formActivate() {}
+
+    // Set by the window manager before it destroys the window on a switch.
+    void markLeaving() { m_leaving = true; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+    AppContext& ctx;
+    AppState& state() { return ctx.state; }
+    Platform& platform() { return ctx.platform; }
+
+private:
+    WindowId m_id;
+    bool m_leaving = false;
+};
+
+} // namespace qz

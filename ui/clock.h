@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace qz {
+
+// The one source of "now" for every window and engine. Logic never reads the system clock
+// itself, so a test can stand at 23:59:50 or step over midnight.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Local date and time with millisecond precision.
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override;
+};
+
+// A clock that only moves when told to.
+class TestClock final : public Clock {
+public:
+    explicit TestClock(QDateTime start = QDateTime(QDate(2010, 11, 8), QTime(13, 8, 20)));
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime& at) { m_now = at; }
+    void setTime(QTime t) { m_now = QDateTime(m_now.date(), t); }
+    void advanceMs(qint64 ms) { m_now = m_now.addMSecs(ms); }
+    void advanceSeconds(double s) { advanceMs(qRound64(s * 1000.0)); }
+
+private:
+    QDateTime m_now;
+};
+
+// The texts the clock displays show.
+QString timeText(QTime t);      // "hh:mm:ss", 24-hour
+QString dateText(QDate d);      // "yyyy/mm/dd"
+QString weekdayName(QDate d);   // "日曜日" .. "土曜日"
+int weekdayNumber(QDate d);     // Sunday = 1 .. Saturday = 7
+double secondsSinceMidnight(QTime t); // with the millisecond fraction
+int wholeSecondsSinceMidnight(QTime t);
+
+} // namespace qz

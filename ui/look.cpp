@@ -1,0 +1,200 @@
+#include "look.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+
+namespace qz {
+
+static double logicalDpi() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInch() : 96.0;
+}
+
+int twips(int tw) { return int(std::lround(tw * logicalDpi() / 1440.0)); }
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsRect(left, top, width, height));
+}
+
+// Window sizes are given with the caption and the frame; the menu bar, as on the system the
+// layouts come from, stays inside what is left.
+static constexpr int kFrameWidthTwips = 120;
+static constexpr int kCaptionTwips = 450;
+
+void setWindowSizeTwips(QMainWindow* w, int width, int height) {
+    w->setFixedSize(twips(width - kFrameWidthTwips), twips(height - kCaptionTwips));
+}
+
+QColor vbColor(quint32 bbggrr) {
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+void setBackground(QWidget* w, quint32 bbggrr) {
+    QPalette p = w->palette();
+    const QColor c = vbColor(bbggrr);
+    p.setColor(QPalette::Window, c);
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void setForeground(QWidget* w, quint32 bbggrr) {
+    QPalette p = w->palette();
+    const QColor c = vbColor(bbggrr);
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    p.setColor(QPalette::ButtonText, c);
+    w->setPalette(p);
+}
+
+QFont uiFont(double pointSize, bool bold) {
+    QFont f;
+    f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                   QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                   QStringLiteral("Noto Sans CJK JP")});
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QFont fixedFont(double pointSize, bool bold) {
+    QFont f;
+    f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                   QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    f.setStyleHint(QFont::Monospace);
+    f.setFixedPitch(true);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+void installApplicationFont() { QApplication::setFont(uiFont(9.0)); }
+
+QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& buttons,
+                            std::function<void(int)> onClick) {
+    // The toolbar sits inside the client area at its top-left corner, where the layouts
+    // expect it, rather than in a dock area that would shift every control down.
+    QWidget* host = w->centralWidget() ? w->centralWidget() : w;
+    auto* bar = new QToolBar(host);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    int index = 0;
+    for (const auto& [icon, tip] : buttons) {
+        const int i = ++index;
+        QAction* a = bar->addAction(icon, tip);
+        a->setToolTip(tip);
+        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(i));
+        QObject::connect(a, &QAction::triggered, bar, [onClick, i] { onClick(i); });
+    }
+    bar->adjustSize();
+    bar->move(0, 0);
+    return bar;
+}
+
+QIcon calculatorIcon() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 70), 1.5));
+    p.setBrush(QColor(200, 205, 215));
+    p.drawRoundedRect(QRectF(5, 2, 22, 28), 3, 3);
+    p.setBrush(QColor(170, 230, 170));
+    p.drawRect(QRectF(8, 5, 16, 7));
+    p.setPen(Qt::NoPen);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            p.setBrush(c == 2 && r == 2 ? QColor(230, 120, 40) : QColor(90, 90, 100));
+            p.drawRect(QRectF(8 + c * 6, 15 + r * 5, 4, 3.5));
+        }
+    return QIcon(pm);
+}
+
+QIcon helpIcon() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 60, 150), 1.5));
+    p.setBrush(QColor(60, 120, 220));
+    p.drawEllipse(QRectF(2, 2, 28, 28));
+    QFont f = uiFont(15, true);
+    f.setPixelSize(22);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("?"));
+    return QIcon(pm);
+}
+
+// An alarm clock: two bells, a round face with hour marks and hands at ten past ten.
+QPixmap launcherPicture(QSize size) {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = std::min(size.width(), size.height());
+    p.translate((size.width() - s) / 2.0, (size.height() - s) / 2.0);
+    p.scale(s / 100.0, s / 100.0);
+    p.setPen(QPen(QColor(90, 40, 20), 2));
+    p.setBrush(QColor(230, 180, 40));
+    p.drawPie(QRectF(8, 6, 30, 30), 45 * 16, 180 * 16);
+    p.drawPie(QRectF(62, 6, 30, 30), -45 * 16, 180 * 16);
+    p.drawLine(QPointF(28, 84), QPointF(18, 96));
+    p.drawLine(QPointF(72, 84), QPointF(82, 96));
+    p.setBrush(QColor(200, 40, 40));
+    p.drawEllipse(QRectF(12, 14, 76, 76));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(19, 21, 62, 62));
+    p.translate(50, 52);
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    for (int i = 0; i < 12; ++i) {
+        p.drawLine(QPointF(0, -27), QPointF(0, i % 3 == 0 ? -22 : -25));
+        p.rotate(30);
+    }
+    p.setPen(QPen(QColor(20, 20, 20), 3.5, Qt::SolidLine, Qt::RoundCap));
+    p.save();
+    p.rotate(-60);
+    p.drawLine(QPointF(0, 0), QPointF(0, -16));
+    p.restore();
+    p.save();
+    p.rotate(60);
+    p.drawLine(QPointF(0, 0), QPointF(0, -23));
+    p.restore();
+    p.setBrush(QColor(200, 40, 40));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(0, 0), 3, 3);
+    return pm;
+}
+
+QPixmap versionPicture() {
+    QPixmap pm(185, 39);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 185, 0);
+    g.setColorAt(0, QColor(0, 0, 96));
+    g.setColorAt(1, QColor(40, 90, 200));
+    p.fillRect(pm.rect(), g);
+    p.drawPixmap(3, 2, launcherPicture(QSize(35, 35)));
+    QFont f = uiFont(14, true);
+    f.setPixelSize(20);
+    p.setFont(f);
+    p.setPen(QColor(255, 255, 0));
+    p.drawText(QRect(44, 0, 141, 39), Qt::AlignVCenter | Qt::AlignLeft,
+               QStringLiteral("ＱＺタイマー"));
+    return pm;
+}
+
+} // namespace qz

@@ -1,0 +1,84 @@
+#include "platform.h"
+
+#include "clock.h"
+#include "dialogs.h"
+#include "help_window.h"
+#include "sound_player.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace qz {
+
+bool ProcessCalculatorStarter::start(const QString& programFolder) {
+    const QString own = QDir(programFolder).filePath(QStringLiteral("QZCALC.EXE"));
+    if (QFileInfo(own).isFile() && QProcess::startDetached(own, {}, programFolder))
+        return true;
+    // Otherwise whatever calculator the desktop offers.
+    static const char* const desktopCalculators[] = {
+#ifdef Q_OS_WIN
+        "calc.exe",
+#endif
+        "gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk",
+        "xfce4-calculator", "xcalc"};
+    for (const char* name : desktopCalculators) {
+        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!exe.isEmpty() && QProcess::startDetached(exe, {}))
+            return true;
+    }
+    return false;
+}
+
+void QtWindowControl::restoreAndRaise(QWidget* w) {
+    if (w->isMinimized())
+        w->showNormal();
+    w->raise();
+    w->activateWindow();
+}
+
+void QtWindowControl::minimize(QWidget* w) { w->showMinimized(); }
+
+struct RealPlatform::Parts {
+    SystemClock clock;
+    QtSoundPlayerFactory sounds;
+    QtMessageBoxes messages;
+    QtFileDialogs files;
+    ProcessCalculatorStarter calculator;
+    HtmlHelpViewer help;
+    QtWindowControl windows;
+    explicit Parts(const QString& helpFolder) : help(helpFolder) {}
+};
+
+RealPlatform::RealPlatform(const QString& helpFolder)
+    : m_parts(std::make_unique<Parts>(helpFolder)) {
+    m_platform = {&m_parts->clock,      &m_parts->sounds, &m_parts->messages, &m_parts->files,
+                  &m_parts->calculator, &m_parts->help,   &m_parts->windows};
+}
+
+RealPlatform::~RealPlatform() = default;
+
+struct TestPlatform::Parts {
+    TestClock clock;
+    RecordingSoundFactory sounds;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs files;
+    RecordingCalculatorStarter calculator;
+    RecordingHelpViewer help;
+    RecordingWindowControl windows;
+};
+
+TestPlatform::TestPlatform() : TestPlatform(std::make_unique<Parts>()) {}
+
+TestPlatform::TestPlatform(std::unique_ptr<Parts> p)
+    : clock(p->clock), sounds(p->sounds), messages(p->messages), files(p->files),
+      calculator(p->calculator), help(p->help), windows(p->windows), m_parts(std::move(p)) {
+    m_platform = {&m_parts->clock,      &m_parts->sounds, &m_parts->messages, &m_parts->files,
+                  &m_parts->calculator, &m_parts->help,   &m_parts->windows};
+}
+
+TestPlatform::~TestPlatform() = default;
+
+} // namespace qz

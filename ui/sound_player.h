@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace qz {
+
+// One per ringing window. Requests return at once and the sound plays on asynchronously;
+// a file that is missing or cannot be played is silently ignored.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString& path) { m_fileName = path; }
+    // The "SOUND" command: play the current file name.
+    void sound() { issueSound(m_fileName); }
+    void playWave(const QString& path) {
+        setFileName(path);
+        sound();
+    }
+    // Play a file, or beep when the path is empty (a beep-only sound source).
+    void playSource(const QString& wavePath) {
+        if (wavePath.isEmpty())
+            beep();
+        else
+            playWave(wavePath);
+    }
+    virtual void beep() = 0;
+
+protected:
+    virtual void issueSound(const QString& path) = 0;
+
+private:
+    QString m_fileName;
+};
+
+class SoundPlayerFactory {
+public:
+    virtual ~SoundPlayerFactory() = default;
+    virtual std::unique_ptr<SoundPlayer> createPlayer() = 0;
+};
+
+// Real back end. The audio device is opened lazily, on the first request, so windows that
+// never ring never load it.
+class QtSoundPlayerFactory final : public SoundPlayerFactory {
+public:
+    std::unique_ptr<SoundPlayer> createPlayer() override;
+};
+
+// The test player: every request is written, in order, into one shared log as
+// "wave:<path>" or "beep".
+class RecordingSoundFactory final : public SoundPlayerFactory {
+public:
+    std::unique_ptr<SoundPlayer> createPlayer() override;
+    QStringList requests;
+    int beeps() const { return requests.count(QStringLiteral("beep")); }
+    int waves() const { return int(requests.size()) - beeps(); }
+    void clear() { requests.clear(); }
+};
+
+} // namespace qz
