@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through CTest (headless).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+qz_install_packages
+qz_build "$QZ_ROOT/build" -DBUILD_TESTING=ON
+cd "$QZ_ROOT/build"
+ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,76 @@
+#include "ui/clock.h"
+#include "ui/clock_ticker.h"
+#include "ui/dialogs.h"
+#include "ui/look.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace qz;
+
+class TestUi : public QObject {
+    Q_OBJECT
+
+private slots:
+    void clockTexts_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("weekday");
+        QTest::addColumn<int>("number");
+        QTest::newRow("sunday") << QDate(2010, 11, 7) << "日曜日" << 1;
+        QTest::newRow("monday") << QDate(2010, 11, 8) << "月曜日" << 2;
+        QTest::newRow("saturday") << QDate(2010, 11, 13) << "土曜日" << 7;
+    }
+    void clockTexts() {
+        QFETCH(QDate, date);
+        QFETCH(QString, weekday);
+        QFETCH(int, number);
+        QCOMPARE(weekdayName(date), weekday);
+        QCOMPARE(weekdayNumber(date), number);
+        QCOMPARE(dateText(date), date.toString(QStringLiteral("yyyy/MM/dd")));
+        QCOMPARE(timeText(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
+        QCOMPARE(secondsSinceMidnight(QTime(7, 30, 0, 250)), 27000.25);
+    }
+
+    void colorsAreBlueGreenRed() {
+        QCOMPARE(vbColor(0x000000FF), QColor(255, 0, 0));
+        QCOMPARE(vbColor(0x0080FF80), QColor(128, 255, 128));
+        QCOMPARE(vbColor(0x00800000), QColor(0, 0, 128));
+        QCOMPARE(vbColor(0x0000FFFF), QColor(255, 255, 0));
+    }
+
+    void twipsFollowTheScreen() {
+        const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+        QCOMPARE(twips(1440), qRound(dpi));
+        QCOMPARE(twipsRect(0, 1440, 720, 0), QRect(0, qRound(dpi), qRound(dpi / 2), 0));
+    }
+
+    void fileFiltersMatchAnyLetterCase() {
+        const QString f = qtNameFilter(QStringLiteral("音源ﾌｧｲﾙ(*.WAV)|*.WAV"));
+        QVERIFY(f.startsWith(QStringLiteral("音源ﾌｧｲﾙ(*.WAV) (")));
+        const QString pattern = f.section(u'(', -1).chopped(1);
+        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern));
+        for (const char* name : {"ﾍﾞﾙ.WAV", "bell.wav", "x.Wav"})
+            QVERIFY2(re.match(QString::fromUtf8(name)).hasMatch(), name);
+        QVERIFY(!re.match(QStringLiteral("x.mp3")).hasMatch());
+    }
+
+    void tickerFiresAtOnceThenFollowsTheClock() {
+        SystemClock clock;
+        ClockTicker t(clock, QStringLiteral("Timer1"), nullptr);
+        QSignalSpy spy(&t, &ClockTicker::timeout);
+        t.setEnabled(true);
+        QVERIFY(spy.wait(200));
+        // The next tick comes just after the next second boundary, whenever that is.
+        QVERIFY(spy.wait(1500));
+        const QTime at = clock.now().time();
+        QVERIFY2(at.msec() < 500, qPrintable(at.toString(QStringLiteral("ss.zzz"))));
+        t.setEnabled(false);
+        const int count = spy.count();
+        QTest::qWait(1100);
+        QCOMPARE(spy.count(), count);
+    }
+};
+
+QTEST_MAIN(TestUi)
+#include "tst_ui.moc"
