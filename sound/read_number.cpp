@@ -1,30 +1,49 @@
 #include "read_number.h"
 
+#include <charconv>
+#include <limits>
+#include <string>
+
 namespace qz {
 
 double readLeadingNumber(const QString& text) {
-    QString digits;
-    bool signSeen = false, pointSeen = false;
-    for (QChar c : text) {
-        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == QChar(0x3000))
+    std::string number;
+    bool signSeen = false;
+    bool digitSeen = false;
+    bool pointSeen = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u' ' || u == u'\t' || u == u'\n') continue;
+        if ((u == u'+' || u == u'-') && !signSeen && !digitSeen && !pointSeen) {
+            signSeen = true;
+            if (u == u'-') number += '-';
             continue;
-        if ((c == u'-' || c == u'+') && !signSeen && digits.isEmpty()) {
-            signSeen = true;
-            digits += c;
-        } else if (c == u'.' && !pointSeen) {
-            pointSeen = true;
-            signSeen = true;
-            digits += c;
-        } else if (c >= u'0' && c <= u'9') {
-            signSeen = true;
-            digits += c;
-        } else {
-            break;
         }
+        if (u >= u'0' && u <= u'9') {
+            digitSeen = true;
+            number += char(u);
+            continue;
+        }
+        if (u == u'.' && !pointSeen) {
+            pointSeen = true;
+            number += '.';
+            continue;
+        }
+        break;
     }
-    bool ok = false;
-    const double v = digits.toDouble(&ok);
-    return ok ? v : 0.0;
+    if (!digitSeen) return 0.0;
+    // from_chars: independent of the C locale's decimal point.
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), v);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // Hundreds of digits: the largest real is closer to what was typed than infinity.
+        const bool tiny = number.find_first_of("123456789") == std::string::npos ||
+                          number.find('.') < number.find_first_of("123456789");
+        v = tiny ? 0.0 : std::numeric_limits<double>::max();
+        if (number.front() == '-') v = -v;
+    }
+    return v == 0.0 ? 0.0 : v; // no "-0"
 }
 
 } // namespace qz

@@ -1,0 +1,221 @@
+#include "countdown_engine.h"
+
+#include "sound/read_number.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace qz {
+
+namespace {
+
+constexpr qint64 kDay = 86400;
+// Far beyond any sensible countdown, and small enough that hours * 3600 stays exact.
+constexpr double kEntryLimit = 1e12;
+
+QString dateString(QDate d) {
+    return d.toString(QStringLiteral("yyyy/MM/dd"));
+}
+QString timeString(QTime t) {
+    return t.toString(QStringLiteral("hh:mm:ss"));
+}
+
+QDate parseDate(const QString& s) {
+    return QDate::fromString(s, QStringLiteral("yyyy/MM/dd"));
+}
+QTime parseTime(const QString& s) {
+    return QTime::fromString(s, QStringLiteral("hh:mm:ss"));
+}
+
+// Seconds on one continuous wall-clock scale: date and time of day as the clock shows them,
+// so a daylight-saving shift never bends a countdown typed in hours and minutes.
+qint64 wallSeconds(QDate d, int secondOfDay) {
+    return d.toJulianDay() * kDay + secondOfDay;
+}
+qint64 wallSeconds(const QDateTime& at) {
+    const QTime t = at.time();
+    return wallSeconds(at.date(), t.hour() * 3600 + t.minute() * 60 + t.second());
+}
+
+qint64 floorDiv(qint64 a, qint64 b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+QString twoDigits(qint64 v) {
+    const QString digits = QString::number(v < 0 ? -v : v).rightJustified(2, QLatin1Char('0'));
+    return v < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+std::optional<qint64> targetWallSeconds(const CountdownState& s) {
+    if (s.targetTime.isEmpty()) return std::nullopt;
+    const QDate d = parseDate(s.targetDate);
+    const QTime t = parseTime(s.targetTime);
+    if (!d.isValid() || !t.isValid()) return std::nullopt;
+    return wallSeconds(d, t.msecsSinceStartOfDay() / 1000);
+}
+
+} // namespace
+
+QString formatEntry00(const QString& text) {
+    static const QRegularExpression plainNumber(
+        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
+    if (!plainNumber.match(text).hasMatch()) return text;
+    const double rounded = std::round(readLeadingNumber(text)); // halves away from zero
+    if (rounded == 0.0) return QStringLiteral("00");
+    const QString digits = QString::number(std::fabs(rounded), 'f', 0).rightJustified(2, u'0');
+    return rounded < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+qint64 countdownEntryValue(const QString& text) {
+    // Texts with trailing letters keep their fraction through the pattern; the count is in
+    // whole units all the same.
+    const double v = std::round(readLeadingNumber(formatEntry00(text)));
+    return qint64(std::clamp(v, -kEntryLimit, kEntryLimit));
+}
+
+QString startTimeText(QTime t) {
+    return t.toString(QStringLiteral("H:mm:ss"));
+}
+
+QString timeLeftText(qint64 remaining) {
+    if (remaining < 0) return QString::number(remaining);
+    const qint64 hours = remaining / 3600;
+    const qint64 minutes = (remaining - 3600 * hours) / 60;
+    const qint64 seconds = remaining - 3600 * hours - 60 * minutes;
+    return twoDigits(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') +
+           twoDigits(seconds);
+}
+
+std::optional<qint64> secondsToTarget(const CountdownState& s, const QDateTime& now) {
+    const auto target = targetWallSeconds(s);
+    if (!target) return std::nullopt;
+    return *target - wallSeconds(now);
+}
+
+bool targetReached(const CountdownState& s, const QDateTime& now) {
+    const auto left = secondsToTarget(s, now);
+    return left && *left <= 0;
+}
+
+CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
+                                const QString& minutesText, const QString& secondsText,
+                                const QDateTime& now) {
+    CountdownOutputs out;
+    // A ring still sounding belongs to the old target.
+    out.ringTimer = RingTimerRequest::Stop;
+
+    s.running = 1;
+    s.addHours = countdownEntryValue(hoursText);
+    s.addMinutes = countdownEntryValue(minutesText);
+    s.addSeconds = countdownEntryValue(secondsText);
+
+    const QDate today = now.date();
+    const QTime start(now.time().hour(), now.time().minute(), now.time().second());
+    out.startTime = startTimeText(start);
+    s.startHour = start.hour();
+    s.startMinute = start.minute();
+    s.startSecond = start.second();
+
+    // Plain date-time arithmetic: the carries of seconds into minutes, minutes into hours and
+    // hours into days, and a negative duration lands in the past (and rings at once).
+    const qint64 duration = s.addHours * 3600 + s.addMinutes * 60 + s.addSeconds;
+    const qint64 earliest = wallSeconds(QDate(1, 1, 1), 0);
+    const qint64 latest = wallSeconds(QDate(9999, 12, 31), kDay - 1);
+    const qint64 target = std::clamp(
+        wallSeconds(today, start.msecsSinceStartOfDay() / 1000) + duration, earliest, latest);
+    const qint64 day = floorDiv(target, kDay);
+    const int secondOfDay = int(target - day * kDay);
+
+    s.targetDate = dateString(QDate::fromJulianDay(day));
+    s.targetTime = timeString(QTime::fromMSecsSinceStartOfDay(secondOfDay * 1000));
+    out.targetTime = s.targetTime;
+    out.targetDate = s.targetDate;
+    s.startDate = dateString(today);
+    out.startDate = s.startDate;
+    out.lamp = kLampWhite;
+    return out;
+}
+
+CountdownOutputs clockTick(CountdownState& s, const QDateTime& now) {
+    CountdownOutputs out;
+    out.currentTime = timeString(now.time());
+    out.currentDate = dateString(now.date());
+    if (s.running == 1) {
+        // Every whole day to the target counts, however far ahead it lies.
+        if (const auto left = secondsToTarget(s, now)) out.timeLeft = timeLeftText(*left);
+    }
+    if (targetReached(s, now)) {
+        out.raiseWindow = true;
+        out.ringTimer = RingTimerRequest::Start;
+    }
+    return out;
+}
+
+CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdownRingSeconds) {
+    CountdownOutputs out;
+    const auto left = secondsToTarget(s, now);
+    // Date and time both count, so a ring that began before midnight still ends on time.
+    if (!left || -*left + 1 > countdownRingSeconds) {
+        s.targetTime.clear();
+        s.running = 0;
+        out.ringTimer = RingTimerRequest::Stop;
+        return out;
+    }
+    switch (s.soundChoice) {
+    case SoundRing:
+        out.sound = {SoundRequest::Wave, QString::fromLatin1(kRingWave)};
+        break;
+    case SoundBell:
+        out.sound = {SoundRequest::Wave, QString::fromLatin1(kBellWave)};
+        break;
+    case SoundBeep:
+        out.sound = {SoundRequest::Beep, {}};
+        break;
+    default:
+        break;
+    }
+    if (s.blinkPhase == 0) {
+        s.blinkPhase = 1;
+        out.lamp = kLampWhite;
+    } else {
+        s.blinkPhase = 0;
+        out.lamp = kLampRed;
+    }
+    return out;
+}
+
+CountdownOutputs stopRinging(CountdownState& s) {
+    CountdownOutputs out;
+    s.targetTime.clear();
+    s.running = 0;
+    out.ringTimer = RingTimerRequest::Stop;
+    out.lamp = kLampRed;
+    return out;
+}
+
+CountdownOutputs clearCountdown(CountdownState& s) {
+    CountdownOutputs out;
+    out.lamp = kLampWhite;
+    out.targetTime = QString();
+    out.startTime = QString();
+    out.targetDate = QString();
+    out.startDate = QString();
+    out.timeLeft = QString();
+    out.ringTimer = RingTimerRequest::Stop;
+    resetCountdown(s);
+    out.resetEntries = true;
+    return out;
+}
+
+void resetCountdown(CountdownState& s) {
+    s.startHour = s.startMinute = s.startSecond = 0;
+    s.addHours = s.addMinutes = s.addSeconds = 0;
+    s.targetDate.clear();
+    s.running = 0;
+    s.startDate.clear();
+    s.soundChoice = SoundRing;
+    s.targetTime.clear();
+}
+
+} // namespace qz

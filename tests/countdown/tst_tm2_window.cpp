@@ -1,0 +1,493 @@
+#include "countdown/tm2_window.h"
+
+#include "ui/clock.h"
+#include "ui/dialogs.h"
+#include "ui/platform.h"
+#include "ui/sound_player.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace qz;
+
+namespace {
+
+const QDate kDay(2010, 11, 8);
+
+class StandInMenu : public QzWindow {
+  public:
+    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
+};
+
+// One countdown window opened the way the launcher opens it, on a test platform.
+struct Fixture {
+    explicit Fixture(int ringSeconds = 30, const QString& folder = QString())
+        : state(folder.isEmpty() ? dir.path() : folder),
+          wm(state, tp.platform(), [this] { ++quits; }) {
+        state.countdownRingSeconds = ringSeconds;
+        tp.clock.set(QDateTime(kDay, QTime(10, 50, 30)));
+        wm.registerWindow(WindowId::Countdown, [](AppContext& c) { return new TM2(c); });
+        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
+        w = static_cast<TM2*>(wm.switchTo(WindowId::Countdown, nullptr));
+    }
+    template <class T = QWidget> T* get(const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c) qWarning("no control %s", name);
+        return c;
+    }
+    QString text(const char* name) { return get<QLabel>(name)->text(); }
+    QAction* action(const char* name) { return get<QAction>(name); }
+    quint32 lamp() { return get<LampShape>("Shape1")->fillColor(); }
+    QTimer* timer2() { return get<QTimer>("Timer2"); }
+    void at(int h, int m, int s, int ms = 0, int dayOffset = 0) {
+        tp.clock.set(QDateTime(kDay.addDays(dayOffset), QTime(h, m, s, ms)));
+    }
+    void start(const QString& h, const QString& m, const QString& s) {
+        get<QLineEdit>("Text1")->setText(h);
+        get<QLineEdit>("Text2")->setText(m);
+        get<QLineEdit>("Text3")->setText(s);
+        get<QPushButton>("Command1")->click();
+    }
+    QString checkedRingItem() {
+        QString name;
+        for (const char* n : {"M111", "M112", "M113", "M114", "M115", "M116"})
+            if (action(n)->isChecked()) name += QLatin1String(n);
+        return name;
+    }
+
+    TestPlatform tp;
+    QTemporaryDir dir;
+    AppState state;
+    int quits = 0;
+    WindowManager wm;
+    TM2* w = nullptr;
+};
+
+} // namespace
+
+class TstTm2Window : public QObject {
+    Q_OBJECT
+  private slots:
+    void captions_data();
+    void captions();
+    void menus();
+    void previewStars();
+    void timers();
+    void formLoadCheckMark_data();
+    void formLoadCheckMark();
+    void ringDurationMenu();
+    void ringDurationSaveFails();
+    void enterMovesThroughTheBoxes();
+    void countdownToRing();
+    void beepBlinksTheLamp();
+    void ringEnds_data();
+    void ringEnds();
+    void stopWhileCounting();
+    void clearResetsTheWindow();
+    void bigDisplay();
+    void previewsLeaveTheChoice();
+    void activationStopsTheRing();
+    void backToMenu();
+    void exitAndClose();
+    void toolbarAndTools();
+};
+
+void TstTm2Window::captions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const QList<QPair<const char*, const char*>> rows = {
+        {"Label12", "経過時間指定："},
+        {"Label7", "時"},
+        {"Label8", "分"},
+        {"Label9", "秒"},
+        {"Label5", "："},
+        {"Label6", "："},
+        {"Label13", "→"},
+        {"Label10", "現在時間："},
+        {"Label11", "本日："},
+        {"Label17", "カウントダウン："},
+        {"Label18", "ｱﾗｰﾑ音時間："},
+        {"Frame2", "スタート時間"},
+        {"Frame1", "目的時間"},
+        {"Frame3", "音"},
+        {"Frame5", "ｶｳﾝﾄﾀﾞｳﾝ表示"},
+        {"Option1", "Ring"},
+        {"Option2", "Bell"},
+        {"Option3", "BEEP"},
+        {"Option4", "通常表示"},
+        {"Option5", "大きい表示"},
+        {"Command1", "スタート"},
+        {"Command2", "停止"},
+        {"Command3", "クリア"},
+        {"Command4", "終了"},
+        {"Command5", "ﾒﾆｭｰへ"},
+    };
+    for (const auto& [name, caption] : rows)
+        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
+}
+
+void TstTm2Window::captions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Fixture f;
+    QCOMPARE(f.w->windowTitle(), QString("カウントダウン："));
+    QWidget* c = f.w->findChild<QWidget*>(name);
+    QVERIFY2(c, qPrintable(name));
+    QString shown;
+    if (auto* l = qobject_cast<QLabel*>(c))
+        shown = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(c))
+        shown = b->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(c))
+        shown = g->title();
+    QCOMPARE(shown, caption);
+    QVERIFY(c->isVisibleTo(f.w));
+}
+
+void TstTm2Window::menus() {
+    Fixture f;
+    const QList<QPair<const char*, const char*>> items = {
+        {"M111", "5秒間"},  {"M112", "10秒間"}, {"M113", "20秒間"},    {"M114", "30秒間（既定）"},
+        {"M115", "１分間"}, {"M116", "２分間"}, {"M21", "QZ電卓(&D)"}, {"M31", "ﾍﾙﾌﾟ(&H)"},
+    };
+    for (const auto& [name, text] : items)
+        QCOMPARE(f.action(name)->text(), QString::fromUtf8(text));
+    QCOMPARE(f.get<QMenu>("M1")->title(), QString("設定(&S)"));
+    QCOMPARE(f.get<QMenu>("M11")->title(), QString("アラーム音が鳴り続ける時間を設定(&S)"));
+    QCOMPARE(f.get<QMenu>("M2")->title(), QString("ﾂｰﾙ(&T)"));
+    QCOMPARE(f.get<QMenu>("M3")->title(), QString("ﾍﾙﾌﾟ(&H)"));
+    QVERIFY(f.get<QMenu>("M11")->actions().contains(f.action("M116")));
+    QVERIFY(f.get<QMenu>("M1")->actions().contains(f.get<QMenu>("M11")->menuAction()));
+}
+
+void TstTm2Window::previewStars() {
+    Fixture f;
+    const QList<QPair<const char*, QColor>> stars = {
+        {"Label20", Qt::red}, {"Label21", Qt::yellow}, {"Label22", Qt::black}};
+    for (const auto& [name, colour] : stars) {
+        QLabel* l = f.get<QLabel>(name);
+        QCOMPARE(l->text(), QString("★"));
+        QCOMPARE(l->toolTip(), QString("ｸﾘｯｸすると音が出ます"));
+        QCOMPARE(l->palette().color(QPalette::WindowText), colour);
+    }
+    QCOMPARE(f.get<QLabel>("Label19")->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xC0));
+    for (const char* box : {"Text1", "Text2", "Text3"}) {
+        const QFontMetrics fm(f.get<QLineEdit>(box)->font());
+        QCOMPARE(fm.horizontalAdvance("1"), fm.horizontalAdvance("W"));
+    }
+}
+
+void TstTm2Window::timers() {
+    Fixture f;
+    auto* t1 = f.get<QTimer>("Timer1");
+    QCOMPARE(t1->interval(), 300);
+    QVERIFY(t1->isActive());
+    QVERIFY(!f.timer2()->isActive());
+    // The clock timer shows the time on its own.
+    f.at(10, 50, 31, 200);
+    QTRY_COMPARE(f.text("Label4"), QString("10:50:31"));
+    QCOMPARE(f.text("Label15"), QString("2010/11/08"));
+}
+
+void TstTm2Window::formLoadCheckMark_data() {
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("checked");
+    QTest::newRow("0") << 0 << "M111";
+    QTest::newRow("5") << 5 << "M111";
+    QTest::newRow("10") << 10 << "M112";
+    QTest::newRow("20") << 20 << "M113";
+    QTest::newRow("30") << 30 << "M114";
+    QTest::newRow("60") << 60 << "M115";
+    QTest::newRow("120") << 120 << "M116";
+    QTest::newRow("7") << 7 << "";
+}
+
+void TstTm2Window::formLoadCheckMark() {
+    QFETCH(int, seconds);
+    QFETCH(QString, checked);
+    Fixture f(seconds);
+    QCOMPARE(f.checkedRingItem(), checked);
+    QCOMPARE(f.text("Label19"), QString::number(seconds) + "秒間");
+}
+
+void TstTm2Window::ringDurationMenu() {
+    Fixture f(60);
+    QCOMPARE(f.text("Label19"), QString("60秒間"));
+    f.action("M115")->trigger();
+    QCOMPARE(f.text("Label19"), QString("１分間"));
+    QCOMPARE(f.checkedRingItem(), QString("M115"));
+    QFile file(f.state.programFile("TONESPAN.DAT"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("60,60,0,0\r\n"));
+    file.close();
+
+    f.action("M111")->trigger();
+    QCOMPARE(f.state.countdownRingSeconds, 5);
+    QCOMPARE(f.text("Label19"), QString("5秒間"));
+    QCOMPARE(f.checkedRingItem(), QString("M111"));
+    // Choosing the checked item again keeps its mark.
+    f.action("M111")->trigger();
+    QCOMPARE(f.checkedRingItem(), QString("M111"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("60,5,0,0\r\n"));
+    QVERIFY(f.tp.messages.shown.isEmpty());
+}
+
+void TstTm2Window::ringDurationSaveFails() {
+    QTemporaryDir parent;
+    Fixture f(30, parent.path() + "/missing/folder");
+    f.action("M116")->trigger();
+    QCOMPARE(f.tp.messages.shown.size(), 1);
+    QVERIFY(f.tp.messages.lastText().contains("保存できませんでした"));
+    QCOMPARE(f.state.countdownRingSeconds, 120);
+    QCOMPARE(f.text("Label19"), QString("２分間"));
+    QCOMPARE(f.checkedRingItem(), QString("M116"));
+}
+
+void TstTm2Window::enterMovesThroughTheBoxes() {
+    Fixture f;
+    f.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.w));
+    auto* t1 = f.get<QLineEdit>("Text1");
+    auto* t2 = f.get<QLineEdit>("Text2");
+    auto* t3 = f.get<QLineEdit>("Text3");
+    QCOMPARE(QApplication::focusWidget(), t1);
+    QTest::keyClicks(t1, "1");
+    QTest::keyClick(t1, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), t2);
+    QTest::keyClicks(t2, "2");
+    QTest::keyClick(t2, Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget(), t3);
+    QTest::keyClicks(t3, "3");
+    QTest::keyClick(t3, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), f.get<QPushButton>("Command1"));
+    QCOMPARE(t1->text() + t2->text() + t3->text(), QString("123"));
+    QVERIFY(f.text("Label2").isEmpty()); // moving on does not start anything
+    // Enter on the focused start button starts.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(f.text("Label2"), QString("11:52:33"));
+}
+
+void TstTm2Window::countdownToRing() {
+    Fixture f;
+    f.start("", "90", "");
+    QCOMPARE(f.text("Label1"), QString("10:50:30"));
+    QCOMPARE(f.text("Label14"), QString("2010/11/08"));
+    QCOMPARE(f.text("Label2"), QString("12:20:30"));
+    QCOMPARE(f.text("Label3"), QString("2010/11/08"));
+
+    f.at(10, 50, 31, 250);
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label16"), QString("01:29:59"));
+    QCOMPARE(f.text("Label23"), QString("01:29:59"));
+    QCOMPARE(f.tp.windows.raises, 0);
+
+    f.at(12, 20, 30, 100);
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label16"), QString("00:00:00"));
+    QCOMPARE(f.tp.windows.raises, 1);
+    QVERIFY(f.timer2()->isActive());
+    QCOMPARE(f.timer2()->interval(), 300);
+
+    f.at(12, 20, 30, 200);
+    f.w->Timer2_Timer();
+    f.at(12, 20, 30, 500);
+    f.w->Timer2_Timer();
+    const QString ring = "wave:" + f.state.programFile("RING.WAV");
+    QCOMPARE(f.tp.sounds.requests, (QStringList{ring, ring}));
+
+    // Switching to Bell mid-ring takes effect at the next tick.
+    f.get<QRadioButton>("Option2")->click();
+    f.w->Timer2_Timer();
+    QCOMPARE(f.tp.sounds.requests.last(), "wave:" + f.state.programFile("1min07A.WAV"));
+
+    f.at(12, 20, 33, 0);
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label16"), QString("-3"));
+    QCOMPARE(f.text("Label23"), QString("-3"));
+    QCOMPARE(f.tp.windows.raises, 2);
+}
+
+void TstTm2Window::beepBlinksTheLamp() {
+    Fixture f;
+    f.get<QRadioButton>("Option3")->click();
+    QCOMPARE(f.w->countdown().soundChoice, int(SoundBeep));
+    f.start("", "", "1");
+    QCOMPARE(f.lamp(), kLampWhite);
+    f.at(10, 50, 31, 0);
+    f.w->Timer1_Timer();
+    QList<quint32> lamps;
+    for (int i = 0; i < 4; ++i) {
+        f.tp.clock.advanceMs(300);
+        f.w->Timer2_Timer();
+        lamps.append(f.lamp());
+    }
+    QCOMPARE(f.tp.sounds.requests, QStringList(4, "beep"));
+    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite, kLampRed}));
+}
+
+void TstTm2Window::ringEnds_data() {
+    QTest::addColumn<int>("ringSeconds");
+    QTest::addColumn<int>("sounds");
+    QTest::newRow("5 s") << 5 << 17;
+    QTest::newRow("0 s") << 0 << 0;
+}
+
+void TstTm2Window::ringEnds() {
+    QFETCH(int, ringSeconds);
+    QFETCH(int, sounds);
+    Fixture f(ringSeconds);
+    f.start("", "", "10");
+    f.at(10, 50, 40, 0);
+    f.w->Timer1_Timer();
+    QVERIFY(f.timer2()->isActive());
+    f.at(10, 50, 40, 100);
+    int ticks = 0;
+    while (f.timer2()->isActive() && ticks < 100) {
+        f.w->Timer2_Timer();
+        f.w->Timer1_Timer();
+        f.tp.clock.advanceMs(300);
+        ++ticks;
+    }
+    QCOMPARE(f.tp.sounds.requests.size(), sounds);
+    QCOMPARE(f.timer2()->interval(), 0);
+    const QString frozen = f.text("Label16");
+    const quint32 lamp = f.lamp();
+    f.tp.clock.advanceMs(5000);
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label16"), frozen);
+    QCOMPARE(f.lamp(), lamp);
+    QVERIFY(!f.timer2()->isActive());
+    QCOMPARE(f.text("Label4"), f.tp.clock.now().toString("hh:mm:ss"));
+}
+
+void TstTm2Window::stopWhileCounting() {
+    Fixture f;
+    f.start("", "5", "");
+    f.at(10, 51, 30);
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label16"), QString("00:04:00"));
+    f.get<QPushButton>("Command2")->click();
+    QCOMPARE(f.lamp(), kLampRed);
+    f.at(10, 56, 0);
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label16"), QString("00:04:00"));
+    QCOMPARE(f.text("Label2"), QString("10:55:30"));
+    QVERIFY(!f.timer2()->isActive());
+    QCOMPARE(f.tp.windows.raises, 0);
+}
+
+void TstTm2Window::clearResetsTheWindow() {
+    Fixture f;
+    f.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.w));
+    f.get<QRadioButton>("Option2")->click();
+    f.start("1", "2", "3");
+    f.w->Timer1_Timer();
+    f.get<QPushButton>("Command2")->click();
+    f.get<QPushButton>("Command3")->click();
+    for (const char* name : {"Label1", "Label2", "Label3", "Label14", "Label16", "Label23"})
+        QVERIFY2(f.text(name).isEmpty(), name);
+    for (const char* box : {"Text1", "Text2", "Text3"})
+        QVERIFY(f.get<QLineEdit>(box)->text().isEmpty());
+    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
+    QCOMPARE(f.w->countdown().soundChoice, int(SoundRing));
+    QCOMPARE(f.lamp(), kLampWhite);
+    QCOMPARE(QApplication::focusWidget(), f.get<QLineEdit>("Text1"));
+    f.tp.clock.advanceMs(60000);
+    f.w->Timer1_Timer();
+    QVERIFY(f.text("Label16").isEmpty());
+}
+
+void TstTm2Window::bigDisplay() {
+    Fixture f;
+    QWidget* picture = f.get("Picture1");
+    QVERIFY(!picture->isVisible());
+    const QSize normal = f.w->size();
+    f.start("25", "", "");
+    f.get<QRadioButton>("Option5")->click();
+    QVERIFY(picture->isVisible());
+    QVERIFY(f.w->width() > normal.width() && f.w->height() > normal.height());
+    QVERIFY(f.w->rect().contains(picture->mapTo(f.w, picture->rect().bottomRight())));
+    f.w->Timer1_Timer();
+    QCOMPARE(f.text("Label23"), QString("25:00:00"));
+    QCOMPARE(f.text("Label23"), f.text("Label16"));
+    QCOMPARE(f.get<QLabel>("Label23")->font().pointSize(), 120);
+    f.get<QRadioButton>("Option4")->click();
+    QVERIFY(!picture->isVisible());
+    QCOMPARE(f.w->size(), normal);
+}
+
+void TstTm2Window::previewsLeaveTheChoice() {
+    Fixture f;
+    f.get<QRadioButton>("Option3")->click();
+    QTest::mouseClick(f.get("Label20"), Qt::LeftButton);
+    QTest::mouseClick(f.get("Label21"), Qt::LeftButton);
+    QTest::mouseClick(f.get("Label22"), Qt::LeftButton);
+    QCOMPARE(f.tp.sounds.requests,
+             (QStringList{"wave:" + f.state.programFile("RING.WAV"),
+                          "wave:" + f.state.programFile("1min07A.WAV"), "beep"}));
+    QCOMPARE(f.w->countdown().soundChoice, int(SoundBeep));
+}
+
+void TstTm2Window::activationStopsTheRing() {
+    Fixture f;
+    f.get<QRadioButton>("Option3")->click();
+    f.get<QRadioButton>("Option5")->click();
+    f.start("", "", "");
+    f.w->Timer1_Timer();
+    QVERIFY(f.timer2()->isActive());
+    f.w->formActivate();
+    QVERIFY(!f.timer2()->isActive());
+    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
+    QVERIFY(f.get<QRadioButton>("Option4")->isChecked());
+    QVERIFY(!f.get("Picture1")->isVisible());
+    QCOMPARE(f.w->countdown().soundChoice, int(SoundRing));
+    QCOMPARE(f.text("Label4"), QString("10:50:30"));
+}
+
+void TstTm2Window::backToMenu() {
+    Fixture f;
+    QPointer<TM2> window = f.w;
+    f.start("", "1", "");
+    f.get<QPushButton>("Command5")->click();
+    QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+    QTRY_VERIFY(!window);
+    QCOMPARE(f.quits, 0);
+}
+
+void TstTm2Window::exitAndClose() {
+    {
+        Fixture f;
+        f.state.helpOpened = 1;
+        f.get<QPushButton>("Command4")->click();
+        QCOMPARE(f.quits, 1);
+        QCOMPARE(f.tp.help.closeAlls, 1);
+    }
+    {
+        Fixture f;
+        f.w->close();
+        QCOMPARE(f.quits, 1);
+        QCOMPARE(f.tp.help.closeAlls, 0);
+    }
+}
+
+void TstTm2Window::toolbarAndTools() {
+    Fixture f;
+    QCOMPARE(f.get<QToolBar>("Toolbar1")->actions().size(), 2);
+    f.action("Toolbar1_1")->trigger();
+    f.action("M21")->trigger();
+    QCOMPARE(f.tp.calculator.folders, QStringList(2, f.state.programFolder()));
+    f.action("Toolbar1_2")->trigger();
+    f.action("M31")->trigger();
+    QCOMPARE(f.tp.help.displays, 2);
+    QCOMPARE(f.state.helpOpened, 1);
+}
+
+QTEST_MAIN(TstTm2Window)
+#include "tst_tm2_window.moc"
