@@ -1,0 +1,303 @@
+#include "timer/alarm_engine.h"
+
+#include <QTest>
+
+using namespace qz;
+
+namespace {
+
+QDateTime at(int h, int m, int s, int ms = 0, QDate day = QDate(2010, 11, 8)) {
+    return QDateTime(day, QTime(h, m, s, ms));
+}
+
+// Drives the engine the way the window's timers do, in 100 ms steps: watchers every 100 ms,
+// ringers at their own interval, counted from the moment they start running.
+struct Drive {
+    AlarmEngine e;
+    QDateTime now;
+    std::array<QString, kAlarmRows> paths;
+    QStringList sounds; // "wave:<path>" / "beep", in order
+    QList<QDateTime> stops;
+    int fires = 0;
+    std::array<int, kAlarmRows> sinceRinger{};
+    std::array<bool, kAlarmRows> wasTicking{};
+
+    Drive() {
+        for (int k = 1; k <= kAlarmRows; ++k)
+            paths[k - 1] = QStringLiteral("/w/%1.WAV").arg(k);
+    }
+
+    void step() {
+        now = now.addMSecs(100);
+        for (int k = 1; k <= kAlarmRows; ++k) {
+            AlarmRow& r = e.row(k);
+            if (r.watcherEnabled && e.watcherTick(k, now)) ++fires;
+            if (!r.ringerTicking()) {
+                wasTicking[k - 1] = false;
+                continue;
+            }
+            if (!wasTicking[k - 1]) {
+                wasTicking[k - 1] = true;
+                sinceRinger[k - 1] = 0;
+                continue;
+            }
+            sinceRinger[k - 1] += 100;
+            if (sinceRinger[k - 1] < r.ringerInterval) continue;
+            sinceRinger[k - 1] = 0;
+            const RingerResult res = e.ringerTick(k, now, paths[k - 1]);
+            if (res.kind == RingerResult::Kind::Rang)
+                sounds << (res.beep ? QStringLiteral("beep") : "wave:" + res.fileName);
+            else if (res.kind == RingerResult::Kind::Stopped)
+                stops << now;
+        }
+    }
+    void runUntil(const QDateTime& end) {
+        while (now < end)
+            step();
+    }
+};
+
+} // namespace
+
+class TestAlarmEngine : public QObject {
+    Q_OBJECT
+  private slots:
+    void tenSecondRingStopsByItself();
+    void blinkAlternates();
+    void beepOnlyRowsTickAt800();
+    void zeroDurationStopsOnFirstTick_data();
+    void zeroDurationStopsOnFirstTick();
+    void stopByHandKeepsRingerEnabled();
+    void ringAcrossMidnightEnds();
+    void reArmAfterStopByDuration();
+    void reArmAfterStopWhileArmed();
+    void clearAllWhileTwoRowsRing();
+    void durationChangeAppliesToRingingRow();
+};
+
+void TestAlarmEngine::tenSecondRingStopsByItself() {
+    Drive d;
+    d.e.ringSecondsInUse = 10;
+    d.now = at(11, 59, 0);
+    QCOMPARE(d.e.enter(1, "12", d.now), EntryOutcome::Armed);
+    d.runUntil(at(11, 59, 59, 900));
+    QCOMPARE(d.fires, 0);
+    QVERIFY(d.sounds.isEmpty());
+
+    d.runUntil(at(12, 0, 10));
+    QVERIFY(d.fires > 0);
+    QVERIFY(!d.e.row(1).timeBoxEnabled);
+    QVERIFY(d.e.ringerEnabled(1));
+    QVERIFY(d.stops.isEmpty());
+    // Ringing from 12:00:00.1 up to and including 12:00:10.0.
+    QCOMPARE(d.sounds.size(), 100);
+    QCOMPARE(d.sounds.first(), QString("wave:/w/1.WAV"));
+
+    d.runUntil(at(12, 0, 12));
+    QCOMPARE(d.stops, QList<QDateTime>{at(12, 0, 10, 100)});
+    QCOMPARE(d.sounds.size(), 100);
+    const AlarmRow& r = d.e.row(1);
+    QCOMPARE(r.lamp, kAlarmRed);
+    QCOMPARE(r.memoBackground, kAlarmLightGreen);
+    QCOMPARE(r.displayCaption, QString("12:00:00 "));
+    QVERIFY(!r.timeBoxEnabled);
+    QVERIFY(!d.e.ringerEnabled(1));
+    QCOMPARE(r.ringerInterval, 0);
+    QVERIFY(!d.e.armed(1));
+    // The watcher stays on but has nothing left to do.
+    const int fires = d.fires;
+    d.runUntil(at(12, 0, 20));
+    QCOMPARE(d.fires, fires);
+}
+
+void TestAlarmEngine::blinkAlternates() {
+    AlarmEngine e;
+    QCOMPARE(e.enter(4, "12", at(11, 0, 0)), EntryOutcome::Armed);
+    QVERIFY(!e.watcherTick(4, at(11, 59, 59, 900)));
+    QVERIFY(e.watcherTick(4, at(12, 0, 0)));
+    QVERIFY(e.watcherTick(4, at(12, 0, 0, 100))); // repeats while it rings
+
+    const quint32 lamps[] = {kAlarmWhite, kAlarmRed, kAlarmWhite, kAlarmRed};
+    const quint32 memos[] = {kAlarmWhite, kAlarmLightGreen, kAlarmWhite, kAlarmLightGreen};
+    for (int i = 0; i < 4; ++i) {
+        const RingerResult res = e.ringerTick(4, at(12, 0, 0, 100 * (i + 1)), "/w/4.WAV");
+        QCOMPARE(res.kind, RingerResult::Kind::Rang);
+        QVERIFY(!res.beep);
+        QCOMPARE(res.fileName, QString("/w/4.WAV"));
+        QCOMPARE(e.row(4).lamp, lamps[i]);
+        QCOMPARE(e.row(4).memoBackground, memos[i]);
+    }
+}
+
+void TestAlarmEngine::beepOnlyRowsTickAt800() {
+    Drive d;
+    d.paths[8] = QString(); // row 9: "BP"
+    d.now = at(8, 0, 0);
+    QCOMPARE(d.e.enter(9, "8.0.1", d.now), EntryOutcome::Armed);
+    d.runUntil(at(8, 0, 1));
+    d.runUntil(at(8, 0, 5, 0));
+    // First tick 100 ms after firing, then every 800 ms: 1.1, 1.9, 2.7, 3.5, 4.3.
+    QCOMPARE(d.sounds, QStringList(5, "beep"));
+    QCOMPARE(d.e.row(9).ringerInterval, kBeepRingerIntervalMs);
+
+    // The player is still handed the (empty) file name first.
+    const RingerResult res = d.e.ringerTick(9, at(8, 0, 5), QString());
+    QCOMPARE(res.kind, RingerResult::Kind::Rang);
+    QVERIFY(res.beep);
+    QVERIFY(res.fileName.isEmpty());
+
+    d.e.stopRow(9);
+    QCOMPARE(d.e.row(9).ringerInterval, 0);
+    d.e.clearRow(9);
+    QCOMPARE(d.e.row(9).ringerInterval, kRingerIntervalMs);
+}
+
+void TestAlarmEngine::zeroDurationStopsOnFirstTick_data() {
+    QTest::addColumn<int>("ringSeconds");
+    QTest::addColumn<QDateTime>("firstWatcherTick");
+    QTest::newRow("duration 0") << 0 << at(12, 0, 0);
+    QTest::newRow("started late (suspended)") << 60 << at(12, 5, 0);
+}
+
+void TestAlarmEngine::zeroDurationStopsOnFirstTick() {
+    QFETCH(int, ringSeconds);
+    QFETCH(QDateTime, firstWatcherTick);
+    Drive d;
+    d.e.ringSecondsInUse = ringSeconds;
+    QCOMPARE(d.e.enter(2, "12", at(11, 0, 0)), EntryOutcome::Armed);
+    d.now = firstWatcherTick.addMSecs(-100);
+    d.step();
+    QCOMPARE(d.fires, 1);
+    d.runUntil(firstWatcherTick.addSecs(2));
+    QVERIFY(d.sounds.isEmpty());
+    QCOMPARE(d.stops, QList<QDateTime>{firstWatcherTick.addMSecs(100)});
+    QCOMPARE(d.e.row(2).lamp, kAlarmRed);
+    QCOMPARE(d.e.row(2).memoBackground, kAlarmLightGreen);
+}
+
+void TestAlarmEngine::stopByHandKeepsRingerEnabled() {
+    Drive d;
+    d.now = at(9, 59, 59);
+    QCOMPARE(d.e.enter(5, "10", d.now), EntryOutcome::Armed);
+    d.runUntil(at(10, 0, 1));
+    QVERIFY(!d.sounds.isEmpty());
+    d.e.stopRow(5);
+    const qsizetype sounded = d.sounds.size();
+    d.runUntil(at(10, 3, 0));
+    QCOMPARE(d.sounds.size(), sounded);
+    QVERIFY(d.stops.isEmpty());
+    QVERIFY(d.e.ringerEnabled(5));
+    QVERIFY(!d.e.row(5).ringerTicking());
+    QCOMPARE(d.e.row(5).displayCaption, QString("10:00:00 "));
+    QVERIFY(!d.e.row(5).timeBoxEnabled);
+
+    d.e.clearRow(5);
+    const AlarmRow& r = d.e.row(5);
+    QCOMPARE(r.lamp, kAlarmWhite);
+    QCOMPARE(r.memoBackground, kAlarmWhite);
+    QVERIFY(r.displayCaption.isEmpty());
+    QVERIFY(r.timeBoxEnabled);
+    QVERIFY(!d.e.ringerEnabled(5));
+    QVERIFY(!r.watcherEnabled);
+    QCOMPARE(r.ringerInterval, kRingerIntervalMs);
+}
+
+void TestAlarmEngine::ringAcrossMidnightEnds() {
+    Drive d;
+    d.e.ringSecondsInUse = 60;
+    d.now = at(23, 0, 0);
+    QCOMPARE(d.e.enter(1, "23.59.30", d.now), EntryOutcome::Armed);
+    d.runUntil(at(23, 59, 29, 900));
+    QVERIFY(d.sounds.isEmpty());
+    const QDate next = QDate(2010, 11, 9);
+    d.runUntil(at(0, 0, 30, 0, next));
+    QVERIFY(d.stops.isEmpty());
+    QCOMPARE(d.sounds.size(), 600);
+    d.runUntil(at(0, 1, 0, 0, next));
+    QCOMPARE(d.stops, QList<QDateTime>{at(0, 0, 30, 100, next)});
+    QCOMPARE(d.sounds.size(), 600);
+}
+
+void TestAlarmEngine::reArmAfterStopByDuration() {
+    Drive d;
+    d.e.ringSecondsInUse = 10;
+    d.now = at(12, 0, 0);
+    QCOMPARE(d.e.enter(6, "12.00.05", d.now), EntryOutcome::Armed);
+    d.runUntil(at(12, 0, 30));
+    QCOMPARE(d.stops.size(), 1);
+    QVERIFY(!d.e.ringerEnabled(6));
+    QCOMPARE(d.e.row(6).ringerInterval, 0);
+
+    // The row's label: time box enabled and focused, then a new time.
+    d.e.enableTimeBox(6);
+    d.e.timeBoxFocused(6);
+    QCOMPARE(d.e.row(6).lamp, kAlarmRed); // stopped colours stay until it rings again
+    QCOMPARE(d.e.enter(6, "12.01", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.row(6).ringerInterval, kRingerIntervalMs);
+    d.sounds.clear();
+    d.runUntil(at(12, 1, 5));
+    QCOMPARE(d.sounds.size(), 50);
+    d.runUntil(at(12, 1, 20));
+    QCOMPARE(d.stops.size(), 2);
+    QCOMPARE(d.sounds.size(), 100);
+}
+
+void TestAlarmEngine::reArmAfterStopWhileArmed() {
+    // "停止" pressed on a row that has not rung yet leaves its ringer at interval 0.
+    Drive d;
+    d.now = at(12, 0, 0);
+    QCOMPARE(d.e.enter(7, "12.00.05", d.now), EntryOutcome::Armed);
+    d.e.stopRow(7);
+    QVERIFY(!d.e.armed(7));
+    d.e.timeBoxFocused(7);
+    QCOMPARE(d.e.enter(7, "12.00.10", d.now), EntryOutcome::Armed);
+    d.runUntil(at(12, 0, 11));
+    QCOMPARE(d.sounds.size(), 10);
+}
+
+void TestAlarmEngine::clearAllWhileTwoRowsRing() {
+    Drive d;
+    d.now = at(12, 0, 0);
+    QCOMPARE(d.e.enter(1, "12.00.01", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(10, "12.00.02", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(5, "13", d.now), EntryOutcome::Armed);
+    d.paths[9] = QString();
+    d.runUntil(at(12, 0, 5));
+    QVERIFY(d.sounds.contains("wave:/w/1.WAV"));
+    QVERIFY(d.sounds.contains("beep"));
+
+    d.e.clearAll();
+    d.sounds.clear();
+    d.runUntil(at(12, 0, 30));
+    QVERIFY(d.sounds.isEmpty());
+    for (int k = 1; k <= kAlarmRows; ++k) {
+        const AlarmRow& r = d.e.row(k);
+        QCOMPARE(r.lamp, kAlarmWhite);
+        QCOMPARE(r.memoBackground, kAlarmWhite);
+        QVERIFY(r.displayCaption.isEmpty());
+        QVERIFY(r.timeBoxEnabled);
+        QVERIFY(!r.watcherEnabled);
+        QVERIFY(!r.ringerOn);
+        QCOMPARE(r.ringerInterval, kRingerIntervalMs);
+        QVERIFY(!d.e.armed(k));
+    }
+    // Ready to ring again, the former beep row at its 100 ms start.
+    QCOMPARE(d.e.enter(10, "12.01", d.now), EntryOutcome::Armed);
+    d.runUntil(at(12, 1, 0, 200));
+    QCOMPARE(d.sounds, QStringList{"beep"});
+}
+
+void TestAlarmEngine::durationChangeAppliesToRingingRow() {
+    Drive d;
+    d.e.ringSecondsInUse = 600;
+    d.now = at(12, 0, 0);
+    QCOMPARE(d.e.enter(3, "12.00.01", d.now), EntryOutcome::Armed);
+    d.runUntil(at(12, 0, 20));
+    QVERIFY(d.stops.isEmpty());
+    d.e.ringSecondsInUse = 10;
+    d.step();
+    QCOMPARE(d.stops.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestAlarmEngine)
+#include "tst_alarm_engine.moc"

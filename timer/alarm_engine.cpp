@@ -1,0 +1,140 @@
+#include "timer/alarm_engine.h"
+
+#include "timer/alarm_entry.h"
+
+#include <QTime>
+
+namespace qz {
+
+namespace {
+
+QString clockText(const QDateTime& now) {
+    return now.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace
+
+AlarmRow& AlarmEngine::row(int k) {
+    Q_ASSERT(k >= 1 && k <= kAlarmRows);
+    return m_rows[size_t(k - 1)];
+}
+
+const AlarmRow& AlarmEngine::row(int k) const {
+    Q_ASSERT(k >= 1 && k <= kAlarmRows);
+    return m_rows[size_t(k - 1)];
+}
+
+void AlarmEngine::disarm(AlarmRow& r) {
+    r.target.clear();
+    r.targetSeconds = 0;
+    r.displayCaption.clear();
+    r.watcherEnabled = false;
+    r.fireDate = QDate();
+}
+
+void AlarmEngine::timeBoxFocused(int k) {
+    if (skipNextFocusClear == 1) {
+        skipNextFocusClear = 0;
+        return;
+    }
+    disarm(row(k));
+}
+
+EntryOutcome AlarmEngine::enter(int k, const QString& text, const QDateTime& now) {
+    AlarmRow& r = row(k);
+    if (text.isEmpty()) return r.target.isEmpty() ? EntryOutcome::Beep : EntryOutcome::MoveToMemo;
+
+    const auto target = parseAlarmTime(text);
+    if (!target) {
+        disarm(r);
+        return EntryOutcome::Invalid;
+    }
+    if (isPassed(*target, clockText(now))) {
+        disarm(r);
+        return EntryOutcome::Passed;
+    }
+
+    r.target = *target;
+    r.targetSeconds = alarmSeconds(*target);
+    r.displayCaption = *target + QLatin1Char(' ');
+    r.watcherEnabled = true;
+    r.fireDate = QDate();
+    // A row that stopped by itself (ringer off at interval 0) or was stopped while armed must
+    // ring again when its new target comes.
+    r.ringerOn = false;
+    r.ringerInterval = kRingerIntervalMs;
+    r.blinkPhase = 0;
+    return EntryOutcome::Armed;
+}
+
+bool AlarmEngine::watcherTick(int k, const QDateTime& now) {
+    AlarmRow& r = row(k);
+    if (!r.watcherEnabled || r.target.isEmpty() || !isPassed(r.target, clockText(now)))
+        return false;
+    if (!r.fireDate.isValid()) r.fireDate = now.date();
+    r.timeBoxEnabled = false;
+    r.ringerOn = true;
+    return true;
+}
+
+RingerResult AlarmEngine::ringerTick(int k, const QDateTime& now, const QString& wavePath) {
+    AlarmRow& r = row(k);
+    RingerResult result;
+    if (r.target.isEmpty()) return result;
+
+    const QDate day = r.fireDate.isValid() ? r.fireDate : now.date();
+    const QDateTime fired(day, QTime(0, 0).addSecs(r.targetSeconds));
+    const double elapsed = double(fired.msecsTo(now)) / 1000.0;
+    if (elapsed > double(ringSecondsInUse)) {
+        r.ringerOn = false;
+        stopRow(k);
+        result.kind = RingerResult::Kind::Stopped;
+        return result;
+    }
+
+    result.kind = RingerResult::Kind::Rang;
+    result.fileName = wavePath;
+    if (r.blinkPhase == 0) {
+        r.blinkPhase = 1;
+        r.lamp = kAlarmWhite;
+        r.memoBackground = kAlarmWhite;
+    } else {
+        r.blinkPhase = 0;
+        r.lamp = kAlarmRed;
+        r.memoBackground = kAlarmLightGreen;
+    }
+    if (wavePath.isEmpty()) {
+        r.ringerInterval = kBeepRingerIntervalMs;
+        result.beep = true;
+    }
+    return result;
+}
+
+void AlarmEngine::stopRow(int k) {
+    AlarmRow& r = row(k);
+    r.target.clear();
+    r.ringerInterval = 0;
+    r.lamp = kAlarmRed;
+    r.memoBackground = kAlarmLightGreen;
+}
+
+void AlarmEngine::clearRow(int k) {
+    AlarmRow& r = row(k);
+    r.lamp = kAlarmWhite;
+    r.memoBackground = kAlarmWhite;
+    r.displayCaption.clear();
+    r.target.clear();
+    r.targetSeconds = 0;
+    r.watcherEnabled = false;
+    r.ringerInterval = kRingerIntervalMs;
+    r.ringerOn = false;
+    r.fireDate = QDate();
+    r.timeBoxEnabled = true;
+}
+
+void AlarmEngine::clearAll() {
+    for (int k = 1; k <= kAlarmRows; ++k)
+        clearRow(k);
+}
+
+} // namespace qz

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <array>
+
+namespace qz {
+
+inline constexpr int kAlarmRows = 10;
+inline constexpr int kWatcherIntervalMs = 100;
+inline constexpr int kRingerIntervalMs = 100;
+inline constexpr int kBeepRingerIntervalMs = 800;
+
+// &H00BBGGRR colours of the lamp and the memo box.
+inline constexpr quint32 kAlarmWhite = 0x00FFFFFF;
+inline constexpr quint32 kAlarmRed = 0x000000FF;
+inline constexpr quint32 kAlarmLightGreen = 0x0080FF80;
+
+// One alarm row: its target, its two timers and what its controls show. The memo text itself
+// belongs to the window (the user types it); clearing a row empties it there.
+struct AlarmRow {
+    QString target; // "hh:mm:ss", or empty when not armed
+    int targetSeconds = 0;
+    int blinkPhase = 0;
+
+    bool watcherEnabled = false;
+    bool ringerOn = false;
+    int ringerInterval = kRingerIntervalMs; // 0 after a stop: no more ticks
+    // The day on which the target came, so a ring is measured across midnight.
+    QDate fireDate;
+
+    quint32 lamp = kAlarmWhite;
+    quint32 memoBackground = kAlarmWhite;
+    QString displayCaption;
+    bool timeBoxEnabled = true;
+
+    // Whether the ringer's periodic timer actually runs.
+    bool ringerTicking() const { return ringerOn && ringerInterval > 0; }
+};
+
+// What Enter in a row's time box leads to.
+enum class EntryOutcome {
+    Armed,      // focus to the memo box
+    Passed,     // "already passed" message; box emptied
+    Invalid,    // entry-form message; box emptied
+    MoveToMemo, // empty box of an armed row
+    Beep,       // empty box of an unarmed row
+};
+
+// One ringer tick, for the window to act on.
+struct RingerResult {
+    enum class Kind {
+        Idle,    // nothing to do
+        Rang,    // blinked; play as below
+        Stopped, // the ring duration has run out
+    };
+    Kind kind = Kind::Idle;
+    QString fileName;  // Rang: set on the player before the request, even when empty
+    bool beep = false; // Rang: beep instead of playing fileName
+};
+
+// The ten rows of the notification timer. Rows are numbered 1 to 10. The engine never reads
+// the clock and never plays anything: callers pass the time in and act on the results.
+class AlarmEngine {
+  public:
+    // The window's copy of the alarm ring duration.
+    int ringSecondsInUse = 60;
+    // Set by the wide-layout commands; the next time-box focus then leaves its row alone.
+    int skipNextFocusClear = 0;
+
+    AlarmRow& row(int k);
+    const AlarmRow& row(int k) const;
+
+    // A row's time box got the focus: the row is disarmed unless skipNextFocusClear says not to.
+    void timeBoxFocused(int k);
+    // Enter in a row's time box holding `text`, at `now`.
+    EntryOutcome enter(int k, const QString& text, const QDateTime& now);
+
+    // True when the target has come: the window is to be restored and brought to the front and
+    // the focus put on the row's stop button. Repeats on every tick while the row rings.
+    bool watcherTick(int k, const QDateTime& now);
+    RingerResult ringerTick(int k, const QDateTime& now, const QString& wavePath);
+    void stopRow(int k);
+    void clearRow(int k);
+    bool ringerEnabled(int k) const { return row(k).ringerOn; }
+    void clearAll();
+    // The row's number, source or display label was clicked on a row whose ringer is off.
+    void enableTimeBox(int k) { row(k).timeBoxEnabled = true; }
+
+    bool armed(int k) const { return !row(k).target.isEmpty(); }
+
+  private:
+    void disarm(AlarmRow& r);
+    std::array<AlarmRow, kAlarmRows> m_rows;
+};
+
+} // namespace qz
