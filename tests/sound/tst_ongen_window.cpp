@@ -1,0 +1,472 @@
+#include "sound/cp932.h"
+#include "sound/ongen_window.h"
+#include "ui/dialogs.h"
+#include "ui/look.h"
+#include "ui/sound_player.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace qz;
+
+namespace {
+class OtherWindow : public QzWindow {
+  public:
+    OtherWindow(AppContext& c, WindowId id) : QzWindow(c, id) {}
+};
+
+struct Entry {
+    QString name;
+    QString file; // in the program folder; empty: no path
+};
+
+// The sound settings window opened from the notification timer, which has loaded the table
+// (and so written the default file) just before.
+struct Fixture {
+    TestPlatform tp;
+    QTemporaryDir dir;
+    AppState state{dir.path()};
+    WindowManager wm{state, tp.platform(), [] {}};
+    ONGEN* w = nullptr;
+
+    explicit Fixture(bool loadFirst = true) {
+        wm.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
+        wm.registerWindow(WindowId::Timer,
+                          [](AppContext& c) { return new OtherWindow(c, WindowId::Timer); });
+        if (loadFirst) state.loadSoundTable();
+        open();
+    }
+    void open() {
+        w = static_cast<ONGEN*>(wm.switchTo(WindowId::SoundSettings, w));
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    void type(QLineEdit* box, const QString& text) {
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    // Text that comes through an input method, as Japanese does, rather than as key presses.
+    void compose(QLineEdit* box, const QString& text) {
+        QInputMethodEvent e;
+        e.setCommitString(text);
+        QCoreApplication::sendEvent(box, &e);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    // The usual sequence: number, name, then a file or no sound.
+    void enter(const QString& no, const QString& name) {
+        type(w->Text1, no);
+        type(w->Text2, name);
+    }
+    QString cell(int row, int col) const {
+        const QTableWidgetItem* item = w->G1->item(row, col);
+        return item ? item->text() : QStringLiteral("<none>");
+    }
+    QString path(const QString& file) const { return state.programFile(file); }
+    QByteArray fileBytes() const {
+        QFile f(state.programFile(QString::fromLatin1(kSoundsFile)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The settings file as it must read: the records written out by hand, then encoded.
+    QByteArray expectedFile(const QList<Entry>& entries) const {
+        QString text;
+        for (int i = 0; i < entries.size(); ++i) {
+            const QString p = entries[i].file.isEmpty() ? QString() : path(entries[i].file);
+            text += QStringLiteral("%1,\"%2\",\"%3\"\r\n").arg(i + 1).arg(entries[i].name, p);
+        }
+        const auto bytes = encodeCp932(text);
+        return bytes ? *bytes : QByteArray("not encodable");
+    }
+};
+
+QList<Entry> defaults() {
+    return {{"RING1", "RING1.WAV"},
+            {"RING2", "RING2.WAV"},
+            {"時間", "時間ですよ.WAV"},
+            {"ﾍﾞﾙ", "ﾍﾞﾙ.WAV"},
+            {"ｻｲﾚﾝ", "ｻｲﾚﾝ.WAV"},
+            {"鐘", "鐘.WAV"},
+            {"宇宙", "宇宙.WAV"},
+            {"汽笛", "汽笛.WAV"},
+            {"BP", ""},
+            {"BP", ""}};
+}
+} // namespace
+
+class TstOngenWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void controls() {
+        Fixture f;
+        QCOMPARE(f.w->windowTitle(), QStringLiteral("音源設定"));
+        QCOMPARE(f.w->Frame1->title(), QStringLiteral("音源設定"));
+        QCOMPARE(f.w->Frame2->title(), QStringLiteral("音源一覧表"));
+        QCOMPARE(f.w->Label4->text(), QStringLiteral("ＮＯ："));
+        QCOMPARE(f.w->Label5->text(), QStringLiteral("音源名："));
+        QCOMPARE(f.w->Label6->text(), QStringLiteral("音源（wav）ファイル名："));
+        QCOMPARE(f.w->Command2->text(), QStringLiteral("音源の選択"));
+        QCOMPARE(f.w->Command3->text(), QStringLiteral("音源なし"));
+        QCOMPARE(f.w->Command1->text(), QStringLiteral("保存設定"));
+        QCOMPARE(f.w->Command4->text(), QStringLiteral("ﾘｾｯﾄ"));
+        QCOMPARE(f.w->Command5->text(), QStringLiteral("戻る"));
+        QCOMPARE(f.w->M3->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+        QCOMPARE(f.w->M31->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+        QCOMPARE(f.w->Text1->geometry(), f.w->Label1->geometry());
+        QCOMPARE(f.w->Text2->geometry(), f.w->Label2->geometry());
+        QCOMPARE(f.w->Text1->palette().color(QPalette::Base), vbColor(0xFFFFC0));
+        QCOMPARE(f.w->Label3->palette().color(QPalette::Window), vbColor(0xC0FFFF));
+    }
+
+    void gridShowsTheTable() {
+        Fixture f;
+        QCOMPARE(f.w->G1->rowCount(), 11);
+        QCOMPARE(f.w->G1->columnCount(), 4);
+        const int widths[] = {500, 600, 800, 2000};
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(f.w->G1->columnWidth(c), twips(widths[c]));
+        QCOMPARE(f.w->G1->rowHeight(5), twips(240));
+        const QStringList header = {"NO", "ＮＯ", "音源名", "ﾌｧｲﾙ名"};
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(f.cell(0, c), header[c]);
+            QCOMPARE(f.w->G1->item(0, c)->textAlignment(), int(Qt::AlignCenter));
+        }
+        const QList<Entry> d = defaults();
+        for (int r = 1; r <= 10; ++r) {
+            QCOMPARE(f.cell(r, 0), QString::number(r) + u' ');
+            QCOMPARE(f.w->G1->item(r, 0)->textAlignment(), int(Qt::AlignCenter));
+            QCOMPARE(f.cell(r, 1), QString::number(r));
+            QCOMPARE(f.cell(r, 2), d[r - 1].name);
+            QCOMPARE(f.cell(r, 3), d[r - 1].file);
+            for (int c : {2, 3})
+                QCOMPARE(f.w->G1->item(r, c)->textAlignment(),
+                         int(Qt::AlignLeft | Qt::AlignVCenter));
+        }
+    }
+
+    void openedOnItsOwnLoadsTheTable() {
+        Fixture f(false);
+        QCOMPARE(f.cell(3, 2), QStringLiteral("時間"));
+        QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
+    }
+
+    void openingShowsAnEmptyNumberBox() {
+        Fixture f;
+        QVERIFY(f.w->Text1->isVisible());
+        QVERIFY(!f.w->Text2->isVisible());
+        QCOMPARE(f.w->Text1->text(), QString());
+        QCOMPARE(f.w->focusWidget(), f.w->Text1);
+        QCOMPARE(f.w->firstKeyClears(), 1);
+        // Enter at once moves on to the name box without choosing an entry.
+        QTest::keyClick(f.w->Text1, Qt::Key_Return);
+        QVERIFY(!f.w->Text1->isVisible());
+        QVERIFY(f.w->Text2->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.w->Text2);
+        QVERIFY(!f.w->pending().hasNumber());
+        QVERIFY(f.tp.messages.shown.isEmpty());
+    }
+
+    void numberEntry_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("label"); // empty: refused
+        QTest::newRow("0") << "0"
+                           << "";
+        QTest::newRow("11") << "11"
+                            << "";
+        QTest::newRow("abc") << "abc"
+                             << "";
+        QTest::newRow("10.4") << "10.4"
+                              << "";
+        QTest::newRow("3abc") << "3abc"
+                              << "3";
+        QTest::newRow("9.5") << "9.5"
+                             << "9.5";
+        QTest::newRow("10") << "10"
+                            << "10";
+    }
+    void numberEntry() {
+        QFETCH(QString, typed);
+        QFETCH(QString, label);
+        Fixture f;
+        f.type(f.w->Text1, typed);
+        if (label.isEmpty()) {
+            QCOMPARE(f.tp.messages.shown.size(), 1);
+            QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯは、１～１０の間です！"));
+            QCOMPARE(f.tp.messages.shown.last().title, QStringLiteral("音源設定"));
+            QVERIFY(f.w->Text1->isVisible());
+            QCOMPARE(f.w->Text1->text(), typed);
+            QCOMPARE(f.w->focusWidget(), f.w->Text1);
+            QCOMPARE(f.w->Label1->text(), QString());
+            QVERIFY(!f.w->pending().hasNumber());
+        } else {
+            QVERIFY(f.tp.messages.shown.isEmpty());
+            QCOMPARE(f.w->Label1->text(), label);
+            QVERIFY(!f.w->Text1->isVisible());
+            QVERIFY(f.w->Text2->isVisible());
+        }
+    }
+
+    void enterAsFirstKeyKeepsTheOldValue() {
+        Fixture f;
+        f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
+        QTest::mouseClick(f.w->Label4, Qt::LeftButton);
+        QVERIFY(f.w->Text1->isVisible());
+        QCOMPARE(f.w->Text1->text(), QStringLiteral("3"));
+        QTest::keyClick(f.w->Text1, Qt::Key_Return);
+        QCOMPARE(f.w->Label1->text(), QStringLiteral("3"));
+        QCOMPARE(f.w->pending().entryNumber(), 3);
+        QVERIFY(f.w->Text2->isVisible());
+        QCOMPARE(f.w->Text2->text(), QStringLiteral("Bell"));
+        QTest::keyClick(f.w->Text2, Qt::Key_Return);
+        QCOMPARE(f.w->Label2->text(), QStringLiteral("Bell"));
+        QCOMPARE(f.w->pending().editName(), QStringLiteral("Bell"));
+        QCOMPARE(f.w->focusWidget(), f.w->Command2);
+        QVERIFY(!f.w->Text2->isVisible());
+    }
+
+    void firstKeyReplacesTheText() {
+        Fixture f;
+        f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
+        QTest::mouseClick(f.w->Label1, Qt::LeftButton);
+        f.type(f.w->Text1, QStringLiteral("5"));
+        QCOMPARE(f.w->Label1->text(), QStringLiteral("5"));
+        QTest::keyClicks(f.w->Text2, QStringLiteral("Gong"));
+        QCOMPARE(f.w->Text2->text(), QStringLiteral("Gong"));
+        QCOMPARE(f.w->firstKeyClears(), 0);
+    }
+
+    void deleteAsFirstKeyEmptiesTheValue() {
+        Fixture f;
+        f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
+        f.w->Label1_Click();
+        QTest::keyClick(f.w->Text1, Qt::Key_Delete);
+        QCOMPARE(f.w->Label1->text(), QString());
+        QCOMPARE(f.w->Text1->text(), QString());
+        QVERIFY(!f.w->pending().hasNumber());
+        QCOMPARE(f.w->firstKeyClears(), 1);
+
+        QTest::mouseClick(f.w->Label5, Qt::LeftButton);
+        QCOMPARE(f.w->Text2->text(), QStringLiteral("Bell"));
+        QTest::keyClick(f.w->Text2, Qt::Key_Delete);
+        QCOMPARE(f.w->Label2->text(), QString());
+        QCOMPARE(f.w->pending().editName(), QString());
+    }
+
+    void arrowsMoveBetweenTheBoxes() {
+        Fixture f;
+        QTest::keyClicks(f.w->Text1, QStringLiteral("7"));
+        QTest::keyClick(f.w->Text1, Qt::Key_Down);
+        QVERIFY(!f.w->Text1->isVisible());
+        QVERIFY(f.w->Text2->isVisible());
+        QVERIFY(!f.w->pending().hasNumber()); // Down does not take the number
+        QTest::keyClick(f.w->Text2, Qt::Key_Up);
+        QVERIFY(f.w->Text1->isVisible());
+        QVERIFY(!f.w->Text2->isVisible());
+        QTest::keyClick(f.w->Text1, Qt::Key_Down);
+        QTest::keyClick(f.w->Text2, Qt::Key_Down);
+        QVERIFY(!f.w->Text2->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.w->Command2);
+    }
+
+    void boxClosesWhenTheFocusMovesOn() {
+        Fixture f;
+        f.w->Command4->setFocus(Qt::MouseFocusReason);
+        QVERIFY(!f.w->Text1->isVisible());
+    }
+
+    void choosingAFileNeedsANumber() {
+        Fixture f;
+        f.w->Command2->click();
+        QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
+        QVERIFY(f.tp.files.asked.isEmpty());
+        QVERIFY(f.w->Text1->isVisible());
+    }
+
+    void fileThenNoSoundStoresAnEmptyPath() {
+        Fixture f;
+        f.enter(QStringLiteral("4"), QStringLiteral("Gong"));
+        const QString chosen = QDir(f.dir.path()).filePath(QStringLiteral("gong.wav"));
+        f.tp.files.answers = {chosen};
+        f.w->Command2->click();
+        QCOMPARE(f.tp.files.asked.size(), 1);
+        QCOMPARE(f.tp.files.asked[0].initialFolder, f.state.programFolder());
+        QCOMPARE(f.tp.files.asked[0].filter, QStringLiteral("音源ﾌｧｲﾙ(*.WAV)|*.WAV"));
+        QVERIFY(!f.tp.files.asked[0].save);
+        QCOMPARE(f.w->Label3->text(), QStringLiteral("gong.wav"));
+        QCOMPARE(f.w->pending().editWavePath(), chosen);
+        QCOMPARE(f.w->focusWidget(), f.w->Command1);
+
+        f.w->Command3->click();
+        QCOMPARE(f.w->Label3->text(), QStringLiteral("音源なし  BEEP音のみ"));
+        f.w->Command1->click();
+        QList<Entry> want = defaults();
+        want[3] = {"Gong", ""};
+        QCOMPARE(f.fileBytes(), f.expectedFile(want));
+        QVERIFY(f.state.soundTable[3].beepOnly());
+        QCOMPARE(f.cell(4, 3), QString());
+    }
+
+    void cancelledDialogChangesNothing() {
+        Fixture f;
+        f.type(f.w->Text1, QStringLiteral("2"));
+        f.tp.files.answers = {QStringLiteral("/snd/first.wav")};
+        f.w->Command2_Click();
+        f.w->Command2_Click(); // no answer left: cancelled
+        QCOMPARE(f.tp.files.asked.size(), 2);
+        QCOMPARE(f.w->Label3->text(), QStringLiteral("first.wav"));
+        QCOMPARE(f.w->pending().editWavePath(), QStringLiteral("/snd/first.wav"));
+    }
+
+    void nineAndAHalfSavesIntoEntryTen() {
+        Fixture f;
+        f.enter(QStringLiteral("9.5"), QStringLiteral("Chime"));
+        QCOMPARE(f.w->Label1->text(), QStringLiteral("9.5"));
+        f.w->Command1->click();
+        QList<Entry> want = defaults();
+        want[9] = {"Chime", ""};
+        QCOMPARE(f.fileBytes(), f.expectedFile(want));
+        QCOMPARE(f.fileBytes().right(15), QByteArray("10,\"Chime\",\"\"\r\n"));
+        QCOMPARE(f.cell(10, 2), QStringLiteral("Chime"));
+        QCOMPARE(f.cell(9, 2), QStringLiteral("BP"));
+    }
+
+    void saveEntryNine() {
+        Fixture f;
+        f.w->Command4->click();
+        f.enter(QStringLiteral("9"), QStringLiteral("Chime"));
+        f.w->Command1->click();
+        QVERIFY(f.tp.messages.shown.isEmpty());
+        QList<Entry> want = defaults();
+        want[8] = {"Chime", ""};
+        QCOMPARE(f.fileBytes(), f.expectedFile(want));
+        QCOMPARE(f.cell(9, 2), QStringLiteral("Chime"));
+        QCOMPARE(f.cell(9, 3), QString());
+        // The rebuilt grid keeps its header row and its row labels.
+        QCOMPARE(f.cell(0, 2), QStringLiteral("音源名"));
+        QCOMPARE(f.cell(9, 0), QStringLiteral("9 "));
+        QCOMPARE(f.tp.sounds.requests, QStringList{QStringLiteral("beep")});
+        QCOMPARE(f.w->focusWidget(), f.w->Command4);
+        // Saving does not clear the pending entry; a second press writes it again.
+        QCOMPARE(f.w->Label2->text(), QStringLiteral("Chime"));
+        f.w->Command1->click();
+        QCOMPARE(f.fileBytes(), f.expectedFile(want));
+        QCOMPARE(f.tp.sounds.beeps(), 2);
+    }
+
+    void kanjiNameAndPathRoundTrip() {
+        Fixture f;
+        f.type(f.w->Text1, QStringLiteral("1"));
+        f.w->Label2_Click();
+        f.w->Text2->setText(QStringLiteral("old"));
+        f.compose(f.w->Text2, QStringLiteral("ﾁｬｲﾑ 鐘"));
+        QCOMPARE(f.w->Label2->text(), QStringLiteral("ﾁｬｲﾑ 鐘"));
+        f.tp.files.answers = {f.path(QStringLiteral("鐘.WAV"))};
+        f.w->Command2_Click();
+        f.w->Command1_Click();
+        QList<Entry> want = defaults();
+        want[0] = {"ﾁｬｲﾑ 鐘", "鐘.WAV"};
+        QCOMPARE(f.fileBytes(), f.expectedFile(want));
+        QVERIFY(f.state.loadSoundTable());
+        QCOMPARE(f.state.soundTable[0].name(), QStringLiteral("ﾁｬｲﾑ 鐘"));
+    }
+
+    void resetRefusesSave() {
+        Fixture f;
+        f.enter(QStringLiteral("2"), QStringLiteral("Gong"));
+        f.w->Command4->click();
+        QCOMPARE(f.w->Label1->text(), QString());
+        QCOMPARE(f.w->Label2->text(), QString());
+        QCOMPARE(f.w->Label3->text(), QString());
+        QVERIFY(f.w->Text1->isVisible());
+        f.w->Command1->click();
+        QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
+        QVERIFY(f.w->Text1->isVisible());
+        QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
+        QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
+        QCOMPARE(f.tp.sounds.beeps(), 0);
+    }
+
+    void unstorableNameIsRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("double quote") << "a\"b";
+        QTest::newRow("outside code page 932") << "벨";
+    }
+    void unstorableNameIsRefused() {
+        QFETCH(QString, name);
+        Fixture f;
+        f.type(f.w->Text1, QStringLiteral("5"));
+        f.compose(f.w->Text2, name);
+        QCOMPARE(f.tp.messages.shown.size(), 1);
+        QVERIFY(f.w->Text2->isVisible());
+        QCOMPARE(f.w->Text2->text(), name);
+        QCOMPARE(f.w->Label2->text(), QString());
+        f.w->Command1_Click();
+        QCOMPARE(f.state.soundTable[4].name(), QString());
+        QVERIFY(f.fileBytes().contains("5,\"\",\"\"\r\n"));
+    }
+
+    void unstorablePathIsRefusedBeforeStoring() {
+        Fixture f;
+        f.enter(QStringLiteral("6"), QStringLiteral("Gong"));
+        f.tp.files.answers = {QStringLiteral("/snd/벨.wav")};
+        f.w->Command2_Click();
+        f.w->Command1_Click();
+        QCOMPARE(f.tp.messages.shown.size(), 1);
+        QVERIFY(f.tp.messages.lastText().contains(QStringLiteral("벨")));
+        QCOMPARE(f.state.soundTable[5].name(), QStringLiteral("鐘"));
+        QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
+        QCOMPARE(f.tp.sounds.beeps(), 0);
+    }
+
+    void failedWriteIsReportedAndNothingChanges() {
+        Fixture f;
+        const QString file = f.state.programFile(QString::fromLatin1(kSoundsFile));
+        // A folder where the file should be: no write can replace it, whoever runs the test.
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QDir().mkdir(file));
+        f.enter(QStringLiteral("2"), QStringLiteral("Gong"));
+        f.w->Command1_Click();
+        QCOMPARE(f.tp.messages.shown.size(), 1);
+        QVERIFY(f.tp.messages.lastText().contains(QLatin1String(kSoundsFile)));
+        QCOMPARE(f.tp.sounds.beeps(), 0);
+        QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
+        QCOMPARE(f.cell(2, 2), QStringLiteral("RING2"));
+        QCOMPARE(f.cell(2, 0), QStringLiteral("2 "));
+        // Once the file can be written again the same entry saves.
+        QVERIFY(QDir().rmdir(file));
+        f.w->Command1_Click();
+        QCOMPARE(f.tp.sounds.beeps(), 1);
+        QCOMPARE(f.cell(2, 2), QStringLiteral("Gong"));
+    }
+
+    void reopeningStartsWithNothingPending() {
+        Fixture f;
+        f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
+        f.w->Command5->click();
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Timer);
+        f.w = nullptr;
+        f.w = static_cast<ONGEN*>(f.wm.switchTo(WindowId::SoundSettings, f.wm.current()));
+        QCOMPARE(f.w->Label1->text(), QString());
+        f.w->Command1_Click();
+        QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
+        QCOMPARE(f.state.soundTable[2].name(), QStringLiteral("時間"));
+    }
+
+    void help() {
+        Fixture f;
+        f.w->M31->trigger();
+        f.w->Toolbar1->actions().at(0)->trigger();
+        QCOMPARE(f.tp.help.displays, 2);
+        QCOMPARE(f.state.helpOpened, 1);
+    }
+};
+
+QTEST_MAIN(TstOngenWindow)
+#include "tst_ongen_window.moc"
