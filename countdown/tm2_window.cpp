@@ -222,11 +222,11 @@ void TM2::buildControls() {
     Command3 = button(client, "Command3", QStringLiteral("クリア"), 6400, 600, 960, 450);
 
     // Clock and time left.
-    Label10 = label(client, "Label10", QStringLiteral("現在時間："), 120, 1190, 1450);
+    Label10 = label(client, "Label10", QStringLiteral("現在時間："), 120, 1190, 1400);
     Label4 = valueLabel(client, "Label4", 1550, 1160, 1350);
-    Label11 = label(client, "Label11", QStringLiteral("本日："), 120, 1520, 1450);
+    Label11 = label(client, "Label11", QStringLiteral("本日："), 120, 1520, 1400);
     Label15 = valueLabel(client, "Label15", 1550, 1490, 1350);
-    Label17 = label(client, "Label17", QStringLiteral("カウントダウン："), 120, 1870, 1450);
+    Label17 = label(client, "Label17", QStringLiteral("カウントダウン："), 120, 1870, 1400);
     Label16 = valueLabel(client, "Label16", 1550, 1820, 1350);
     placeTwips(Label16, 1550, 1820, 1350, 345);
     Label16->setFont(fixedFont(12, true));
@@ -255,8 +255,8 @@ void TM2::buildControls() {
     Label22 = star(Frame3, "Label22", kStarBlack, 3060, 270);
 
     Frame5 = frame(client, "Frame5", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"), 3700, 2250, 2350, 620);
-    Option4 = option(Frame5, "Option4", QStringLiteral("通常表示"), 120, 270, 1050);
-    Option5 = option(Frame5, "Option5", QStringLiteral("大きい表示"), 1170, 270, 1150);
+    Option4 = option(Frame5, "Option4", QStringLiteral("通常表示"), 80, 270, 1020);
+    Option5 = option(Frame5, "Option5", QStringLiteral("大きい表示"), 1110, 270, 1200);
 
     Command5 = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"), 6150, 2280, 1210, 300);
     Command4 = button(client, "Command4", QStringLiteral("終了"), 6150, 2600, 1210, 300);
