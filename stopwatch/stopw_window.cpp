@@ -59,7 +59,7 @@ STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
         return l;
     };
     const Qt::Alignment caption = Qt::AlignRight | Qt::AlignTop;
-    const Qt::Alignment value = Qt::AlignLeft | Qt::AlignTop;
+    const Qt::Alignment value = Qt::AlignLeft | Qt::AlignVCenter;
     Label3 = label("Label3", QStringLiteral("時刻："), caption);
     placeTwips(Label3, 960, 165, 855, 375);
     Label1 = label("Label1", QString(), value);
@@ -70,6 +70,7 @@ STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     placeTwips(Label2, 1800, 720, 1695, 375);
     for (QLabel* l : {Label1, Label2}) {
         l->setFont(uiFont(12, true));
+        l->setIndent(4);
         setBackground(l, kWhite);
     }
 
