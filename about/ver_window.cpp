@@ -4,14 +4,11 @@
 
 namespace qz {
 
-static constexpr quint32 kDarkBlue = 0x00800000;
-static constexpr quint32 kYellow = 0x0000FFFF;
-
 VER::VER(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("VER"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
-    setBackground(this, kDarkBlue);
+    setBackground(this, colors::navy);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -22,7 +19,7 @@ VER::VER(QWidget* owner) : QDialog(owner) {
         auto* l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
         l->setFont(uiFont(pt, bold));
-        setForeground(l, kYellow);
+        setForeground(l, colors::yellow);
         placeTwips(l, 360, top, 4200, 330);
         return l;
     };

@@ -10,7 +10,6 @@
 namespace qz {
 
 static constexpr quint32 kLightBlue = 0x00FF8080;
-static constexpr quint32 kWhite = 0x00FFFFFF;
 
 static QLabel* whiteLabel(QWidget* parent, const char* name, double pt, bool bold) {
     auto* l = new QLabel(parent);
@@ -19,7 +18,7 @@ static QLabel* whiteLabel(QWidget* parent, const char* name, double pt, bool bol
     l->setFont(uiFont(pt, bold));
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
-    setBackground(l, kWhite);
+    setBackground(l, colors::white);
     return l;
 }
 
@@ -29,9 +28,9 @@ MENU::MENU(AppContext& c) : QzWindow(c, WindowId::Menu) {
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    addIndexedToolBar(this, {{calculatorIcon(), QStringLiteral("QZ電卓")},
-                             {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-                      [this](int i) { Toolbar1_ButtonClick(i); });
+    addIndexedToolBar(
+        this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
+        [this](int i) { Toolbar1_ButtonClick(i); });
 
     Frame2 = new QGroupBox(QStringLiteral("現在時間"), client);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -94,12 +93,14 @@ MENU::MENU(AppContext& c) : QzWindow(c, WindowId::Menu) {
     m11->setObjectName(QStringLiteral("M11"));
     QMenu* m2 = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     m2->setObjectName(QStringLiteral("M2"));
-    m2->addAction(QStringLiteral("QZ電卓(&D)"), this, [this] { Toolbar1_ButtonClick(1); })
-        ->setObjectName(QStringLiteral("M21"));
+    m2->addAction(QStringLiteral("QZ電卓(&D)"), this, [this] {
+          Toolbar1_ButtonClick(1);
+      })->setObjectName(QStringLiteral("M21"));
     QMenu* m3 = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     m3->setObjectName(QStringLiteral("M3"));
-    m3->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this, [this] { Toolbar1_ButtonClick(2); })
-        ->setObjectName(QStringLiteral("M31"));
+    m3->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this, [this] {
+          Toolbar1_ButtonClick(2);
+      })->setObjectName(QStringLiteral("M31"));
     m3->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), this, &MENU::M32_Click)
         ->setObjectName(QStringLiteral("M32"));
 
@@ -120,7 +121,9 @@ MENU::MENU(AppContext& c) : QzWindow(c, WindowId::Menu) {
     Timer1->setEnabled(true);
 }
 
-void MENU::formActivate() { state().loadSpans(); }
+void MENU::formActivate() {
+    state().loadSpans();
+}
 
 void MENU::Timer1_Timer() {
     const QDateTime now = platform().clock->now();

@@ -17,12 +17,6 @@ namespace qz {
 namespace {
 
 constexpr quint32 kStarRed = 0x0000FF;
-constexpr quint32 kStarYellow = 0x00FFFF;
-constexpr quint32 kStarBlack = 0x000000;
-constexpr quint32 kLightYellow = 0xC0FFFF;
-constexpr quint32 kBigText = 0x00FFFF; // yellow
-constexpr quint32 kBigBack = 0x800000; // dark blue
-constexpr quint32 kValueBack = 0xFFFFFF;
 constexpr int kBigPointSize = 120;
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
@@ -38,7 +32,7 @@ QLabel* valueLabel(QWidget* parent, const char* name, int left, int top, int wid
     QLabel* l = label(parent, name, QString(), left, top, width, 285);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     l->setAlignment(Qt::AlignCenter);
-    setBackground(l, kValueBack);
+    setBackground(l, colors::white);
     return l;
 }
 
@@ -190,7 +184,7 @@ void TM2::buildControls() {
     Label19 = label(client, "Label19", QString(), 5750, 75, 1200, 285);
     Label19->setAlignment(Qt::AlignCenter);
     Label19->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setBackground(Label19, kLightYellow);
+    setBackground(Label19, colors::paleYellow);
 
     // Duration entry.
     Label12 = label(client, "Label12", QStringLiteral("経過時間指定："), 120, 710, 1300);
@@ -250,9 +244,9 @@ void TM2::buildControls() {
     Option1 = option(Frame3, "Option1", QStringLiteral("Ring"), 120, 270, 700);
     Label20 = star(Frame3, "Label20", kStarRed, 800, 270);
     Option2 = option(Frame3, "Option2", QStringLiteral("Bell"), 1200, 270, 700);
-    Label21 = star(Frame3, "Label21", kStarYellow, 1880, 270);
+    Label21 = star(Frame3, "Label21", colors::yellow, 1880, 270);
     Option3 = option(Frame3, "Option3", QStringLiteral("BEEP"), 2280, 270, 800);
-    Label22 = star(Frame3, "Label22", kStarBlack, 3060, 270);
+    Label22 = star(Frame3, "Label22", colors::black, 3060, 270);
 
     Frame5 = frame(client, "Frame5", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"), 3700, 2250, 2350, 620);
     Option4 = option(Frame5, "Option4", QStringLiteral("通常表示"), 80, 270, 1020);
@@ -264,13 +258,13 @@ void TM2::buildControls() {
     // Big display of the time left.
     Picture1 = new QWidget(client);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    setBackground(Picture1, kBigBack);
+    setBackground(Picture1, colors::navy);
     placeTwips(Picture1, 120, 3000, 8580, 2580);
     Label23 = new QLabel(Picture1);
     Label23->setObjectName(QStringLiteral("Label23"));
     Label23->setAlignment(Qt::AlignCenter);
     Label23->setGeometry(QRect(QPoint(0, 0), Picture1->size()));
-    setForeground(Label23, kBigText);
+    setForeground(Label23, colors::yellow);
     Label23->setFont(uiFont(kBigPointSize));
     Picture1->hide();
 

@@ -22,9 +22,7 @@
 namespace qz {
 
 namespace {
-constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kLightCyan = 0xFFFFC0;
-constexpr quint32 kLightYellow = 0xC0FFFF;
 constexpr quint32 kFixedCells = 0xE0E0E0;
 constexpr int kGridRows = 11;
 constexpr int kGridColumns = 4;
@@ -117,20 +115,20 @@ ONGEN::ONGEN(AppContext& ctx)
     Label4 = label(Frame1, "Label4", QStringLiteral("ＮＯ："));
     placeTwips(Label4, 120, 390, 1080, 300);
     Label4->installEventFilter(this);
-    Label1 = valueLabel(Frame1, "Label1", kWhite);
+    Label1 = valueLabel(Frame1, "Label1", colors::white);
     placeTwips(Label1, 1200, 360, 840, 345);
     Text1 = editBox(Frame1, "Text1", Label1);
 
     Label5 = label(Frame1, "Label5", QStringLiteral("音源名："));
     placeTwips(Label5, 120, 870, 1080, 300);
     Label5->installEventFilter(this);
-    Label2 = valueLabel(Frame1, "Label2", kWhite);
+    Label2 = valueLabel(Frame1, "Label2", colors::white);
     placeTwips(Label2, 1200, 840, 3120, 345);
     Text2 = editBox(Frame1, "Text2", Label2);
 
     Label6 = label(Frame1, "Label6", QStringLiteral("音源（wav）ファイル名："));
     placeTwips(Label6, 120, 1320, 4200, 300);
-    Label3 = valueLabel(Frame1, "Label3", kLightYellow);
+    Label3 = valueLabel(Frame1, "Label3", colors::paleYellow);
     placeTwips(Label3, 120, 1620, 4200, 345);
 
     Command2 = button(Frame1, "Command2", QStringLiteral("音源の選択"), &ONGEN::Command2_Click);

@@ -22,9 +22,6 @@ constexpr int kBigWidth = 12400;
 // Room for the lower row of buttons (they end at 2895) and a margin, plus the caption.
 constexpr int kHeight = 3480;
 constexpr quint32 kLightGreen = 0x80FF80;
-constexpr quint32 kWhite = 0xFFFFFF;
-constexpr quint32 kBlack = 0x000000;
-constexpr quint32 kYellow = 0x00FFFF;
 constexpr double kBigPointSize = 120;
 const QString kWidestReading = QStringLiteral("00:00:00");
 
@@ -71,7 +68,7 @@ STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     for (QLabel* l : {Label1, Label2}) {
         l->setFont(uiFont(12, true));
         l->setIndent(4);
-        setBackground(l, kWhite);
+        setBackground(l, colors::white);
     }
 
     Frame2 = new QGroupBox(QStringLiteral("時間表示"), client);
@@ -108,14 +105,14 @@ STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     Picture1 = new QWidget(client);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     placeTwips(Picture1, 3600, 120, 8620, 2440);
-    setBackground(Picture1, kBlack);
+    setBackground(Picture1, colors::black);
     Label5 = new QLabel(Picture1);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setGeometry(Picture1->rect());
     Label5->setAlignment(Qt::AlignCenter);
     Label5->setFont(uiFont(kBigPointSize));
     fitBigDisplay();
-    setForeground(Label5, kYellow);
+    setForeground(Label5, colors::yellow);
     Picture1->hide();
 
     Timer1 = new ClockTicker(*platform().clock, QStringLiteral("Timer1"), this);

@@ -5,9 +5,6 @@
 
 namespace qz {
 
-static constexpr quint32 kNavy = 0x00800000;
-static constexpr quint32 kYellow = 0x0000FFFF;
-
 BIG::BIG(AppContext& c) : QzWindow(c, WindowId::BigClock) {
     setObjectName(QStringLiteral("BIG"));
     setWindowTitle(QStringLiteral("ＱＺタイマー／現在時間"));
@@ -25,13 +22,13 @@ BIG::BIG(AppContext& c) : QzWindow(c, WindowId::BigClock) {
 
     Picture1 = new QWidget(client);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    setBackground(Picture1, kNavy);
+    setBackground(Picture1, colors::navy);
     placeTwips(Picture1, 120, 1320, 12120, 3240);
     Label1 = new QLabel(Picture1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
-    setBackground(Label1, kNavy);
-    setForeground(Label1, kYellow);
+    setBackground(Label1, colors::navy);
+    setForeground(Label1, colors::yellow);
     Label1->setGeometry(Picture1->rect());
 
     Command1 = new QPushButton(QStringLiteral("閉じる"), client);

@@ -17,11 +17,7 @@ namespace qz {
 namespace {
 
 constexpr quint32 kLightGreenBack = 0x00C0FFC0;
-constexpr quint32 kPaleYellow = 0x00C0FFFF;
 constexpr quint32 kPaleBlue = 0x00FFC0C0;
-constexpr quint32 kNavy = 0x00800000;
-constexpr quint32 kYellow = 0x0000FFFF;
-constexpr quint32 kWhite = 0x00FFFFFF;
 
 constexpr int kNormalWidth = 6630;
 constexpr int kWideWidth = 13640;
@@ -79,7 +75,7 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
 }
 
 void whiteStrip(QLabel* l) {
-    setBackground(l, kWhite);
+    setBackground(l, colors::white);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
 }
@@ -103,7 +99,7 @@ TM1::TM1(AppContext& c) : QzWindow(c, WindowId::Timer) {
     Label8 = makeLabel(client, "Label8", QStringLiteral("現在時間："));
     Label8->setFont(uiFont(11.25, true));
     Label8->setAlignment(Qt::AlignCenter);
-    setBackground(Label8, kPaleYellow);
+    setBackground(Label8, colors::paleYellow);
     placeTwips(Label8, 90, 480, 1230, 360);
     Label1 = makeLabel(client, "Label1", QString());
     Label1->setFont(uiFont(12, true));
@@ -135,15 +131,15 @@ TM1::TM1(AppContext& c) : QzWindow(c, WindowId::Timer) {
 
     Label39 = makeLabel(client, "Label39", QStringLiteral("ＮＯ"));
     Label39->setAlignment(Qt::AlignCenter);
-    setBackground(Label39, kPaleYellow);
+    setBackground(Label39, colors::paleYellow);
     placeTwips(Label39, 90, 1380, 780, 270);
     Label9 = makeLabel(client, "Label9", QStringLiteral("指定時間：(例 13：08：20)"));
     Label9->setAlignment(Qt::AlignCenter);
-    setBackground(Label9, kPaleYellow);
+    setBackground(Label9, colors::paleYellow);
     placeTwips(Label9, 900, 1380, 2310, 270);
     Label7 = makeLabel(client, "Label7", QStringLiteral("メモ"));
     Label7->setAlignment(Qt::AlignCenter);
-    setBackground(Label7, kPaleYellow);
+    setBackground(Label7, colors::paleYellow);
     placeTwips(Label7, 3240, 1380, 1500, 270);
 
     buildRows(client);
@@ -171,8 +167,8 @@ TM1::TM1(AppContext& c) : QzWindow(c, WindowId::Timer) {
     placeTwips(Picture1, 6540, 480, 6930, 6510);
     Label40 = makeLabel(Picture1, "Label40", QString());
     Label40->setAlignment(Qt::AlignCenter);
-    setBackground(Label40, kNavy);
-    setForeground(Label40, kYellow);
+    setBackground(Label40, colors::navy);
+    setForeground(Label40, colors::yellow);
     placeTwips(Label40, 60, 600, 6810, 2520);
     Label41 = makeLabel(Picture1, "Label41", QString());
     Label41->setAlignment(Qt::AlignCenter);
@@ -268,7 +264,7 @@ void TM1::buildRows(QWidget* client) {
         r.timeBox->setFont(uiFont(11.25, true));
         r.timeBox->setAttribute(Qt::WA_InputMethodEnabled, false);
         r.timeBox->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
-        setBackground(r.timeBox, kWhite);
+        setBackground(r.timeBox, colors::white);
         placeTwips(r.timeBox, 45, 30, 1140, 345);
         r.timeBox->installEventFilter(this);
 

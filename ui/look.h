@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QIcon>
 #include <QList>
 #include <QPair>
 #include <QPixmap>
-#include <functional>
-#include <QFont>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 class QWidget;
 class QMainWindow;
@@ -26,7 +26,14 @@ void placeTwips(QWidget* w, int left, int top, int width, int height);
 // are given); the client area gets what is left.
 void setWindowSizeTwips(QMainWindow* w, int width, int height);
 
-// &H00BBGGRR colour values.
+// &H00BBGGRR colour values, and the ones several windows share.
+namespace colors {
+inline constexpr quint32 white = 0x00FFFFFF;
+inline constexpr quint32 black = 0x00000000;
+inline constexpr quint32 yellow = 0x0000FFFF;
+inline constexpr quint32 navy = 0x00800000;
+inline constexpr quint32 paleYellow = 0x00C0FFFF;
+} // namespace colors
 QColor vbColor(quint32 bbggrr);
 void setBackground(QWidget* w, quint32 bbggrr);
 void setForeground(QWidget* w, quint32 bbggrr);
