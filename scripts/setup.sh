@@ -8,6 +8,7 @@ QZ_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev libgl-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth
+    poppler-utils
 )
 
 qz_missing_packages() {

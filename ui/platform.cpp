@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "dialogs.h"
 #include "help_window.h"
+#include "printing.h"
 #include "sound_player.h"
 
 #include <QDir>
@@ -15,8 +16,7 @@ namespace qz {
 
 bool ProcessCalculatorStarter::start(const QString& programFolder) {
     const QString own = QDir(programFolder).filePath(QStringLiteral("QZCALC.EXE"));
-    if (QFileInfo(own).isFile() && QProcess::startDetached(own, {}, programFolder))
-        return true;
+    if (QFileInfo(own).isFile() && QProcess::startDetached(own, {}, programFolder)) return true;
     // Otherwise whatever calculator the desktop offers.
     static const char* const desktopCalculators[] = {
 #ifdef Q_OS_WIN
@@ -26,20 +26,20 @@ bool ProcessCalculatorStarter::start(const QString& programFolder) {
         "xfce4-calculator", "xcalc"};
     for (const char* name : desktopCalculators) {
         const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!exe.isEmpty() && QProcess::startDetached(exe, {}))
-            return true;
+        if (!exe.isEmpty() && QProcess::startDetached(exe, {})) return true;
     }
     return false;
 }
 
 void QtWindowControl::restoreAndRaise(QWidget* w) {
-    if (w->isMinimized())
-        w->showNormal();
+    if (w->isMinimized()) w->showNormal();
     w->raise();
     w->activateWindow();
 }
 
-void QtWindowControl::minimize(QWidget* w) { w->showMinimized(); }
+void QtWindowControl::minimize(QWidget* w) {
+    w->showMinimized();
+}
 
 struct RealPlatform::Parts {
     SystemClock clock;
@@ -49,13 +49,14 @@ struct RealPlatform::Parts {
     ProcessCalculatorStarter calculator;
     HtmlHelpViewer help;
     QtWindowControl windows;
+    QtPrinter printer;
     explicit Parts(const QString& helpFolder) : help(helpFolder) {}
 };
 
 RealPlatform::RealPlatform(const QString& helpFolder)
     : m_parts(std::make_unique<Parts>(helpFolder)) {
     m_platform = {&m_parts->clock,      &m_parts->sounds, &m_parts->messages, &m_parts->files,
-                  &m_parts->calculator, &m_parts->help,   &m_parts->windows};
+                  &m_parts->calculator, &m_parts->help,   &m_parts->windows,  &m_parts->printer};
 }
 
 RealPlatform::~RealPlatform() = default;
@@ -68,15 +69,17 @@ struct TestPlatform::Parts {
     RecordingCalculatorStarter calculator;
     RecordingHelpViewer help;
     RecordingWindowControl windows;
+    RecordingPrinter printer;
 };
 
 TestPlatform::TestPlatform() : TestPlatform(std::make_unique<Parts>()) {}
 
 TestPlatform::TestPlatform(std::unique_ptr<Parts> p)
     : clock(p->clock), sounds(p->sounds), messages(p->messages), files(p->files),
-      calculator(p->calculator), help(p->help), windows(p->windows), m_parts(std::move(p)) {
+      calculator(p->calculator), help(p->help), windows(p->windows), printer(p->printer),
+      m_parts(std::move(p)) {
     m_platform = {&m_parts->clock,      &m_parts->sounds, &m_parts->messages, &m_parts->files,
-                  &m_parts->calculator, &m_parts->help,   &m_parts->windows};
+                  &m_parts->calculator, &m_parts->help,   &m_parts->windows,  &m_parts->printer};
 }
 
 TestPlatform::~TestPlatform() = default;

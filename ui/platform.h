@@ -12,22 +12,23 @@ class Clock;
 class SoundPlayerFactory;
 class MessageBoxes;
 class FileDialogs;
+class Printer;
 
 // Starts the sibling calculator: QZCALC.EXE in the program folder when it is there, otherwise
 // the desktop's own calculator. Never waits for it.
 class CalculatorStarter {
-public:
+  public:
     virtual ~CalculatorStarter() = default;
     virtual bool start(const QString& programFolder) = 0;
 };
 
 class ProcessCalculatorStarter final : public CalculatorStarter {
-public:
+  public:
     bool start(const QString& programFolder) override;
 };
 
 class RecordingCalculatorStarter final : public CalculatorStarter {
-public:
+  public:
     bool start(const QString& programFolder) override {
         folders.append(programFolder);
         return succeed;
@@ -38,14 +39,14 @@ public:
 
 // The program's help, shown in windows of its own.
 class HelpViewer {
-public:
+  public:
     virtual ~HelpViewer() = default;
     virtual void display(QWidget* owner) = 0;
     virtual void closeAll() = 0;
 };
 
 class RecordingHelpViewer final : public HelpViewer {
-public:
+  public:
     void display(QWidget*) override { ++displays; }
     void closeAll() override { ++closeAlls; }
     int displays = 0;
@@ -54,20 +55,20 @@ public:
 
 // Window-manager requests that a test wants to see.
 class WindowControl {
-public:
+  public:
     virtual ~WindowControl() = default;
     virtual void restoreAndRaise(QWidget* w) = 0;
     virtual void minimize(QWidget* w) = 0;
 };
 
 class QtWindowControl final : public WindowControl {
-public:
+  public:
     void restoreAndRaise(QWidget* w) override;
     void minimize(QWidget* w) override;
 };
 
 class RecordingWindowControl final : public WindowControl {
-public:
+  public:
     void restoreAndRaise(QWidget*) override { ++raises; }
     void minimize(QWidget*) override { ++minimizes; }
     int raises = 0;
@@ -83,21 +84,23 @@ struct Platform {
     CalculatorStarter* calculator = nullptr;
     HelpViewer* help = nullptr;
     WindowControl* windows = nullptr;
+    Printer* printer = nullptr;
 };
 
 class TestClock;
 class RecordingSoundFactory;
 class ScriptedMessageBoxes;
 class ScriptedFileDialogs;
+class RecordingPrinter;
 
 // The platform of the running program.
 class RealPlatform {
-public:
+  public:
     explicit RealPlatform(const QString& helpFolder);
     ~RealPlatform();
     Platform& platform() { return m_platform; }
 
-private:
+  private:
     struct Parts;
     std::unique_ptr<Parts> m_parts;
     Platform m_platform;
@@ -105,7 +108,7 @@ private:
 
 // A platform for tests: nothing blocks, everything is recorded.
 class TestPlatform {
-public:
+  public:
     TestPlatform();
     ~TestPlatform();
     Platform& platform() { return m_platform; }
@@ -116,8 +119,9 @@ public:
     RecordingCalculatorStarter& calculator;
     RecordingHelpViewer& help;
     RecordingWindowControl& windows;
+    RecordingPrinter& printer;
 
-private:
+  private:
     struct Parts;
     explicit TestPlatform(std::unique_ptr<Parts> p);
     std::unique_ptr<Parts> m_parts;

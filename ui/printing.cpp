@@ -1,0 +1,169 @@
+#include "printing.h"
+
+#include "dialogs.h"
+#include "look.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+namespace qz {
+
+namespace {
+
+// One page setup for the printer and for PDF files, so a layout fits both alike.
+QPageLayout standardLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                       QPageLayout::Millimeter);
+}
+
+QFont printFont(const PrintFont& f) {
+    // The proportional face is the one whose name has the full-width "Ｐ".
+    return f.family.contains(QChar(0xFF30)) ? uiFont(f.pointSize) : fixedFont(f.pointSize);
+}
+
+// Printer dots of the line widths the layouts give, at the 300 dpi they were drawn for.
+double penWidth(int lineWidth, const QPaintDevice* device) {
+    return lineWidth * device->logicalDpiY() / 300.0;
+}
+
+} // namespace
+
+void renderPrintDocument(QPainter& painter, const PrintDocument& doc) {
+    QPaintDevice* device = painter.device();
+    QFont font = printFont({QStringLiteral("ＭＳ ゴシック"), 10.0});
+    painter.setFont(font);
+    QFontMetricsF metrics(font, device);
+    double cw = metrics.horizontalAdvance(QLatin1Char('A'));
+    double ch = metrics.height();
+
+    for (const PrintOp& op : doc) {
+        switch (op.kind) {
+        case PrintOp::Kind::SetFont:
+            font = printFont(op.font);
+            painter.setFont(font);
+            metrics = QFontMetricsF(font, device);
+            cw = metrics.horizontalAdvance(QLatin1Char('A'));
+            ch = metrics.height();
+            break;
+        case PrintOp::Kind::Text:
+            painter.drawText(QPointF(op.x * cw, op.y * ch + metrics.ascent()), op.text);
+            break;
+        case PrintOp::Kind::RightText: {
+            const double start = (op.x + op.fieldWidth) * cw - metrics.horizontalAdvance(op.text);
+            painter.drawText(QPointF(start, op.y * ch + metrics.ascent()), op.text);
+            break;
+        }
+        case PrintOp::Kind::Rule:
+            painter.save();
+            painter.setPen(QPen(Qt::black, penWidth(op.lineWidth, device)));
+            painter.drawLine(QPointF(op.x * cw, op.y * ch), QPointF(op.x2 * cw, op.y * ch));
+            painter.restore();
+            break;
+        case PrintOp::Kind::NewPage:
+            if (auto* paged = dynamic_cast<QPagedPaintDevice*>(device)) paged->newPage();
+            break;
+        }
+    }
+}
+
+PrintOutcome QtPrinter::printOnDefault(const QString& jobName, const PrintDocument& doc) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return {PrintOutcome::Status::NoPrinter, {}};
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    printer.setPageLayout(standardLayout());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return {PrintOutcome::Status::Failed,
+                QStringLiteral("プリンター「%1」を開けませんでした。").arg(info.printerName())};
+    renderPrintDocument(painter, doc);
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return {PrintOutcome::Status::Failed,
+                QStringLiteral("プリンター「%1」が印刷を受け付けませんでした。")
+                    .arg(info.printerName())};
+    return {PrintOutcome::Status::Printed, {}};
+}
+
+PrintOutcome QtPrinter::printToPdf(const QString& path, const QString& jobName,
+                                   const PrintDocument& doc) {
+    // Drawn in memory first: a file is only replaced once the whole document exists.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(jobName);
+        writer.setCreator(QStringLiteral("ＱＺタイマー"));
+        writer.setResolution(1200);
+        writer.setPageLayout(standardLayout());
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {PrintOutcome::Status::Failed, QStringLiteral("PDFを作成できませんでした。")};
+        renderPrintDocument(painter, doc);
+        painter.end();
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {PrintOutcome::Status::Failed,
+                QStringLiteral("ファイルを作成できません。（%1）").arg(file.errorString())};
+    if (file.write(buffer.data()) != buffer.data().size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {PrintOutcome::Status::Failed,
+                QStringLiteral("ファイルに書き込めません。（%1）").arg(why)};
+    }
+    if (!file.commit())
+        return {PrintOutcome::Status::Failed,
+                QStringLiteral("ファイルを保存できません。（%1）").arg(file.errorString())};
+    return {PrintOutcome::Status::Printed, {}};
+}
+
+double QtPrinter::pageHeightInCells(const PrintFont& font) {
+    QBuffer scratch;
+    scratch.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&scratch);
+    writer.setResolution(1200);
+    writer.setPageLayout(standardLayout());
+    const QFontMetricsF metrics(printFont(font), &writer);
+    return writer.height() / metrics.height();
+}
+
+bool printOrOfferPdf(QWidget* owner, Printer& printer, MessageBoxes& messages, FileDialogs& files,
+                     const QString& initialFolder, const QString& jobName,
+                     const PrintDocument& doc) {
+    const QString title = QStringLiteral("印刷");
+    PrintOutcome outcome = printer.printOnDefault(jobName, doc);
+    if (outcome.status == PrintOutcome::Status::Printed) return true;
+    if (outcome.status == PrintOutcome::Status::Failed) {
+        messages.exclamation(owner, QStringLiteral("印刷できませんでした。\n") + outcome.error,
+                             title);
+        return false;
+    }
+    if (!messages.confirm(owner,
+                          QStringLiteral("使用できるプリンターがありません。\n"
+                                         "PDFファイルとして保存しますか？"),
+                          title))
+        return false;
+    const std::optional<QString> chosen =
+        files.saveFile(owner, initialFolder, QStringLiteral("PDFﾌｧｲﾙ (*.pdf)|*.pdf"));
+    if (!chosen) return false;
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    outcome = printer.printToPdf(path, jobName, doc);
+    if (outcome.status != PrintOutcome::Status::Printed) {
+        messages.exclamation(owner,
+                             QStringLiteral("%1 に保存できませんでした。\n%2")
+                                 .arg(QFileInfo(path).fileName(), outcome.error),
+                             title);
+        return false;
+    }
+    return true;
+}
+
+} // namespace qz

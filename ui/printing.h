@@ -1,0 +1,77 @@
+#pragma once
+
+#include "print_document.h"
+
+#include <QString>
+#include <QStringList>
+
+class QPainter;
+class QWidget;
+
+namespace qz {
+
+class MessageBoxes;
+class FileDialogs;
+
+struct PrintOutcome {
+    enum class Status { Printed, NoPrinter, Failed };
+    Status status = Status::Failed;
+    QString error; // why, in Japanese, when Failed
+};
+
+// The printer the calculators print on: the default printer, or a PDF file the user names when
+// there is none. Every page is A4 portrait with the same margins, so a layout measured for one
+// fits the other.
+class Printer {
+  public:
+    virtual ~Printer() = default;
+    virtual PrintOutcome printOnDefault(const QString& jobName, const PrintDocument& doc) = 0;
+    virtual PrintOutcome printToPdf(const QString& path, const QString& jobName,
+                                    const PrintDocument& doc) = 0;
+    // The printable height of a page in heights of the letter "A" of this font.
+    virtual double pageHeightInCells(const PrintFont& font) = 0;
+};
+
+class QtPrinter final : public Printer {
+  public:
+    PrintOutcome printOnDefault(const QString& jobName, const PrintDocument& doc) override;
+    PrintOutcome printToPdf(const QString& path, const QString& jobName,
+                            const PrintDocument& doc) override;
+    double pageHeightInCells(const PrintFont& font) override;
+};
+
+// Prints nothing: keeps every document it was given and answers as told.
+class RecordingPrinter final : public Printer {
+  public:
+    PrintOutcome printOnDefault(const QString&, const PrintDocument& doc) override {
+        if (!hasDefaultPrinter) return {PrintOutcome::Status::NoPrinter, {}};
+        printed.append(doc);
+        return outcome;
+    }
+    PrintOutcome printToPdf(const QString& path, const QString&,
+                            const PrintDocument& doc) override {
+        pdfPaths.append(path);
+        printed.append(doc);
+        return outcome;
+    }
+    double pageHeightInCells(const PrintFont&) override { return pageHeight; }
+
+    bool hasDefaultPrinter = true;
+    PrintOutcome outcome{PrintOutcome::Status::Printed, {}};
+    double pageHeight = 60.0;
+    QList<PrintDocument> printed;
+    QStringList pdfPaths;
+};
+
+// Draws the operations on a painter that is already open on a paged device; NewPage asks the
+// device for the next page.
+void renderPrintDocument(QPainter& painter, const PrintDocument& doc);
+
+// Prints on the default printer; without one, offers to write a PDF file instead (a file dialog
+// starting in initialFolder). A failure is always reported in a message box, never silent.
+// Returns true when the document was printed or written.
+bool printOrOfferPdf(QWidget* owner, Printer& printer, MessageBoxes& messages, FileDialogs& files,
+                     const QString& initialFolder, const QString& jobName,
+                     const PrintDocument& doc);
+
+} // namespace qz
