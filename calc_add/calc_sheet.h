@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace qz {
+
+// The time-addition worksheet: durations typed as hours.minutes, one per line, with running
+// totals and optional rounding to 15- or 30-minute units. Plain records and operations; the
+// window only mirrors them.
+
+inline constexpr int kLineCount = 100;
+
+// Entry box placement in twips: over the first visible grid line at the top, one grid line
+// lower per line, at most the tenth visible line.
+inline constexpr int kBoxTopFirst = 990;
+inline constexpr int kBoxTopLast = 3150;
+inline constexpr int kBoxLeft = 680;
+inline constexpr int kGridLineTwips = 240;
+inline constexpr int kVisibleLines = 10;
+// The highest top row the grid can scroll to with ten lines in view.
+inline constexpr int kLastTopRow = kLineCount - kVisibleLines + 1;
+
+enum class RoundingMode {
+    None = 0,         // 切上切捨なし
+    HalfHourUp = 1,   // 30分単位切上
+    HalfHourDown = 2, // 30分単位切捨
+    QuarterUp = 3,    // 15分単位切上
+    QuarterDown = 4,  // 15分単位切捨
+};
+inline constexpr int kRoundingModeCount = 5;
+
+inline int roundingModeNumber(RoundingMode m) {
+    return int(m);
+}
+// A stored number outside 0 to 4 (or not whole) reads as no rounding.
+RoundingMode roundingModeFromNumber(double n);
+
+// What each mode shows: its option caption, the label caption and the headers of grid
+// columns 4 and 5 (empty without rounding).
+struct RoundingModeTexts {
+    QString optionCaption;
+    QString label;
+    QString roundedLineHeader;
+    QString roundedRunningHeader;
+};
+RoundingModeTexts roundingModeTexts(RoundingMode m);
+
+enum class EntryError {
+    None,
+    Colon,                // "5:05"
+    Minus,                // a minus anywhere but first
+    Operator,             // "+" or "/"
+    SecondMultiplication, // "2*3*4"
+    TooLarge,             // beyond what can be added up exactly
+};
+QString entryErrorMessage(EntryError e);
+
+// A typed duration: the sign and the magnitude in hours and minutes (minutes below 60, may
+// carry a fraction after a multiplication).
+struct EntryValue {
+    EntryError error = EntryError::None;
+    int sign = 1;
+    double hours = 0;
+    double minutes = 0;
+    bool ok() const { return error == EntryError::None; }
+};
+EntryValue evaluateEntry(const QString& text);
+
+// "###00:00": hours with at least two digits and their sign, minutes with two digits (halves
+// away from zero).
+QString formatHoursMinutes(double hours, double minutes);
+
+// Rounds an unsigned duration (0 <= minutes < 60); values on a unit boundary stay.
+struct HoursMinutes {
+    double hours = 0;
+    double minutes = 0;
+    bool operator==(const HoursMinutes&) const = default;
+};
+HoursMinutes roundMinutes(RoundingMode mode, double hours, double minutes);
+
+struct CalcLine {
+    QString entry;
+    double hours = 0;   // signed
+    double minutes = 0; // signed
+    QString lineText;
+    QString runningText;
+    double roundedHours = 0;
+    double roundedMinutes = 0;
+    QString roundedLineText;
+    QString roundedRunningText;
+    bool committed() const { return !lineText.isEmpty(); }
+    bool operator==(const CalcLine&) const = default;
+};
+
+// Where editing stands: the line the box is on, the grid's current and top rows, and the box's
+// top edge in twips. The box always stands over currentLine, which is always in view.
+struct EditPosition {
+    int currentLine = 1;
+    int gridRow = 1;
+    int topRow = 1;
+    int boxTop = kBoxTopFirst;
+    bool operator==(const EditPosition&) const = default;
+};
+
+struct Worksheet {
+    std::array<CalcLine, kLineCount + 1> lines{}; // 1 to 100; 0 unused
+    RoundingMode mode = RoundingMode::None;
+    int lastLine = 0;
+    EditPosition pos;
+    bool roundingLocked = false; // the mode cannot change once typing started
+
+    CalcLine& line(int i) { return lines[size_t(i)]; }
+    const CalcLine& line(int i) const { return lines[size_t(i)]; }
+};
+
+// The highest committed line, 0 when none.
+int findLastLine(const Worksheet& sheet);
+
+// Empty lines, no rounding, line 1, rounding choice open.
+void resetWorksheet(Worksheet& sheet);
+
+// Stores an evaluated entry into `lineNo` and refreshes its texts and the running totals of the
+// lines after it.
+void storeLine(Worksheet& sheet, int lineNo, const QString& entry, const EntryValue& value);
+void recalculateRunningTotals(Worksheet& sheet, int lineNo);
+
+// The five grid cells of a line (entry, line, running, rounded line, rounded running); the
+// rounded ones stay empty without rounding although they are kept.
+std::array<QString, 5> lineCells(const Worksheet& sheet, int lineNo);
+
+// What a key in the entry box did, for the window to mirror.
+struct KeyResult {
+    bool consumed = false; // the box does not see the key
+    bool clearBox = false; // the box is emptied
+    EntryError error = EntryError::None;
+    int firstChanged = 0; // lines whose cells changed: firstChanged..lastChanged
+    int lastChanged = -1;
+};
+
+// Any key typed into the entry box freezes the rounding choice.
+void noteKeyInEntryBox(Worksheet& sheet);
+KeyResult pressUp(Worksheet& sheet);
+KeyResult pressDown(Worksheet& sheet, const QString& boxText);
+KeyResult pressDelete(Worksheet& sheet);
+KeyResult pressEnter(Worksheet& sheet, const QString& boxText);
+// Evaluates the box text into the current line and moves on (Enter, and Down with a text).
+KeyResult commitEntry(Worksheet& sheet, const QString& boxText);
+
+// A click on a grid line makes it the current line, wherever it is.
+void clickGridLine(Worksheet& sheet, int row);
+// The grid was scrolled to a new top row: the box stays over its line while that line is in
+// view; otherwise the nearest line in view becomes current.
+void scrollGridTo(Worksheet& sheet, int topRow);
+// Brings stored positions into range and puts the box over the current line.
+void normalizePosition(EditPosition& pos);
+
+void chooseRoundingMode(Worksheet& sheet, RoundingMode mode);
+
+} // namespace qz

@@ -1,0 +1,322 @@
+#include "calc_add/calc_print.h"
+#include "calc_add/calc_sheet.h"
+#include "calc_add/tim_file.h"
+
+#include "sound/cp932.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace qz;
+
+namespace {
+
+Worksheet typed(const QStringList& entries, RoundingMode mode = RoundingMode::None) {
+    Worksheet s;
+    chooseRoundingMode(s, mode);
+    for (const QString& e : entries)
+        pressEnter(s, e);
+    return s;
+}
+
+const QByteArray kExample = "2,1,1470,1,3,2\r\n"
+                            "\"2.15*3\",6,45,\"06:45\",\"06:45\"\r\n"
+                            "7,0,\"07:00\",\"07:00\"\r\n"
+                            "\"-1.15\",-1,-15,\"-01:15\",\"05:30\"\r\n"
+                            "-1,-30,\"-01:30\",\"05:30\"\r\n";
+
+const PrintOp* findText(const PrintDocument& doc, const QString& text, int page = 1) {
+    int p = 1;
+    for (const PrintOp& op : doc) {
+        if (op.kind == PrintOp::Kind::NewPage) ++p;
+        if (p == page && op.text == text &&
+            (op.kind == PrintOp::Kind::Text || op.kind == PrintOp::Kind::RightText))
+            return &op;
+    }
+    return nullptr;
+}
+
+Worksheet linesUpTo(int last, RoundingMode mode = RoundingMode::None) {
+    Worksheet s;
+    chooseRoundingMode(s, mode);
+    for (int i = 1; i <= last; ++i)
+        pressEnter(s, QStringLiteral("0.%1").arg(i % 60));
+    return s;
+}
+
+} // namespace
+
+class TstTimFile : public QObject {
+    Q_OBJECT
+  private slots:
+    void exampleWrittenByteForByte();
+    void exampleReadBack();
+    void roundTrips_data();
+    void roundTrips();
+    void neverEnteredLinesAreEmptyValues();
+    void emptyWorksheet();
+    void refusedEntries_data();
+    void refusedEntries();
+    void storedModeOutOfRange_data();
+    void storedModeOutOfRange();
+    void positionsBroughtIntoRange();
+    void malformed_data();
+    void malformed();
+    void noiseNeverCrashes();
+    void pagePlan_data();
+    void pagePlan();
+    void roundedColumns();
+    void lineNumbersEndAtTenCells();
+};
+
+void TstTimFile::exampleWrittenByteForByte() {
+    const Worksheet s = typed({"2.15*3", "-1.15"}, RoundingMode::HalfHourUp);
+    const TimBytes out = timFileBytes(s);
+    QVERIFY(out.bytes);
+    QCOMPARE(*out.bytes, kExample);
+}
+
+void TstTimFile::exampleReadBack() {
+    const TimParse in = parseTimFile(kExample);
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    const Worksheet& s = *in.sheet;
+    QCOMPARE(s.mode, RoundingMode::HalfHourUp);
+    QCOMPARE(s.lastLine, 2);
+    QCOMPARE(s.pos, (EditPosition{3, 2, 1, 1470}));
+    QVERIFY(s.roundingLocked);
+    QCOMPARE(s.line(2).entry, QStringLiteral("-1.15"));
+    QCOMPARE(s.line(2).minutes, -15.0);
+    QCOMPARE(s.line(2).roundedLineText, QStringLiteral("-01:30"));
+    QCOMPARE(s.line(1).runningText, QStringLiteral("06:45"));
+    QCOMPARE(*timFileBytes(s).bytes, kExample);
+}
+
+void TstTimFile::roundTrips_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("comma inside an entry") << QStringList{"1,5", "2.15*3"} << 0;
+    QTest::newRow("-0.15 keeps its sign") << QStringList{"-0.15"} << 4;
+    QTest::newRow("fraction of a minute") << QStringList{"0.07*2.5", "1"} << 3;
+    QTest::newRow("half-width kana") << QStringList{"ｱ1.30"} << 2;
+    QTest::newRow("hundred lines") << QStringList(100, QStringLiteral("1.01")) << 1;
+}
+
+void TstTimFile::roundTrips() {
+    QFETCH(QStringList, entries);
+    QFETCH(int, mode);
+    const Worksheet s = typed(entries, RoundingMode(mode));
+    const TimBytes out = timFileBytes(s);
+    QVERIFY2(out.bytes, qPrintable(out.error));
+    const TimParse in = parseTimFile(*out.bytes);
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    QVERIFY(in.sheet->lines == s.lines);
+    for (int i = 1; i <= s.lastLine; ++i) {
+        QCOMPARE(in.sheet->line(i).entry, s.line(i).entry);
+        QCOMPARE(in.sheet->line(i).lineText, s.line(i).lineText);
+        QCOMPARE(in.sheet->line(i).roundedRunningText, s.line(i).roundedRunningText);
+    }
+    QCOMPARE(in.sheet->pos, s.pos);
+    QCOMPARE(*timFileBytes(*in.sheet).bytes, *out.bytes);
+}
+
+void TstTimFile::neverEnteredLinesAreEmptyValues() {
+    Worksheet s;
+    clickGridLine(s, 4);
+    pressEnter(s, QStringLiteral("-0.15"));
+    const QByteArray bytes = *timFileBytes(s).bytes;
+    const QList<QByteArray> records = bytes.split('\n');
+    QCOMPARE(records.size(), 1 + 2 * 4 + 1);
+    QCOMPARE(records[0], QByteArray("4,1,1950,0,5,4\r"));
+    for (int i = 1; i <= 6; i += 2) {
+        QCOMPARE(records[i], QByteArray(",,,,\r"));
+        QCOMPARE(records[i + 1], QByteArray(",,,\r"));
+    }
+    QCOMPARE(records[7], QByteArray("\"-0.15\",0,-15,\"-00:15\",\"-01:45\"\r"));
+    const TimParse in = parseTimFile(bytes);
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    QVERIFY(in.sheet->line(2) == CalcLine{});
+    QCOMPARE(in.sheet->line(4).lineText, QStringLiteral("-00:15"));
+}
+
+void TstTimFile::emptyWorksheet() {
+    Worksheet s;
+    clickGridLine(s, 3);
+    const QByteArray bytes = *timFileBytes(s).bytes;
+    QCOMPARE(bytes, QByteArray("3,1,1470,0,3,0\r\n"));
+    const TimParse in = parseTimFile(bytes);
+    QVERIFY(in.sheet);
+    QCOMPARE(in.sheet->lastLine, 0);
+    QCOMPARE(in.sheet->pos.currentLine, 3);
+}
+
+void TstTimFile::refusedEntries_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("double quote") << "1\".30";
+    QTest::newRow("outside code page 932") << QStringLiteral("1.30 \U0001F600");
+}
+
+void TstTimFile::refusedEntries() {
+    QFETCH(QString, entry);
+    const Worksheet s = typed({"1", "2", entry});
+    const TimBytes out = timFileBytes(s);
+    QVERIFY(!out.bytes);
+    QVERIFY2(out.error.contains(QStringLiteral("3行目")), qPrintable(out.error));
+}
+
+void TstTimFile::storedModeOutOfRange_data() {
+    QTest::addColumn<QByteArray>("mode");
+    QTest::addColumn<RoundingMode>("expected");
+    QTest::newRow("4") << QByteArray("4") << RoundingMode::QuarterDown;
+    QTest::newRow("5") << QByteArray("5") << RoundingMode::None;
+    QTest::newRow("-1") << QByteArray("-1") << RoundingMode::None;
+    QTest::newRow("2.5") << QByteArray("2.5") << RoundingMode::None;
+}
+
+void TstTimFile::storedModeOutOfRange() {
+    QFETCH(QByteArray, mode);
+    QFETCH(RoundingMode, expected);
+    const TimParse in = parseTimFile("1,1,990," + mode + ",1,0\r\n");
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    QCOMPARE(in.sheet->mode, expected);
+}
+
+void TstTimFile::positionsBroughtIntoRange() {
+    // A box top that does not match the lines in view, rows past the grid: the box ends over
+    // the current line, in view.
+    const TimParse in = parseTimFile("500,-3,99999,0,150,0\r\n");
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    QCOMPARE(in.sheet->pos, (EditPosition{100, 100, kLastTopRow, kBoxTopLast}));
+    const TimParse shifted = parseTimFile("5,1,990,0,5,0\r\n");
+    QCOMPARE(shifted.sheet->pos, (EditPosition{5, 5, 1, 1950}));
+}
+
+void TstTimFile::malformed_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("empty file") << QByteArray() << "空";
+    QTest::newRow("short header") << QByteArray("2,1,1470\r\n") << "先頭";
+    QTest::newRow("fewer lines than announced")
+        << kExample.left(kExample.lastIndexOf("-1,-30")) << "2行目";
+    QTest::newRow("extra fields at the end") << kExample + "1,2\r\n"
+                                             << "余分";
+    QTest::newRow("extra field in a record")
+        << QByteArray(kExample).replace("\"06:45\",\"06:45\"", "\"06:45\",\"06:45\",9") << "文字";
+    QTest::newRow("letters in a number")
+        << QByteArray(kExample).replace(",6,45,", ",6,4x5,") << "1行目";
+    QTest::newRow("letters in the header") << QByteArray("2,1,abc,1,3,0\r\n") << "先頭";
+    QTest::newRow("last line past 100") << QByteArray("1,1,990,0,1,101\r\n") << "行数";
+    QTest::newRow("last line not whole") << QByteArray("1,1,990,0,1,1.5\r\n") << "行数";
+    QTest::newRow("unset header value") << QByteArray("1,,990,0,1,0\r\n") << "数値";
+    QTest::newRow("infinite number") << QByteArray("1,1,inf,0,1,0\r\n") << "先頭";
+    QTest::newRow("not code page 932") << QByteArray("1,1,990,0,1,0\r\n\x82\r\n") << "932";
+}
+
+void TstTimFile::malformed() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const TimParse in = parseTimFile(bytes);
+    QVERIFY(!in.sheet);
+    QVERIFY2(in.error.contains(reason), qPrintable(in.error));
+}
+
+void TstTimFile::noiseNeverCrashes() {
+    QRandomGenerator rng(42);
+    QByteArray noise(1024 * 1024, '\0');
+    for (char& c : noise)
+        c = char(rng.bounded(256));
+    TimParse in = parseTimFile(noise);
+    QVERIFY(!in.sheet);
+    QVERIFY(!in.error.isEmpty());
+    // Noise made only of the format's own characters gets past the code page check.
+    const char alphabet[] = "0123456789,.\"-\r\n :*";
+    for (int round = 0; round < 200; ++round) {
+        QByteArray b = "1,1,990,1,1," + QByteArray::number(rng.bounded(101)) + "\r\n";
+        const int n = int(rng.bounded(3000));
+        for (int i = 0; i < n; ++i)
+            b += alphabet[rng.bounded(int(sizeof alphabet) - 1)];
+        in = parseTimFile(b);
+        QVERIFY(in.sheet || !in.error.isEmpty());
+    }
+}
+
+void TstTimFile::pagePlan_data() {
+    QTest::addColumn<int>("lastLine");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("rowsOnLastPage");
+    QTest::newRow("0") << 0 << 1 << 0;
+    QTest::newRow("50") << 50 << 1 << 50;
+    QTest::newRow("51") << 51 << 2 << 1;
+    QTest::newRow("100") << 100 << 2 << 50;
+}
+
+void TstTimFile::pagePlan() {
+    QFETCH(int, lastLine);
+    QFETCH(int, pages);
+    QFETCH(int, rowsOnLastPage);
+    const PrintDocument doc = timPrintDocument(linesUpTo(lastLine));
+    QCOMPARE(doc.first(), setFontOp(QStringLiteral("ＭＳ ゴシック"), 10));
+    QCOMPARE(pageCount(doc), pages);
+    for (int p = 1; p <= pages; ++p) {
+        const QString label = QStringLiteral("P: %1/%2").arg(p).arg(pages);
+        const PrintOp* op = findText(doc, label, p);
+        QVERIFY2(op, qPrintable(label));
+        QCOMPARE(op->x, 70.0);
+        QCOMPARE(op->y, 3.0);
+        QVERIFY(findText(doc, QStringLiteral("■■　時間計算　■■　　"), p));
+        QVERIFY(findText(doc, QStringLiteral("分単位累計"), p));
+    }
+    // Rows on the last page: numbered from the page's first line, first row at 7.2 cells.
+    int page = 1;
+    QList<const PrintOp*> numbers;
+    QList<const PrintOp*> rules;
+    for (const PrintOp& op : doc) {
+        if (op.kind == PrintOp::Kind::NewPage) ++page;
+        if (page != pages) continue;
+        if (op.kind == PrintOp::Kind::RightText && op.x == 6) numbers.append(&op);
+        if (op.kind == PrintOp::Kind::Rule) rules.append(&op);
+    }
+    QCOMPARE(numbers.size(), rowsOnLastPage);
+    if (rowsOnLastPage > 0) {
+        QCOMPARE(numbers.first()->text, QString::number((pages - 1) * 50 + 1));
+        QCOMPARE(numbers.first()->y, 7.2);
+        QCOMPARE(numbers.last()->y, 6 + 1.2 * rowsOnLastPage);
+    }
+    QCOMPARE(rules.size(), 2);
+    QCOMPARE(*rules[0], ruleOp(5, 78, 4.5, 2));
+    QCOMPARE(*rules[1], ruleOp(5, 78, 6.5, 2));
+}
+
+void TstTimFile::roundedColumns() {
+    // Without rounding nothing is printed past the running total, though the texts are kept.
+    const PrintDocument plain = timPrintDocument(linesUpTo(3));
+    for (const PrintOp& op : plain)
+        if (op.kind != PrintOp::Kind::Rule && op.y != 3) QVERIFY2(op.x < 50, qPrintable(op.text));
+
+    const Worksheet s = typed({"0.10", "1"}, RoundingMode::QuarterDown);
+    const PrintDocument doc = timPrintDocument(s);
+    QCOMPARE(findText(doc, QStringLiteral("15分/切捨"))->x, 56.0);
+    QCOMPARE(findText(doc, QStringLiteral("切捨/累計"))->x, 68.0);
+    const PrintOp* entry = findText(doc, QStringLiteral("0.10"));
+    QCOMPARE(*entry, textOp(15, 7.2, QStringLiteral("0.10")));
+    QCOMPARE(*findText(doc, QStringLiteral("00:10")), rightTextOp(30, 10, 7.2, "00:10"));
+    QCOMPARE(*findText(doc, QStringLiteral("01:00")), rightTextOp(30, 10, 8.4, "01:00"));
+    QCOMPARE(*findText(doc, QStringLiteral("01:10")), rightTextOp(42, 10, 8.4, "01:10"));
+    QCOMPARE(*findText(doc, QStringLiteral("00:00")), rightTextOp(54, 10, 7.2, "00:00"));
+}
+
+void TstTimFile::lineNumbersEndAtTenCells() {
+    Worksheet s = linesUpTo(100);
+    clickGridLine(s, 99);
+    pressDelete(s); // not the last line: nothing happens
+    const PrintDocument doc = timPrintDocument(s);
+    for (const QString& n : {QStringLiteral("7"), QStringLiteral("100")}) {
+        const PrintOp* op = findText(doc, n, n == QStringLiteral("7") ? 1 : 2);
+        QVERIFY(op);
+        QCOMPARE(op->kind, PrintOp::Kind::RightText);
+        QCOMPARE(op->x + op->fieldWidth, 10.0);
+    }
+    QCOMPARE(findText(doc, QStringLiteral("100"), 2)->y, 6 + 1.2 * 50);
+}
+
+QTEST_GUILESS_MAIN(TstTimFile)
+#include "tst_tim_file.moc"
