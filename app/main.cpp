@@ -1,6 +1,7 @@
 #include "about/ver_window.h"
 #include "app/menu_window.h"
 #include "app/window_manager.h"
+#include "calc_add/time_addition_window.h"
 #include "countdown/tm2_window.h"
 #include "sound/ongen_window.h"
 #include "stopwatch/stopw_window.h"
@@ -29,10 +30,8 @@ int main(int argc, char* argv[]) {
     windows.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new STOPW(c); });
     windows.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
     windows.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BIG(c); });
-    windows.registerWindow(WindowId::CalcAdd, [](AppContext& c) {
-        return new ShellWindow(c, WindowId::CalcAdd, QStringLiteral("TMK"),
-                               QStringLiteral("時間加算計算"));
-    });
+    windows.registerWindow(WindowId::CalcAdd,
+                           [](AppContext& c) { return new TimeAdditionWindow(c); });
     windows.registerWindow(WindowId::CalcElapsed, [](AppContext& c) {
         return new ShellWindow(c, WindowId::CalcElapsed, QStringLiteral("KEIKA"),
                                QStringLiteral("時間経過計算"));

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs the clock benchmark under Xvfb and prints its figures.
+# Builds and runs the benchmarks under Xvfb and prints their figures.
 # Usage: bench/run.sh [seconds-per-phase]   (default 20)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
@@ -11,3 +11,6 @@ seconds=${1:-20}
 xvfb-run -a -s "-screen 0 1280x1024x24" "$QZ_ROOT/build/bench/qz_bench_clock" 0 1 >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
     "\"$QZ_ROOT/build/bench/qz_bench_clock\" \$(( \$(date +%s%N) / 1000 )) $seconds" 2>/dev/null
+# The time-addition calculator: window shown, full file opened, two pages printed to PDF.
+cmake --build "$QZ_ROOT/build" --target qz_bench_calc_add -j"$(nproc)" >/dev/null
+xvfb-run -a -s "-screen 0 1280x1024x24" "$QZ_ROOT/build/bench/qz_bench_calc_add" 15 2>/dev/null

@@ -1,0 +1,577 @@
+#include "time_addition_window.h"
+
+#include "calc_add/calc_print.h"
+#include "calc_add/tim_file.h"
+#include "sound/file_io.h"
+#include "ui/dialogs.h"
+#include "ui/look.h"
+#include "ui/platform.h"
+#include "ui/printing.h"
+#include "ui/sound_player.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QToolBar>
+
+namespace qz {
+
+namespace {
+
+constexpr int kGridColumns = 6;
+constexpr int kColumnWidths[kGridColumns] = {500, 1800, 1100, 1100, 1100, 1100};
+constexpr quint32 kFixedCells = 0x00C0C0C0;
+constexpr quint32 kLightCyan = 0x00FFFFE0;
+const QString kCheckTitle = QStringLiteral("Check");
+
+// The program's own toolbar pictures for the file commands, drawn in code.
+QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return QIcon(pm);
+}
+
+QIcon openIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(130, 90, 10), 1.5));
+        p.setBrush(QColor(240, 200, 80));
+        p.drawRect(QRectF(3, 8, 24, 19));
+        p.setBrush(QColor(250, 225, 130));
+        p.drawPolygon(QPolygonF({{3, 27}, {9, 14}, {30, 14}, {27, 27}}));
+    });
+}
+
+QIcon saveIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(20, 40, 110), 1.5));
+        p.setBrush(QColor(60, 90, 190));
+        p.drawRect(QRectF(4, 4, 24, 24));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8, 4, 16, 10));
+        p.setBrush(QColor(200, 200, 210));
+        p.drawRect(QRectF(9, 19, 14, 9));
+    });
+}
+
+QIcon printIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(50, 50, 60), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 3, 14, 10));
+        p.setBrush(QColor(150, 155, 165));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 20, 14, 9));
+    });
+}
+
+QString joinedLines(std::initializer_list<const char16_t*> lines) {
+    QStringList out;
+    for (const char16_t* l : lines)
+        out << QString::fromUtf16(l);
+    return out.join(u'\n');
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    auto* f = new QGroupBox(parent);
+    f->setObjectName(QLatin1String(name));
+    placeTwips(f, left, top, width, height);
+    return f;
+}
+
+QLabel* helpLabel(QGroupBox* parent, const char* name, const QFont& font) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(font);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setGeometry(QRect(QPoint(0, 0), parent->size()).adjusted(twips(120), twips(90), 0, 0));
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                    int width, int height) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(true); // Enter on a focused button presses it
+    placeTwips(b, left, top, width, height);
+    return b;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& text) {
+    QMenu* m = bar->addMenu(text);
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name));
+    return m;
+}
+
+// Keys that move the focus or only modify another key are not typing.
+bool isTyping(const QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+TimeAdditionWindow::TimeAdditionWindow(AppContext& c) : QzWindow(c, WindowId::CalcAdd) {
+    setObjectName(QStringLiteral("TMK"));
+    setWindowTitle(QStringLiteral("時間加算計算"));
+    m_player = ctx.platform.sounds->createPlayer();
+    buildMenus();
+    buildControls();
+    setWindowSizeTwips(this, 10540, 5460);
+}
+
+TimeAdditionWindow::~TimeAdditionWindow() = default;
+
+void TimeAdditionWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = menu(bar, "M1", QStringLiteral("ﾌｧｲﾙ"));
+    connect(menuItem(file, "M11", QStringLiteral("ﾌｧｲﾙを開く")), &QAction::triggered, this,
+            &TimeAdditionWindow::onOpenTriggered);
+    connect(menuItem(file, "M12", QStringLiteral("名前を付けて保存する")), &QAction::triggered,
+            this, &TimeAdditionWindow::onSaveTriggered);
+    file->addSeparator()->setObjectName(QStringLiteral("M13"));
+    connect(menuItem(file, "M14", QStringLiteral("印刷")), &QAction::triggered, this,
+            &TimeAdditionWindow::onPrintRequested);
+    file->addSeparator()->setObjectName(QStringLiteral("M15"));
+    connect(menuItem(file, "M16", QStringLiteral("時間加算計算の終了")), &QAction::triggered, this,
+            &TimeAdditionWindow::onLeaveCalculatorTriggered);
+    connect(menuItem(file, "M17", QStringLiteral("終了")), &QAction::triggered, this,
+            &TimeAdditionWindow::onExitClicked);
+
+    QMenu* tools = menu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)"));
+    connect(menuItem(tools, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
+            &TimeAdditionWindow::onCalculatorTriggered);
+    QMenu* help = menu(bar, "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    connect(menuItem(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
+            &TimeAdditionWindow::onHelpTriggered);
+}
+
+void TimeAdditionWindow::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    m_toolbar = addIndexedToolBar(this,
+                                  {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く")},
+                                   {saveIcon(), QStringLiteral("名前を付けて保存")},
+                                   {printIcon(), QStringLiteral("印刷")},
+                                   {calculatorIcon(), QStringLiteral("QZ電卓")},
+                                   {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
+                                  [this](int index) { onToolbarButton(index); });
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolbar->adjustSize();
+
+    // The worksheet grid: the header row stays in view, line numbers scroll with their lines.
+    m_grid = new QTableWidget(kLineCount, kGridColumns, client);
+    m_grid->setObjectName(QStringLiteral("G1"));
+    placeTwips(m_grid, 120, 690, 7030, 2730);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setMinimumSectionSize(1);
+    m_grid->verticalHeader()->setDefaultSectionSize(twips(kGridLineTwips));
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->horizontalHeader()->setMinimumSectionSize(1);
+    m_grid->horizontalHeader()->setFixedHeight(twips(kGridLineTwips));
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < kGridColumns; ++c)
+        m_grid->setColumnWidth(c, twips(kColumnWidths[c]));
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grid->setFocusPolicy(Qt::NoFocus);
+    m_grid->setAutoScroll(false);
+    m_grid->setWordWrap(false);
+    m_grid->setCornerButtonEnabled(false);
+    m_grid->setFont(fixedFont(9));
+    // Exactly the header and ten lines: a part-visible eleventh line would shift the lines
+    // under the box when the grid is scrolled to its end.
+    m_grid->resize(m_grid->width(),
+                   2 * m_grid->frameWidth() + (kVisibleLines + 1) * twips(kGridLineTwips));
+    for (int c = 0; c < kGridColumns; ++c)
+        m_grid->setHorizontalHeaderItem(c, new QTableWidgetItem);
+    for (int r = 0; r < kLineCount; ++r)
+        for (int c = 0; c < kGridColumns; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c == 0) {
+                item->setBackground(vbColor(kFixedCells));
+                item->setText(QString::number(r + 1) + u' ');
+            }
+            m_grid->setItem(r, c, item);
+        }
+    connect(m_grid, &QTableWidget::cellClicked, this, &TimeAdditionWindow::onGridCellClicked);
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &TimeAdditionWindow::onGridScrolled);
+
+    m_entryBox = new QLineEdit(client);
+    m_entryBox->setObjectName(QStringLiteral("Text1"));
+    m_entryBox->setFont(fixedFont(9));
+    m_entryBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_entryBox->setFrame(false);
+    setBackground(m_entryBox, kLightCyan);
+    m_entryBox->installEventFilter(this);
+
+    // The rounding choice, the current mode and the three buttons beside the grid.
+    m_frames[1] = frame(client, "Frame2", 7300, 690, 3000, 420);
+    m_modeLabel = new QLabel(m_frames[1]);
+    m_modeLabel->setObjectName(QStringLiteral("Label1"));
+    m_modeLabel->setAlignment(Qt::AlignCenter);
+    m_modeLabel->setFont(uiFont(10, true));
+    setForeground(m_modeLabel, colors::navy);
+    m_modeLabel->setGeometry(QRect(QPoint(0, 0), m_frames[1]->size()));
+
+    m_frames[0] = frame(client, "Frame1", 7300, 1170, 3000, 1620);
+    for (int i = 0; i < kRoundingModeCount; ++i) {
+        auto* o = new QRadioButton(roundingModeTexts(RoundingMode(i)).optionCaption, m_frames[0]);
+        o->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        placeTwips(o, 300, 120 + i * 290, 2600, 270);
+        connect(o, &QRadioButton::clicked, this, [this, i] { onRoundingOptionClicked(i); });
+        m_modeOptions[size_t(i)] = o;
+    }
+
+    m_frames[5] = frame(client, "Frame6", 7300, 2850, 3000, 570);
+    m_resetButton = button(m_frames[5], "Command1", QStringLiteral("ﾘｾｯﾄ"), 90, 90, 900, 390);
+    m_menuButton = button(m_frames[5], "Command2", QStringLiteral("ﾒﾆｭｰへ"), 1050, 90, 900, 390);
+    m_exitButton = button(m_frames[5], "Command3", QStringLiteral("終了"), 2010, 90, 900, 390);
+    connect(m_resetButton, &QPushButton::clicked, this, &TimeAdditionWindow::onResetClicked);
+    connect(m_menuButton, &QPushButton::clicked, this, &TimeAdditionWindow::onBackToMenuClicked);
+    connect(m_exitButton, &QPushButton::clicked, this, &TimeAdditionWindow::onExitClicked);
+
+    // How to type, under the grid. The examples line up in the fixed-pitch face.
+    m_frames[2] = frame(client, "Frame3", 120, 3540, 3400, 1020);
+    m_howToLabel = helpLabel(m_frames[2], "Label4", uiFont(9));
+    m_frames[3] = frame(client, "Frame4", 3580, 3540, 3700, 1020);
+    m_exampleLabel = helpLabel(m_frames[3], "Label2", fixedFont(9));
+    m_frames[4] = frame(client, "Frame5", 7340, 3540, 2960, 1020);
+    m_multiplyLabel = helpLabel(m_frames[4], "Label3", fixedFont(9));
+
+    // The print question, over the top of the grid while it is asked.
+    m_printPanel = new QFrame(client);
+    m_printPanel->setObjectName(QStringLiteral("Picture1"));
+    m_printPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_printPanel->setLineWidth(2);
+    setBackground(m_printPanel, colors::paleYellow);
+    placeTwips(m_printPanel, 2280, 120, 2415, 1095);
+    m_printQuestion = new QLabel(QStringLiteral(" 印刷しますか？"), m_printPanel);
+    m_printQuestion->setObjectName(QStringLiteral("Label5"));
+    m_printQuestion->setFont(uiFont(10, true));
+    placeTwips(m_printQuestion, 150, 120, 2100, 330);
+    m_printOkButton = button(m_printPanel, "Command5", QStringLiteral("ＯＫ"), 180, 540, 960, 390);
+    m_printCancelButton =
+        button(m_printPanel, "Command4", QStringLiteral("ｷｬﾝｾﾙ"), 1260, 540, 960, 390);
+    connect(m_printOkButton, &QPushButton::clicked, this, &TimeAdditionWindow::onPrintConfirmed);
+    connect(m_printCancelButton, &QPushButton::clicked, this,
+            &TimeAdditionWindow::onPrintCancelled);
+    m_printPanel->hide();
+
+    // Tab order, once for the window: the box, the rounding choice, the buttons.
+    const QList<QWidget*> focusOrder = {m_entryBox,          m_modeOptions[0], m_modeOptions[1],
+                                        m_modeOptions[2],    m_modeOptions[3], m_modeOptions[4],
+                                        m_resetButton,       m_menuButton,     m_exitButton,
+                                        m_printCancelButton, m_printOkButton};
+    for (qsizetype i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+
+    m_entryBox->raise();
+    m_printPanel->raise();
+}
+
+void TimeAdditionWindow::formActivate() {
+    m_howToLabel->setText(
+        joinedLines({u"● 最初に切上・切捨を選択します", u"● 「時間 ．分」で入力します",
+                     u"● 入力・ｴﾝﾀｰすると次へ進みます", u"● 「↑」キーで戻ります"}));
+    m_exampleLabel->setText(
+        joinedLines({u"● 入力例： 3時間40分～  3.40", u"　 　　　　12時間 5分～ 12.05",
+                     u"　 　　　　  　　45分～  0.45", u"　 　　　　 ﾏｲﾅｽ 15分～ -0.15"}));
+    m_multiplyLabel->setText(
+        joinedLines({u"● かけ算は一度だけできます", u"", u"　2時間15分×3 ～ 2.15*3"}));
+    m_grid->horizontalHeaderItem(1)->setText(QStringLiteral("入力"));
+    m_grid->horizontalHeaderItem(2)->setText(QStringLiteral("分単位計算"));
+    m_grid->horizontalHeaderItem(3)->setText(QStringLiteral("分単位累計"));
+    clearWorksheet();
+    m_entryBox->setFocus();
+}
+
+// --- the worksheet in the grid ----------------------------------------------------------------
+
+void TimeAdditionWindow::setCell(int row, int column, const QString& text) {
+    QTableWidgetItem* item = m_grid->item(row - 1, column);
+    if (item->text() != text) item->setText(text);
+}
+
+void TimeAdditionWindow::showLines(int first, int last) {
+    for (int i = std::max(first, 1); i <= std::min(last, kLineCount); ++i) {
+        const auto cells = lineCells(m_sheet, i);
+        for (int c = 0; c < 5; ++c)
+            setCell(i, c + 1, cells[size_t(c)]);
+    }
+}
+
+void TimeAdditionWindow::showAllLines() {
+    showLines(1, kLineCount);
+}
+
+void TimeAdditionWindow::showRoundingMode() {
+    const RoundingModeTexts texts = roundingModeTexts(m_sheet.mode);
+    m_modeOptions[size_t(roundingModeNumber(m_sheet.mode))]->setChecked(true);
+    m_modeLabel->setText(texts.label);
+    m_grid->horizontalHeaderItem(4)->setText(texts.roundedLineHeader);
+    m_grid->horizontalHeaderItem(5)->setText(texts.roundedRunningHeader);
+    for (QRadioButton* o : m_modeOptions)
+        o->setEnabled(!m_sheet.roundingLocked);
+}
+
+// The box stands over column 1 of the current line; its top in twips counts grid lines from
+// the first one in view, placed on the grid's own rows so it lines up at any resolution.
+void TimeAdditionWindow::showPosition() {
+    const EditPosition& p = m_sheet.pos;
+    m_syncingScroll = true;
+    m_grid->verticalScrollBar()->setValue(p.topRow - 1);
+    m_syncingScroll = false;
+    const int linesDown = (p.boxTop - kBoxTopFirst) / kGridLineTwips;
+    const QPoint viewport = m_grid->viewport()->mapTo(centralWidget(), QPoint(0, 0));
+    const int rowHeight = m_grid->rowHeight(0);
+    m_entryBox->setGeometry(viewport.x() + m_grid->columnWidth(0),
+                            viewport.y() + linesDown * rowHeight, m_grid->columnWidth(1),
+                            rowHeight);
+}
+
+void TimeAdditionWindow::clearWorksheet() {
+    resetWorksheet(m_sheet);
+    showRoundingMode();
+    showAllLines();
+    showPosition();
+}
+
+void TimeAdditionWindow::resetWorksheetAndGrid() {
+    clearWorksheet();
+    m_player->beep();
+    m_entryBox->setFocus();
+}
+
+// --- the entry box ----------------------------------------------------------------------------
+
+bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_entryBox && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isTyping(key)) return onEntryKey(key->key());
+    }
+    return QzWindow::eventFilter(watched, event);
+}
+
+// Returns true when the box must not see the key.
+bool TimeAdditionWindow::onEntryKey(int key) {
+    if (!m_sheet.roundingLocked) {
+        noteKeyInEntryBox(m_sheet);
+        showRoundingMode();
+    }
+    KeyResult result;
+    switch (key) {
+    case Qt::Key_Up:
+        result = pressUp(m_sheet);
+        break;
+    case Qt::Key_Down:
+        result = pressDown(m_sheet, m_entryBox->text());
+        break;
+    case Qt::Key_Delete:
+        result = pressDelete(m_sheet);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        result = pressEnter(m_sheet, m_entryBox->text());
+        break;
+    default:
+        return false;
+    }
+    apply(result);
+    return result.consumed;
+}
+
+void TimeAdditionWindow::apply(const KeyResult& result) {
+    if (result.error != EntryError::None) {
+        m_player->beep();
+        ctx.platform.messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
+    }
+    if (result.clearBox) m_entryBox->clear();
+    showLines(result.firstChanged, result.lastChanged);
+    showPosition();
+    m_entryBox->setFocus();
+}
+
+void TimeAdditionWindow::onRoundingOptionClicked(int mode) {
+    if (m_sheet.roundingLocked) return;
+    chooseRoundingMode(m_sheet, RoundingMode(mode));
+    showRoundingMode();
+    showAllLines();
+    m_entryBox->setFocus();
+}
+
+void TimeAdditionWindow::onGridCellClicked(int row, int) {
+    clickGridLine(m_sheet, row + 1);
+    showPosition();
+    m_entryBox->setFocus();
+}
+
+void TimeAdditionWindow::onGridScrolled(int value) {
+    if (m_syncingScroll) return;
+    scrollGridTo(m_sheet, value + 1);
+    showPosition();
+}
+
+// --- buttons and menus ------------------------------------------------------------------------
+
+void TimeAdditionWindow::onResetClicked() {
+    resetWorksheetAndGrid();
+}
+
+void TimeAdditionWindow::onBackToMenuClicked() {
+    clearWorksheet();
+    ctx.windows.switchTo(WindowId::Menu, this);
+}
+
+void TimeAdditionWindow::onLeaveCalculatorTriggered() {
+    ctx.windows.switchTo(WindowId::Menu, this);
+}
+
+void TimeAdditionWindow::onExitClicked() {
+    ctx.windows.exitProgram(this);
+}
+
+void TimeAdditionWindow::onCalculatorTriggered() {
+    ctx.windows.startCalculator(this);
+}
+
+void TimeAdditionWindow::onHelpTriggered() {
+    ctx.windows.openHelp(this);
+}
+
+void TimeAdditionWindow::onToolbarButton(int index) {
+    switch (index) {
+    case 1:
+        onOpenTriggered();
+        break;
+    case 2:
+        onSaveTriggered();
+        break;
+    case 3:
+        onPrintRequested();
+        break;
+    case 4:
+        onCalculatorTriggered();
+        break;
+    case 5:
+        onHelpTriggered();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- files ------------------------------------------------------------------------------------
+
+void TimeAdditionWindow::onOpenTriggered() {
+    const std::optional<QString> path = ctx.platform.files->openFile(
+        this, ctx.state.programFolder(), QString::fromUtf16(kTimFilter));
+    if (!path) return;
+    // The worksheet is reset before reading; whatever goes wrong leaves it reset, never half
+    // loaded.
+    resetWorksheetAndGrid();
+    auto refuse = [&](const QString& why) {
+        ctx.platform.messages->exclamation(
+            this,
+            QStringLiteral("ファイル「%1」を開けませんでした。\n%2").arg(filePart(*path), why),
+            kCheckTitle);
+        m_entryBox->setFocus();
+    };
+    const ReadResult read = readWholeFile(*path);
+    if (read.status == ReadStatus::Missing)
+        return refuse(QStringLiteral("ファイルが見つかりません。"));
+    if (read.status != ReadStatus::Ok) return refuse(QStringLiteral("ファイルを読み込めません。"));
+    TimParse parsed = parseTimFile(read.bytes);
+    if (!parsed.sheet) return refuse(parsed.error);
+    m_sheet = *parsed.sheet;
+    showRoundingMode();
+    showAllLines();
+    showPosition();
+    m_entryBox->setFocus();
+}
+
+void TimeAdditionWindow::onSaveTriggered() {
+    m_sheet.lastLine = findLastLine(m_sheet);
+    // Refused before a name is asked for: nothing is written.
+    const TimBytes bytes = timFileBytes(m_sheet);
+    if (!bytes.bytes) {
+        ctx.platform.messages->exclamation(
+            this, bytes.error + QStringLiteral("\n入力を直してから保存してください。"),
+            kCheckTitle);
+        m_entryBox->setFocus();
+        return;
+    }
+    const std::optional<QString> path = ctx.platform.files->saveFile(
+        this, ctx.state.programFolder(), QString::fromUtf16(kTimFilter));
+    if (!path) return;
+    QString error;
+    if (!writeFileAtomically(*path, *bytes.bytes, &error))
+        ctx.platform.messages->exclamation(
+            this,
+            QStringLiteral("ファイル「%1」に保存できませんでした。\n%2")
+                .arg(filePart(*path), error),
+            kCheckTitle);
+    m_entryBox->setFocus();
+}
+
+// --- printing ---------------------------------------------------------------------------------
+
+void TimeAdditionWindow::onPrintRequested() {
+    m_printPanel->show();
+    m_printPanel->raise();
+    m_printCancelButton->setFocus();
+}
+
+void TimeAdditionWindow::onPrintCancelled() {
+    m_printPanel->hide();
+    m_entryBox->setFocus();
+}
+
+void TimeAdditionWindow::onPrintConfirmed() {
+    printOrOfferPdf(this, *ctx.platform.printer, *ctx.platform.messages, *ctx.platform.files,
+                    ctx.state.programFolder(), QStringLiteral("時間計算"),
+                    timPrintDocument(m_sheet));
+    m_printPanel->hide();
+    m_entryBox->setFocus();
+}
+
+} // namespace qz

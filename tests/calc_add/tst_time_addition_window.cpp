@@ -1,0 +1,520 @@
+#include "calc_add/time_addition_window.h"
+
+#include "ui/dialogs.h"
+#include "ui/look.h"
+#include "ui/platform.h"
+#include "ui/printing.h"
+#include "ui/sound_player.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace qz;
+
+namespace {
+
+class StandInMenu : public QzWindow {
+  public:
+    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
+};
+
+// The calculator opened the way the launcher opens it, on a test platform.
+struct Fixture {
+    Fixture() : state(dir.path()), wm(state, tp.platform(), [this] { ++quits; }) {
+        wm.registerWindow(WindowId::CalcAdd,
+                          [](AppContext& c) { return new TimeAdditionWindow(c); });
+        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
+        w = wm.switchTo(WindowId::CalcAdd, nullptr);
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w)) qWarning("calculator not active");
+        box = get<QLineEdit>("Text1");
+        grid = get<QTableWidget>("G1");
+    }
+    template <class T = QWidget> T* get(const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c) qWarning("no control %s", name);
+        return c;
+    }
+    QAction* action(const char* name) { return get<QAction>(name); }
+    QString cell(int row, int column) { return grid->item(row - 1, column)->text(); }
+    QStringList cells(int row) {
+        QStringList out;
+        for (int c = 1; c <= 5; ++c)
+            out << cell(row, c);
+        return out;
+    }
+    void type(const QString& text, Qt::Key key = Qt::Key_Return) {
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, key);
+    }
+    // The grid line the entry box stands over, 0 when it covers none exactly.
+    int boxLine() {
+        const QPoint topLeft =
+            box->mapTo(w, QPoint(0, 0)) - grid->viewport()->mapTo(w, QPoint(0, 0));
+        const int row = grid->rowAt(topLeft.y() + 1);
+        if (row < 0 || grid->rowViewportPosition(row) != topLeft.y()) return 0;
+        if (topLeft.x() != grid->columnViewportPosition(1)) return 0;
+        return row + 1;
+    }
+    int topRow() { return grid->rowAt(0) + 1; }
+    bool optionsEnabled() {
+        int enabled = 0;
+        for (int i = 1; i <= 5; ++i)
+            enabled +=
+                get<QRadioButton>(qPrintable(QStringLiteral("Option%1").arg(i)))->isEnabled();
+        if (enabled != 0 && enabled != 5) qWarning("options partly enabled");
+        return enabled == 5;
+    }
+    QByteArray fileBytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TestPlatform tp;
+    QTemporaryDir dir;
+    AppState state;
+    int quits = 0;
+    WindowManager wm;
+    QzWindow* w = nullptr;
+    QLineEdit* box = nullptr;
+    QTableWidget* grid = nullptr;
+};
+
+} // namespace
+
+class TstTimeAdditionWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void layoutAndCaptions();
+    void menusAndToolbar();
+    void typingAWorksheet();
+    void roundingChoiceFreezesOnFirstKey();
+    void entryErrors_data();
+    void entryErrors();
+    void boxFollowsLinesClicksAndScrolling();
+    void deleteClearsTheLastLine();
+    void resetReturnsToStart();
+    void saveAndOpen();
+    void openFailuresLeaveTheSheetReset_data();
+    void openFailuresLeaveTheSheetReset();
+    void saveRefusedOrFailing();
+    void cancelledDialogsAreSilent();
+    void printing();
+    void leaving();
+};
+
+void TstTimeAdditionWindow::layoutAndCaptions() {
+    Fixture f;
+    QCOMPARE(f.w->windowTitle(), QStringLiteral("時間加算計算"));
+    QCOMPARE(f.w->objectName(), QStringLiteral("TMK"));
+    QCOMPARE(f.grid->rowCount(), 100);
+    QCOMPARE(f.grid->columnCount(), 6);
+    const QStringList headers = {"", "入力", "分単位計算", "分単位累計", "", ""};
+    for (int c = 0; c < 6; ++c)
+        QCOMPARE(f.grid->horizontalHeaderItem(c)->text(), headers[c]);
+    QCOMPARE(f.cell(1, 0), QStringLiteral("1 "));
+    QCOMPARE(f.cell(100, 0), QStringLiteral("100 "));
+    QCOMPARE(f.grid->columnWidth(0), twips(500));
+    QCOMPARE(f.grid->columnWidth(1), twips(1800));
+    QCOMPARE(f.grid->columnWidth(5), twips(1100));
+    QCOMPARE(f.grid->rowHeight(0), f.grid->horizontalHeader()->height());
+    // Ten whole lines in view below the header; the grid scrolls until line 100 is the tenth.
+    QCOMPARE(f.grid->rowViewportPosition(9) + f.grid->rowHeight(9), f.grid->viewport()->height());
+    QCOMPARE(f.grid->verticalScrollBar()->maximum(), 90);
+    QCOMPARE(f.grid->item(3, 2)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+
+    const QList<QPair<const char*, const char*>> captions = {
+        {"Option1", "切上切捨なし"},   {"Option2", "30分単位切上"}, {"Option3", "30分単位切捨"},
+        {"Option4", "15分単位切上"},   {"Option5", "15分単位切捨"}, {"Label1", "分単位"},
+        {"Command1", "ﾘｾｯﾄ"},          {"Command2", "ﾒﾆｭｰへ"},      {"Command3", "終了"},
+        {"Label5", " 印刷しますか？"}, {"Command5", "ＯＫ"},        {"Command4", "ｷｬﾝｾﾙ"},
+    };
+    for (const auto& [name, caption] : captions) {
+        auto* c = f.get<QWidget>(name);
+        QVERIFY2(c, name);
+        const QString shown = qobject_cast<QLabel*>(c) ? qobject_cast<QLabel*>(c)->text()
+                                                       : qobject_cast<QAbstractButton*>(c)->text();
+        QCOMPARE(shown, QString::fromUtf8(caption));
+    }
+    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
+    QVERIFY(f.get<QLabel>("Label4")->text().startsWith("● 最初に切上・切捨を選択します\n"));
+    QVERIFY(f.get<QLabel>("Label2")->text().endsWith("　 　　　　 ﾏｲﾅｽ 15分～ -0.15"));
+    QCOMPARE(f.get<QLabel>("Label3")->text(),
+             QStringLiteral("● かけ算は一度だけできます\n\n　2時間15分×3 ～ 2.15*3"));
+    for (int i = 1; i <= 6; ++i)
+        QVERIFY(f.get<QGroupBox>(qPrintable(QStringLiteral("Frame%1").arg(i))));
+    QVERIFY(!f.get<QWidget>("Picture1")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    QCOMPARE(f.boxLine(), 1);
+}
+
+void TstTimeAdditionWindow::menusAndToolbar() {
+    Fixture f;
+    const QList<QPair<const char*, const char*>> items = {
+        {"M11", "ﾌｧｲﾙを開く"}, {"M12", "名前を付けて保存する"},
+        {"M14", "印刷"},       {"M16", "時間加算計算の終了"},
+        {"M17", "終了"},       {"M21", "QZ電卓(&D)"},
+        {"M31", "ﾍﾙﾌﾟ(&H)"}};
+    for (const auto& [name, text] : items)
+        QCOMPARE(f.action(name)->text(), QString::fromUtf8(text));
+    QCOMPARE(f.get<QMenu>("M1")->title(), QStringLiteral("ﾌｧｲﾙ"));
+    QCOMPARE(f.get<QMenu>("M2")->title(), QStringLiteral("ﾂｰﾙ(&T)"));
+    QCOMPARE(f.get<QMenu>("M3")->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QVERIFY(f.action("M13")->isSeparator() && f.action("M15")->isSeparator());
+    const QStringList texts = {"ﾌｧｲﾙを開く", "名前を付けて保存", "印刷", "QZ電卓", "ﾍﾙﾌﾟ"};
+    for (int i = 1; i <= 5; ++i)
+        QCOMPARE(f.action(qPrintable(QStringLiteral("Toolbar1_%1").arg(i)))->text(), texts[i - 1]);
+    f.action("Toolbar1_4")->trigger();
+    QCOMPARE(f.tp.calculator.folders, QStringList{f.state.programFolder()});
+    f.action("Toolbar1_5")->trigger();
+    f.action("M31")->trigger();
+    QCOMPARE(f.tp.help.displays, 2);
+    QCOMPARE(f.state.helpOpened, 1);
+}
+
+void TstTimeAdditionWindow::typingAWorksheet() {
+    Fixture f;
+    f.type("3.40");
+    f.type("12.05");
+    f.type("0.45");
+    f.type("-0.15");
+    f.type("2.15*3");
+    QCOMPARE(f.cells(1), (QStringList{"3.40", "03:40", "03:40", "", ""}));
+    QCOMPARE(f.cells(2), (QStringList{"12.05", "12:05", "15:45", "", ""}));
+    QCOMPARE(f.cells(4), (QStringList{"-0.15", "-00:15", "16:15", "", ""}));
+    QCOMPARE(f.cells(5), (QStringList{"2.15*3", "06:45", "23:00", "", ""}));
+    QCOMPARE(f.box->text(), QString());
+    QCOMPARE(f.boxLine(), 6);
+    // Up twice and a new value for line 4: the lines below take the new total.
+    QTest::keyClick(f.box, Qt::Key_Up);
+    QTest::keyClick(f.box, Qt::Key_Up);
+    QCOMPARE(f.boxLine(), 4);
+    f.type("1");
+    QCOMPARE(f.cells(4), (QStringList{"1", "01:00", "17:30", "", ""}));
+    QCOMPARE(f.cell(5, 3), QStringLiteral("24:15"));
+    QCOMPARE(f.cell(5, 2), QStringLiteral("06:45"));
+    // Down over a line that has its entry moves on without touching it.
+    QTest::keyClick(f.box, Qt::Key_Down);
+    QCOMPARE(f.boxLine(), 6);
+    QCOMPARE(f.cells(5), (QStringList{"2.15*3", "06:45", "24:15", "", ""}));
+    // Enter on an empty box does nothing.
+    QTest::keyClick(f.box, Qt::Key_Return);
+    QCOMPARE(f.boxLine(), 6);
+    QCOMPARE(f.cell(6, 2), QString());
+    QVERIFY(f.tp.messages.shown.isEmpty());
+}
+
+void TstTimeAdditionWindow::roundingChoiceFreezesOnFirstKey() {
+    Fixture f;
+    QVERIFY(f.optionsEnabled());
+    QTest::mouseClick(f.get<QRadioButton>("Option4"), Qt::LeftButton);
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("15分単位切上"));
+    QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QStringLiteral("15分/切上"));
+    QCOMPARE(f.grid->horizontalHeaderItem(5)->text(), QStringLiteral("切上/累計"));
+    QTest::mouseClick(f.get<QRadioButton>("Option2"), Qt::LeftButton);
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
+    QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QStringLiteral("30分/切上"));
+    // Tab moves on without freezing the choice; the first key typed freezes it.
+    QTest::keyClick(f.box, Qt::Key_Tab);
+    QVERIFY(f.optionsEnabled());
+    QTest::keyClick(f.box, Qt::Key_0);
+    QVERIFY(!f.optionsEnabled());
+    QTest::mouseClick(f.get<QRadioButton>("Option5"), Qt::LeftButton);
+    QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
+    QTest::keyClicks(f.box, ".10");
+    QTest::keyClick(f.box, Qt::Key_Return);
+    f.type("1.31");
+    QCOMPARE(f.cells(1), (QStringList{"0.10", "00:10", "00:10", "00:30", "00:30"}));
+    QCOMPARE(f.cells(2), (QStringList{"1.31", "01:31", "01:41", "02:00", "02:30"}));
+}
+
+void TstTimeAdditionWindow::entryErrors_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<QString>("message");
+    const QString colon = "「時間：分」ではなく、「時間 ．分」で入力します。　例：5.05";
+    QTest::newRow("colon, Enter") << "5:05" << false << colon;
+    QTest::newRow("colon, Down") << "5:05" << true << colon;
+    QTest::newRow("minus") << "3-1" << false << "計算不能！（時間×ﾌﾟﾗｽ数字のみ）";
+    QTest::newRow("operator, Down") << "6/2" << true << "計算不能！（かけ算一度のみ）";
+    QTest::newRow("second *") << "2.15*3*2" << false << "かけ算は一度だけ！";
+}
+
+void TstTimeAdditionWindow::entryErrors() {
+    QFETCH(QString, text);
+    QFETCH(bool, down);
+    QFETCH(QString, message);
+    Fixture f;
+    f.type("1");
+    f.tp.sounds.clear();
+    f.type(text, down ? Qt::Key_Down : Qt::Key_Return);
+    QCOMPARE(f.tp.messages.shown.size(), 1);
+    QCOMPARE(f.tp.messages.shown[0].text, message);
+    QCOMPARE(f.tp.messages.shown[0].title, QStringLiteral("Check"));
+    QCOMPARE(f.tp.sounds.beeps(), 1);
+    QCOMPARE(f.box->text(), QString());
+    QCOMPARE(f.cell(2, 1), QString());
+    QCOMPARE(f.boxLine(), 2);
+    QVERIFY(!f.optionsEnabled());
+}
+
+void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
+    Fixture f;
+    for (int i = 1; i <= 12; ++i)
+        f.type(QString::number(i));
+    QCOMPARE(f.boxLine(), 13);
+    QCOMPARE(f.topRow(), 4);
+    // A click on a line far below the last one makes it current.
+    const QRect line10 = f.grid->visualItemRect(f.grid->item(9, 4));
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, line10.center());
+    QCOMPARE(f.boxLine(), 10);
+    f.type("0.30");
+    QCOMPARE(f.cell(10, 1), QStringLiteral("0.30"));
+    QCOMPARE(f.cell(10, 3), QStringLiteral("45:30"));
+    QCOMPARE(f.cell(12, 3), QStringLiteral("68:30"));
+    // Scrolling keeps the box on its line while the line is in view...
+    f.grid->verticalScrollBar()->setValue(2);
+    QCOMPARE(f.boxLine(), 11);
+    // ...and takes the nearest line in view otherwise.
+    f.grid->verticalScrollBar()->setValue(40);
+    QCOMPARE(f.topRow(), 41);
+    QCOMPARE(f.boxLine(), 41);
+    f.type("2");
+    QCOMPARE(f.cell(41, 3), QStringLiteral("70:30"));
+    QCOMPARE(f.boxLine(), 42);
+    // The last line: Enter stays on line 100.
+    f.grid->verticalScrollBar()->setValue(99);
+    QCOMPARE(f.topRow(), 91);
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {},
+                      f.grid->visualItemRect(f.grid->item(99, 1)).center());
+    f.type("1");
+    f.type("2");
+    QCOMPARE(f.boxLine(), 100);
+    QCOMPARE(f.cell(100, 1), QStringLiteral("2"));
+    QCOMPARE(f.cell(99, 1), QString());
+}
+
+void TstTimeAdditionWindow::deleteClearsTheLastLine() {
+    Fixture f;
+    f.type("1");
+    f.type("2");
+    QTest::keyClick(f.box, Qt::Key_Up);
+    QTest::keyClick(f.box, Qt::Key_Up);
+    QTest::keyClick(f.box, Qt::Key_Delete); // line 1 is not the last line
+    QCOMPARE(f.cell(1, 1), QStringLiteral("1"));
+    QTest::keyClick(f.box, Qt::Key_Down);
+    QCOMPARE(f.boxLine(), 2);
+    QTest::keyClick(f.box, Qt::Key_Delete);
+    QCOMPARE(f.cells(2), (QStringList{"", "", "", "", ""}));
+    QCOMPARE(f.cell(1, 3), QStringLiteral("01:00"));
+    // Delete is still the box's own key.
+    QTest::keyClicks(f.box, "12");
+    QTest::keyClick(f.box, Qt::Key_Home);
+    QTest::keyClick(f.box, Qt::Key_Delete);
+    QCOMPARE(f.box->text(), QStringLiteral("2"));
+}
+
+void TstTimeAdditionWindow::resetReturnsToStart() {
+    Fixture f;
+    QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
+    for (int i = 0; i < 11; ++i)
+        f.type("1");
+    f.tp.sounds.clear();
+    f.get<QPushButton>("Command1")->click();
+    QCOMPARE(f.tp.sounds.beeps(), 1);
+    QVERIFY(f.optionsEnabled());
+    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("分単位"));
+    QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QString());
+    for (int i = 1; i <= 11; ++i)
+        QCOMPARE(f.cells(i), (QStringList{"", "", "", "", ""}));
+    QCOMPARE(f.boxLine(), 1);
+    QCOMPARE(f.topRow(), 1);
+    QCOMPARE(QApplication::focusWidget(), f.box);
+}
+
+void TstTimeAdditionWindow::saveAndOpen() {
+    Fixture f;
+    QTest::mouseClick(f.get<QRadioButton>("Option2"), Qt::LeftButton);
+    f.type("2.15*3");
+    f.type("-1.15");
+    const QString path = f.dir.filePath("sheet.TIM");
+    f.tp.files.answers = {path};
+    f.action("Toolbar1_2")->trigger();
+    QCOMPARE(f.tp.files.asked.size(), 1);
+    QVERIFY(f.tp.files.asked[0].save);
+    QCOMPARE(f.tp.files.asked[0].filter, QStringLiteral("時間計算ﾌｧｲﾙ (*.TIM)|*.TIM"));
+    QCOMPARE(f.tp.files.asked[0].initialFolder, f.state.programFolder());
+    QCOMPARE(f.fileBytes(path), QByteArray("2,1,1470,1,3,2\r\n"
+                                           "\"2.15*3\",6,45,\"06:45\",\"06:45\"\r\n"
+                                           "7,0,\"07:00\",\"07:00\"\r\n"
+                                           "\"-1.15\",-1,-15,\"-01:15\",\"05:30\"\r\n"
+                                           "-1,-30,\"-01:30\",\"05:30\"\r\n"));
+
+    f.get<QPushButton>("Command1")->click();
+    QCOMPARE(f.cell(1, 1), QString());
+    f.tp.sounds.clear();
+    f.tp.files.answers = {path};
+    f.action("M11")->trigger();
+    QCOMPARE(f.tp.sounds.beeps(), 1); // opening resets first
+    QCOMPARE(f.cells(1), (QStringList{"2.15*3", "06:45", "06:45", "07:00", "07:00"}));
+    QCOMPARE(f.cells(2), (QStringList{"-1.15", "-01:15", "05:30", "-01:30", "05:30"}));
+    QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
+    QVERIFY(!f.optionsEnabled());
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
+    QCOMPARE(f.boxLine(), 3);
+    QVERIFY(f.tp.messages.shown.isEmpty());
+
+    // Saved without rounding, the rounded columns stay empty although the file holds them.
+    QFile::remove(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("1,1,1230,0,2,1\r\n\"1,5\",1,5,\"01:05\",\"01:05\"\r\n1,30,\"01:30\",\"01:30\"\r\n");
+    file.close();
+    f.tp.files.answers = {path};
+    f.action("M11")->trigger();
+    QCOMPARE(f.cells(1), (QStringList{"1,5", "01:05", "01:05", "", ""}));
+    QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QString());
+    f.type("1");
+    QCOMPARE(f.cell(2, 3), QStringLiteral("02:05"));
+}
+
+void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << QByteArray() << "見つかりません";
+    QTest::newRow("short") << QByteArray("1,1,990,1,2,3\r\n\"1\",1,0,\"01:00\",\"01:00\"\r\n")
+                           << "途中で終わっています";
+    QTest::newRow("letters") << QByteArray("1,1,990,x,2,0\r\n") << "文字";
+}
+
+void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    Fixture f;
+    QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
+    f.type("1");
+    f.type("2");
+    const QString path = f.dir.filePath("bad.TIM");
+    if (!bytes.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    f.tp.files.answers = {path};
+    f.action("M11")->trigger();
+    QCOMPARE(f.tp.messages.shown.size(), 1);
+    const QString text = f.tp.messages.lastText();
+    QVERIFY2(text.contains("bad.TIM") && text.contains(reason), qPrintable(text));
+    QCOMPARE(f.cells(1), (QStringList{"", "", "", "", ""}));
+    QVERIFY(f.optionsEnabled());
+    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
+    QCOMPARE(f.boxLine(), 1);
+}
+
+void TstTimeAdditionWindow::saveRefusedOrFailing() {
+    Fixture f;
+    f.type("1");
+    f.type("2\"");
+    f.action("M12")->trigger();
+    QCOMPARE(f.tp.files.asked.size(), 0); // refused before a name is asked for
+    QVERIFY(f.tp.messages.lastText().contains("2行目"));
+
+    Fixture g;
+    g.type("1");
+    g.tp.files.answers = {g.dir.filePath("no/such/folder/x.TIM")};
+    g.action("M12")->trigger();
+    QCOMPARE(g.tp.messages.shown.size(), 1);
+    QVERIFY(g.tp.messages.lastText().contains("x.TIM"));
+    QVERIFY(g.tp.messages.lastText().contains("保存できませんでした"));
+}
+
+void TstTimeAdditionWindow::cancelledDialogsAreSilent() {
+    Fixture f;
+    f.type("1");
+    f.action("M11")->trigger();
+    f.action("M12")->trigger();
+    QCOMPARE(f.tp.files.asked.size(), 2);
+    QVERIFY(f.tp.messages.shown.isEmpty());
+    QCOMPARE(f.cell(1, 1), QStringLiteral("1")); // a cancelled open comes before the reset
+}
+
+void TstTimeAdditionWindow::printing() {
+    Fixture f;
+    f.type("1.30");
+    auto* panel = f.get<QWidget>("Picture1");
+    f.action("Toolbar1_3")->trigger();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.get<QWidget>("Command4"));
+    f.get<QPushButton>("Command4")->click();
+    QVERIFY(!panel->isVisible());
+    QVERIFY(f.tp.printer.printed.isEmpty());
+
+    f.action("M14")->trigger();
+    f.get<QPushButton>("Command5")->click();
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(f.tp.printer.printed.size(), 1);
+    QCOMPARE(pageCount(f.tp.printer.printed[0]), 1);
+
+    // No printer: the printout is offered as a PDF file.
+    f.tp.printer.hasDefaultPrinter = false;
+    f.tp.messages.confirmAnswers = {true};
+    f.tp.files.answers = {f.dir.filePath("sheet")};
+    f.action("M14")->trigger();
+    f.get<QPushButton>("Command5")->click();
+    QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath("sheet.pdf")});
+    QCOMPARE(f.tp.printer.printed.size(), 2);
+    QCOMPARE(QApplication::focusWidget(), f.box);
+}
+
+void TstTimeAdditionWindow::leaving() {
+    {
+        Fixture f;
+        f.type("1");
+        QPointer<QzWindow> w = f.w;
+        f.get<QPushButton>("Command2")->click();
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QTRY_VERIFY(!w);
+        // Open again: an empty worksheet.
+        auto* again = f.wm.switchTo(WindowId::CalcAdd, f.wm.current());
+        QCOMPARE(again->findChild<QTableWidget*>("G1")->item(0, 1)->text(), QString());
+    }
+    {
+        Fixture f;
+        f.action("M16")->trigger();
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.quits, 0);
+    }
+    {
+        Fixture f;
+        f.state.helpOpened = 1;
+        f.get<QPushButton>("Command3")->click();
+        QCOMPARE(f.quits, 1);
+        QCOMPARE(f.tp.help.closeAlls, 1);
+    }
+    {
+        Fixture f;
+        f.action("M17")->trigger();
+        QCOMPARE(f.quits, 1);
+    }
+    {
+        Fixture f;
+        f.w->close();
+        QCOMPARE(f.quits, 1);
+    }
+}
+
+QTEST_MAIN(TstTimeAdditionWindow)
+#include "tst_time_addition_window.moc"
