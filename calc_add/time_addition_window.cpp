@@ -10,6 +10,7 @@
 #include "ui/sound_player.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,6 +22,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 
 namespace qz {
@@ -389,6 +391,9 @@ bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isTyping(key)) return onEntryKey(key->key());
     }
+    // The box lies over the grid: the wheel over it scrolls the grid, as anywhere else on it.
+    if (watched == m_entryBox && event->type() == QEvent::Wheel)
+        return QCoreApplication::sendEvent(m_grid->viewport(), event);
     return QzWindow::eventFilter(watched, event);
 }
 
@@ -436,7 +441,8 @@ void TimeAdditionWindow::onRoundingOptionClicked(int mode) {
     chooseRoundingMode(m_sheet, RoundingMode(mode));
     showRoundingMode();
     showAllLines();
-    m_entryBox->setFocus();
+    // After the option button's own handling, which keeps the focus when chosen by arrow key.
+    QTimer::singleShot(0, m_entryBox, [box = m_entryBox] { box->setFocus(); });
 }
 
 void TimeAdditionWindow::onGridCellClicked(int row, int) {

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWheelEvent>
 
 using namespace qz;
 
@@ -219,6 +220,13 @@ void TstTimeAdditionWindow::typingAWorksheet() {
 void TstTimeAdditionWindow::roundingChoiceFreezesOnFirstKey() {
     Fixture f;
     QVERIFY(f.optionsEnabled());
+    // Chosen with the arrow keys, the mode applies and the focus goes back to the box.
+    f.get<QRadioButton>("Option1")->setFocus();
+    QTest::keyClick(f.get<QRadioButton>("Option1"), Qt::Key_Down);
+    QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
+    QTRY_COMPARE(QApplication::focusWidget(), f.box);
+    QVERIFY(f.optionsEnabled());
     QTest::mouseClick(f.get<QRadioButton>("Option4"), Qt::LeftButton);
     QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("15分単位切上"));
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QStringLiteral("15分/切上"));
@@ -294,6 +302,12 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     f.type("2");
     QCOMPARE(f.cell(41, 3), QStringLiteral("70:30"));
     QCOMPARE(f.boxLine(), 42);
+    // The wheel over the box scrolls the grid under it.
+    QWheelEvent wheel(QPointF(5, 5), f.box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.box, &wheel);
+    QVERIFY(f.topRow() > 41);
+    QCOMPARE(f.boxLine(), f.topRow());
     // The last line: Enter stays on line 100.
     f.grid->verticalScrollBar()->setValue(99);
     QCOMPARE(f.topRow(), 91);
