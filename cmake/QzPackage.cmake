@@ -4,9 +4,9 @@ set(CPACK_PACKAGE_NAME qztimer)
 set(CPACK_PACKAGE_VENDOR "QZ Timer developers")
 set(CPACK_PACKAGE_CONTACT "QZ Timer developers <dev@qz.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese desktop timer toolbox: alarm timer, countdown, stopwatch")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A launcher that shows the date, weekday and time opens a ten-row alarm timer with its\n"
-    "sound settings, a countdown, a stopwatch and a big clock. The user interface is Japanese.")
+set(CPACK_PACKAGE_DESCRIPTION "A launcher that shows the date, weekday and time opens a \
+ten-row alarm timer with its sound settings, a countdown, a stopwatch and a big clock. \
+The user interface is Japanese.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY qztimer)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
