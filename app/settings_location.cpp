@@ -12,11 +12,15 @@ namespace qz {
 
 namespace {
 
-QString cannotKeepMessage(const QString& folder) {
-    return QStringLiteral(
-               "設定ファイルを保存するフォルダを作成できませんでした。\n%1\n\n"
+QString cannotKeepMessage(const QString& folder, bool created) {
+    const QString reason =
+        created ? QStringLiteral("設定ファイルを保存するフォルダに書き込めません。")
+                : QStringLiteral("設定ファイルを保存するフォルダを作成できませんでした。");
+    return reason +
+           QStringLiteral(
+               "\n%1\n\n"
                "アラーム音の時間と音源の設定は、プログラムを終了するまでの間だけ有効です。")
-        .arg(QDir::toNativeSeparators(folder));
+               .arg(QDir::toNativeSeparators(folder));
 }
 
 } // namespace
@@ -35,9 +39,10 @@ SettingsLocation chooseSettingsLocation(const SettingsFolders& folders) {
         return loc;
     }
     const QString config = folders.configFolder;
-    if (config.isEmpty() || !QDir().mkpath(config) || !folderIsWritable(config)) {
+    const bool created = !config.isEmpty() && QDir().mkpath(config);
+    if (!created || !folderIsWritable(config)) {
         loc.place = SettingsPlace::MemoryOnly;
-        loc.message = cannotKeepMessage(config);
+        loc.message = cannotKeepMessage(config, created);
         return loc;
     }
     loc.place = SettingsPlace::ConfigFolder;
