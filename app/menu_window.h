@@ -15,7 +15,7 @@ class ClickLabel;
 // The launcher: the live clock and the way into every tool.
 class MENU : public QzWindow {
     Q_OBJECT
-  public:
+public:
     explicit MENU(AppContext& ctx);
     void formActivate() override;
 
@@ -33,7 +33,7 @@ class MENU : public QzWindow {
     // Shows the version box modally; tests replace it so nothing blocks.
     std::function<void(QWidget* owner)> showVersionBox;
 
-  private:
+private:
     void open(WindowId id) { ctx.windows.switchTo(id, this); }
 
     QGroupBox* Frame1;
@@ -54,7 +54,7 @@ class MENU : public QzWindow {
 // Stands in for a tool that is not built yet: its caption, the way back and the way out.
 class ShellWindow : public QzWindow {
     Q_OBJECT
-  public:
+public:
     ShellWindow(AppContext& ctx, WindowId id, const QString& name, const QString& caption);
 };
 
