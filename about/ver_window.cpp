@@ -4,7 +4,7 @@
 
 namespace qz {
 
-VER::VER(QWidget* owner) : QDialog(owner) {
+VER::VER(QWidget* owner, const QString& settingsPlace) : QDialog(owner) {
     setObjectName(QStringLiteral("VER"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
@@ -34,7 +34,19 @@ VER::VER(QWidget* owner) : QDialog(owner) {
     connect(Command1, &QPushButton::clicked, this, &VER::Command1_Click);
     Command1->setDefault(true);
 
-    setFixedSize(twips(4920), twips(2940));
+    int height = 2940;
+    if (!settingsPlace.isEmpty()) {
+        // Below the close button, in small print: where TONESPAN.DAT and ONGENDATA.DAT live.
+        m_settingsPlaceLabel = new QLabel(settingsPlace, this);
+        m_settingsPlaceLabel->setObjectName(QStringLiteral("settingsPlaceLabel"));
+        m_settingsPlaceLabel->setFont(uiFont(8));
+        m_settingsPlaceLabel->setWordWrap(true);
+        m_settingsPlaceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        setForeground(m_settingsPlaceLabel, colors::white);
+        placeTwips(m_settingsPlaceLabel, 360, 2820, 4200, 480);
+        height += 420;
+    }
+    setFixedSize(twips(4920), twips(height));
 }
 
 } // namespace qz

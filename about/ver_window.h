@@ -9,16 +9,18 @@ namespace qz {
 // The version box, shown modally over the launcher.
 class VER : public QDialog {
     Q_OBJECT
-public:
-    explicit VER(QWidget* owner);
+  public:
+    // settingsPlace: a line naming where the settings are kept; no line when empty.
+    explicit VER(QWidget* owner, const QString& settingsPlace = {});
     void Command1_Click() { accept(); }
 
-private:
+  private:
     QLabel* Image1;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
     QPushButton* Command1;
+    QLabel* m_settingsPlaceLabel = nullptr;
 };
 
 } // namespace qz

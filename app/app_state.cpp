@@ -4,9 +4,16 @@
 
 namespace qz {
 
-AppState::AppState(QString programFolder) : m_folder(std::move(programFolder)) {}
+AppState::AppState(QString programFolder)
+    : m_folder(std::move(programFolder)), m_settingsFolder(m_folder) {}
 
-QString AppState::programFile(const QString& name) const { return joinPath(m_folder, name); }
+QString AppState::programFile(const QString& name) const {
+    return joinPath(m_folder, name);
+}
+
+QString AppState::settingsFile(const QString& name) const {
+    return joinPath(m_settingsFolder, name);
+}
 
 void AppState::setSpans(const Spans& s) {
     alarmRingSeconds = s.alarmRingSeconds;
@@ -16,7 +23,8 @@ void AppState::setSpans(const Spans& s) {
 }
 
 bool AppState::loadSpans() {
-    const QString path = programFile(kSpansFile);
+    if (m_memoryOnly) return true;
+    const QString path = settingsFile(kSpansFile);
     const ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Ok) {
         if (auto s = parseSpans(r.bytes)) {
@@ -29,40 +37,45 @@ bool AppState::loadSpans() {
     }
     // Missing, or not four numbers: the defaults are written and used.
     setSpans(Spans{});
-    if (!saveSpans())
-        return false;
+    if (!saveSpans()) return false;
     const ReadResult back = readWholeFile(path);
     if (back.status == ReadStatus::Ok)
-        if (auto s = parseSpans(back.bytes))
-            setSpans(*s);
+        if (auto s = parseSpans(back.bytes)) setSpans(*s);
     return true;
 }
 
 bool AppState::saveSpans(QString* error) {
-    return writeFileAtomically(programFile(kSpansFile), spansBytes(spans()), error);
+    if (m_memoryOnly) return true;
+    return writeFileAtomically(settingsFile(kSpansFile), spansBytes(spans()), error);
 }
 
 bool AppState::loadSoundTable() {
+    if (m_memoryOnly) {
+        if (!m_memorySoundsSet) soundTable = defaultSoundTable(m_folder);
+        m_memorySoundsSet = true;
+        return true;
+    }
     soundTable = SoundTable{};
-    const QString path = programFile(kSoundsFile);
+    const QString path = settingsFile(kSoundsFile);
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
         soundTable = defaultSoundTable(m_folder);
-        if (!saveSoundTable())
-            return true; // defaults stay usable in memory
+        if (!saveSoundTable()) return true; // defaults stay usable in memory
         soundTable = SoundTable{};
         r = readWholeFile(path);
     }
-    if (r.status != ReadStatus::Ok)
-        return false;
+    if (r.status != ReadStatus::Ok) return false;
     return parseSoundTable(r.bytes, soundTable) == 10;
 }
 
 bool AppState::saveSoundTable(QString* error) {
     const auto bytes = soundTableBytes(soundTable, error);
-    if (!bytes)
-        return false;
-    return writeFileAtomically(programFile(kSoundsFile), *bytes, error);
+    if (!bytes) return false;
+    if (m_memoryOnly) {
+        m_memorySoundsSet = true;
+        return true;
+    }
+    return writeFileAtomically(settingsFile(kSoundsFile), *bytes, error);
 }
 
 } // namespace qz

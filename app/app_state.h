@@ -8,7 +8,7 @@ namespace qz {
 
 // The few values more than one window reads or writes.
 class AppState {
-public:
+  public:
     // programFolder: where the settings files, wave files and help live.
     explicit AppState(QString programFolder);
 
@@ -23,6 +23,15 @@ public:
     // programFolder() joined with a file name, e.g. programFile("RING.WAV").
     QString programFile(const QString& name) const;
 
+    // TONESPAN.DAT and ONGENDATA.DAT are kept in the program folder unless told otherwise.
+    void setSettingsFolder(const QString& folder) { m_settingsFolder = folder; }
+    QString settingsFolder() const { return m_settingsFolder; }
+    QString settingsFile(const QString& name) const;
+    // No folder can take the settings: loads keep what is in memory and saves only check that
+    // the values could be written; the user was told once that they last until the end.
+    void keepSettingsInMemory() { m_memoryOnly = true; }
+    bool settingsInMemoryOnly() const { return m_memoryOnly; }
+
     // Reads TONESPAN.DAT; a missing file, or one that does not hold four numbers, is replaced
     // by the defaults 60, 30, 0, 0. Values stay usable in memory when the file cannot be
     // written. Returns false when the file could not be read or written.
@@ -36,8 +45,11 @@ public:
     Spans spans() const { return {alarmRingSeconds, countdownRingSeconds, spareSpan3, spareSpan4}; }
     void setSpans(const Spans& s);
 
-private:
+  private:
     QString m_folder;
+    QString m_settingsFolder;
+    bool m_memoryOnly = false;
+    bool m_memorySoundsSet = false;
 };
 
 } // namespace qz

@@ -1,5 +1,8 @@
 #include "about/ver_window.h"
+#include "app/command_line.h"
 #include "app/menu_window.h"
+#include "app/settings_location.h"
+#include "app/single_instance.h"
 #include "app/window_manager.h"
 #include "calc_add/time_addition_window.h"
 #include "countdown/tm2_window.h"
@@ -7,20 +10,68 @@
 #include "stopwatch/stopw_window.h"
 #include "timer/big_window.h"
 #include "timer/tm1_window.h"
+#include "ui/app_picture.h"
+#include "ui/dialogs.h"
 #include "ui/look.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
+#include <cstdio>
 
 using namespace qz;
 
+static void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
 int main(int argc, char* argv[]) {
+    // --help and --version answer before any window system is needed.
+    const bool japanese = userPrefersJapanese();
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const CommandLine early = parseCommandLine(rawArguments, japanese);
+        early.action == CommandLine::Action::ShowHelp ||
+        early.action == CommandLine::Action::ShowVersion) {
+        print(stdout, early.output);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qztimer"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
+    // Qt has taken its own options (-platform, -display, ...) off the line by now.
+    const CommandLine commandLine = parseCommandLine(QApplication::arguments(), japanese);
+    if (commandLine.action == CommandLine::Action::Fail) {
+        print(stderr, commandLine.output);
+        return 2;
+    }
+
+    SingleInstance instance(SingleInstance::sessionServerName());
+    if (!commandLine.newInstance) {
+        QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        if (instance.start(token) == SingleInstance::Role::Secondary) return 0;
+    }
+
     installApplicationFont();
+    {
+        QIcon icon = QIcon::fromTheme(QStringLiteral(QZ_APP_ID));
+        if (icon.isNull())
+            for (int side : {16, 32, 48, 64, 128})
+                icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
+        QApplication::setWindowIcon(icon);
+    }
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     AppState state(folder);
+    const SettingsLocation settings = chooseSettingsLocation(runningProgramFolders(folder));
+    if (settings.place == SettingsPlace::MemoryOnly)
+        state.keepSettingsInMemory();
+    else
+        state.setSettingsFolder(settings.folder);
     RealPlatform real(QCoreApplication::applicationDirPath() + QStringLiteral("/help"));
     WindowManager windows(state, real.platform());
 
@@ -37,6 +88,20 @@ int main(int argc, char* argv[]) {
                                QStringLiteral("時間経過計算"));
     });
 
+    // A later start of the program brings the window in use forward instead.
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app,
+                     [&windows, &real](const QString& token) {
+                         if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+                         QWidget* target = QApplication::activeModalWidget();
+                         if (!target) target = windows.current();
+                         if (target) real.platform().windows->restoreAndRaise(target);
+                     });
+
     windows.switchTo(WindowId::Menu, nullptr);
+    if (!settings.message.isEmpty())
+        QTimer::singleShot(0, &app, [&windows, &real, &settings] {
+            real.platform().messages->exclamation(windows.current(), settings.message,
+                                                  QStringLiteral("ＱＺタイマー"));
+        });
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "menu_window.h"
 
+#include "app/settings_location.h"
+
 #include "about/ver_window.h"
 #include "ui/click_label.h"
 #include "ui/clock.h"
@@ -104,8 +106,8 @@ MENU::MENU(AppContext& c) : QzWindow(c, WindowId::Menu) {
     m3->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), this, &MENU::M32_Click)
         ->setObjectName(QStringLiteral("M32"));
 
-    showVersionBox = [](QWidget* owner) {
-        VER box(owner);
+    showVersionBox = [this](QWidget* owner) {
+        VER box(owner, settingsPlaceText(state().settingsFolder(), state().settingsInMemoryOnly()));
         box.exec();
     };
 

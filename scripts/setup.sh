@@ -5,10 +5,10 @@ set -euo pipefail
 
 QZ_PACKAGES=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth
-    poppler-utils
+    poppler-utils dpkg-dev desktop-file-utils appstream
 )
 
 qz_missing_packages() {

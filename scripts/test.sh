@@ -6,3 +6,5 @@ qz_install_packages
 qz_build "$QZ_ROOT/build" -DBUILD_TESTING=ON
 cd "$QZ_ROOT/build"
 ctest --output-on-failure -j"$(nproc)"
+# The installed tree and the Debian package: desktop entry, metainfo, icons, dependencies.
+"$QZ_ROOT/scripts/check_package.sh" "$QZ_ROOT/build"

@@ -1,5 +1,7 @@
 #include "look.h"
 
+#include "app_picture.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QPainter>
@@ -16,7 +18,9 @@ static double logicalDpi() {
     return s ? s->logicalDotsPerInch() : 96.0;
 }
 
-int twips(int tw) { return int(std::lround(tw * logicalDpi() / 1440.0)); }
+int twips(int tw) {
+    return int(std::lround(tw * logicalDpi() / 1440.0));
+}
 
 QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twips(left), twips(top), twips(width), twips(height));
@@ -78,7 +82,9 @@ QFont fixedFont(double pointSize, bool bold) {
     return f;
 }
 
-void installApplicationFont() { QApplication::setFont(uiFont(9.0)); }
+void installApplicationFont() {
+    QApplication::setFont(uiFont(9.0));
+}
 
 QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& buttons,
                             std::function<void(int)> onClick) {
@@ -139,43 +145,13 @@ QIcon helpIcon() {
     return QIcon(pm);
 }
 
-// An alarm clock: two bells, a round face with hour marks and hands at ten past ten.
 QPixmap launcherPicture(QSize size) {
     QPixmap pm(size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double s = std::min(size.width(), size.height());
-    p.translate((size.width() - s) / 2.0, (size.height() - s) / 2.0);
-    p.scale(s / 100.0, s / 100.0);
-    p.setPen(QPen(QColor(90, 40, 20), 2));
-    p.setBrush(QColor(230, 180, 40));
-    p.drawPie(QRectF(8, 6, 30, 30), 45 * 16, 180 * 16);
-    p.drawPie(QRectF(62, 6, 30, 30), -45 * 16, 180 * 16);
-    p.drawLine(QPointF(28, 84), QPointF(18, 96));
-    p.drawLine(QPointF(72, 84), QPointF(82, 96));
-    p.setBrush(QColor(200, 40, 40));
-    p.drawEllipse(QRectF(12, 14, 76, 76));
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(19, 21, 62, 62));
-    p.translate(50, 52);
-    p.setPen(QPen(QColor(40, 40, 40), 2));
-    for (int i = 0; i < 12; ++i) {
-        p.drawLine(QPointF(0, -27), QPointF(0, i % 3 == 0 ? -22 : -25));
-        p.rotate(30);
-    }
-    p.setPen(QPen(QColor(20, 20, 20), 3.5, Qt::SolidLine, Qt::RoundCap));
-    p.save();
-    p.rotate(-60);
-    p.drawLine(QPointF(0, 0), QPointF(0, -16));
-    p.restore();
-    p.save();
-    p.rotate(60);
-    p.drawLine(QPointF(0, 0), QPointF(0, -23));
-    p.restore();
-    p.setBrush(QColor(200, 40, 40));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QPointF(0, 0), 3, 3);
+    const double side = std::min(size.width(), size.height());
+    p.translate((size.width() - side) / 2.0, (size.height() - side) / 2.0);
+    paintAlarmClock(p, side);
     return pm;
 }
 

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs a built tree into a scratch prefix and checks what a desktop needs of it, then builds
+# the Debian package and checks its contents. No network. Usage: check_package.sh <build dir>
+set -euo pipefail
+build=$(cd "${1:?usage: check_package.sh <build dir>}" && pwd)
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+
+cmake --install "$build" --prefix "$stage/usr" >/dev/null
+prog="$stage/usr/lib/qztimer"
+for f in qztimer INSTALLED RING1.WAV RING.WAV 1min07A.WAV help/index.html; do
+    [ -e "$prog/$f" ] || { echo "missing from the program folder: $f" >&2; exit 1; }
+done
+[ -L "$stage/usr/bin/qztimer" ] || { echo "qztimer is not on the PATH" >&2; exit 1; }
+version=$("$stage/usr/bin/qztimer" --version)
+echo "installed: $version"
+[[ $(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=ja_JP.UTF-8 "$stage/usr/bin/qztimer" --help) == 使い方* ]]
+[[ $(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C.UTF-8 "$stage/usr/bin/qztimer" --help) == Usage* ]]
+
+desktop-file-validate "$stage"/usr/share/applications/*.desktop
+appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml
+for side in 16 22 24 32 48 64 128 256; do
+    ls "$stage/usr/share/icons/hicolor/${side}x${side}/apps/"*.png >/dev/null
+done
+
+rm -f "$build"/qztimer_*.deb
+(cd "$build" && cpack -G DEB >/dev/null 2>&1)
+deb=$(ls "$build"/qztimer_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+contents=$(dpkg-deb -c "$deb")
+[[ $depends == *libqt6widgets6* ]] || { echo "no library dependencies in $deb" >&2; exit 1; }
+grep -q '\./usr/lib/qztimer/qztimer$' <<<"$contents"
+grep -q '\./usr/bin/qztimer -> \.\./lib/qztimer/qztimer$' <<<"$contents"
+echo "package: $(basename "$deb") (Depends: $depends)"
