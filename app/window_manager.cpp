@@ -68,6 +68,13 @@ void WindowManager::startCalculator(QWidget* owner) {
 
 QzWindow::QzWindow(AppContext& c, WindowId id) : ctx(c), m_id(id) {}
 
+void QzWindow::saveRingSpans() {
+    QString reason;
+    if (!ctx.state.saveSpans(&reason))
+        ctx.platform.messages->exclamation(this, spansNotSavedMessage(reason),
+                                           QStringLiteral("CHECK"));
+}
+
 void QzWindow::closeEvent(QCloseEvent* e) {
     // Closed from its title bar: it is the program's only window, so the program ends the
     // way every "終了" ends it.

@@ -80,6 +80,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
 
+    // The ring-duration menus of every window: writes the four durations and, when the file
+    // cannot take them, says so in the one message they share.
+    void saveRingSpans();
+
     AppContext& ctx;
     AppState& state() { return ctx.state; }
     Platform& platform() { return ctx.platform; }

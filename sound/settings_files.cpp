@@ -1,12 +1,15 @@
 #include "settings_files.h"
 
+#include "cp932.h"
 #include "file_io.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 namespace qz {
 
-SoundTable defaultSoundTable(const QString& folder) {
+SoundTable defaultSoundTable() {
     struct Default {
         const char16_t* name;
         const char16_t* file; // empty: beep only
@@ -19,12 +22,27 @@ SoundTable defaultSoundTable(const QString& folder) {
     };
     SoundTable t;
     for (int i = 0; i < 10; ++i) {
-        const QString file = QString::fromUtf16(defaults[i].file);
         t[i].sourceNo = double(i + 1);
         t[i].sourceName = QString::fromUtf16(defaults[i].name);
-        t[i].wavePath = file.isEmpty() ? QString() : joinPath(folder, file);
+        t[i].wavePath = QString::fromUtf16(defaults[i].file);
     }
     return t;
+}
+
+QString resolveWavePath(const QString& programFolder, const QString& stored) {
+    if (stored.isEmpty() || stored.contains(u'\\') || stored.contains(u'/'))
+        return stored;
+    return joinPath(programFolder, stored);
+}
+
+QString storableWavePath(const QString& chosen, const QString& programFolder) {
+    if (cp932CanHold(chosen) || chosen.isEmpty())
+        return chosen;
+    const QFileInfo file(chosen);
+    if (QDir::cleanPath(file.absolutePath()) == QDir::cleanPath(programFolder) &&
+        cp932CanHold(file.fileName()))
+        return file.fileName();
+    return chosen; // refused, with the reason, when it is saved
 }
 
 QByteArray spansBytes(const Spans& s) {
@@ -55,7 +73,10 @@ std::optional<Spans> parseSpans(const QByteArray& bytes) {
 std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error) {
     RecordWriter w;
     for (const SoundSource& s : t) {
-        w.value(s.sourceNo).value(s.sourceName).value(s.wavePath).endRecord();
+        w.value(s.sourceNo, s.asRead[0])
+            .value(s.sourceName, s.asRead[1])
+            .value(s.wavePath, s.asRead[2])
+            .endRecord();
         if (!w.ok()) {
             if (error)
                 *error = w.error();
@@ -65,18 +86,24 @@ std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error) {
     return w.bytes();
 }
 
-int parseSoundTable(const QByteArray& bytes, SoundTable& into) {
+SoundTableRead parseSoundTable(const QByteArray& bytes, SoundTable& into) {
+    SoundTableRead result;
     FieldReader r(bytes);
     for (int i = 0; i < 10; ++i) {
-        RecordValue* fields[3] = {&into[i].sourceNo, &into[i].sourceName, &into[i].wavePath};
-        for (RecordValue* f : fields) {
-            auto v = r.next();
-            if (!v)
-                return i;
-            *f = *v;
+        SoundSource& s = into[i];
+        RecordValue* fields[3] = {&s.sourceNo, &s.sourceName, &s.wavePath};
+        for (int f = 0; f < 3; ++f) {
+            auto field = r.nextField();
+            if (!field)
+                return result;
+            *fields[f] = field->value;
+            if (field->tooLong && !result.tooLongEntries.contains(i + 1))
+                result.tooLongEntries.append(i + 1);
+            s.asRead[size_t(f)] = std::move(*field);
         }
+        result.entries = i + 1;
     }
-    return 10;
+    return result;
 }
 
 } // namespace qz

@@ -115,7 +115,7 @@ struct Fixture {
             }
         }
     }
-    QString wave(int k) const { return "wave:" + state.soundTable[size_t(k - 1)].path(); }
+    QString wave(int k) const { return "wave:" + state.wavePath(k); }
 };
 
 } // namespace
@@ -638,7 +638,9 @@ void TestTM1::ringSpanSaveFails() {
     f.action("M212")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
-    QVERIFY(f.tp.messages.shown[0].text.contains("保存できませんでした"));
+    // The countdown's menu says the same, in the same words.
+    QCOMPARE(f.tp.messages.shown[0].text,
+             spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
     QCOMPARE(w->engine().ringSecondsInUse, 30);
     QCOMPARE(f.state.alarmRingSeconds, 30);
     QVERIFY(f.action("M212")->isChecked());
