@@ -106,10 +106,14 @@ CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
     // hours across a daylight-saving change. The target is shown as the local clock time it
     // falls on; a negative duration lands in the past (and rings at once).
     const qint64 duration = s.addHours * 3600 + s.addMinutes * 60 + s.addSeconds;
-    const qint64 earliest = QDateTime(QDate(1, 1, 2), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
-    const qint64 latest = QDateTime(QDate(9999, 12, 30), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
-    s.targetSeconds = std::clamp(realSeconds(now) + duration, earliest, latest);
     QDateTime target = now; // the same zone as the clock
+    target.setDate(QDate(1, 1, 1));
+    target.setTime(QTime(0, 0));
+    const qint64 earliest = realSeconds(target);
+    target.setDate(QDate(9999, 12, 31));
+    target.setTime(QTime(23, 59, 59));
+    const qint64 latest = realSeconds(target);
+    s.targetSeconds = std::clamp(realSeconds(now) + duration, earliest, latest);
     target.setSecsSinceEpoch(s.targetSeconds);
 
     s.targetDate = dateString(target.date());

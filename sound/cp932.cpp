@@ -42,8 +42,8 @@ QString decodeCp932(const QByteArray& bytes) {
 
 bool cp932CanHold(const QString& text) { return encodeCp932(text).has_value(); }
 
-bool isValidUtf8(const QByteArray& bytes, bool* hasMultiByte) {
-    bool multi = false;
+bool isValidUtf8(const QByteArray& bytes, bool* hasMultiByte, bool* hasLongSequence) {
+    bool multi = false, longSeq = false;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
@@ -73,10 +73,13 @@ bool isValidUtf8(const QByteArray& bytes, bool* hasMultiByte) {
             if (p[i + k] < 0x80 || p[i + k] > 0xBF)
                 return false;
         multi = true;
+        longSeq = longSeq || len > 2;
         i += len;
     }
     if (hasMultiByte)
         *hasMultiByte = multi;
+    if (hasLongSequence)
+        *hasLongSequence = longSeq;
     return true;
 }
 

@@ -16,7 +16,8 @@ bool cp932CanHold(const QString& text);
 QChar cp932Twin(QChar c);
 
 // Well-formed UTF-8 (no overlong forms, no surrogates); *hasMultiByte tells whether any
-// character took more than one byte.
-bool isValidUtf8(const QByteArray& bytes, bool* hasMultiByte = nullptr);
+// character took more than one byte, *hasLongSequence whether any took three or four.
+bool isValidUtf8(const QByteArray& bytes, bool* hasMultiByte = nullptr,
+                 bool* hasLongSequence = nullptr);
 
 } // namespace qz

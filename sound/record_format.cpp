@@ -95,12 +95,15 @@ void RecordWriter::endRecord() {
 TextEncoding detectEncoding(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return TextEncoding::Utf8;
-    // Kanji and kana of code page 932 begin with bytes that UTF-8 only allows inside a
-    // character, so Japanese text in the code page is practically never well-formed UTF-8.
-    bool multiByte = false;
-    if (isValidUtf8(bytes, &multiByte) && multiByte)
-        return TextEncoding::Utf8;
-    return TextEncoding::Cp932;
+    bool multiByte = false, longSequence = false;
+    if (!isValidUtf8(bytes, &multiByte, &longSequence) || !multiByte)
+        return TextEncoding::Cp932;
+    // Well-formed UTF-8 that the code page cannot read is UTF-8. So is text with three- and
+    // four-byte sequences (all kana and kanji): code page 932 text forms those only by chance.
+    // Two-byte sequences alone are also pairs of half-width katakana ("ﾃｱ"), so the code page
+    // wins there.
+    const bool cp932 = encodeCp932(decodeCp932(bytes)) == bytes;
+    return !cp932 || longSequence ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
 FieldReader::FieldReader(const QByteArray& bytes)

@@ -62,7 +62,7 @@ private:
 enum class TextEncoding { Cp932, Utf8 };
 
 // Files are code page 932; one saved as UTF-8 by an editor (with a byte order mark, or well
-// formed UTF-8 with characters beyond ASCII) is read as UTF-8.
+// formed UTF-8 with kana or kanji, or that the code page cannot read) is read as UTF-8.
 TextEncoding detectEncoding(const QByteArray& bytes);
 
 // Reads fields in order; commas and line ends separate alike.

@@ -36,11 +36,12 @@ QString resolveWavePath(const QString& programFolder, const QString& stored) {
 }
 
 QString storableWavePath(const QString& chosen, const QString& programFolder) {
-    if (cp932CanHold(chosen) || chosen.isEmpty())
+    auto writable = [](const QString& s) { return !s.contains(u'"') && cp932CanHold(s); };
+    if (chosen.isEmpty() || writable(chosen))
         return chosen;
     const QFileInfo file(chosen);
     if (QDir::cleanPath(file.absolutePath()) == QDir::cleanPath(programFolder) &&
-        cp932CanHold(file.fileName()))
+        writable(file.fileName()))
         return file.fileName();
     return chosen; // refused, with the reason, when it is saved
 }

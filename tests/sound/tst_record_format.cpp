@@ -166,6 +166,10 @@ private slots:
         QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF" "60,30,0,0") << true;
         QTest::newRow("invalid bytes") << QByteArray("1,\"\x81\x7F\xFF\x80\"") << false;
         QTest::newRow("overlong utf-8") << QByteArray("\"\xC0\xAF\"") << false;
+        // Two half-width katakana are also one accented letter in UTF-8: the code page wins.
+        QTest::newRow("katakana pair") << QByteArray("\"\xC3\xB1\"") << false;
+        QTest::newRow("two-byte utf-8 the code page cannot read")
+            << QByteArray("\"\xC2\x80\"") << true;
     }
     void encodingIsRecognised() {
         QFETCH(QByteArray, bytes);
