@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -109,7 +111,7 @@ private slots:
     }
 
     void readOnlyFolderKeepsValuesUsable() {
-        if (QDir::home().path() == QStringLiteral("/root") || qgetenv("USER") == "root")
+        if (isRoot())
             QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
@@ -388,6 +390,16 @@ private slots:
                                   QStringLiteral("ONGENDATA.DAT")};
         for (const QString& f : stale + kept)
             writeBytes(dir.filePath(f), "x");
+        // The pattern is the one the library's save really uses.
+        {
+            QSaveFile save(dir.filePath(QStringLiteral("ONGENDATA.DAT")));
+            QVERIFY(save.open(QIODevice::WriteOnly));
+            const QStringList during = filesIn(dir.path());
+            const QStringList temporary =
+                during.filter(QRegularExpression(QStringLiteral("^ONGENDATA\\.DAT\\.[A-Za-z0-9]{6}$")));
+            QCOMPARE(temporary.size(), 1);
+            save.cancelWriting();
+        }
         AppState s(dir.path());
         s.loadSpans();
         QStringList expected = kept;
