@@ -8,7 +8,9 @@ namespace qz {
 
 AppState::AppState(QString programFolder) : m_folder(std::move(programFolder)) {}
 
-QString AppState::programFile(const QString& name) const { return joinPath(m_folder, name); }
+QString AppState::programFile(const QString& name) const {
+    return joinPath(m_folder, name);
+}
 
 void AppState::setSpans(const Spans& s) {
     alarmRingSeconds = s.alarmRingSeconds;
@@ -20,11 +22,9 @@ void AppState::setSpans(const Spans& s) {
 void AppState::removeStaleFilesOnce() {
     // The first touch of the settings in a run: what an earlier run killed during a save left
     // behind goes.
-    if (m_staleFilesRemoved)
-        return;
+    if (m_staleFilesRemoved) return;
     m_staleFilesRemoved = true;
-    removeStaleTemporaryFiles(m_folder,
-                              {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
+    removeStaleTemporaryFiles(m_folder, {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
 }
 
 bool AppState::loadSpans() {
@@ -48,12 +48,10 @@ bool AppState::loadSpans() {
     }
     // Missing, or not four numbers: the defaults are written and used.
     setSpans(Spans{});
-    if (!writeSpans(nullptr))
-        return false;
+    if (!writeSpans(nullptr)) return false;
     const ReadResult back = readWholeFile(path);
     if (back.status == ReadStatus::Ok)
-        if (auto s = parseSpans(back.bytes))
-            setSpans(*s);
+        if (auto s = parseSpans(back.bytes)) setSpans(*s);
     return true;
 }
 
@@ -74,13 +72,11 @@ bool AppState::loadSoundTable() {
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
         soundTable = defaultSoundTable();
-        if (!saveSoundTable())
-            return true; // defaults stay usable in memory
+        if (!saveSoundTable()) return true; // defaults stay usable in memory
         soundTable = SoundTable{};
         r = readWholeFile(path);
     }
-    if (r.status != ReadStatus::Ok)
-        return false;
+    if (r.status != ReadStatus::Ok) return false;
     const SoundTableRead read = parseSoundTable(r.bytes, soundTable);
     if (!read.tooLongEntries.isEmpty()) {
         QStringList numbers;
@@ -96,21 +92,20 @@ bool AppState::loadSoundTable() {
 
 bool AppState::saveSoundTable(QString* error) {
     const auto bytes = soundTableBytes(soundTable, error);
-    if (!bytes)
-        return false;
+    if (!bytes) return false;
     return writeFileAtomically(programFile(kSoundsFile), *bytes, error);
 }
 
 QString AppState::wavePath(int k) const {
-    if (k < 1 || k > int(soundTable.size()))
-        return {};
+    if (k < 1 || k > int(soundTable.size())) return {};
     return resolveWavePath(m_folder, soundTable[size_t(k - 1)].path());
 }
 
 QString spansNotSavedMessage(const QString& reason) {
-    return QStringLiteral("鳴る時間の設定をファイル（%1）に保存できませんでした。\n%2\n"
-                          "選んだ時間はプログラムを終了するまで使われます。次回の起動時には、"
-                          "ファイルに保存されている設定（ファイルがなければ既定の設定）に戻ります。")
+    return QStringLiteral(
+               "鳴る時間の設定をファイル（%1）に保存できませんでした。\n%2\n"
+               "選んだ時間はプログラムを終了するまで使われます。次回の起動時には、"
+               "ファイルに保存されている設定（ファイルがなければ既定の設定）に戻ります。")
         .arg(QLatin1String(kSpansFile), reason);
 }
 

@@ -8,7 +8,7 @@ namespace qz {
 
 // The few values more than one window reads or writes.
 class AppState {
-public:
+  public:
     // programFolder: where the settings files, wave files and help live.
     explicit AppState(QString programFolder);
 
@@ -44,7 +44,7 @@ public:
     Spans spans() const { return {alarmRingSeconds, countdownRingSeconds, spareSpan3, spareSpan4}; }
     void setSpans(const Spans& s);
 
-private:
+  private:
     bool writeSpans(QString* error);
     void removeStaleFilesOnce();
 

@@ -20,8 +20,7 @@ inline void require(bool ok, const char* what) {
 // Equal as the file stores them: numbers by their written text (NaN matches NaN), texts by
 // their code page 932 bytes (so "〜" and its twin "～" match).
 inline bool sameStored(const RecordValue& a, const RecordValue& b) {
-    if (a.index() != b.index())
-        return false;
+    if (a.index() != b.index()) return false;
     if (const auto* x = std::get_if<double>(&a)) {
         const double y = std::get<double>(b);
         return (std::isnan(*x) && std::isnan(y)) || formatNumber(*x) == formatNumber(y);

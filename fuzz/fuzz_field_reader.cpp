@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (qsizetype n = 0;; ++n) {
         fuzz::require(n <= bytes.size() + 1, "reader makes progress");
         const auto field = r.nextField();
-        if (!field)
-            break;
+        if (!field) break;
         fuzz::require(!field->tooLong || isUnset(field->value), "overlong fields stay unset");
         if (const auto* s = std::get_if<QString>(&field->value))
             fuzz::require(s->size() <= FieldReader::kMaxFieldBytes, "texts are capped");
@@ -27,9 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         w.value(field->value, field);
     }
     fuzz::require(r.atEnd(), "no field left after the last");
-    w.endRecord(); // a last empty field needs its line end to be read back
-    if (!w.ok())
-        return 0; // a text the code page cannot hold: the writer refuses, as it must
+    w.endRecord();         // a last empty field needs its line end to be read back
+    if (!w.ok()) return 0; // a text the code page cannot hold: the writer refuses, as it must
     // What the writer makes of the fields reads back as the same fields.
     FieldReader back(w.bytes());
     if (back.encoding() != TextEncoding::Cp932)

@@ -17,10 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::require(s.path().size() <= FieldReader::kMaxFieldBytes, "paths are capped");
     }
     const auto written = soundTableBytes(table);
-    if (!written)
-        return 0;
-    if (detectEncoding(*written) != TextEncoding::Cp932)
-        return 0;
+    if (!written) return 0;
+    if (detectEncoding(*written) != TextEncoding::Cp932) return 0;
     // Saving without a change keeps every entry as it was read.
     SoundTable back;
     parseSoundTable(*written, back);

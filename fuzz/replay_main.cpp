@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
         const fs::path p(argv[i]);
         if (fs::is_directory(p)) {
             for (const auto& e : fs::recursive_directory_iterator(p))
-                if (e.is_regular_file())
-                    inputs.push_back(e.path());
+                if (e.is_regular_file()) inputs.push_back(e.path());
         } else {
             inputs.push_back(p);
         }

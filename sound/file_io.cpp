@@ -18,17 +18,16 @@ QString systemErrorText(int error) {
 }
 } // namespace
 
-void injectWriteFault(std::optional<InjectedWriteFault> fault) { g_fault = fault; }
+void injectWriteFault(std::optional<InjectedWriteFault> fault) {
+    g_fault = fault;
+}
 
 ReadResult readWholeFile(const QString& path) {
     QFile f(path);
-    if (!f.exists())
-        return {ReadStatus::Missing, {}};
-    if (!f.open(QIODevice::ReadOnly))
-        return {ReadStatus::Failed, {}};
+    if (!f.exists()) return {ReadStatus::Missing, {}};
+    if (!f.open(QIODevice::ReadOnly)) return {ReadStatus::Failed, {}};
     QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return {ReadStatus::Failed, {}};
+    if (f.error() != QFileDevice::NoError) return {ReadStatus::Failed, {}};
     return {ReadStatus::Ok, bytes};
 }
 
@@ -66,8 +65,9 @@ QString fileFaultText(FileFault fault, const QString& systemText) {
     case FileFault::Other:
         break;
     }
-    return systemText.isEmpty() ? QStringLiteral("ファイルを書き込めませんでした。")
-                                : QStringLiteral("ファイルを書き込めませんでした：%1").arg(systemText);
+    return systemText.isEmpty()
+               ? QStringLiteral("ファイルを書き込めませんでした。")
+               : QStringLiteral("ファイルを書き込めませんでした：%1").arg(systemText);
 }
 
 namespace {
@@ -75,13 +75,10 @@ namespace {
 // The reason for a failed open or write: errno where the system gave one, else what the path
 // itself shows (platforms whose file calls leave errno alone).
 FileFault classify(int error, const QString& path) {
-    if (error != 0)
-        return faultFromErrno(error);
+    if (error != 0) return faultFromErrno(error);
     const QFileInfo info(path);
-    if (info.isDir())
-        return FileFault::IsFolder;
-    if (!info.dir().exists())
-        return FileFault::NotFound;
+    if (info.isDir()) return FileFault::IsFolder;
+    if (!info.dir().exists()) return FileFault::NotFound;
     if (info.exists() ? !info.isWritable() : !QFileInfo(info.absolutePath()).isWritable())
         return FileFault::NoPermission;
     return FileFault::Other;
@@ -89,35 +86,28 @@ FileFault classify(int error, const QString& path) {
 
 // After a failed write in place the file may be cut short: put back what it held.
 void restore(const QString& path, const std::optional<QByteArray>& old) {
-    if (!old)
-        return;
+    if (!old) return;
     const ReadResult now = readWholeFile(path);
-    if (now.status == ReadStatus::Ok && now.bytes == *old)
-        return;
+    if (now.status == ReadStatus::Ok && now.bytes == *old) return;
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        f.write(*old);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) f.write(*old);
 }
 
 } // namespace
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
     auto fail = [&](FileFault fault, const QString& systemText) {
-        if (error)
-            *error = fileFaultText(fault, systemText);
+        if (error) *error = fileFaultText(fault, systemText);
         return false;
     };
     const QFileInfo info(path);
-    if (info.isDir())
-        return fail(FileFault::IsFolder, {});
-    if (!info.dir().exists())
-        return fail(FileFault::NotFound, {});
+    if (info.isDir()) return fail(FileFault::IsFolder, {});
+    if (!info.dir().exists()) return fail(FileFault::NotFound, {});
 
     std::optional<QByteArray> old;
     if (info.exists()) {
         const ReadResult r = readWholeFile(path);
-        if (r.status == ReadStatus::Ok)
-            old = r.bytes;
+        if (r.status == ReadStatus::Ok) old = r.bytes;
     }
 
     QSaveFile f(path);
@@ -132,8 +122,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     }
 
     qint64 limit = bytes.size();
-    if (g_fault)
-        limit = qBound<qint64>(0, g_fault->afterBytes, bytes.size());
+    if (g_fault) limit = qBound<qint64>(0, g_fault->afterBytes, bytes.size());
     qint64 written = 0;
     int writeError = 0;
     QString systemText;
@@ -179,16 +168,14 @@ QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& 
         const QStringList found =
             dir.entryList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
         for (const QString& f : found)
-            if (pattern.match(f).hasMatch() && QFile::remove(dir.filePath(f)))
-                removed << f;
+            if (pattern.match(f).hasMatch() && QFile::remove(dir.filePath(f))) removed << f;
     }
     return removed;
 }
 
 QString joinPath(const QString& folder, const QString& fileName) {
     QString f = QDir::toNativeSeparators(folder);
-    if (f.endsWith(QDir::separator()))
-        f.chop(1);
+    if (f.endsWith(QDir::separator())) f.chop(1);
     return f + QDir::separator() + fileName;
 }
 

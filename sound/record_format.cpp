@@ -9,37 +9,29 @@ namespace qz {
 
 QString formatNumber(double v) {
     // Tiny values would otherwise print as "0" or "-0" after the zeros are cut.
-    if (v == 0.0 || std::fabs(v) < 1e-10)
-        return QStringLiteral("0");
-    if (std::fabs(v) < 1e15 && v == std::trunc(v))
-        return QString::number(qint64(v));
+    if (v == 0.0 || std::fabs(v) < 1e-10) return QStringLiteral("0");
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) return QString::number(qint64(v));
     QString s = QString::number(v, 'f', 10);
     while (s.endsWith(u'0'))
         s.chop(1);
-    if (s.endsWith(u'.'))
-        s.chop(1);
+    if (s.endsWith(u'.')) s.chop(1);
     return s;
 }
 
 QString valueText(const RecordValue& v) {
-    if (const auto* s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto* d = std::get_if<double>(&v))
-        return formatNumber(*d);
+    if (const auto* s = std::get_if<QString>(&v)) return *s;
+    if (const auto* d = std::get_if<double>(&v)) return formatNumber(*d);
     return {};
 }
 
 double valueNumber(const RecordValue& v) {
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    if (const auto* s = std::get_if<QString>(&v))
-        return readLeadingNumber(*s);
+    if (const auto* d = std::get_if<double>(&v)) return *d;
+    if (const auto* s = std::get_if<QString>(&v)) return readLeadingNumber(*s);
     return 0.0;
 }
 
 void RecordWriter::separate() {
-    if (m_lineStarted)
-        m_bytes += ',';
+    if (m_lineStarted) m_bytes += ',';
     m_lineStarted = true;
 }
 
@@ -72,16 +64,13 @@ RecordWriter& RecordWriter::unset() {
 }
 
 RecordWriter& RecordWriter::value(const RecordValue& v) {
-    if (const auto* d = std::get_if<double>(&v))
-        return number(*d);
-    if (const auto* s = std::get_if<QString>(&v))
-        return text(*s);
+    if (const auto* d = std::get_if<double>(&v)) return number(*d);
+    if (const auto* s = std::get_if<QString>(&v)) return text(*s);
     return unset();
 }
 
 RecordWriter& RecordWriter::value(const RecordValue& v, const std::optional<ReadField>& asRead) {
-    if (!asRead || !asRead->raw || !(asRead->value == v))
-        return value(v);
+    if (!asRead || !asRead->raw || !(asRead->value == v)) return value(v);
     separate();
     m_bytes += *asRead->raw;
     return *this;
@@ -93,11 +82,9 @@ void RecordWriter::endRecord() {
 }
 
 TextEncoding detectEncoding(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return TextEncoding::Utf8;
+    if (bytes.startsWith("\xEF\xBB\xBF")) return TextEncoding::Utf8;
     bool multiByte = false, longSequence = false;
-    if (!isValidUtf8(bytes, &multiByte, &longSequence) || !multiByte)
-        return TextEncoding::Cp932;
+    if (!isValidUtf8(bytes, &multiByte, &longSequence) || !multiByte) return TextEncoding::Cp932;
     // Well-formed UTF-8 that the code page cannot read is UTF-8. So is text with three- and
     // four-byte sequences (all kana and kanji): code page 932 text forms those only by chance.
     // Two-byte sequences alone are also pairs of half-width katakana ("ﾃｱ"), so the code page
@@ -108,8 +95,7 @@ TextEncoding detectEncoding(const QByteArray& bytes) {
 
 FieldReader::FieldReader(const QByteArray& bytes)
     : m_bytes(bytes), m_encoding(detectEncoding(bytes)) {
-    if (m_bytes.startsWith("\xEF\xBB\xBF"))
-        m_pos = 3;
+    if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;
 }
 
 QString FieldReader::decode(const QByteArray& bytes) const {
@@ -118,9 +104,15 @@ QString FieldReader::decode(const QByteArray& bytes) const {
 
 // Separators, blanks and the quote are ASCII bytes; no byte of a double-byte character of
 // code page 932 (trail bytes start at 0x40) nor of a UTF-8 sequence can be taken for them.
-static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-static bool isBlank(char c) { return c == ' ' || c == '\t'; }
-static bool isSeparator(char c) { return c == ',' || isLineEnd(c); }
+static bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+static bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+static bool isSeparator(char c) {
+    return c == ',' || isLineEnd(c);
+}
 
 bool FieldReader::atEnd() const {
     qsizetype p = m_pos;
@@ -130,24 +122,20 @@ bool FieldReader::atEnd() const {
 }
 
 void FieldReader::skipSeparator() {
-    if (m_pos >= m_bytes.size())
-        return;
+    if (m_pos >= m_bytes.size()) return;
     if (m_bytes[m_pos] == ',') {
         ++m_pos;
         m_atLineStart = false;
         return;
     }
-    if (m_bytes[m_pos] == '\r')
-        ++m_pos;
-    if (m_pos < m_bytes.size() && m_bytes[m_pos] == '\n')
-        ++m_pos;
+    if (m_bytes[m_pos] == '\r') ++m_pos;
+    if (m_pos < m_bytes.size() && m_bytes[m_pos] == '\n') ++m_pos;
     m_atLineStart = true;
 }
 
 std::optional<RecordValue> FieldReader::next() {
     auto f = nextField();
-    if (!f)
-        return std::nullopt;
+    if (!f) return std::nullopt;
     return f->value;
 }
 
@@ -156,8 +144,7 @@ std::optional<ReadField> FieldReader::nextField() {
     while (m_pos < m_bytes.size() &&
            (isBlank(m_bytes[m_pos]) || (m_atLineStart && isLineEnd(m_bytes[m_pos]))))
         ++m_pos;
-    if (m_pos >= m_bytes.size())
-        return std::nullopt;
+    if (m_pos >= m_bytes.size()) return std::nullopt;
 
     const qsizetype start = m_pos;
     ReadField field;
@@ -167,11 +154,9 @@ std::optional<ReadField> FieldReader::nextField() {
         const qsizetype end = close < 0 ? m_bytes.size() : close;
         const qsizetype length = end - m_pos - 1;
         field.tooLong = length > kMaxFieldBytes;
-        if (!field.tooLong)
-            field.value = decode(m_bytes.mid(m_pos + 1, length));
+        if (!field.tooLong) field.value = decode(m_bytes.mid(m_pos + 1, length));
         // A text never closed would swallow whatever is written after it.
-        if (close < 0)
-            reusable = false;
+        if (close < 0) reusable = false;
         m_pos = close < 0 ? m_bytes.size() : close + 1;
         while (m_pos < m_bytes.size() && !isSeparator(m_bytes[m_pos]))
             ++m_pos; // whatever follows the closing quote is skipped
@@ -191,8 +176,7 @@ std::optional<ReadField> FieldReader::nextField() {
                 field.value = raw;
         }
     }
-    if (reusable)
-        field.raw = m_bytes.mid(start, m_pos - start);
+    if (reusable) field.raw = m_bytes.mid(start, m_pos - start);
     skipSeparator();
     return field;
 }

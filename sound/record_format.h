@@ -14,7 +14,9 @@ struct Unset {
 };
 using RecordValue = std::variant<Unset, double, QString>;
 
-inline bool isUnset(const RecordValue& v) { return std::holds_alternative<Unset>(v); }
+inline bool isUnset(const RecordValue& v) {
+    return std::holds_alternative<Unset>(v);
+}
 // A text as shown to the user: unset is empty, a number is its record text.
 QString valueText(const RecordValue& v);
 // A number; unset, and text that does not start with a number, give 0.
@@ -37,7 +39,7 @@ struct ReadField {
 
 // Builds the bytes of a file, record by record, in code page 932 with CR LF line ends.
 class RecordWriter {
-public:
+  public:
     RecordWriter& number(double v);
     RecordWriter& text(const QString& s);
     RecordWriter& unset();
@@ -52,7 +54,7 @@ public:
     QString error() const { return m_error; }
     QByteArray bytes() const { return m_bytes; }
 
-private:
+  private:
     void separate();
     QByteArray m_bytes;
     QString m_error;
@@ -67,7 +69,7 @@ TextEncoding detectEncoding(const QByteArray& bytes);
 
 // Reads fields in order; commas and line ends separate alike.
 class FieldReader {
-public:
+  public:
     // A name or path longer than this is no name or path: the field is refused (left unset),
     // so a damaged file cannot make the windows lay out megabytes of text.
     static constexpr qsizetype kMaxFieldBytes = 8192;
@@ -79,7 +81,7 @@ public:
     std::optional<ReadField> nextField();
     bool atEnd() const;
 
-private:
+  private:
     void skipSeparator();
     QString decode(const QByteArray& bytes) const;
     QByteArray m_bytes;

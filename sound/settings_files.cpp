@@ -15,9 +15,15 @@ SoundTable defaultSoundTable() {
         const char16_t* file; // empty: beep only
     };
     static const Default defaults[10] = {
-        {u"RING1", u"RING1.WAV"}, {u"RING2", u"RING2.WAV"}, {u"時間", u"時間ですよ.WAV"},
-        {u"ﾍﾞﾙ", u"ﾍﾞﾙ.WAV"},     {u"ｻｲﾚﾝ", u"ｻｲﾚﾝ.WAV"},   {u"鐘", u"鐘.WAV"},
-        {u"宇宙", u"宇宙.WAV"},   {u"汽笛", u"汽笛.WAV"},   {u"BP", u""},
+        {u"RING1", u"RING1.WAV"},
+        {u"RING2", u"RING2.WAV"},
+        {u"時間", u"時間ですよ.WAV"},
+        {u"ﾍﾞﾙ", u"ﾍﾞﾙ.WAV"},
+        {u"ｻｲﾚﾝ", u"ｻｲﾚﾝ.WAV"},
+        {u"鐘", u"鐘.WAV"},
+        {u"宇宙", u"宇宙.WAV"},
+        {u"汽笛", u"汽笛.WAV"},
+        {u"BP", u""},
         {u"BP", u""},
     };
     SoundTable t;
@@ -30,15 +36,13 @@ SoundTable defaultSoundTable() {
 }
 
 QString resolveWavePath(const QString& programFolder, const QString& stored) {
-    if (stored.isEmpty() || stored.contains(u'\\') || stored.contains(u'/'))
-        return stored;
+    if (stored.isEmpty() || stored.contains(u'\\') || stored.contains(u'/')) return stored;
     return joinPath(programFolder, stored);
 }
 
 QString storableWavePath(const QString& chosen, const QString& programFolder) {
     auto writable = [](const QString& s) { return !s.contains(u'"') && cp932CanHold(s); };
-    if (chosen.isEmpty() || writable(chosen))
-        return chosen;
+    if (chosen.isEmpty() || writable(chosen)) return chosen;
     const QFileInfo file(chosen);
     if (QDir::cleanPath(file.absolutePath()) == QDir::cleanPath(programFolder) &&
         writable(file.fileName()))
@@ -61,11 +65,9 @@ std::optional<Spans> parseSpans(const QByteArray& bytes) {
     int values[4];
     for (int& v : values) {
         const auto field = r.next();
-        if (!field)
-            return std::nullopt;
+        if (!field) return std::nullopt;
         const auto* d = std::get_if<double>(&*field);
-        if (!d || !std::isfinite(*d) || std::fabs(*d) > 1e9)
-            return std::nullopt;
+        if (!d || !std::isfinite(*d) || std::fabs(*d) > 1e9) return std::nullopt;
         v = int(std::lround(*d));
     }
     return Spans{values[0], values[1], values[2], values[3]};
@@ -79,8 +81,7 @@ std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error) {
             .value(s.wavePath, s.asRead[2])
             .endRecord();
         if (!w.ok()) {
-            if (error)
-                *error = w.error();
+            if (error) *error = w.error();
             return std::nullopt;
         }
     }
@@ -95,8 +96,7 @@ SoundTableRead parseSoundTable(const QByteArray& bytes, SoundTable& into) {
         RecordValue* fields[3] = {&s.sourceNo, &s.sourceName, &s.wavePath};
         for (int f = 0; f < 3; ++f) {
             auto field = r.nextField();
-            if (!field)
-                return result;
+            if (!field) return result;
             *fields[f] = field->value;
             if (field->tooLong && !result.tooLongEntries.contains(i + 1))
                 result.tooLongEntries.append(i + 1);

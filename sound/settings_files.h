@@ -57,8 +57,8 @@ std::optional<Spans> parseSpans(const QByteArray& bytes);
 std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error = nullptr);
 
 struct SoundTableRead {
-    int entries = 0;              // whole entries read, in order
-    QList<int> tooLongEntries;    // entries (1 to 10) with a field refused for its length
+    int entries = 0;           // whole entries read, in order
+    QList<int> tooLongEntries; // entries (1 to 10) with a field refused for its length
 };
 // Reads entries in order; stops at the first field the bytes do not hold, leaving the rest
 // unset.

@@ -7,7 +7,7 @@
 // Runs a test in another local time zone and puts the old one back afterwards. The zone is
 // given as a POSIX rule, so it needs no zone database on the machine.
 class ScopedTimeZone {
-public:
+  public:
     // Central European time: clocks go forward at 02:00 on the last Sunday in March and back
     // at 03:00 on the last Sunday in October.
     static constexpr const char* kBerlin = "CET-1CEST,M3.5.0,M10.5.0/3";
@@ -27,7 +27,7 @@ public:
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
-private:
+  private:
     bool m_had;
     QByteArray m_old;
 };

@@ -457,15 +457,23 @@ void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving_data() {
         return QDateTime(QDate(y, mo, d), QTime(h, m, s), Qt::UTC);
     };
     // Started at 01:59:43 winter time; the clock skips from 01:59:59 to 03:00:00.
-    QTest::newRow("spring, end in the skipped hour")
-        << utc(2026, 3, 29, 0, 59, 43) << "" << "25" << "2026/03/29" << "03:00:08" << 25;
-    QTest::newRow("spring, two hours") << utc(2026, 3, 29, 0, 30, 0) << "2" << ""
-                                       << "2026/03/29" << "04:30:00" << 7200;
+    QTest::newRow("spring, end in the skipped hour") << utc(2026, 3, 29, 0, 59, 43) << ""
+                                                     << "25"
+                                                     << "2026/03/29"
+                                                     << "03:00:08" << 25;
+    QTest::newRow("spring, two hours") << utc(2026, 3, 29, 0, 30, 0) << "2"
+                                       << ""
+                                       << "2026/03/29"
+                                       << "04:30:00" << 7200;
     // Started at 02:59:50 summer time; ten seconds later the clock shows 02:00:00.
-    QTest::newRow("autumn, end after the change")
-        << utc(2026, 10, 25, 0, 59, 50) << "" << "25" << "2026/10/25" << "02:00:15" << 25;
-    QTest::newRow("autumn, two hours") << utc(2026, 10, 24, 23, 30, 0) << "2" << ""
-                                       << "2026/10/25" << "02:30:00" << 7200;
+    QTest::newRow("autumn, end after the change") << utc(2026, 10, 25, 0, 59, 50) << ""
+                                                  << "25"
+                                                  << "2026/10/25"
+                                                  << "02:00:15" << 25;
+    QTest::newRow("autumn, two hours") << utc(2026, 10, 24, 23, 30, 0) << "2"
+                                       << ""
+                                       << "2026/10/25"
+                                       << "02:30:00" << 7200;
 }
 
 void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving() {

@@ -80,7 +80,9 @@ struct Fixture {
     QByteArray expectedFile(const QList<Entry>& entries) const {
         QString text;
         for (int i = 0; i < entries.size(); ++i) {
-            text += QStringLiteral("%1,\"%2\",\"%3\"\r\n").arg(i + 1).arg(entries[i].name, entries[i].file);
+            text += QStringLiteral("%1,\"%2\",\"%3\"\r\n")
+                        .arg(i + 1)
+                        .arg(entries[i].name, entries[i].file);
         }
         const auto bytes = encodeCp932(text);
         return bytes ? *bytes : QByteArray("not encodable");

@@ -11,10 +11,10 @@ Q_DECLARE_METATYPE(qz::RecordValue)
 class TestRecordFormat : public QObject {
     Q_OBJECT
 
-private:
+  private:
     static QByteArray sjis(const QString& s) { return *encodeCp932(s); }
 
-private slots:
+  private slots:
     void numbersAreWrittenBare_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
@@ -128,19 +128,21 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("readBack");
-        QTest::newRow("wave dash") << QString(QChar(0x301C)) << QByteArray("\x81\x60")
-                                   << QString(QChar(0xFF5E));
-        QTest::newRow("minus sign") << QString(QChar(0x2212)) << QByteArray("\x81\x7C")
-                                    << QString(QChar(0xFF0D));
-        QTest::newRow("double vertical line") << QString(QChar(0x2016)) << QByteArray("\x81\x61")
-                                              << QString(QChar(0x2225));
+        QTest::newRow("wave dash")
+            << QString(QChar(0x301C)) << QByteArray("\x81\x60") << QString(QChar(0xFF5E));
+        QTest::newRow("minus sign")
+            << QString(QChar(0x2212)) << QByteArray("\x81\x7C") << QString(QChar(0xFF0D));
+        QTest::newRow("double vertical line")
+            << QString(QChar(0x2016)) << QByteArray("\x81\x61") << QString(QChar(0x2225));
         QTest::newRow("cent") << QString(QChar(0xA2)) << QByteArray("\x81\x91")
                               << QString(QChar(0xFFE0));
         QTest::newRow("pound") << QString(QChar(0xA3)) << QByteArray("\x81\x92")
                                << QString(QChar(0xFFE1));
         QTest::newRow("not sign") << QString(QChar(0xAC)) << QByteArray("\x81\xCA")
                                   << QString(QChar(0xFFE2));
-        QTest::newRow("in a name") << QString::fromUtf16(u"9\u301C5時") << QByteArray("9\x81\x60" "5\x8E\x9E")
+        QTest::newRow("in a name") << QString::fromUtf16(u"9\u301C5時")
+                                   << QByteArray("9\x81\x60"
+                                                 "5\x8E\x9E")
                                    << QString::fromUtf16(u"9\uFF5E5時");
     }
     void inputMethodSignsAreWrittenAsTheirTwins() {
@@ -158,12 +160,17 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("utf8");
         const QByteArray name = QStringLiteral("時間ﾍﾞﾙ").toUtf8();
-        QTest::newRow("code page 932") << QByteArray("1,\"" + sjis(QStringLiteral("時間ﾍﾞﾙ")) + "\"")
-                                       << false;
+        QTest::newRow("code page 932")
+            << QByteArray("1,\"" + sjis(QStringLiteral("時間ﾍﾞﾙ")) + "\"") << false;
         QTest::newRow("ascii") << QByteArray("60,30,0,0\r\n") << false;
         QTest::newRow("utf-8") << QByteArray("1,\"" + name + "\"") << true;
-        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF" "1,\"" + name + "\"") << true;
-        QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF" "60,30,0,0") << true;
+        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF"
+                                                       "1,\"" +
+                                                       name + "\"")
+                                         << true;
+        QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF"
+                                                  "60,30,0,0")
+                                    << true;
         QTest::newRow("invalid bytes") << QByteArray("1,\"\x81\x7F\xFF\x80\"") << false;
         QTest::newRow("overlong utf-8") << QByteArray("\"\xC0\xAF\"") << false;
         // Two half-width katakana are also one accented letter in UTF-8: the code page wins.
@@ -178,7 +185,9 @@ private slots:
     }
 
     void utf8FilesReadAsUtf8() {
-        const QByteArray text = "\xEF\xBB\xBF" "3,\"" + QStringLiteral("時間").toUtf8() + "\",\"" +
+        const QByteArray text = "\xEF\xBB\xBF"
+                                "3,\"" +
+                                QStringLiteral("時間").toUtf8() + "\",\"" +
                                 QStringLiteral("時間ですよ.WAV").toUtf8() + "\"\r\n";
         FieldReader r(text);
         QCOMPARE(*r.next(), RecordValue(3.0));

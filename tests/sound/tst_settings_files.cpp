@@ -47,9 +47,11 @@ class TestSettingsFiles : public QObject {
         QByteArray b;
         for (int k = 1; k <= 10; ++k) {
             if (k == 3)
-                b += "3,\"\x81\x7F\xFF\x80\",\"" + *encodeCp932(QStringLiteral("時間ですよ.WAV")) + "\"\r\n";
+                b += "3,\"\x81\x7F\xFF\x80\",\"" + *encodeCp932(QStringLiteral("時間ですよ.WAV")) +
+                     "\"\r\n";
             else if (k == 5)
-                b += "5,\"" + *encodeCp932(QStringLiteral("ｻｲﾚﾝ")) + "\",\"C:\\\xA0\xFD\xFE.WAV\"\r\n";
+                b += "5,\"" + *encodeCp932(QStringLiteral("ｻｲﾚﾝ")) +
+                     "\",\"C:\\\xA0\xFD\xFE.WAV\"\r\n";
             else if (k == 7)
                 b += "7.0,\"x\"junk,\"\"\r\n";
             else
@@ -62,7 +64,7 @@ class TestSettingsFiles : public QObject {
         ~FaultGuard() { injectWriteFault(std::nullopt); }
     };
 
-private slots:
+  private slots:
     void missingSpansFileGetsTheDefaults() {
         QTemporaryDir dir;
         AppState s(dir.path());
@@ -111,8 +113,7 @@ private slots:
     }
 
     void readOnlyFolderKeepsValuesUsable() {
-        if (isRoot())
-            QSKIP("root writes into read-only folders");
+        if (isRoot()) QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         AppState s(dir.path());
@@ -164,9 +165,9 @@ private slots:
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
-        s.soundTable[1].sourceName = QString();  // saved empty
+        s.soundTable[1].sourceName = QString(); // saved empty
         s.soundTable[1].wavePath = QString();
-        s.soundTable[4].sourceName = Unset{};    // never set
+        s.soundTable[4].sourceName = Unset{}; // never set
         s.soundTable[5].sourceName = QStringLiteral("鐘, 大");
         QVERIFY(s.saveSoundTable());
         const QByteArray bytes = readBytes(s.programFile(kSoundsFile));
@@ -204,7 +205,8 @@ private slots:
         QVERIFY(s.soundTable[1].beepOnly());
         QVERIFY(isUnset(s.soundTable[2].sourceName));
         // The file is not rewritten.
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)), QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
+        QCOMPARE(readBytes(s.programFile(kSoundsFile)),
+                 QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
     }
 
     void unsavableNameLeavesTheFileAsItWas() {
@@ -277,7 +279,8 @@ private slots:
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!written);
         QCOMPARE(readBytes(path), old);
-        QVERIFY2(error.startsWith(QStringLiteral("ファイルを書き込めませんでした：")), qPrintable(error));
+        QVERIFY2(error.startsWith(QStringLiteral("ファイルを書き込めませんでした：")),
+                 qPrintable(error));
         QVERIFY(error.size() > QStringLiteral("ファイルを書き込めませんでした：").size());
         QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("ONGENDATA.DAT")});
 #else
@@ -292,9 +295,11 @@ private slots:
         QTest::newRow("no permission") << EACCES << "ファイルに書き込む権限がありません。";
         QTest::newRow("read-only file system") << EROFS << "ファイルに書き込む権限がありません。";
         QTest::newRow("disk full") << ENOSPC << "ディスクの空き容量が足りません。";
-        QTest::newRow("is a folder") << EISDIR
-                                     << "同じ名前のフォルダがあるため、ファイルを書き込めません。";
-        QTest::newRow("other") << EIO << "ファイルを書き込めませんでした：" + QString::fromLocal8Bit(strerror(EIO));
+        QTest::newRow("is a folder")
+            << EISDIR << "同じ名前のフォルダがあるため、ファイルを書き込めません。";
+        QTest::newRow("other") << EIO
+                               << "ファイルを書き込めませんでした：" +
+                                      QString::fromLocal8Bit(strerror(EIO));
     }
     void reasonsAreSaidInJapanese() {
         QFETCH(int, error);
@@ -315,10 +320,10 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("TONESPAN.DAT")));
         QVERIFY(!writeFileAtomically(dir.filePath(QStringLiteral("TONESPAN.DAT")), "x", &error));
         QCOMPARE(error, fileFaultText(FileFault::IsFolder));
-        QVERIFY(!writeFileAtomically(dir.filePath(QStringLiteral("gone/TONESPAN.DAT")), "x", &error));
+        QVERIFY(
+            !writeFileAtomically(dir.filePath(QStringLiteral("gone/TONESPAN.DAT")), "x", &error));
         QCOMPARE(error, fileFaultText(FileFault::NotFound));
-        if (isRoot())
-            return; // root writes into read-only folders
+        if (isRoot()) return; // root writes into read-only folders
         const QString locked = dir.filePath(QStringLiteral("locked"));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
@@ -328,8 +333,7 @@ private slots:
     }
 
     void readOnlyFolderWithWritableFileIsWrittenInPlace() {
-        if (isRoot())
-            QSKIP("root writes into read-only folders");
+        if (isRoot()) QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSpans());
@@ -384,10 +388,9 @@ private slots:
         QTemporaryDir dir;
         const QStringList stale = {QStringLiteral("ONGENDATA.DAT.a1B2c3"),
                                    QStringLiteral("TONESPAN.DAT.XyZ789")};
-        const QStringList kept = {QStringLiteral("ONGENDATA.DAT.bak"),
-                                  QStringLiteral("ONGENDATA.DAT.abc1234"),
-                                  QStringLiteral("OTHER.DAT.a1B2c3"),
-                                  QStringLiteral("ONGENDATA.DAT")};
+        const QStringList kept = {
+            QStringLiteral("ONGENDATA.DAT.bak"), QStringLiteral("ONGENDATA.DAT.abc1234"),
+            QStringLiteral("OTHER.DAT.a1B2c3"), QStringLiteral("ONGENDATA.DAT")};
         for (const QString& f : stale + kept)
             writeBytes(dir.filePath(f), "x");
         // The pattern is the one the library's save really uses.
@@ -395,8 +398,8 @@ private slots:
             QSaveFile save(dir.filePath(QStringLiteral("ONGENDATA.DAT")));
             QVERIFY(save.open(QIODevice::WriteOnly));
             const QStringList during = filesIn(dir.path());
-            const QStringList temporary =
-                during.filter(QRegularExpression(QStringLiteral("^ONGENDATA\\.DAT\\.[A-Za-z0-9]{6}$")));
+            const QStringList temporary = during.filter(
+                QRegularExpression(QStringLiteral("^ONGENDATA\\.DAT\\.[A-Za-z0-9]{6}$")));
             QCOMPARE(temporary.size(), 1);
             save.cancelWriting();
         }
@@ -463,7 +466,8 @@ private slots:
         // A wave chosen in the program folder is stored by its name; one elsewhere in full.
         const QString chosen = QDir(folder).filePath(QStringLiteral("gong.wav"));
         QCOMPARE(storableWavePath(chosen, folder), QStringLiteral("gong.wav"));
-        QCOMPARE(storableWavePath(QStringLiteral("/snd/a.wav"), folder), QStringLiteral("/snd/a.wav"));
+        QCOMPARE(storableWavePath(QStringLiteral("/snd/a.wav"), folder),
+                 QStringLiteral("/snd/a.wav"));
         s.soundTable[0].wavePath = storableWavePath(chosen, folder);
         QVERIFY(s.saveSoundTable());
         AppState back(folder);
@@ -497,11 +501,16 @@ private slots:
     void pathsSplitAtEitherSeparator_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("part");
-        QTest::newRow("backslash") << "C:\\QZ\\ﾍﾞﾙ.WAV" << "ﾍﾞﾙ.WAV";
-        QTest::newRow("slash") << "/opt/qz/RING1.WAV" << "RING1.WAV";
-        QTest::newRow("mixed") << "C:\\a/b\\c.wav" << "c.wav";
-        QTest::newRow("bare") << "RING.WAV" << "RING.WAV";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("backslash") << "C:\\QZ\\ﾍﾞﾙ.WAV"
+                                   << "ﾍﾞﾙ.WAV";
+        QTest::newRow("slash") << "/opt/qz/RING1.WAV"
+                               << "RING1.WAV";
+        QTest::newRow("mixed") << "C:\\a/b\\c.wav"
+                               << "c.wav";
+        QTest::newRow("bare") << "RING.WAV"
+                              << "RING.WAV";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void pathsSplitAtEitherSeparator() {
         QFETCH(QString, path);

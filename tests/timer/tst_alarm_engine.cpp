@@ -1,5 +1,5 @@
-#include "timer/alarm_engine.h"
 #include "tests/scoped_time_zone.h"
+#include "timer/alarm_engine.h"
 
 #include <QTest>
 
@@ -311,15 +311,15 @@ void TestAlarmEngine::ringsKeepRealTimeAcrossDaylightSaving_data() {
     const QDate spring(2026, 3, 29), autumn(2026, 10, 25);
     auto utc = [](QDate d, int h, int m, int s) { return QDateTime(d, QTime(h, m, s), Qt::UTC); };
     // 02:00:05 is never shown: the clock goes from 01:59:59 to 03:00:00 (01:00:00 UTC).
-    QTest::newRow("spring, target in the skipped hour") << spring << "2.00.05" << 10
-                                                        << utc(spring, 1, 0, 0);
-    QTest::newRow("spring, ring across the change") << spring << "1.59.50" << 30
-                                                    << utc(spring, 0, 59, 50);
+    QTest::newRow("spring, target in the skipped hour")
+        << spring << "2.00.05" << 10 << utc(spring, 1, 0, 0);
+    QTest::newRow("spring, ring across the change")
+        << spring << "1.59.50" << 30 << utc(spring, 0, 59, 50);
     // 02:59:30 summer time; thirty seconds later the clock shows 02:00:00 again.
-    QTest::newRow("autumn, ring across the change") << autumn << "2.59.30" << 60
-                                                    << utc(autumn, 0, 59, 30);
-    QTest::newRow("autumn, target in the repeated hour") << autumn << "2.30" << 10
-                                                         << utc(autumn, 0, 30, 0);
+    QTest::newRow("autumn, ring across the change")
+        << autumn << "2.59.30" << 60 << utc(autumn, 0, 59, 30);
+    QTest::newRow("autumn, target in the repeated hour")
+        << autumn << "2.30" << 10 << utc(autumn, 0, 30, 0);
 }
 
 void TestAlarmEngine::ringsKeepRealTimeAcrossDaylightSaving() {

@@ -640,8 +640,7 @@ void TestTM1::ringSpanSaveFails() {
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
     // The countdown's menu says the same, in the same words.
-    QCOMPARE(f.tp.messages.shown[0].text,
-             spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
+    QCOMPARE(f.tp.messages.shown[0].text, spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
     QCOMPARE(w->engine().ringSecondsInUse, 30);
     QCOMPARE(f.state.alarmRingSeconds, 30);
     QVERIFY(f.action("M212")->isChecked());
