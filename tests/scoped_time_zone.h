@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QtGlobal>
 #include <ctime>
 
@@ -15,19 +16,32 @@ class ScopedTimeZone {
     explicit ScopedTimeZone(const char* rule)
         : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ")) {
         qputenv("TZ", rule);
-        tzset();
+        resetZone();
     }
     ~ScopedTimeZone() {
         if (m_had)
             qputenv("TZ", m_old);
         else
             qunsetenv("TZ");
-        tzset();
+        resetZone();
+    }
+    // Whether the local clock now follows the rule (it does where the C library reads TZ);
+    // checked for the Berlin rule: one hour ahead of UTC in January, two in July.
+    static bool berlinInForce() {
+        return QDateTime(QDate(2026, 1, 15), QTime(12, 0)).offsetFromUtc() == 3600 &&
+               QDateTime(QDate(2026, 7, 15), QTime(12, 0)).offsetFromUtc() == 7200;
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
   private:
+    static void resetZone() {
+#ifdef Q_OS_WIN
+        _tzset();
+#else
+        tzset();
+#endif
+    }
     bool m_had;
     QByteArray m_old;
 };

@@ -10,7 +10,10 @@ namespace qz {
 class Clock {
 public:
     virtual ~Clock() = default;
-    // Local date and time with millisecond precision.
+    // Local date and time with millisecond precision. The value also carries the real instant
+    // (toMSecsSinceEpoch()), from which the engines measure lengths of time, so a ring or a
+    // countdown keeps its length across a daylight-saving change; TestClock's advance moves
+    // that instant.
     virtual QDateTime now() const = 0;
 };
 

@@ -484,6 +484,7 @@ void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving() {
     QFETCH(QString, targetTime);
     QFETCH(int, length);
     const ScopedTimeZone zone(ScopedTimeZone::kBerlin);
+    if (!ScopedTimeZone::berlinInForce()) QSKIP("the local time zone cannot be set here");
     const QDateTime start = startUtc.toLocalTime();
     CountdownState st = started(start, hours, "", seconds);
     QCOMPARE(st.targetDate, targetDate);

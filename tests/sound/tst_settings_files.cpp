@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <csignal>

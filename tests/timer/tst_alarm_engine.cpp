@@ -328,6 +328,7 @@ void TestAlarmEngine::ringsKeepRealTimeAcrossDaylightSaving() {
     QFETCH(int, ringSeconds);
     QFETCH(QDateTime, fireUtc);
     const ScopedTimeZone zone(ScopedTimeZone::kBerlin);
+    if (!ScopedTimeZone::berlinInForce()) QSKIP("the local time zone cannot be set here");
     Drive d;
     d.e.ringSecondsInUse = ringSeconds;
     d.now = QDateTime(day, QTime(1, 50, 0));
