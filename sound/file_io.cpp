@@ -118,7 +118,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     // which some library versions ignore and then rename an empty file over the old one.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int e = errno;
-        return fail(classify(e, path), f.errorString());
+        return fail(classify(e, path), e ? systemErrorText(e) : f.errorString());
     }
 
     qint64 limit = bytes.size();
@@ -131,7 +131,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         const qint64 n = f.write(bytes.constData() + written, limit - written);
         if (n <= 0) {
             writeError = errno;
-            systemText = f.errorString();
+            systemText = writeError ? systemErrorText(writeError) : f.errorString();
             break;
         }
         written += n;
@@ -151,7 +151,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     errno = 0;
     if (!f.commit()) {
         const int e = errno;
-        const QString text = f.errorString();
+        const QString text = e ? systemErrorText(e) : f.errorString();
         restore(path, old);
         return fail(classify(e, path), text);
     }
