@@ -13,6 +13,7 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -286,6 +287,45 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("ONGENDATA.DAT")});
 #else
         QSKIP("needs a file size limit");
+#endif
+    }
+
+    void realFullDiskLeavesTheOldFileWhole() {
+#ifdef Q_OS_LINUX
+        // A 64 KiB file system filled to the brim; needs the right to mount one (root).
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (!isRoot() || ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no small file system can be mounted here");
+        struct Unmount {
+            QByteArray at;
+            ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+        } unmount{mountPoint};
+        AppState s(dir.path());
+        QVERIFY(s.loadSpans());
+        QVERIFY(s.loadSoundTable());
+        const QString path = s.programFile(kSoundsFile);
+        const QByteArray before = readBytes(path);
+        {
+            QFile filler(dir.filePath(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+        }
+        s.soundTable[8].sourceName = QString(2000, QChar(u'鐘'));
+        QString error;
+        QVERIFY(!s.saveSoundTable(&error));
+        QCOMPARE(error, fileFaultText(FileFault::DiskFull));
+        QCOMPARE(readBytes(path), before);
+        QStringList expected = {QStringLiteral("filler"), QLatin1String(kSoundsFile),
+                                QLatin1String(kSpansFile)};
+        expected.sort();
+        QStringList left = filesIn(dir.path());
+        left.sort();
+        QCOMPARE(left, expected); // no temporary file left behind
+#else
+        QSKIP("Linux only");
 #endif
     }
 
