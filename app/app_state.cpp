@@ -2,6 +2,8 @@
 
 #include "sound/file_io.h"
 
+#include <QStringList>
+
 namespace qz {
 
 AppState::AppState(QString programFolder)
@@ -22,8 +24,23 @@ void AppState::setSpans(const Spans& s) {
     spareSpan4 = s.spareSpan4;
 }
 
+void AppState::removeStaleFilesOnce() {
+    // The first touch of the settings in a run: what an earlier run killed during a save left
+    // behind goes.
+    if (m_staleFilesRemoved) return;
+    m_staleFilesRemoved = true;
+    removeStaleTemporaryFiles(m_settingsFolder, {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
+}
+
 bool AppState::loadSpans() {
     if (m_memoryOnly) return true;
+    removeStaleFilesOnce();
+    if (m_spansUnsaved) {
+        // A duration chosen in this run that the file could not take stays in force; the file
+        // gets it as soon as it can be written.
+        m_spansUnsaved = !writeSpans(nullptr);
+        return !m_spansUnsaved;
+    }
     const QString path = settingsFile(kSpansFile);
     const ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Ok) {
@@ -37,35 +54,52 @@ bool AppState::loadSpans() {
     }
     // Missing, or not four numbers: the defaults are written and used.
     setSpans(Spans{});
-    if (!saveSpans()) return false;
+    if (!writeSpans(nullptr)) return false;
     const ReadResult back = readWholeFile(path);
     if (back.status == ReadStatus::Ok)
         if (auto s = parseSpans(back.bytes)) setSpans(*s);
     return true;
 }
 
-bool AppState::saveSpans(QString* error) {
+bool AppState::writeSpans(QString* error) {
     if (m_memoryOnly) return true;
     return writeFileAtomically(settingsFile(kSpansFile), spansBytes(spans()), error);
 }
 
+bool AppState::saveSpans(QString* error) {
+    m_spansUnsaved = !writeSpans(error);
+    return !m_spansUnsaved;
+}
+
 bool AppState::loadSoundTable() {
     if (m_memoryOnly) {
-        if (!m_memorySoundsSet) soundTable = defaultSoundTable(m_folder);
+        if (!m_memorySoundsSet) soundTable = defaultSoundTable();
         m_memorySoundsSet = true;
         return true;
     }
+    removeStaleFilesOnce();
     soundTable = SoundTable{};
+    m_soundTableNotice.clear();
     const QString path = settingsFile(kSoundsFile);
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
-        soundTable = defaultSoundTable(m_folder);
+        soundTable = defaultSoundTable();
         if (!saveSoundTable()) return true; // defaults stay usable in memory
         soundTable = SoundTable{};
         r = readWholeFile(path);
     }
     if (r.status != ReadStatus::Ok) return false;
-    return parseSoundTable(r.bytes, soundTable) == 10;
+    const SoundTableRead read = parseSoundTable(r.bytes, soundTable);
+    if (!read.tooLongEntries.isEmpty()) {
+        QStringList numbers;
+        for (int k : read.tooLongEntries)
+            numbers << QString::number(k);
+        m_soundTableNotice =
+            QStringLiteral("音源設定ファイル（%1）の音源 %2 の名前またはファイル名が長すぎるため、"
+                           "読み込みませんでした。\nほかの音源はそのまま使えます。")
+                .arg(QLatin1String(kSoundsFile), numbers.join(QStringLiteral("、")));
+    }
+    return read.entries == 10;
 }
 
 bool AppState::saveSoundTable(QString* error) {
@@ -76,6 +110,19 @@ bool AppState::saveSoundTable(QString* error) {
         return true;
     }
     return writeFileAtomically(settingsFile(kSoundsFile), *bytes, error);
+}
+
+QString AppState::wavePath(int k) const {
+    if (k < 1 || k > int(soundTable.size())) return {};
+    return resolveWavePath(m_folder, soundTable[size_t(k - 1)].path());
+}
+
+QString spansNotSavedMessage(const QString& reason) {
+    return QStringLiteral(
+               "鳴る時間の設定をファイル（%1）に保存できませんでした。\n%2\n"
+               "選んだ時間はプログラムを終了するまで使われます。次回の起動時には、"
+               "ファイルに保存されている設定（ファイルがなければ既定の設定）に戻ります。")
+        .arg(QLatin1String(kSpansFile), reason);
 }
 
 } // namespace qz

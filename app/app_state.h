@@ -34,22 +34,39 @@ class AppState {
 
     // Reads TONESPAN.DAT; a missing file, or one that does not hold four numbers, is replaced
     // by the defaults 60, 30, 0, 0. Values stay usable in memory when the file cannot be
-    // written. Returns false when the file could not be read or written.
+    // written, and durations chosen in this run that the file could not take stay in force
+    // for the rest of the run (each load tries to write them again). Returns false when the
+    // file could not be read or written.
     bool loadSpans();
+    // Writes the four values; *error gets the reason in Japanese when it fails.
     bool saveSpans(QString* error = nullptr);
     // Reads ONGENDATA.DAT; a missing file is replaced by the default list. Returns false when
     // the file exists but could not be read whole (the entries read so far are kept).
     bool loadSoundTable();
     bool saveSoundTable(QString* error = nullptr);
+    // What the last loadSoundTable() has to tell the user (a field refused for its length);
+    // empty when all went well.
+    QString soundTableNotice() const { return m_soundTableNotice; }
+    // The file source k (1 to 10) plays: stored file names lie in the program folder.
+    QString wavePath(int k) const;
 
     Spans spans() const { return {alarmRingSeconds, countdownRingSeconds, spareSpan3, spareSpan4}; }
     void setSpans(const Spans& s);
 
   private:
+    bool writeSpans(QString* error);
+    void removeStaleFilesOnce();
+
     QString m_folder;
     QString m_settingsFolder;
     bool m_memoryOnly = false;
     bool m_memorySoundsSet = false;
+    bool m_spansUnsaved = false;
+    bool m_staleFilesRemoved = false;
+    QString m_soundTableNotice;
 };
+
+// The one message of every ring-duration menu whose choice TONESPAN.DAT could not take.
+QString spansNotSavedMessage(const QString& reason);
 
 } // namespace qz

@@ -9,11 +9,12 @@ namespace qz {
 
 WindowManager::WindowManager(AppState& state, Platform& platform, std::function<void()> quit)
     : m_context{state, platform, *this}, m_quit(std::move(quit)) {
-    if (!m_quit)
-        m_quit = [] { QCoreApplication::quit(); };
+    if (!m_quit) m_quit = [] { QCoreApplication::quit(); };
 }
 
-WindowManager::~WindowManager() { delete m_current.data(); }
+WindowManager::~WindowManager() {
+    delete m_current.data();
+}
 
 void WindowManager::registerWindow(WindowId id, Factory factory) {
     m_factories[id] = std::move(factory);
@@ -21,12 +22,10 @@ void WindowManager::registerWindow(WindowId id, Factory factory) {
 
 QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
     const auto it = m_factories.find(target);
-    if (it == m_factories.end())
-        return nullptr;
+    if (it == m_factories.end()) return nullptr;
     QzWindow* w = it->second(m_context);
     m_current = w;
-    if (from)
-        w->move(from->pos()); // the new window takes the place of the one it replaces
+    if (from) w->move(from->pos()); // the new window takes the place of the one it replaces
     w->show();
     w->activateWindow();
     w->formActivate();
@@ -68,12 +67,18 @@ void WindowManager::startCalculator(QWidget* owner) {
 
 QzWindow::QzWindow(AppContext& c, WindowId id) : ctx(c), m_id(id) {}
 
+void QzWindow::saveRingSpans() {
+    QString reason;
+    if (!ctx.state.saveSpans(&reason))
+        ctx.platform.messages->exclamation(this, spansNotSavedMessage(reason),
+                                           QStringLiteral("CHECK"));
+}
+
 void QzWindow::closeEvent(QCloseEvent* e) {
     // Closed from its title bar: it is the program's only window, so the program ends the
     // way every "終了" ends it.
     e->accept();
-    if (!m_leaving && !ctx.windows.exiting())
-        ctx.windows.exitProgram(this);
+    if (!m_leaving && !ctx.windows.exiting()) ctx.windows.exitProgram(this);
 }
 
 } // namespace qz

@@ -10,7 +10,6 @@ namespace qz {
 
 namespace {
 
-constexpr qint64 kDay = 86400;
 // Far beyond any sensible countdown, and small enough that hours * 3600 stays exact.
 constexpr double kEntryLimit = 1e12;
 
@@ -21,25 +20,14 @@ QString timeString(QTime t) {
     return t.toString(QStringLiteral("hh:mm:ss"));
 }
 
-QDate parseDate(const QString& s) {
-    return QDate::fromString(s, QStringLiteral("yyyy/MM/dd"));
-}
-QTime parseTime(const QString& s) {
-    return QTime::fromString(s, QStringLiteral("hh:mm:ss"));
-}
-
-// Seconds on one continuous wall-clock scale: date and time of day as the clock shows them,
-// so a daylight-saving shift never bends a countdown typed in hours and minutes.
-qint64 wallSeconds(QDate d, int secondOfDay) {
-    return d.toJulianDay() * kDay + secondOfDay;
-}
-qint64 wallSeconds(const QDateTime& at) {
-    const QTime t = at.time();
-    return wallSeconds(at.date(), t.hour() * 3600 + t.minute() * 60 + t.second());
-}
-
 qint64 floorDiv(qint64 a, qint64 b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+// Real seconds since the epoch, whole. A local clock second starts on a whole real second,
+// so the count and the clock texts change together.
+qint64 realSeconds(const QDateTime& at) {
+    return floorDiv(at.toMSecsSinceEpoch(), 1000);
 }
 
 QString twoDigits(qint64 v) {
@@ -47,12 +35,9 @@ QString twoDigits(qint64 v) {
     return v < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-std::optional<qint64> targetWallSeconds(const CountdownState& s) {
+std::optional<qint64> targetRealSeconds(const CountdownState& s) {
     if (s.targetTime.isEmpty()) return std::nullopt;
-    const QDate d = parseDate(s.targetDate);
-    const QTime t = parseTime(s.targetTime);
-    if (!d.isValid() || !t.isValid()) return std::nullopt;
-    return wallSeconds(d, t.msecsSinceStartOfDay() / 1000);
+    return s.targetSeconds;
 }
 
 } // namespace
@@ -88,9 +73,9 @@ QString timeLeftText(qint64 remaining) {
 }
 
 std::optional<qint64> secondsToTarget(const CountdownState& s, const QDateTime& now) {
-    const auto target = targetWallSeconds(s);
+    const auto target = targetRealSeconds(s);
     if (!target) return std::nullopt;
-    return *target - wallSeconds(now);
+    return *target - realSeconds(now);
 }
 
 bool targetReached(const CountdownState& s, const QDateTime& now) {
@@ -117,18 +102,22 @@ CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
     s.startMinute = start.minute();
     s.startSecond = start.second();
 
-    // Plain date-time arithmetic: the carries of seconds into minutes, minutes into hours and
-    // hours into days, and a negative duration lands in the past (and rings at once).
+    // A countdown is a length of real time: 25 seconds are 25 seconds and two hours are two
+    // hours across a daylight-saving change. The target is shown as the local clock time it
+    // falls on; a negative duration lands in the past (and rings at once).
     const qint64 duration = s.addHours * 3600 + s.addMinutes * 60 + s.addSeconds;
-    const qint64 earliest = wallSeconds(QDate(1, 1, 1), 0);
-    const qint64 latest = wallSeconds(QDate(9999, 12, 31), kDay - 1);
-    const qint64 target = std::clamp(
-        wallSeconds(today, start.msecsSinceStartOfDay() / 1000) + duration, earliest, latest);
-    const qint64 day = floorDiv(target, kDay);
-    const int secondOfDay = int(target - day * kDay);
+    QDateTime target = now; // the same zone as the clock
+    target.setDate(QDate(1, 1, 1));
+    target.setTime(QTime(0, 0));
+    const qint64 earliest = realSeconds(target);
+    target.setDate(QDate(9999, 12, 31));
+    target.setTime(QTime(23, 59, 59));
+    const qint64 latest = realSeconds(target);
+    s.targetSeconds = std::clamp(realSeconds(now) + duration, earliest, latest);
+    target.setSecsSinceEpoch(s.targetSeconds);
 
-    s.targetDate = dateString(QDate::fromJulianDay(day));
-    s.targetTime = timeString(QTime::fromMSecsSinceStartOfDay(secondOfDay * 1000));
+    s.targetDate = dateString(target.date());
+    s.targetTime = timeString(target.time());
     out.targetTime = s.targetTime;
     out.targetDate = s.targetDate;
     s.startDate = dateString(today);
@@ -155,7 +144,8 @@ CountdownOutputs clockTick(CountdownState& s, const QDateTime& now) {
 CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdownRingSeconds) {
     CountdownOutputs out;
     const auto left = secondsToTarget(s, now);
-    // Date and time both count, so a ring that began before midnight still ends on time.
+    // Real seconds since the target, so a ring ends after its duration across midnight and
+    // across a daylight-saving change alike.
     if (!left || -*left + 1 > countdownRingSeconds) {
         s.targetTime.clear();
         s.running = 0;

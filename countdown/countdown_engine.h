@@ -29,6 +29,8 @@ struct CountdownState {
     qint64 addSeconds = 0;
     QString targetDate; // "yyyy/mm/dd"
     QString targetTime; // "hh:mm:ss"; empty: nothing to ring for
+    // The target as real seconds since the epoch; the two texts show it on the local clock.
+    qint64 targetSeconds = 0;
     QString startDate;
     int soundChoice = SoundRing;
     int blinkPhase = 0; // survives resets, so a new ring may begin with either colour
@@ -81,7 +83,7 @@ CountdownOutputs stopRinging(CountdownState& s);
 CountdownOutputs clearCountdown(CountdownState& s);
 void resetCountdown(CountdownState& s);
 
-// Seconds from now (whole seconds) to the target; nothing without a target.
+// Real seconds from now (whole seconds) to the target; nothing without a target.
 std::optional<qint64> secondsToTarget(const CountdownState& s, const QDateTime& now);
 // Whether the target has been reached (date and time).
 bool targetReached(const CountdownState& s, const QDateTime& now);

@@ -492,12 +492,7 @@ void TM2::chooseRingSeconds(QAction* item, int seconds, const QString& text) {
         a->setChecked(a == item);
     Label19->setText(text);
     // The choice stays in force for this run even when it cannot be kept for the next one.
-    if (!ctx.state.saveSpans())
-        ctx.platform.messages->exclamation(
-            this,
-            QStringLiteral("アラーム音の時間の設定をファイルに保存できませんでした。\n"
-                           "この設定は次回の起動時には元に戻ります。"),
-            QStringLiteral("CHECK"));
+    saveRingSpans();
 }
 
 void TM2::M111_Click() {

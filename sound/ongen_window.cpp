@@ -60,7 +60,10 @@ ONGEN::ONGEN(AppContext& ctx)
     : QzWindow(ctx, WindowId::SoundSettings), m_player(ctx.platform.sounds->createPlayer()) {
     setWindowTitle(ongen_text::kTitle);
     // Normally the notification timer has just loaded the table; opened on its own it has not.
-    if (isUnsetTable(state().soundTable)) state().loadSoundTable();
+    if (isUnsetTable(state().soundTable)) {
+        state().loadSoundTable();
+        if (!state().soundTableNotice().isEmpty()) message(state().soundTableNotice());
+    }
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -342,7 +345,7 @@ void ONGEN::Command2_Click() {
     const auto path =
         ctx.platform.files->openFile(this, state().programFolder(), ongen_text::kWaveFilter);
     if (!path) return;
-    m_pending.chooseWave(*path);
+    m_pending.chooseWave(storableWavePath(*path, state().programFolder()));
     Label3->setText(filePart(*path));
     Command1->setFocus();
 }

@@ -47,25 +47,25 @@ class ONGEN : public QzWindow {
     void M31_Click();
     void Toolbar1_ButtonClick(int index);
 
-    QGroupBox* Frame1;
-    QLabel* Label4;
-    QLabel* Label1;
-    QLineEdit* Text1;
-    QLabel* Label5;
-    QLabel* Label2;
-    QLineEdit* Text2;
-    QLabel* Label6;
-    QLabel* Label3;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command1;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QGroupBox* Frame2;
-    QTableWidget* G1;
-    QToolBar* Toolbar1;
-    QMenu* M3;
-    QAction* M31;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label3 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QTableWidget* G1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QMenu* M3 = nullptr;
+    QAction* M31 = nullptr;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,37 +8,30 @@
 namespace qz {
 
 QString formatNumber(double v) {
-    if (v == 0.0)
-        return QStringLiteral("0");
-    if (std::fabs(v) < 1e15 && v == std::trunc(v))
-        return QString::number(qint64(v));
+    // Tiny values would otherwise print as "0" or "-0" after the zeros are cut.
+    if (v == 0.0 || std::fabs(v) < 1e-10) return QStringLiteral("0");
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) return QString::number(qint64(v));
     QString s = QString::number(v, 'f', 10);
     while (s.endsWith(u'0'))
         s.chop(1);
-    if (s.endsWith(u'.'))
-        s.chop(1);
+    if (s.endsWith(u'.')) s.chop(1);
     return s;
 }
 
 QString valueText(const RecordValue& v) {
-    if (const auto* s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto* d = std::get_if<double>(&v))
-        return formatNumber(*d);
+    if (const auto* s = std::get_if<QString>(&v)) return *s;
+    if (const auto* d = std::get_if<double>(&v)) return formatNumber(*d);
     return {};
 }
 
 double valueNumber(const RecordValue& v) {
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    if (const auto* s = std::get_if<QString>(&v))
-        return readLeadingNumber(*s);
+    if (const auto* d = std::get_if<double>(&v)) return *d;
+    if (const auto* s = std::get_if<QString>(&v)) return readLeadingNumber(*s);
     return 0.0;
 }
 
 void RecordWriter::separate() {
-    if (m_lineStarted)
-        m_bytes += ',';
+    if (m_lineStarted) m_bytes += ',';
     m_lineStarted = true;
 }
 
@@ -71,11 +64,16 @@ RecordWriter& RecordWriter::unset() {
 }
 
 RecordWriter& RecordWriter::value(const RecordValue& v) {
-    if (const auto* d = std::get_if<double>(&v))
-        return number(*d);
-    if (const auto* s = std::get_if<QString>(&v))
-        return text(*s);
+    if (const auto* d = std::get_if<double>(&v)) return number(*d);
+    if (const auto* s = std::get_if<QString>(&v)) return text(*s);
     return unset();
+}
+
+RecordWriter& RecordWriter::value(const RecordValue& v, const std::optional<ReadField>& asRead) {
+    if (!asRead || !asRead->raw || !(asRead->value == v)) return value(v);
+    separate();
+    m_bytes += *asRead->raw;
+    return *this;
 }
 
 void RecordWriter::endRecord() {
@@ -83,66 +81,104 @@ void RecordWriter::endRecord() {
     m_lineStarted = false;
 }
 
-FieldReader::FieldReader(const QByteArray& cp932Bytes) : m_text(decodeCp932(cp932Bytes)) {}
+TextEncoding detectEncoding(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return TextEncoding::Utf8;
+    bool multiByte = false, longSequence = false;
+    if (!isValidUtf8(bytes, &multiByte, &longSequence) || !multiByte) return TextEncoding::Cp932;
+    // Well-formed UTF-8 that the code page cannot read is UTF-8. So is text with three- and
+    // four-byte sequences (all kana and kanji): code page 932 text forms those only by chance.
+    // Two-byte sequences alone are also pairs of half-width katakana ("ﾃｱ"), so the code page
+    // wins there.
+    const bool cp932 = encodeCp932(decodeCp932(bytes)) == bytes;
+    return !cp932 || longSequence ? TextEncoding::Utf8 : TextEncoding::Cp932;
+}
 
-static bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
-static bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+FieldReader::FieldReader(const QByteArray& bytes)
+    : m_bytes(bytes), m_encoding(detectEncoding(bytes)) {
+    if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;
+}
+
+QString FieldReader::decode(const QByteArray& bytes) const {
+    return m_encoding == TextEncoding::Utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes);
+}
+
+// Separators, blanks and the quote are ASCII bytes; no byte of a double-byte character of
+// code page 932 (trail bytes start at 0x40) nor of a UTF-8 sequence can be taken for them.
+static bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+static bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+static bool isSeparator(char c) {
+    return c == ',' || isLineEnd(c);
+}
 
 bool FieldReader::atEnd() const {
     qsizetype p = m_pos;
-    while (p < m_text.size() && (isBlank(m_text[p]) || (m_atLineStart && isLineEnd(m_text[p]))))
+    while (p < m_bytes.size() && (isBlank(m_bytes[p]) || (m_atLineStart && isLineEnd(m_bytes[p]))))
         ++p;
-    return p >= m_text.size();
+    return p >= m_bytes.size();
 }
 
 void FieldReader::skipSeparator() {
-    if (m_pos >= m_text.size())
-        return;
-    if (m_text[m_pos] == u',') {
+    if (m_pos >= m_bytes.size()) return;
+    if (m_bytes[m_pos] == ',') {
         ++m_pos;
         m_atLineStart = false;
         return;
     }
-    if (m_text[m_pos] == u'\r')
-        ++m_pos;
-    if (m_pos < m_text.size() && m_text[m_pos] == u'\n')
-        ++m_pos;
+    if (m_bytes[m_pos] == '\r') ++m_pos;
+    if (m_pos < m_bytes.size() && m_bytes[m_pos] == '\n') ++m_pos;
     m_atLineStart = true;
 }
 
 std::optional<RecordValue> FieldReader::next() {
+    auto f = nextField();
+    if (!f) return std::nullopt;
+    return f->value;
+}
+
+std::optional<ReadField> FieldReader::nextField() {
     // Blank lines between records carry no field.
-    while (m_pos < m_text.size() &&
-           (isBlank(m_text[m_pos]) || (m_atLineStart && isLineEnd(m_text[m_pos]))))
+    while (m_pos < m_bytes.size() &&
+           (isBlank(m_bytes[m_pos]) || (m_atLineStart && isLineEnd(m_bytes[m_pos]))))
         ++m_pos;
-    if (m_pos >= m_text.size())
-        return std::nullopt;
-
-    auto atSeparator = [&](qsizetype p) { return m_text[p] == u',' || isLineEnd(m_text[p]); };
-
-    if (m_text[m_pos] == u'"') {
-        const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
-        const qsizetype end = close < 0 ? m_text.size() : close;
-        QString value = m_text.mid(m_pos + 1, end - m_pos - 1);
-        m_pos = close < 0 ? m_text.size() : close + 1;
-        while (m_pos < m_text.size() && !atSeparator(m_pos))
-            ++m_pos; // whatever follows the closing quote is skipped
-        skipSeparator();
-        return RecordValue(value);
-    }
+    if (m_pos >= m_bytes.size()) return std::nullopt;
 
     const qsizetype start = m_pos;
-    while (m_pos < m_text.size() && !atSeparator(m_pos))
-        ++m_pos;
-    const QString raw = m_text.mid(start, m_pos - start).trimmed();
+    ReadField field;
+    bool reusable = m_encoding == TextEncoding::Cp932;
+    if (m_bytes[m_pos] == '"') {
+        const qsizetype close = m_bytes.indexOf('"', m_pos + 1);
+        const qsizetype end = close < 0 ? m_bytes.size() : close;
+        const qsizetype length = end - m_pos - 1;
+        field.tooLong = length > kMaxFieldBytes;
+        if (!field.tooLong) field.value = decode(m_bytes.mid(m_pos + 1, length));
+        // A text never closed would swallow whatever is written after it.
+        if (close < 0) reusable = false;
+        m_pos = close < 0 ? m_bytes.size() : close + 1;
+        while (m_pos < m_bytes.size() && !isSeparator(m_bytes[m_pos]))
+            ++m_pos; // whatever follows the closing quote is skipped
+    } else {
+        while (m_pos < m_bytes.size() && !isSeparator(m_bytes[m_pos]))
+            ++m_pos;
+        field.tooLong = m_pos - start > kMaxFieldBytes;
+        if (!field.tooLong) {
+            const QString raw = decode(m_bytes.mid(start, m_pos - start)).trimmed();
+            bool ok = false;
+            const double d = raw.toDouble(&ok);
+            if (raw.isEmpty())
+                field.value = Unset{};
+            else if (ok)
+                field.value = d;
+            else
+                field.value = raw;
+        }
+    }
+    if (reusable) field.raw = m_bytes.mid(start, m_pos - start);
     skipSeparator();
-    if (raw.isEmpty())
-        return RecordValue(Unset{});
-    bool ok = false;
-    const double d = raw.toDouble(&ok);
-    if (ok)
-        return RecordValue(d);
-    return RecordValue(raw);
+    return field;
 }
 
 } // namespace qz

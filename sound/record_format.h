@@ -14,22 +14,38 @@ struct Unset {
 };
 using RecordValue = std::variant<Unset, double, QString>;
 
-inline bool isUnset(const RecordValue& v) { return std::holds_alternative<Unset>(v); }
+inline bool isUnset(const RecordValue& v) {
+    return std::holds_alternative<Unset>(v);
+}
 // A text as shown to the user: unset is empty, a number is its record text.
 QString valueText(const RecordValue& v);
 // A number; unset, and text that does not start with a number, give 0.
 double valueNumber(const RecordValue& v);
 
-// "60", "-15", "17.5": no sign for positives, no superfluous zeros.
+// "60", "-15", "17.5": no sign for positives, no superfluous zeros; anything nearer to zero
+// than 1e-10 is "0".
 QString formatNumber(double v);
+
+// A field as the reader found it: its value and, where the bytes can be written back as they
+// are, those bytes (from the field's first non-blank byte up to its separator). Writing the
+// bytes of a value nobody changed keeps whatever the file held there, invalid sequences too.
+struct ReadField {
+    RecordValue value;
+    std::optional<QByteArray> raw;
+    // Longer than FieldReader::kMaxFieldBytes: the value is left unset.
+    bool tooLong = false;
+    bool operator==(const ReadField&) const = default;
+};
 
 // Builds the bytes of a file, record by record, in code page 932 with CR LF line ends.
 class RecordWriter {
-public:
+  public:
     RecordWriter& number(double v);
     RecordWriter& text(const QString& s);
     RecordWriter& unset();
     RecordWriter& value(const RecordValue& v);
+    // v, written as the bytes it was read from while it still holds the value read from them.
+    RecordWriter& value(const RecordValue& v, const std::optional<ReadField>& asRead);
     void endRecord();
 
     // False once a text could not be held by code page 932 or held a double quote, which the
@@ -38,24 +54,38 @@ public:
     QString error() const { return m_error; }
     QByteArray bytes() const { return m_bytes; }
 
-private:
+  private:
     void separate();
     QByteArray m_bytes;
     QString m_error;
     bool m_lineStarted = false;
 };
 
+enum class TextEncoding { Cp932, Utf8 };
+
+// Files are code page 932; one saved as UTF-8 by an editor (with a byte order mark, or well
+// formed UTF-8 with kana or kanji, or that the code page cannot read) is read as UTF-8.
+TextEncoding detectEncoding(const QByteArray& bytes);
+
 // Reads fields in order; commas and line ends separate alike.
 class FieldReader {
-public:
-    explicit FieldReader(const QByteArray& cp932Bytes);
+  public:
+    // A name or path longer than this is no name or path: the field is refused (left unset),
+    // so a damaged file cannot make the windows lay out megabytes of text.
+    static constexpr qsizetype kMaxFieldBytes = 8192;
+
+    explicit FieldReader(const QByteArray& bytes);
+    TextEncoding encoding() const { return m_encoding; }
     // The next field, or nothing when the file holds no more fields.
     std::optional<RecordValue> next();
+    std::optional<ReadField> nextField();
     bool atEnd() const;
 
-private:
+  private:
     void skipSeparator();
-    QString m_text;
+    QString decode(const QByteArray& bytes) const;
+    QByteArray m_bytes;
+    TextEncoding m_encoding = TextEncoding::Cp932;
     qsizetype m_pos = 0;
     bool m_atLineStart = true;
 };

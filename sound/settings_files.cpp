@@ -1,30 +1,53 @@
 #include "settings_files.h"
 
+#include "cp932.h"
 #include "file_io.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 namespace qz {
 
-SoundTable defaultSoundTable(const QString& folder) {
+SoundTable defaultSoundTable() {
     struct Default {
         const char16_t* name;
         const char16_t* file; // empty: beep only
     };
     static const Default defaults[10] = {
-        {u"RING1", u"RING1.WAV"}, {u"RING2", u"RING2.WAV"}, {u"時間", u"時間ですよ.WAV"},
-        {u"ﾍﾞﾙ", u"ﾍﾞﾙ.WAV"},     {u"ｻｲﾚﾝ", u"ｻｲﾚﾝ.WAV"},   {u"鐘", u"鐘.WAV"},
-        {u"宇宙", u"宇宙.WAV"},   {u"汽笛", u"汽笛.WAV"},   {u"BP", u""},
+        {u"RING1", u"RING1.WAV"},
+        {u"RING2", u"RING2.WAV"},
+        {u"時間", u"時間ですよ.WAV"},
+        {u"ﾍﾞﾙ", u"ﾍﾞﾙ.WAV"},
+        {u"ｻｲﾚﾝ", u"ｻｲﾚﾝ.WAV"},
+        {u"鐘", u"鐘.WAV"},
+        {u"宇宙", u"宇宙.WAV"},
+        {u"汽笛", u"汽笛.WAV"},
+        {u"BP", u""},
         {u"BP", u""},
     };
     SoundTable t;
     for (int i = 0; i < 10; ++i) {
-        const QString file = QString::fromUtf16(defaults[i].file);
         t[i].sourceNo = double(i + 1);
         t[i].sourceName = QString::fromUtf16(defaults[i].name);
-        t[i].wavePath = file.isEmpty() ? QString() : joinPath(folder, file);
+        t[i].wavePath = QString::fromUtf16(defaults[i].file);
     }
     return t;
+}
+
+QString resolveWavePath(const QString& programFolder, const QString& stored) {
+    if (stored.isEmpty() || stored.contains(u'\\') || stored.contains(u'/')) return stored;
+    return joinPath(programFolder, stored);
+}
+
+QString storableWavePath(const QString& chosen, const QString& programFolder) {
+    auto writable = [](const QString& s) { return !s.contains(u'"') && cp932CanHold(s); };
+    if (chosen.isEmpty() || writable(chosen)) return chosen;
+    const QFileInfo file(chosen);
+    if (QDir::cleanPath(file.absolutePath()) == QDir::cleanPath(programFolder) &&
+        writable(file.fileName()))
+        return file.fileName();
+    return chosen; // refused, with the reason, when it is saved
 }
 
 QByteArray spansBytes(const Spans& s) {
@@ -42,11 +65,9 @@ std::optional<Spans> parseSpans(const QByteArray& bytes) {
     int values[4];
     for (int& v : values) {
         const auto field = r.next();
-        if (!field)
-            return std::nullopt;
+        if (!field) return std::nullopt;
         const auto* d = std::get_if<double>(&*field);
-        if (!d || !std::isfinite(*d) || std::fabs(*d) > 1e9)
-            return std::nullopt;
+        if (!d || !std::isfinite(*d) || std::fabs(*d) > 1e9) return std::nullopt;
         v = int(std::lround(*d));
     }
     return Spans{values[0], values[1], values[2], values[3]};
@@ -55,28 +76,35 @@ std::optional<Spans> parseSpans(const QByteArray& bytes) {
 std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error) {
     RecordWriter w;
     for (const SoundSource& s : t) {
-        w.value(s.sourceNo).value(s.sourceName).value(s.wavePath).endRecord();
+        w.value(s.sourceNo, s.asRead[0])
+            .value(s.sourceName, s.asRead[1])
+            .value(s.wavePath, s.asRead[2])
+            .endRecord();
         if (!w.ok()) {
-            if (error)
-                *error = w.error();
+            if (error) *error = w.error();
             return std::nullopt;
         }
     }
     return w.bytes();
 }
 
-int parseSoundTable(const QByteArray& bytes, SoundTable& into) {
+SoundTableRead parseSoundTable(const QByteArray& bytes, SoundTable& into) {
+    SoundTableRead result;
     FieldReader r(bytes);
     for (int i = 0; i < 10; ++i) {
-        RecordValue* fields[3] = {&into[i].sourceNo, &into[i].sourceName, &into[i].wavePath};
-        for (RecordValue* f : fields) {
-            auto v = r.next();
-            if (!v)
-                return i;
-            *f = *v;
+        SoundSource& s = into[i];
+        RecordValue* fields[3] = {&s.sourceNo, &s.sourceName, &s.wavePath};
+        for (int f = 0; f < 3; ++f) {
+            auto field = r.nextField();
+            if (!field) return result;
+            *fields[f] = field->value;
+            if (field->tooLong && !result.tooLongEntries.contains(i + 1))
+                result.tooLongEntries.append(i + 1);
+            s.asRead[size_t(f)] = std::move(*field);
         }
+        result.entries = i + 1;
     }
-    return 10;
+    return result;
 }
 
 } // namespace qz

@@ -2,6 +2,7 @@
 
 #include "record_format.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <optional>
@@ -24,8 +25,12 @@ struct SoundSource {
     RecordValue sourceNo;
     RecordValue sourceName;
     RecordValue wavePath;
+    // The three fields as the file held them (number, name, path), so that an entry nobody
+    // edited is written back byte for byte.
+    std::array<std::optional<ReadField>, 3> asRead;
     QString name() const { return valueText(sourceName); }
-    // Unset counts as empty: the source beeps.
+    // As stored: a full path, or a bare file name in the program folder. Unset counts as
+    // empty: the source beeps.
     QString path() const { return valueText(wavePath); }
     bool beepOnly() const { return path().isEmpty(); }
 };
@@ -33,7 +38,16 @@ struct SoundSource {
 // Sources 1 to 10 at indexes 0 to 9.
 using SoundTable = std::array<SoundSource, 10>;
 
-SoundTable defaultSoundTable(const QString& programFolder);
+// The default list. The waves that come with the program are stored by file name alone, so
+// the list holds whatever folder the program lies in (a name code page 932 cannot hold too)
+// and goes with it when the folder moves.
+SoundTable defaultSoundTable();
+// The file a stored wave path plays: a bare file name lies in the program folder; a path with a
+// folder is used as it is; empty stays empty (beep).
+QString resolveWavePath(const QString& programFolder, const QString& stored);
+// What to store for a wave file chosen in a dialog: the full path, or the file name alone when
+// the file lies in the program folder and only the folder's name cannot be written.
+QString storableWavePath(const QString& chosen, const QString& programFolder);
 
 QByteArray spansBytes(const Spans& s);
 // Nothing when the bytes do not hold four numbers.
@@ -41,8 +55,13 @@ std::optional<Spans> parseSpans(const QByteArray& bytes);
 
 // Fails (nothing, with a reason) when a name or path cannot be written faithfully.
 std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error = nullptr);
+
+struct SoundTableRead {
+    int entries = 0;           // whole entries read, in order
+    QList<int> tooLongEntries; // entries (1 to 10) with a field refused for its length
+};
 // Reads entries in order; stops at the first field the bytes do not hold, leaving the rest
-// unset. Returns the number of whole entries read.
-int parseSoundTable(const QByteArray& bytes, SoundTable& into);
+// unset.
+SoundTableRead parseSoundTable(const QByteArray& bytes, SoundTable& into);
 
 } // namespace qz

@@ -29,7 +29,7 @@ void AlarmEngine::disarm(AlarmRow& r) {
     r.targetSeconds = 0;
     r.displayCaption.clear();
     r.watcherEnabled = false;
-    r.fireDate = QDate();
+    r.ringStartMs.reset();
 }
 
 void AlarmEngine::timeBoxFocused(int k) {
@@ -58,7 +58,7 @@ EntryOutcome AlarmEngine::enter(int k, const QString& text, const QDateTime& now
     r.targetSeconds = alarmSeconds(*target);
     r.displayCaption = *target + QLatin1Char(' ');
     r.watcherEnabled = true;
-    r.fireDate = QDate();
+    r.ringStartMs.reset();
     // A row that stopped by itself (ringer off at interval 0) or was stopped while armed must
     // ring again when its new target comes.
     r.ringerOn = false;
@@ -71,7 +71,16 @@ bool AlarmEngine::watcherTick(int k, const QDateTime& now) {
     AlarmRow& r = row(k);
     if (!r.watcherEnabled || r.target.isEmpty() || !isPassed(r.target, clockText(now)))
         return false;
-    if (!r.fireDate.isValid()) r.fireDate = now.date();
+    if (!r.ringStartMs) {
+        const qint64 nowMs = now.toMSecsSinceEpoch();
+        QDateTime target = now; // the same day and zone
+        target.setTime(QTime(0, 0).addSecs(r.targetSeconds));
+        // A target the machine slept past counts from its own instant (the ring may then be
+        // over at once). A target with no instant today (in a skipped hour), or whose instant
+        // lies ahead (a time the clock shows twice), counts from now.
+        const bool usable = target.isValid() && target.toMSecsSinceEpoch() <= nowMs;
+        r.ringStartMs = usable ? target.toMSecsSinceEpoch() : nowMs;
+    }
     r.timeBoxEnabled = false;
     r.ringerOn = true;
     return true;
@@ -82,9 +91,8 @@ RingerResult AlarmEngine::ringerTick(int k, const QDateTime& now, const QString&
     RingerResult result;
     if (r.target.isEmpty()) return result;
 
-    const QDate day = r.fireDate.isValid() ? r.fireDate : now.date();
-    const QDateTime fired(day, QTime(0, 0).addSecs(r.targetSeconds));
-    const double elapsed = double(fired.msecsTo(now)) / 1000.0;
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    const double elapsed = double(nowMs - r.ringStartMs.value_or(nowMs)) / 1000.0;
     if (elapsed > double(ringSecondsInUse)) {
         r.ringerOn = false;
         stopRow(k);
@@ -128,7 +136,7 @@ void AlarmEngine::clearRow(int k) {
     r.watcherEnabled = false;
     r.ringerInterval = kRingerIntervalMs;
     r.ringerOn = false;
-    r.fireDate = QDate();
+    r.ringStartMs.reset();
     r.timeBoxEnabled = true;
 }
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace qz {
 
@@ -27,8 +28,11 @@ struct AlarmRow {
     bool watcherEnabled = false;
     bool ringerOn = false;
     int ringerInterval = kRingerIntervalMs; // 0 after a stop: no more ticks
-    // The day on which the target came, so a ring is measured across midnight.
-    QDate fireDate;
+    // The real instant (milliseconds since the epoch) the ring began: the target's own instant,
+    // or the tick that found the target passed when the clock never showed the target (a time in
+    // the hour skipped when the clocks go forward). Rings are measured from it in real time, so
+    // one ends after its duration across midnight and daylight-saving changes alike.
+    std::optional<qint64> ringStartMs;
 
     quint32 lamp = kAlarmWhite;
     quint32 memoBackground = kAlarmWhite;

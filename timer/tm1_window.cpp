@@ -209,6 +209,8 @@ TM1::TM1(AppContext& c) : QzWindow(c, WindowId::Timer) {
     Label42->setFont(uiFont(36));
     // A table that could not be read whole still gives the entries read so far.
     state().loadSoundTable();
+    if (!state().soundTableNotice().isEmpty())
+        platform().messages->exclamation(this, state().soundTableNotice(), QStringLiteral("CHECK"));
     const int seconds = state().alarmRingSeconds;
     for (size_t i = 0; i < m_spanItems.size(); ++i)
         m_spanItems[i]->setChecked(kRingSpans[i].seconds == seconds ||
@@ -348,7 +350,7 @@ void TM1::formActivate() {
 }
 
 QString TM1::sourcePath(int k) const {
-    return ctx.state.soundTable[size_t(k - 1)].path();
+    return ctx.state.wavePath(k);
 }
 
 void TM1::showRingSpan(int seconds) {
@@ -624,10 +626,7 @@ void TM1::RingSpan_Click(int index) {
     const RingSpan& span = kRingSpans[index - 1];
     state().alarmRingSeconds = span.seconds;
     m_engine.ringSecondsInUse = span.seconds;
-    if (!state().saveSpans())
-        platform().messages->exclamation(this,
-                                         QStringLiteral("ｱﾗｰﾑ音時間の設定を保存できませんでした。"),
-                                         QStringLiteral("CHECK"));
+    saveRingSpans();
     for (size_t i = 0; i < m_spanItems.size(); ++i)
         m_spanItems[i]->setChecked(int(i) + 1 == index);
     Label31->setText(QString::fromUtf16(span.shown));

@@ -1,5 +1,6 @@
 #include "countdown/countdown_engine.h"
 #include "sound/read_number.h"
+#include "tests/scoped_time_zone.h"
 
 #include <QTest>
 
@@ -56,6 +57,8 @@ class TstCountdownEngine : public QObject {
     void ringDuration_data();
     void ringDuration();
     void ringEndsAcrossMidnight();
+    void countsRealSecondsAcrossDaylightSaving_data();
+    void countsRealSecondsAcrossDaylightSaving();
     void soundChoices_data();
     void soundChoices();
     void blinkPhaseCarriesOver();
@@ -441,6 +444,68 @@ void TstCountdownEngine::clearAndReset() {
     QCOMPARE(st.running, 0);
     QVERIFY(st.targetTime.isEmpty() && st.targetDate.isEmpty());
     QCOMPARE(st.soundChoice, int(SoundRing));
+}
+
+void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving_data() {
+    QTest::addColumn<QDateTime>("startUtc");
+    QTest::addColumn<QString>("hours");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QString>("targetDate");
+    QTest::addColumn<QString>("targetTime");
+    QTest::addColumn<int>("length");
+    auto utc = [](int y, int mo, int d, int h, int m, int s) {
+        return QDateTime(QDate(y, mo, d), QTime(h, m, s), Qt::UTC);
+    };
+    // Started at 01:59:43 winter time; the clock skips from 01:59:59 to 03:00:00.
+    QTest::newRow("spring, end in the skipped hour") << utc(2026, 3, 29, 0, 59, 43) << ""
+                                                     << "25"
+                                                     << "2026/03/29"
+                                                     << "03:00:08" << 25;
+    QTest::newRow("spring, two hours") << utc(2026, 3, 29, 0, 30, 0) << "2"
+                                       << ""
+                                       << "2026/03/29"
+                                       << "04:30:00" << 7200;
+    // Started at 02:59:50 summer time; ten seconds later the clock shows 02:00:00.
+    QTest::newRow("autumn, end after the change") << utc(2026, 10, 25, 0, 59, 50) << ""
+                                                  << "25"
+                                                  << "2026/10/25"
+                                                  << "02:00:15" << 25;
+    QTest::newRow("autumn, two hours") << utc(2026, 10, 24, 23, 30, 0) << "2"
+                                       << ""
+                                       << "2026/10/25"
+                                       << "02:30:00" << 7200;
+}
+
+void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving() {
+    QFETCH(QDateTime, startUtc);
+    QFETCH(QString, hours);
+    QFETCH(QString, seconds);
+    QFETCH(QString, targetDate);
+    QFETCH(QString, targetTime);
+    QFETCH(int, length);
+    const ScopedTimeZone zone(ScopedTimeZone::kBerlin);
+    if (!ScopedTimeZone::berlinInForce()) QSKIP("the local time zone cannot be set here");
+    const QDateTime start = startUtc.toLocalTime();
+    CountdownState st = started(start, hours, "", seconds);
+    QCOMPARE(st.targetDate, targetDate);
+    QCOMPARE(st.targetTime, targetTime);
+    QCOMPARE(clockTick(st, start).timeLeft, timeLeftText(length));
+
+    const CountdownOutputs before = clockTick(st, start.addSecs(length - 1));
+    QCOMPARE(before.timeLeft, QString("00:00:01"));
+    QCOMPARE(before.ringTimer, RingTimerRequest::Keep);
+    const QDateTime target = start.addSecs(length);
+    QCOMPARE(target.time().toString("hh:mm:ss"), targetTime);
+    const CountdownOutputs due = clockTick(st, target);
+    QCOMPARE(due.timeLeft, QString("00:00:00"));
+    QCOMPARE(due.ringTimer, RingTimerRequest::Start);
+
+    // The ring lasts its duration in real seconds.
+    QDateTime ended;
+    const QList<SoundRequest> sounds = ringUntilOver(st, target.addMSecs(300), 5, nullptr, &ended);
+    QVERIFY(!sounds.isEmpty());
+    const qint64 ringMs = target.msecsTo(ended);
+    QVERIFY2(ringMs >= 5000 && ringMs <= 5300, qPrintable(QString::number(ringMs)));
 }
 
 QTEST_GUILESS_MAIN(TstCountdownEngine)

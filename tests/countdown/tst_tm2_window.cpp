@@ -1,5 +1,8 @@
 #include "countdown/tm2_window.h"
 
+#include "app/app_state.h"
+#include "sound/file_io.h"
+
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/platform.h"
@@ -243,7 +246,8 @@ void TstTm2Window::ringDurationSaveFails() {
     Fixture f(30, parent.path() + "/missing/folder");
     f.action("M116")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
-    QVERIFY(f.tp.messages.lastText().contains("保存できませんでした"));
+    QCOMPARE(f.tp.messages.lastText(), spansNotSavedMessage(fileFaultText(FileFault::NotFound)));
+    QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
     QCOMPARE(f.state.countdownRingSeconds, 120);
     QCOMPARE(f.text("Label19"), QString("２分間"));
     QCOMPARE(f.checkedRingItem(), QString("M116"));

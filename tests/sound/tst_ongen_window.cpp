@@ -1,4 +1,5 @@
 #include "sound/cp932.h"
+#include "sound/file_io.h"
 #include "sound/ongen_window.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
@@ -27,7 +28,7 @@ class OtherWindow : public QzWindow {
 
 struct Entry {
     QString name;
-    QString file; // in the program folder; empty: no path
+    QString file; // as stored: a bare name lies in the program folder; empty: no path
 };
 
 // The sound settings window opened from the notification timer, which has loaded the table
@@ -79,8 +80,9 @@ struct Fixture {
     QByteArray expectedFile(const QList<Entry>& entries) const {
         QString text;
         for (int i = 0; i < entries.size(); ++i) {
-            const QString p = entries[i].file.isEmpty() ? QString() : path(entries[i].file);
-            text += QStringLiteral("%1,\"%2\",\"%3\"\r\n").arg(i + 1).arg(entries[i].name, p);
+            text += QStringLiteral("%1,\"%2\",\"%3\"\r\n")
+                        .arg(i + 1)
+                        .arg(entries[i].name, entries[i].file);
         }
         const auto bytes = encodeCp932(text);
         return bytes ? *bytes : QByteArray("not encodable");
@@ -371,7 +373,7 @@ class TstOngenWindow : public QObject {
         f.w->Command2_Click();
         f.w->Command1_Click();
         QList<Entry> want = defaults();
-        want[0] = {"ﾁｬｲﾑ 鐘", "鐘.WAV"};
+        want[0] = {"ﾁｬｲﾑ 鐘", f.path(QStringLiteral("鐘.WAV"))};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QVERIFY(f.state.loadSoundTable());
         QCOMPARE(f.state.soundTable[0].name(), QStringLiteral("ﾁｬｲﾑ 鐘"));
@@ -435,6 +437,8 @@ class TstOngenWindow : public QObject {
         f.w->Command1_Click();
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QLatin1String(kSoundsFile)));
+        // The reason in Japanese, not the library's English.
+        QVERIFY(f.tp.messages.lastText().endsWith(fileFaultText(FileFault::IsFolder)));
         QCOMPARE(f.tp.sounds.beeps(), 0);
         QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
         QCOMPARE(f.cell(2, 2), QStringLiteral("RING2"));
@@ -444,6 +448,40 @@ class TstOngenWindow : public QObject {
         f.w->Command1_Click();
         QCOMPARE(f.tp.sounds.beeps(), 1);
         QCOMPARE(f.cell(2, 2), QStringLiteral("Gong"));
+    }
+
+    void folderNameTheCodePageCannotHoldStillSaves() {
+        // The program lies in "café": the default list and a wave chosen beside the program
+        // are stored by file name, so saving works.
+        TestPlatform tp;
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("café")));
+        const QString folder = QDir(parent.path()).filePath(QStringLiteral("café"));
+        AppState state(folder);
+        WindowManager wm(state, tp.platform(), [] {});
+        wm.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
+        QVERIFY(state.loadSoundTable());
+        auto* w = static_cast<ONGEN*>(wm.switchTo(WindowId::SoundSettings, nullptr));
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClicks(w->Text1, QStringLiteral("2"));
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        // A wave dash as Linux input methods type it.
+        QInputMethodEvent e;
+        e.setCommitString(QString::fromUtf16(u"ゴング\u301C"));
+        QCoreApplication::sendEvent(w->Text2, &e);
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        tp.files.answers = {QDir(folder).filePath(QStringLiteral("gong.wav"))};
+        w->Command2_Click();
+        QCOMPARE(w->Label3->text(), QStringLiteral("gong.wav"));
+        w->Command1_Click();
+        QVERIFY(tp.messages.shown.isEmpty());
+        QCOMPARE(tp.sounds.beeps(), 1);
+        QFile file(state.programFile(QString::fromLatin1(kSoundsFile)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("2,\"" + *encodeCp932(QString::fromUtf16(u"ゴング\uFF5E")) +
+                               "\",\"gong.wav\"\r\n"));
+        QCOMPARE(state.wavePath(2), joinPath(folder, QStringLiteral("gong.wav")));
     }
 
     void reopeningStartsWithNothingPending() {

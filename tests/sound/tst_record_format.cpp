@@ -11,10 +11,10 @@ Q_DECLARE_METATYPE(qz::RecordValue)
 class TestRecordFormat : public QObject {
     Q_OBJECT
 
-private:
+  private:
     static QByteArray sjis(const QString& s) { return *encodeCp932(s); }
 
-private slots:
+  private slots:
     void numbersAreWrittenBare_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
@@ -25,6 +25,9 @@ private slots:
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("fraction") << 0.25 << "0.25";
         QTest::newRow("negative fraction") << -1.75 << "-1.75";
+        QTest::newRow("tiny") << 1e-11 << "0";
+        QTest::newRow("tiny negative") << -1e-11 << "0";
+        QTest::newRow("smallest kept") << 1e-10 << "0.0000000001";
     }
     void numbersAreWrittenBare() {
         QFETCH(double, value);
@@ -119,6 +122,143 @@ private slots:
         QVERIFY(v.has_value());
         QVERIFY(std::holds_alternative<QString>(*v));
         QVERIFY(!r.next().has_value());
+    }
+
+    void inputMethodSignsAreWrittenAsTheirTwins_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("wave dash")
+            << QString(QChar(0x301C)) << QByteArray("\x81\x60") << QString(QChar(0xFF5E));
+        QTest::newRow("minus sign")
+            << QString(QChar(0x2212)) << QByteArray("\x81\x7C") << QString(QChar(0xFF0D));
+        QTest::newRow("double vertical line")
+            << QString(QChar(0x2016)) << QByteArray("\x81\x61") << QString(QChar(0x2225));
+        QTest::newRow("cent") << QString(QChar(0xA2)) << QByteArray("\x81\x91")
+                              << QString(QChar(0xFFE0));
+        QTest::newRow("pound") << QString(QChar(0xA3)) << QByteArray("\x81\x92")
+                               << QString(QChar(0xFFE1));
+        QTest::newRow("not sign") << QString(QChar(0xAC)) << QByteArray("\x81\xCA")
+                                  << QString(QChar(0xFFE2));
+        QTest::newRow("in a name") << QString::fromUtf16(u"9\u301C5時")
+                                   << QByteArray("9\x81\x60"
+                                                 "5\x8E\x9E")
+                                   << QString::fromUtf16(u"9\uFF5E5時");
+    }
+    void inputMethodSignsAreWrittenAsTheirTwins() {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, readBack);
+        QVERIFY(cp932CanHold(typed));
+        QCOMPARE(*encodeCp932(typed), bytes);
+        QCOMPARE(decodeCp932(bytes), readBack);
+        // The twins themselves are written the same way.
+        QCOMPARE(*encodeCp932(readBack), bytes);
+    }
+
+    void encodingIsRecognised_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        const QByteArray name = QStringLiteral("時間ﾍﾞﾙ").toUtf8();
+        QTest::newRow("code page 932")
+            << QByteArray("1,\"" + sjis(QStringLiteral("時間ﾍﾞﾙ")) + "\"") << false;
+        QTest::newRow("ascii") << QByteArray("60,30,0,0\r\n") << false;
+        QTest::newRow("utf-8") << QByteArray("1,\"" + name + "\"") << true;
+        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF"
+                                                       "1,\"" +
+                                                       name + "\"")
+                                         << true;
+        QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF"
+                                                  "60,30,0,0")
+                                    << true;
+        QTest::newRow("invalid bytes") << QByteArray("1,\"\x81\x7F\xFF\x80\"") << false;
+        QTest::newRow("overlong utf-8") << QByteArray("\"\xC0\xAF\"") << false;
+        // Two half-width katakana are also one accented letter in UTF-8: the code page wins.
+        QTest::newRow("katakana pair") << QByteArray("\"\xC3\xB1\"") << false;
+        QTest::newRow("two-byte utf-8 the code page cannot read")
+            << QByteArray("\"\xC2\x80\"") << true;
+    }
+    void encodingIsRecognised() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QCOMPARE(detectEncoding(bytes) == TextEncoding::Utf8, utf8);
+    }
+
+    void utf8FilesReadAsUtf8() {
+        const QByteArray text = "\xEF\xBB\xBF"
+                                "3,\"" +
+                                QStringLiteral("時間").toUtf8() + "\",\"" +
+                                QStringLiteral("時間ですよ.WAV").toUtf8() + "\"\r\n";
+        FieldReader r(text);
+        QCOMPARE(*r.next(), RecordValue(3.0));
+        const auto name = r.nextField();
+        QCOMPARE(name->value, RecordValue(QStringLiteral("時間")));
+        // UTF-8 bytes are never written back into a code page 932 file.
+        QVERIFY(!name->raw);
+        QCOMPARE(*r.next(), RecordValue(QStringLiteral("時間ですよ.WAV")));
+        QVERIFY(r.atEnd());
+    }
+
+    void untouchedFieldsAreWrittenAsRead() {
+        // Bytes the code page has no character for, a number written oddly, junk after a quote.
+        const QByteArray fields[] = {QByteArray("\"\x81\x7F\xFF\x80\""), QByteArray("3.0"),
+                                     QByteArray("\"a\"junk"), QByteArray("\"\xA0\xFD\xFE\""),
+                                     QByteArray("abc")};
+        QByteArray file;
+        for (const QByteArray& f : fields)
+            file += f + ",";
+        FieldReader r(file);
+        RecordWriter w;
+        for (const QByteArray& f : fields) {
+            const auto field = r.nextField();
+            QVERIFY(field);
+            QCOMPARE(*field->raw, f);
+            w.value(field->value, *field);
+        }
+        QCOMPARE(w.bytes() + ",", file);
+
+        // A changed value is written from the value; an unchanged one from its bytes.
+        FieldReader again(file);
+        const auto first = again.nextField();
+        RecordWriter changed;
+        changed.value(RecordValue(QStringLiteral("new")), *first).value(first->value, *first);
+        QCOMPARE(changed.bytes(), QByteArray("\"new\"," + fields[0]));
+    }
+
+    void unclosedTextIsNotWrittenBackAsRead() {
+        FieldReader r(QByteArray("1,\"never closed"));
+        QVERIFY(r.nextField()->raw);
+        const auto open = r.nextField();
+        QVERIFY(!open->raw);
+        QCOMPARE(open->value, RecordValue(QStringLiteral("never closed")));
+    }
+
+    void overlongFieldsAreRefusedAndTheRestRead_data() {
+        QTest::addColumn<bool>("quoted");
+        QTest::newRow("quoted") << true;
+        QTest::newRow("bare") << false;
+    }
+    void overlongFieldsAreRefusedAndTheRestRead() {
+        QFETCH(bool, quoted);
+        const QByteArray huge(10 * 1024 * 1024, 'x');
+        const QByteArray field = quoted ? "\"" + huge + "\"" : huge;
+        FieldReader r("1,\"ok\"," + field + "\r\n2,\"next\",\"\"\r\n");
+        QCOMPARE(*r.next(), RecordValue(1.0));
+        QCOMPARE(*r.next(), RecordValue(QStringLiteral("ok")));
+        const auto big = r.nextField();
+        QVERIFY(big->tooLong);
+        QVERIFY(isUnset(big->value));
+        QCOMPARE(big->raw->size(), field.size()); // kept, to be written back untouched
+        QCOMPARE(*r.next(), RecordValue(2.0));
+        QCOMPARE(*r.next(), RecordValue(QStringLiteral("next")));
+        QCOMPARE(*r.next(), RecordValue(QString()));
+        QVERIFY(r.atEnd());
+
+        const QByteArray limit(FieldReader::kMaxFieldBytes, 'y');
+        FieldReader atLimit("\"" + limit + "\"");
+        const auto kept = atLimit.nextField();
+        QVERIFY(!kept->tooLong);
+        QCOMPARE(valueText(kept->value).size(), limit.size());
     }
 
     void leadingNumber_data() {

@@ -4,8 +4,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 using namespace qz;
 
@@ -22,7 +33,40 @@ class TestSettingsFiles : public QObject {
         f.write(b);
     }
 
-private slots:
+    static bool isRoot() {
+#ifdef Q_OS_UNIX
+        return ::geteuid() == 0;
+#else
+        return false;
+#endif
+    }
+    static QStringList filesIn(const QString& folder) {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    }
+    // The defaults, with entry 3's name, entry 5's path and entry 7's number as another
+    // program left them: bytes the code page has no character for, and "7.0".
+    static QByteArray oddSoundFile() {
+        QByteArray b;
+        for (int k = 1; k <= 10; ++k) {
+            if (k == 3)
+                b += "3,\"\x81\x7F\xFF\x80\",\"" + *encodeCp932(QStringLiteral("時間ですよ.WAV")) +
+                     "\"\r\n";
+            else if (k == 5)
+                b += "5,\"" + *encodeCp932(QStringLiteral("ｻｲﾚﾝ")) +
+                     "\",\"C:\\\xA0\xFD\xFE.WAV\"\r\n";
+            else if (k == 7)
+                b += "7.0,\"x\"junk,\"\"\r\n";
+            else
+                b += QByteArray::number(k) + ",\"N" + QByteArray::number(k) + "\",\"\"\r\n";
+        }
+        return b;
+    }
+    struct FaultGuard {
+        explicit FaultGuard(InjectedWriteFault f) { injectWriteFault(f); }
+        ~FaultGuard() { injectWriteFault(std::nullopt); }
+    };
+
+  private slots:
     void missingSpansFileGetsTheDefaults() {
         QTemporaryDir dir;
         AppState s(dir.path());
@@ -71,8 +115,7 @@ private slots:
     }
 
     void readOnlyFolderKeepsValuesUsable() {
-        if (QDir::home().path() == QStringLiteral("/root") || qgetenv("USER") == "root")
-            QSKIP("root writes into read-only folders");
+        if (isRoot()) QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         AppState s(dir.path());
@@ -103,12 +146,15 @@ private slots:
         const QByteArray bytes = readBytes(s.programFile(kSoundsFile));
         const QList<QByteArray> lines = bytes.split('\n');
         QCOMPARE(lines.size(), 11); // ten records and what follows the last line end
-        const QString folder = QDir::toNativeSeparators(dir.path());
-        const QByteArray first =
-            "1,\"RING1\",\"" + *encodeCp932(joinPath(folder, QStringLiteral("RING1.WAV"))) + "\"\r";
-        QCOMPARE(lines[0], first);
+        // The waves that come with the program are stored by file name alone and played from
+        // the program folder.
+        QCOMPARE(lines[0], QByteArray("1,\"RING1\",\"RING1.WAV\"\r"));
         QCOMPARE(lines[3], "4,\"" + *encodeCp932(QStringLiteral("ﾍﾞﾙ")) + "\",\"" +
-                               *encodeCp932(joinPath(folder, QStringLiteral("ﾍﾞﾙ.WAV"))) + "\"\r");
+                               *encodeCp932(QStringLiteral("ﾍﾞﾙ.WAV")) + "\"\r");
+        const QString folder = QDir::toNativeSeparators(dir.path());
+        QCOMPARE(s.wavePath(1), joinPath(folder, QStringLiteral("RING1.WAV")));
+        QCOMPARE(s.wavePath(4), joinPath(folder, QStringLiteral("ﾍﾞﾙ.WAV")));
+        QCOMPARE(s.wavePath(9), QString());
         QCOMPARE(lines[8], QByteArray("9,\"BP\",\"\"\r"));
         QCOMPARE(lines[9], QByteArray("10,\"BP\",\"\"\r"));
         QCOMPARE(s.soundTable[2].name(), QStringLiteral("時間"));
@@ -121,9 +167,9 @@ private slots:
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
-        s.soundTable[1].sourceName = QString();  // saved empty
+        s.soundTable[1].sourceName = QString(); // saved empty
         s.soundTable[1].wavePath = QString();
-        s.soundTable[4].sourceName = Unset{};    // never set
+        s.soundTable[4].sourceName = Unset{}; // never set
         s.soundTable[5].sourceName = QStringLiteral("鐘, 大");
         QVERIFY(s.saveSoundTable());
         const QByteArray bytes = readBytes(s.programFile(kSoundsFile));
@@ -161,7 +207,8 @@ private slots:
         QVERIFY(s.soundTable[1].beepOnly());
         QVERIFY(isUnset(s.soundTable[2].sourceName));
         // The file is not rewritten.
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)), QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
+        QCOMPARE(readBytes(s.programFile(kSoundsFile)),
+                 QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
     }
 
     void unsavableNameLeavesTheFileAsItWas() {
@@ -176,14 +223,335 @@ private slots:
         QCOMPARE(readBytes(s.programFile(kSoundsFile)), before);
     }
 
+    void fullDiskLeavesTheOldFileWhole_data() {
+        QTest::addColumn<bool>("sounds");
+        QTest::addColumn<qint64>("afterBytes");
+        QTest::newRow("ring durations, nothing written") << false << qint64(0);
+        QTest::newRow("ring durations, half written") << false << qint64(4);
+        QTest::newRow("sound sources, nothing written") << true << qint64(0);
+        QTest::newRow("sound sources, half written") << true << qint64(100);
+        QTest::newRow("sound sources, all but the flush") << true << qint64(1 << 20);
+    }
+    void fullDiskLeavesTheOldFileWhole() {
+        QFETCH(bool, sounds);
+        QFETCH(qint64, afterBytes);
+        QTemporaryDir dir;
+        AppState s(dir.path());
+        QVERIFY(s.loadSpans());
+        QVERIFY(s.loadSoundTable());
+        const QString path = s.programFile(sounds ? kSoundsFile : kSpansFile);
+        const QByteArray before = readBytes(path);
+        const QStringList files = filesIn(dir.path());
+        QString error;
+        {
+            FaultGuard fault({afterBytes, ENOSPC});
+            if (sounds) {
+                s.soundTable[8].sourceName = QStringLiteral("Chime");
+                QVERIFY(!s.saveSoundTable(&error));
+            } else {
+                s.alarmRingSeconds = 10;
+                QVERIFY(!s.saveSpans(&error));
+            }
+        }
+        QCOMPARE(error, QStringLiteral("ディスクの空き容量が足りません。"));
+        QCOMPARE(readBytes(path), before);
+        QCOMPARE(filesIn(dir.path()), files); // no temporary file left behind
+        // With room again the same save goes through.
+        QVERIFY(sounds ? s.saveSoundTable() : s.saveSpans());
+        QVERIFY(readBytes(path) != before);
+    }
+
+    void realWriteFailureLeavesTheOldFileWhole() {
+#ifdef Q_OS_UNIX
+        // The system refuses to let the file grow past 16 bytes, the way a full disk refuses
+        // any growth: the failure comes from the kernel, through the library's own write.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ONGENDATA.DAT"));
+        const QByteArray old = "1,\"old\",\"\"\r\n";
+        QVERIFY(writeFileAtomically(path, old));
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = saved;
+        tiny.rlim_cur = 16;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &tiny) == 0);
+        QString error;
+        const bool written = writeFileAtomically(path, QByteArray(4000, 'x'), &error);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!written);
+        QCOMPARE(readBytes(path), old);
+        QVERIFY2(error.startsWith(QStringLiteral("ファイルを書き込めませんでした：")),
+                 qPrintable(error));
+        QVERIFY(error.size() > QStringLiteral("ファイルを書き込めませんでした：").size());
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("ONGENDATA.DAT")});
+#else
+        QSKIP("needs a file size limit");
+#endif
+    }
+
+    void realFullDiskLeavesTheOldFileWhole() {
+#ifdef Q_OS_LINUX
+        // A 64 KiB file system filled to the brim; needs the right to mount one (root).
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (!isRoot() || ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no small file system can be mounted here");
+        struct Unmount {
+            QByteArray at;
+            ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+        } unmount{mountPoint};
+        AppState s(dir.path());
+        QVERIFY(s.loadSpans());
+        QVERIFY(s.loadSoundTable());
+        const QString path = s.programFile(kSoundsFile);
+        const QByteArray before = readBytes(path);
+        {
+            QFile filler(dir.filePath(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+        }
+        s.soundTable[8].sourceName = QString(2000, QChar(u'鐘'));
+        QString error;
+        QVERIFY(!s.saveSoundTable(&error));
+        QCOMPARE(error, fileFaultText(FileFault::DiskFull));
+        QCOMPARE(readBytes(path), before);
+        QStringList expected = {QStringLiteral("filler"), QLatin1String(kSoundsFile),
+                                QLatin1String(kSpansFile)};
+        expected.sort();
+        QStringList left = filesIn(dir.path());
+        left.sort();
+        QCOMPARE(left, expected); // no temporary file left behind
+#else
+        QSKIP("Linux only");
+#endif
+    }
+
+    void reasonsAreSaidInJapanese_data() {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("not found") << ENOENT << "保存先のフォルダが見つかりません。";
+        QTest::newRow("no permission") << EACCES << "ファイルに書き込む権限がありません。";
+        QTest::newRow("read-only file system") << EROFS << "ファイルに書き込む権限がありません。";
+        QTest::newRow("disk full") << ENOSPC << "ディスクの空き容量が足りません。";
+        QTest::newRow("is a folder")
+            << EISDIR << "同じ名前のフォルダがあるため、ファイルを書き込めません。";
+        QTest::newRow("other") << EIO
+                               << "ファイルを書き込めませんでした：" +
+                                      QString::fromLocal8Bit(strerror(EIO));
+    }
+    void reasonsAreSaidInJapanese() {
+        QFETCH(int, error);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("TONESPAN.DAT"));
+        QVERIFY(writeFileAtomically(path, "60,30,0,0\r\n"));
+        FaultGuard fault({3, error});
+        QString said;
+        QVERIFY(!writeFileAtomically(path, "10,30,0,0\r\n", &said));
+        QCOMPARE(said, text);
+        QCOMPARE(readBytes(path), QByteArray("60,30,0,0\r\n"));
+    }
+
+    void reasonsFoundBeforeWriting() {
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("TONESPAN.DAT")));
+        QVERIFY(!writeFileAtomically(dir.filePath(QStringLiteral("TONESPAN.DAT")), "x", &error));
+        QCOMPARE(error, fileFaultText(FileFault::IsFolder));
+        QVERIFY(
+            !writeFileAtomically(dir.filePath(QStringLiteral("gone/TONESPAN.DAT")), "x", &error));
+        QCOMPARE(error, fileFaultText(FileFault::NotFound));
+        if (isRoot()) return; // root writes into read-only folders
+        const QString locked = dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(!writeFileAtomically(locked + QStringLiteral("/TONESPAN.DAT"), "x", &error));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(error, fileFaultText(FileFault::NoPermission));
+    }
+
+    void readOnlyFolderWithWritableFileIsWrittenInPlace() {
+        if (isRoot()) QSKIP("root writes into read-only folders");
+        QTemporaryDir dir;
+        AppState s(dir.path());
+        QVERIFY(s.loadSpans());
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        s.alarmRingSeconds = 10;
+        QString error;
+        const bool saved = s.saveSpans(&error);
+        QByteArray afterFault;
+        {
+            // A write in place that fails half-way puts the file back as it was.
+            FaultGuard fault({3, ENOSPC});
+            s.alarmRingSeconds = 20;
+            QVERIFY(!s.saveSpans());
+            afterFault = readBytes(s.programFile(kSpansFile));
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("10,30,0,0\r\n"));
+        QCOMPARE(afterFault, QByteArray("10,30,0,0\r\n"));
+    }
+
+    void durationChosenWithoutAFileStaysForTheRun() {
+        // No file, and a folder that takes none (missing here, so the case holds for root too).
+        QTemporaryDir parent;
+        const QString folder = parent.filePath(QStringLiteral("later"));
+        AppState s(folder);
+        QVERIFY(!s.loadSpans());
+        QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
+        s.alarmRingSeconds = 10;
+        QString error;
+        QVERIFY(!s.saveSpans(&error));
+        QCOMPARE(error, fileFaultText(FileFault::NotFound));
+        s.countdownRingSeconds = 5;
+        QVERIFY(!s.saveSpans());
+        // The launcher reloads on every return: the choices stay.
+        QVERIFY(!s.loadSpans());
+        QVERIFY(!s.loadSpans());
+        QCOMPARE(s.spans(), (Spans{10, 5, 0, 0}));
+        // Once the folder takes files, the next load writes them.
+        QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("later")));
+        QVERIFY(s.loadSpans());
+        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("10,5,0,0\r\n"));
+        QCOMPARE(s.spans(), (Spans{10, 5, 0, 0}));
+        // From then on the file is read as usual.
+        writeBytes(s.programFile(kSpansFile), "45,7,0,0\r\n");
+        QVERIFY(s.loadSpans());
+        QCOMPARE(s.spans(), (Spans{45, 7, 0, 0}));
+        QVERIFY(spansNotSavedMessage(error).contains(error));
+    }
+
+    void staleTemporaryFilesAreRemovedAtStart() {
+        QTemporaryDir dir;
+        const QStringList stale = {QStringLiteral("ONGENDATA.DAT.a1B2c3"),
+                                   QStringLiteral("TONESPAN.DAT.XyZ789")};
+        const QStringList kept = {
+            QStringLiteral("ONGENDATA.DAT.bak"), QStringLiteral("ONGENDATA.DAT.abc1234"),
+            QStringLiteral("OTHER.DAT.a1B2c3"), QStringLiteral("ONGENDATA.DAT")};
+        for (const QString& f : stale + kept)
+            writeBytes(dir.filePath(f), "x");
+        // The pattern is the one the library's save really uses.
+        {
+            QSaveFile save(dir.filePath(QStringLiteral("ONGENDATA.DAT")));
+            QVERIFY(save.open(QIODevice::WriteOnly));
+            const QStringList during = filesIn(dir.path());
+            const QStringList temporary = during.filter(
+                QRegularExpression(QStringLiteral("^ONGENDATA\\.DAT\\.[A-Za-z0-9]{6}$")));
+            QCOMPARE(temporary.size(), 1);
+            save.cancelWriting();
+        }
+        AppState s(dir.path());
+        s.loadSpans();
+        QStringList expected = kept;
+        expected << QStringLiteral("TONESPAN.DAT");
+        expected.sort();
+        QCOMPARE(filesIn(dir.path()), expected);
+    }
+
+    void untouchedEntriesKeepTheirBytes() {
+        QTemporaryDir dir;
+        AppState s(dir.path());
+        const QByteArray original = oddSoundFile();
+        writeBytes(s.programFile(kSoundsFile), original);
+        QVERIFY(s.loadSoundTable());
+        QCOMPARE(valueNumber(s.soundTable[6].sourceNo), 7.0);
+        s.soundTable[8].sourceName = QStringLiteral("Chime");
+        QVERIFY(s.saveSoundTable());
+        QByteArray expected = original;
+        expected.replace("9,\"N9\",\"\"", "9,\"Chime\",\"\"");
+        QCOMPARE(readBytes(s.programFile(kSoundsFile)), expected);
+    }
+
+    void utf8SoundFileIsReadAndSavedInTheCodePage_data() {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::newRow("with byte order mark") << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("without") << QByteArray();
+    }
+    void utf8SoundFileIsReadAndSavedInTheCodePage() {
+        QFETCH(QByteArray, mark);
+        QTemporaryDir dir;
+        AppState s(dir.path());
+        QVERIFY(s.loadSoundTable()); // the default list, in the code page
+        const QByteArray cp932 = readBytes(s.programFile(kSoundsFile));
+        writeBytes(s.programFile(kSoundsFile), mark + decodeCp932(cp932).toUtf8());
+        QVERIFY(s.loadSoundTable());
+        QCOMPARE(s.soundTable[2].name(), QStringLiteral("時間"));
+        QCOMPARE(s.soundTable[3].path(), QStringLiteral("ﾍﾞﾙ.WAV"));
+        QVERIFY(s.saveSoundTable());
+        QCOMPARE(readBytes(s.programFile(kSoundsFile)), cp932);
+
+        writeBytes(s.programFile(kSpansFile), mark + "45,7,0,0\r\n");
+        QVERIFY(s.loadSpans());
+        QCOMPARE(s.spans(), (Spans{45, 7, 0, 0}));
+    }
+
+    void folderNameTheCodePageCannotHold_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("accent") << QStringLiteral("café");
+        QTest::newRow("double quote") << QStringLiteral("say \"hi\"");
+        QTest::newRow("hangul") << QString::fromUtf8("\xEC\x95\x88");
+    }
+    void folderNameTheCodePageCannotHold() {
+        QFETCH(QString, name);
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkdir(name));
+        const QString folder = QDir(parent.path()).filePath(name);
+        AppState s(folder);
+        QVERIFY(s.loadSoundTable());
+        QVERIFY(QFile::exists(s.programFile(kSoundsFile)));
+        QCOMPARE(s.wavePath(3), joinPath(folder, QStringLiteral("時間ですよ.WAV")));
+        // A wave chosen in the program folder is stored by its name; one elsewhere in full.
+        const QString chosen = QDir(folder).filePath(QStringLiteral("gong.wav"));
+        QCOMPARE(storableWavePath(chosen, folder), QStringLiteral("gong.wav"));
+        QCOMPARE(storableWavePath(QStringLiteral("/snd/a.wav"), folder),
+                 QStringLiteral("/snd/a.wav"));
+        s.soundTable[0].wavePath = storableWavePath(chosen, folder);
+        QVERIFY(s.saveSoundTable());
+        AppState back(folder);
+        QVERIFY(back.loadSoundTable());
+        QCOMPARE(back.wavePath(1), joinPath(folder, QStringLiteral("gong.wav")));
+    }
+
+    void overlongNameIsRefusedAndTheRestKept() {
+        QTemporaryDir dir;
+        AppState s(dir.path());
+        QByteArray bytes = oddSoundFile();
+        const QByteArray huge = "\"" + QByteArray(10 * 1024 * 1024, 'A') + "\"";
+        bytes.replace("\"N4\"", huge);
+        writeBytes(s.programFile(kSoundsFile), bytes);
+        QVERIFY(s.loadSoundTable());
+        QVERIFY(s.soundTableNotice().contains(QStringLiteral("音源 4 ")));
+        QVERIFY(isUnset(s.soundTable[3].sourceName));
+        QCOMPARE(s.soundTable[9].name(), QStringLiteral("N10"));
+        // Saving another entry keeps the file's bytes there as they were.
+        s.soundTable[8].sourceName = QStringLiteral("Chime");
+        QVERIFY(s.saveSoundTable());
+        QByteArray expected = bytes;
+        expected.replace("9,\"N9\",\"\"", "9,\"Chime\",\"\"");
+        QCOMPARE(readBytes(s.programFile(kSoundsFile)), expected);
+        // A file without such a field has nothing to say.
+        writeBytes(s.programFile(kSoundsFile), oddSoundFile());
+        QVERIFY(s.loadSoundTable());
+        QVERIFY(s.soundTableNotice().isEmpty());
+    }
+
     void pathsSplitAtEitherSeparator_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("part");
-        QTest::newRow("backslash") << "C:\\QZ\\ﾍﾞﾙ.WAV" << "ﾍﾞﾙ.WAV";
-        QTest::newRow("slash") << "/opt/qz/RING1.WAV" << "RING1.WAV";
-        QTest::newRow("mixed") << "C:\\a/b\\c.wav" << "c.wav";
-        QTest::newRow("bare") << "RING.WAV" << "RING.WAV";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("backslash") << "C:\\QZ\\ﾍﾞﾙ.WAV"
+                                   << "ﾍﾞﾙ.WAV";
+        QTest::newRow("slash") << "/opt/qz/RING1.WAV"
+                               << "RING1.WAV";
+        QTest::newRow("mixed") << "C:\\a/b\\c.wav"
+                               << "c.wav";
+        QTest::newRow("bare") << "RING.WAV"
+                              << "RING.WAV";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void pathsSplitAtEitherSeparator() {
         QFETCH(QString, path);

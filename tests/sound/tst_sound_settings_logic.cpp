@@ -94,7 +94,7 @@ class TstSoundSettingsLogic : public QObject {
         QVERIFY(!p.saveProblem().isEmpty());
         p.chooseWave(QStringLiteral("/sounds/벨.wav"));
         QVERIFY(p.saveProblem().contains(QStringLiteral("벨")));
-        SoundTable t = defaultSoundTable(QStringLiteral("C:\\QZ"));
+        SoundTable t = defaultSoundTable();
         const SoundTable before = t;
         QVERIFY(!p.storeInto(t));
         QCOMPARE(t[1].name(), before[1].name());
@@ -104,7 +104,7 @@ class TstSoundSettingsLogic : public QObject {
     }
 
     void storesNameAndPathKeepingTheNumber() {
-        SoundTable t = defaultSoundTable(QStringLiteral("C:\\QZ"));
+        SoundTable t = defaultSoundTable();
         t[9].sourceNo = 42.0; // whatever the file held stays
         PendingSoundEntry p;
         p.enterNumber(QStringLiteral("9.5"));
@@ -129,7 +129,7 @@ class TstSoundSettingsLogic : public QObject {
     }
 
     void gridTexts() {
-        const SoundTable t = defaultSoundTable(QStringLiteral("C:\\QZ"));
+        const SoundTable t = defaultSoundTable();
         QCOMPARE(soundRowLabel(1), QStringLiteral("1 "));
         QCOMPARE(soundRowLabel(10), QStringLiteral("10 "));
         QCOMPARE(soundRowCells(t[2]),

@@ -1,3 +1,4 @@
+#include "tests/scoped_time_zone.h"
 #include "timer/alarm_engine.h"
 
 #include <QTest>
@@ -19,6 +20,7 @@ struct Drive {
     QStringList sounds; // "wave:<path>" / "beep", in order
     QList<QDateTime> stops;
     int fires = 0;
+    QDateTime firstFire;
     std::array<int, kAlarmRows> sinceRinger{};
     std::array<bool, kAlarmRows> wasTicking{};
 
@@ -31,7 +33,7 @@ struct Drive {
         now = now.addMSecs(100);
         for (int k = 1; k <= kAlarmRows; ++k) {
             AlarmRow& r = e.row(k);
-            if (r.watcherEnabled && e.watcherTick(k, now)) ++fires;
+            if (r.watcherEnabled && e.watcherTick(k, now) && ++fires == 1) firstFire = now;
             if (!r.ringerTicking()) {
                 wasTicking[k - 1] = false;
                 continue;
@@ -73,6 +75,8 @@ class TestAlarmEngine : public QObject {
     void reArmAfterStopWhileArmed();
     void clearAllWhileTwoRowsRing();
     void durationChangeAppliesToRingingRow();
+    void ringsKeepRealTimeAcrossDaylightSaving_data();
+    void ringsKeepRealTimeAcrossDaylightSaving();
 };
 
 void TestAlarmEngine::tenSecondRingStopsByItself() {
@@ -297,6 +301,48 @@ void TestAlarmEngine::durationChangeAppliesToRingingRow() {
     d.e.ringSecondsInUse = 10;
     d.step();
     QCOMPARE(d.stops.size(), 1);
+}
+
+void TestAlarmEngine::ringsKeepRealTimeAcrossDaylightSaving_data() {
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("ringSeconds");
+    QTest::addColumn<QDateTime>("fireUtc");
+    const QDate spring(2026, 3, 29), autumn(2026, 10, 25);
+    auto utc = [](QDate d, int h, int m, int s) { return QDateTime(d, QTime(h, m, s), Qt::UTC); };
+    // 02:00:05 is never shown: the clock goes from 01:59:59 to 03:00:00 (01:00:00 UTC).
+    QTest::newRow("spring, target in the skipped hour")
+        << spring << "2.00.05" << 10 << utc(spring, 1, 0, 0);
+    QTest::newRow("spring, ring across the change")
+        << spring << "1.59.50" << 30 << utc(spring, 0, 59, 50);
+    // 02:59:30 summer time; thirty seconds later the clock shows 02:00:00 again.
+    QTest::newRow("autumn, ring across the change")
+        << autumn << "2.59.30" << 60 << utc(autumn, 0, 59, 30);
+    QTest::newRow("autumn, target in the repeated hour")
+        << autumn << "2.30" << 10 << utc(autumn, 0, 30, 0);
+}
+
+void TestAlarmEngine::ringsKeepRealTimeAcrossDaylightSaving() {
+    QFETCH(QDate, day);
+    QFETCH(QString, entry);
+    QFETCH(int, ringSeconds);
+    QFETCH(QDateTime, fireUtc);
+    const ScopedTimeZone zone(ScopedTimeZone::kBerlin);
+    if (!ScopedTimeZone::berlinInForce()) QSKIP("the local time zone cannot be set here");
+    Drive d;
+    d.e.ringSecondsInUse = ringSeconds;
+    d.now = QDateTime(day, QTime(1, 50, 0));
+    QCOMPARE(d.e.enter(1, entry, d.now), EntryOutcome::Armed);
+    d.runUntil(d.now.addSecs(3 * 3600));
+
+    QCOMPARE(d.firstFire.toMSecsSinceEpoch(), fireUtc.toMSecsSinceEpoch());
+    // One ring, as long as its duration in real time, and nothing when the clock shows the
+    // target a second time.
+    QCOMPARE(d.stops.size(), 1);
+    const qint64 length = d.stops.first().toMSecsSinceEpoch() - fireUtc.toMSecsSinceEpoch();
+    QVERIFY2(length > ringSeconds * 1000 && length <= ringSeconds * 1000 + 200,
+             qPrintable(QString::number(length)));
+    QCOMPARE(d.sounds.size(), ringSeconds * 10);
 }
 
 QTEST_GUILESS_MAIN(TestAlarmEngine)

@@ -115,7 +115,7 @@ struct Fixture {
             }
         }
     }
-    QString wave(int k) const { return "wave:" + state.soundTable[size_t(k - 1)].path(); }
+    QString wave(int k) const { return "wave:" + state.wavePath(k); }
 };
 
 } // namespace
@@ -143,6 +143,7 @@ class TestTM1 : public QObject {
     void ringSpanMenu();
     void ringSpanFromFile45();
     void ringSpanSaveFails();
+    void overlongSoundNameIsReported();
     void layoutButtonsKeepRow1Armed_data();
     void layoutButtonsKeepRow1Armed();
     void minimisedWhileRinging();
@@ -638,11 +639,27 @@ void TestTM1::ringSpanSaveFails() {
     f.action("M212")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
-    QVERIFY(f.tp.messages.shown[0].text.contains("保存できませんでした"));
+    // The countdown's menu says the same, in the same words.
+    QCOMPARE(f.tp.messages.shown[0].text, spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
     QCOMPARE(w->engine().ringSecondsInUse, 30);
     QCOMPARE(f.state.alarmRingSeconds, 30);
     QVERIFY(f.action("M212")->isChecked());
     QCOMPARE(f.c<QLabel>("Label31")->text(), QString("30秒間"));
+}
+
+void TestTM1::overlongSoundNameIsReported() {
+    Fixture f;
+    QByteArray bytes;
+    for (int k = 1; k <= 10; ++k)
+        bytes += QByteArray::number(k) + ",\"" +
+                 (k == 2 ? QByteArray(20000, 'x') : "S" + QByteArray::number(k)) + "\",\"\"\r\n";
+    QVERIFY(writeFileAtomically(f.state.programFile(kSoundsFile), bytes));
+    f.open();
+    QCOMPARE(f.tp.messages.shown.size(), 1);
+    QCOMPARE(f.tp.messages.shown[0].text, f.state.soundTableNotice());
+    QVERIFY(f.tp.messages.shown[0].text.contains(QStringLiteral("音源 2 ")));
+    // The other sources are there as usual.
+    QCOMPARE(f.state.soundTable[2].name(), QString("S3"));
 }
 
 void TestTM1::layoutButtonsKeepRow1Armed_data() {
