@@ -73,7 +73,7 @@ bool AppState::saveSpans(QString* error) {
 
 bool AppState::loadSoundTable() {
     if (m_memoryOnly) {
-        if (!m_memorySoundsSet) soundTable = defaultSoundTable();
+        if (!m_memorySoundsSet) soundTable = defaultSoundTable(m_folder);
         m_memorySoundsSet = true;
         return true;
     }
@@ -83,7 +83,7 @@ bool AppState::loadSoundTable() {
     const QString path = settingsFile(kSoundsFile);
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
-        soundTable = defaultSoundTable();
+        soundTable = defaultSoundTable(m_folder);
         if (!saveSoundTable()) return true; // defaults stay usable in memory
         soundTable = SoundTable{};
         r = readWholeFile(path);

@@ -9,7 +9,7 @@
 
 namespace qz {
 
-SoundTable defaultSoundTable() {
+SoundTable defaultSoundTable(const QString& programFolder) {
     struct Default {
         const char16_t* name;
         const char16_t* file; // empty: beep only
@@ -30,7 +30,11 @@ SoundTable defaultSoundTable() {
     for (int i = 0; i < 10; ++i) {
         t[i].sourceNo = double(i + 1);
         t[i].sourceName = QString::fromUtf16(defaults[i].name);
-        t[i].wavePath = QString::fromUtf16(defaults[i].file);
+        const QString file = QString::fromUtf16(defaults[i].file);
+        // Full paths, as existing files have them, wherever the folder's name can be stored.
+        t[i].wavePath = file.isEmpty() || programFolder.isEmpty()
+                            ? file
+                            : storableWavePath(joinPath(programFolder, file), programFolder);
     }
     return t;
 }

@@ -38,10 +38,11 @@ struct SoundSource {
 // Sources 1 to 10 at indexes 0 to 9.
 using SoundTable = std::array<SoundSource, 10>;
 
-// The default list. The waves that come with the program are stored by file name alone, so
-// the list holds whatever folder the program lies in (a name code page 932 cannot hold too)
-// and goes with it when the folder moves.
-SoundTable defaultSoundTable();
+// The default list. The waves that come with the program are stored as full paths in the
+// program folder, as existing files have them; where the folder's name cannot be stored (a name
+// code page 932 cannot hold), by file name alone, found in the program folder when played.
+// Without a folder, every wave is given by file name alone.
+SoundTable defaultSoundTable(const QString& programFolder = {});
 // The file a stored wave path plays: a bare file name lies in the program folder; a path with a
 // folder is used as it is; empty stays empty (beep).
 QString resolveWavePath(const QString& programFolder, const QString& stored);

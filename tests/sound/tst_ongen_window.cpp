@@ -76,13 +76,17 @@ struct Fixture {
         QFile f(state.programFile(QString::fromLatin1(kSoundsFile)));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // The default waves are stored with the program folder in front of them.
+    QString storedPath(const QString& file) const {
+        return file.isEmpty() || file.contains(u'/') || file.contains(u'\\') ? file : path(file);
+    }
     // The settings file as it must read: the records written out by hand, then encoded.
     QByteArray expectedFile(const QList<Entry>& entries) const {
         QString text;
         for (int i = 0; i < entries.size(); ++i) {
             text += QStringLiteral("%1,\"%2\",\"%3\"\r\n")
                         .arg(i + 1)
-                        .arg(entries[i].name, entries[i].file);
+                        .arg(entries[i].name, storedPath(entries[i].file));
         }
         const auto bytes = encodeCp932(text);
         return bytes ? *bytes : QByteArray("not encodable");
