@@ -1,6 +1,7 @@
 #include "about/ver_window.h"
 #include "app/menu_window.h"
 #include "app/window_manager.h"
+#include "calc_elapsed/elapsed_time_window.h"
 #include "countdown/tm2_window.h"
 #include "sound/ongen_window.h"
 #include "stopwatch/stopw_window.h"
@@ -33,10 +34,8 @@ int main(int argc, char* argv[]) {
         return new ShellWindow(c, WindowId::CalcAdd, QStringLiteral("TMK"),
                                QStringLiteral("時間加算計算"));
     });
-    windows.registerWindow(WindowId::CalcElapsed, [](AppContext& c) {
-        return new ShellWindow(c, WindowId::CalcElapsed, QStringLiteral("KEIKA"),
-                               QStringLiteral("時間経過計算"));
-    });
+    windows.registerWindow(WindowId::CalcElapsed,
+                           [](AppContext& c) { return new ElapsedTimeWindow(c); });
 
     windows.switchTo(WindowId::Menu, nullptr);
     return app.exec();
