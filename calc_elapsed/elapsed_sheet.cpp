@@ -171,7 +171,7 @@ void CL(ElapsedSheet& sheet, SheetCursor& cursor) {
     cursor = SheetCursor{};
 }
 
-EntryOutcome confirmStart(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText) {
+SheetEntryOutcome confirmStart(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText) {
     const int r = cursor.currentRow;
     SheetRow& row = sheet.row(r);
     if (boxText.isEmpty()) {
@@ -194,7 +194,7 @@ EntryOutcome confirmStart(ElapsedSheet& sheet, SheetCursor& cursor, const QStrin
     return {{}, EntryBox::End, r, totalChanged};
 }
 
-EntryOutcome confirmEnd(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText) {
+SheetEntryOutcome confirmEnd(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText) {
     const int r = cursor.currentRow;
     SheetRow& row = sheet.row(r);
     QString candidate;
@@ -240,8 +240,9 @@ std::optional<EntryKeyAction> entryKeyAction(EntryBox box, int qtKey) {
     return std::nullopt;
 }
 
-EntryOutcome applyEntryKey(ElapsedSheet& sheet, SheetCursor& cursor, const EntryKeyAction& action) {
-    EntryOutcome out;
+SheetEntryOutcome applyEntryKey(ElapsedSheet& sheet, SheetCursor& cursor,
+                                const EntryKeyAction& action) {
+    SheetEntryOutcome out;
     out.focus = action.focus;
     if (action.move == EntryKeyAction::Move::Down) cursorDown(cursor);
     if (action.move == EntryKeyAction::Move::Up) cursorUp(cursor);

@@ -114,15 +114,15 @@ void CL(ElapsedSheet& sheet, SheetCursor& cursor);
 enum class EntryBox { Start, End };
 
 // What Enter did. The box is emptied afterwards in every case.
-struct EntryOutcome {
+struct SheetEntryOutcome {
     QString message; // shown with the title "Check" when not empty
     EntryBox focus = EntryBox::Start;
     int changedRow = 0; // the row whose cells must be shown again, 0 for none
     bool totalChanged = false;
 };
 
-EntryOutcome confirmStart(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText);
-EntryOutcome confirmEnd(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText);
+SheetEntryOutcome confirmStart(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText);
+SheetEntryOutcome confirmEnd(ElapsedSheet& sheet, SheetCursor& cursor, const QString& boxText);
 
 // One line of the key table of the entry boxes: Up, Down, Left, Right and Delete. Every one
 // first drops the text typed and not confirmed.
@@ -135,6 +135,7 @@ struct EntryKeyAction {
 // The action of a Qt key in a box, or nothing for keys that only edit the text.
 std::optional<EntryKeyAction> entryKeyAction(EntryBox box, int qtKey);
 // Carries out the action on the sheet and the cursor.
-EntryOutcome applyEntryKey(ElapsedSheet& sheet, SheetCursor& cursor, const EntryKeyAction& action);
+SheetEntryOutcome applyEntryKey(ElapsedSheet& sheet, SheetCursor& cursor,
+                                const EntryKeyAction& action);
 
 } // namespace qz

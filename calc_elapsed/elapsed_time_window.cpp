@@ -409,14 +409,15 @@ bool ElapsedTimeWindow::handleBoxKey(EntryBox which, int key, const QString& typ
 
 void ElapsedTimeWindow::confirmEntry(EntryBox which) {
     const QString typed = box(which)->text();
-    const EntryOutcome outcome = which == EntryBox::Start ? confirmStart(m_sheet, m_cursor, typed)
-                                                          : confirmEnd(m_sheet, m_cursor, typed);
+    const SheetEntryOutcome outcome = which == EntryBox::Start
+                                          ? confirmStart(m_sheet, m_cursor, typed)
+                                          : confirmEnd(m_sheet, m_cursor, typed);
     box(which)->clear();
     if (!outcome.message.isEmpty()) checkMessage(outcome.message);
     showOutcome(outcome);
 }
 
-void ElapsedTimeWindow::showOutcome(const EntryOutcome& outcome) {
+void ElapsedTimeWindow::showOutcome(const SheetEntryOutcome& outcome) {
     if (outcome.changedRow > 0) showRow(outcome.changedRow);
     if (outcome.totalChanged) showTotal();
     showCursor();

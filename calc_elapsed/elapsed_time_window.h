@@ -57,7 +57,7 @@ class ElapsedTimeWindow final : public QzWindow {
     void buildGrid();
     bool handleBoxKey(EntryBox box, int key, const QString& typed);
     void confirmEntry(EntryBox box);
-    void showOutcome(const EntryOutcome& outcome);
+    void showOutcome(const SheetEntryOutcome& outcome);
     void writeFixedCells();
     void showRow(int row);
     void showAllRows();

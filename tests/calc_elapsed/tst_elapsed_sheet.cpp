@@ -254,7 +254,7 @@ void TstElapsedSheet::confirmStartCases() {
     s.row(1).endText = opt(storedEnd);
     if (storedStart == "08:00") storeElapsed(s.row(1), computeElapsed("08:00", storedEnd));
     if (storedStart == "") s.row(1).elapsedText = QString();
-    const EntryOutcome out = confirmStart(s, c, typed);
+    const SheetEntryOutcome out = confirmStart(s, c, typed);
     QCOMPARE(out.message, message);
     QCOMPARE(out.focus, focusEnd ? EntryBox::End : EntryBox::Start);
     QCOMPARE(s.row(1).startText, opt(start));
@@ -333,7 +333,7 @@ void TstElapsedSheet::confirmEndCases() {
     SheetCursor c;
     s.row(1).startText = storedStart;
     s.row(1).endText = opt(storedEnd);
-    const EntryOutcome out = confirmEnd(s, c, typed);
+    const SheetEntryOutcome out = confirmEnd(s, c, typed);
     QCOMPARE(out.message, message);
     QCOMPARE(out.focus, message.isEmpty() ? EntryBox::Start : EntryBox::End);
     QCOMPARE(s.row(1).endText, opt(storedEnd == "-" ? end : storedEnd));
@@ -449,7 +449,7 @@ void TstElapsedSheet::keyTable() {
         cursorDown(c);
     const auto action = entryKeyAction(box ? EntryBox::End : EntryBox::Start, key);
     QVERIFY(action);
-    const EntryOutcome out = applyEntryKey(s, c, *action);
+    const SheetEntryOutcome out = applyEntryKey(s, c, *action);
     QCOMPARE(c.currentRow, rowAfter);
     QCOMPARE(out.focus, focus ? EntryBox::End : EntryBox::Start);
     QVERIFY(s == before); // moving never changes the sheet
@@ -461,7 +461,7 @@ void TstElapsedSheet::deleteRecalculates() {
         SheetCursor c;
         const auto del = entryKeyAction(box, Qt::Key_Delete);
         QVERIFY(del && del->clearRow);
-        const EntryOutcome out = applyEntryKey(s, c, *del);
+        const SheetEntryOutcome out = applyEntryKey(s, c, *del);
         QCOMPARE(out.focus, box);
         QCOMPARE(s.row(1), (SheetRow{QString(), QString(), QString(), 0}));
         QCOMPARE(s.totalText, std::optional<QString>("00:45"));
