@@ -32,8 +32,18 @@ PrintDocument elapsedSheetPrintout(const ElapsedSheet& sheet, const QString& dat
     y += 2; // an empty line follows the total
     addColumnHeadings(doc, y);
     ++y;
+    // Blank rows after the last filled one would only fill a further page with nothing.
+    int lastFilled = 0;
+    for (int r = 1; r <= kSheetRowCount; ++r) {
+        const SheetRow& row = sheet.row(r);
+        if (!row.startText.value_or(QString()).isEmpty() ||
+            !row.endText.value_or(QString()).isEmpty() ||
+            !row.elapsedText.value_or(QString()).isEmpty())
+            lastFilled = r;
+    }
     bool rowOnPage = false;
-    for (const SheetRow& row : sheet.rows) {
+    for (int r = 1; r <= lastFilled; ++r) {
+        const SheetRow& row = sheet.row(r);
         // Every row takes its line, empty or not; one that would cross the bottom starts a new
         // page (but every page holds at least one row, however short it is).
         if (y + 1 > pageHeight && rowOnPage) {

@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QToolBar>
+#include <algorithm>
 
 namespace qz {
 
@@ -150,7 +151,12 @@ void ElapsedTimeWindow::buildControls() {
                                    {calculatorIcon(), QStringLiteral("QZ電卓")},
                                    {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
                                   [this](int i) { onToolbarButton(i); });
+    // Five buttons need a little more than the frame's 1760 twips in some styles; nothing else
+    // stands left of the date label, so the bar may grow up to it.
+    m_toolBar->setContentsMargins(0, 0, 0, 0);
     placeTwips(m_toolBar, 0, 0, 1760, 390);
+    m_toolBar->resize(std::max(m_toolBar->width(), m_toolBar->sizeHint().width()),
+                      m_toolBar->height());
 
     auto label = [](QWidget* parent, const char* name, const QString& text) {
         auto* l = new QLabel(text, parent);
@@ -175,6 +181,7 @@ void ElapsedTimeWindow::buildControls() {
         auto* b = new QPushButton(text, client);
         b->setObjectName(QLatin1String(name));
         placeTwips(b, left, 7800, 855, 300);
+        b->setAutoDefault(true); // Enter presses the focused button
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
@@ -244,6 +251,8 @@ void ElapsedTimeWindow::buildControls() {
     m_printCancelButton->setObjectName(QStringLiteral("Command3"));
     placeTwips(m_printCancelButton, 1200, 480, 975, 375);
     connect(m_printCancelButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintCancelled);
+    m_printOkButton->setAutoDefault(true);
+    m_printCancelButton->setAutoDefault(true);
     m_printPanel->hide();
 
     setTabOrder(m_startBox, m_endBox);
@@ -576,6 +585,8 @@ void ElapsedTimeWindow::onPrintRequested() {
 }
 
 void ElapsedTimeWindow::onPrintCancelled() {
+    m_printOkButton->setAutoDefault(true);
+    m_printCancelButton->setAutoDefault(true);
     m_printPanel->hide();
     focusBox(EntryBox::Start);
 }
@@ -590,6 +601,8 @@ void ElapsedTimeWindow::onPrintConfirmed() {
     if (printOrOfferPdf(this, printer, *ctx.platform.messages, *ctx.platform.files,
                         state().programFolder(), windowTitle(), doc))
         m_player->beep();
+    m_printOkButton->setAutoDefault(true);
+    m_printCancelButton->setAutoDefault(true);
     m_printPanel->hide();
     focusBox(EntryBox::Start);
 }

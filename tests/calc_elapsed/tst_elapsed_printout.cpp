@@ -82,6 +82,13 @@ void TstElapsedPrintout::rowsAtTheirColumns() {
     QCOMPARE(textsOn(doc, 9, 1), QList<PrintOp>{textOp(8, 9, "09:00")});
     // Every row takes its line: row 70 is the 75th line.
     QCOMPARE(textsOn(doc, 77, 1).size(), 3);
+    // Blank rows at the end start no page of their own.
+    s.row(70) = SheetRow{};
+    QCOMPARE(pageCount(elapsedSheetPrintout(s, QString(), 20)), 1);
+    s.row(13) = {QString(), QString(), QString(), 0}; // cleared: prints nothing either
+    QCOMPARE(pageCount(elapsedSheetPrintout(s, QString(), 20)), 1);
+    s.row(14) = {"10:00", {}, {}, {}}; // line 14 + 7 = y 21 runs past a 20-line page
+    QCOMPARE(pageCount(elapsedSheetPrintout(s, QString(), 20)), 2);
 }
 
 void TstElapsedPrintout::rowsContinueOnANewPage_data() {

@@ -606,7 +606,20 @@ void TstElapsedTimeWindow::printing() {
     QVERIFY(doc.contains(textOp(5, 3, "●　経過時間　//////////////////////////　　2010/11/09")));
     QVERIFY(doc.contains(textOp(25, 5, "合計：08:45")));
     QVERIFY(doc.contains(textOp(28, 8, "08:45")));
-    QCOMPARE(pageCount(doc), 2); // the test printer's page holds 60 lines
+    QCOMPARE(pageCount(doc), 1); // blank rows after row 1 start no second page
+    // A row near the end does not fit the test printer's 60-line page: a second page follows.
+    f.get<QPushButton>("Command4")->click();
+    for (int i = 0; i < 59; ++i)
+        f.key(Qt::Key_Down);
+    f.type("8");
+    f.trigger("M15");
+    f.get<QPushButton>("Command2")->click();
+    QCOMPARE(pageCount(f.tp.printer.printed.last()), 2);
+    // Enter on the focused "ｷｬﾝｾﾙ" closes the panel without printing.
+    f.trigger("M15");
+    f.key(Qt::Key_Return);
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(f.tp.printer.printed.size(), 2);
 }
 
 void TstElapsedTimeWindow::printWithoutPrinterOffersPdf() {
