@@ -155,9 +155,11 @@ bool scrollTo(SheetCursor& c, int topRow) {
 }
 
 void clickRow(SheetCursor& c, int row, int topRow) {
-    c.topRow = topRow;
     c.currentRow = std::clamp(row, 1, kSheetRowCount);
-    c.visibleSlot = std::clamp(c.currentRow - topRow + 1, 1, kVisibleSheetRows);
+    // The sliver of a row below the last whole one can be clicked too: it becomes the last
+    // visible row, so the boxes stand on the row that was clicked.
+    c.topRow = std::clamp(topRow, c.currentRow - (kVisibleSheetRows - 1), c.currentRow);
+    c.visibleSlot = c.currentRow - c.topRow + 1;
 }
 
 int placeEntryBoxes(const SheetCursor& c) {

@@ -100,7 +100,8 @@ void cursorUp(SheetCursor& cursor);
 // The grid was scrolled to a new top row: true when the cursor row is still visible (the slot
 // then follows it), false when the boxes must hide.
 bool scrollTo(SheetCursor& cursor, int topRow);
-// A grid cell of sheet row `row` was clicked while `topRow` was the top row.
+// A grid cell of sheet row `row` was clicked while `topRow` was the top row; a row only partly
+// in view is scrolled into it.
 void clickRow(SheetCursor& cursor, int row, int topRow);
 // The top of both entry boxes, in twips inside the grid's frame.
 int placeEntryBoxes(const SheetCursor& cursor);

@@ -440,7 +440,7 @@ void ElapsedTimeWindow::onGridClicked(int gridRow, int column) {
     const int topRow = m_grid->verticalScrollBar()->value() + 1;
     clickRow(m_cursor, gridRow + 1, topRow);
     setBoxesVisible(true);
-    showCursor();
+    showCursor(); // scrolls a row that was only partly in view into it
     m_grid->setCurrentCell(gridRow, column);
     if (column == 1 || column == 3)
         focusBox(EntryBox::Start);

@@ -414,6 +414,8 @@ void TstElapsedSheet::scrollingHidesAndShows() {
     QCOMPARE(placeEntryBoxes(c), 660);
     clickRow(c, 40, 30);
     QCOMPARE(c, (SheetCursor{40, 11, 30}));
+    clickRow(c, 21, 1); // the part of row 21 below row 20
+    QCOMPARE(c, (SheetCursor{21, 20, 2}));
 }
 
 void TstElapsedSheet::keyTable_data() {

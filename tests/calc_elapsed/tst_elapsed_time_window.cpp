@@ -420,6 +420,15 @@ void TstElapsedTimeWindow::gridClickMovesTheBoxes() {
     click(8, 0);
     QCOMPARE(f.focus(), g);
     QCOMPARE(f.boxTopTwips(), 420 + 240 * 8);
+    // The sliver of row 21 under row 20: the grid scrolls it into view under the boxes.
+    const QRect sliver = g->visualRect(g->model()->index(20, 1));
+    QVERIFY(sliver.top() < g->viewport()->height());
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                      QPoint(sliver.center().x(), sliver.top() + 1));
+    QCOMPARE(g->verticalScrollBar()->value(), 1);
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 20);
+    QCOMPARE(f.focus(), f.start());
+    QVERIFY(f.start()->isVisible());
 }
 
 void TstElapsedTimeWindow::resetKeepsTheSavedDate() {
