@@ -116,6 +116,8 @@ class TstElapsedTimeWindow : public QObject {
     void loadFailuresLeaveAResetSheet();
     void printing();
     void printWithoutPrinterOffersPdf();
+    void shortcutsReachTheMenusFromTheBoxes_data();
+    void shortcutsReachTheMenusFromTheBoxes();
     void leaving();
 };
 
@@ -641,6 +643,45 @@ void TstElapsedTimeWindow::printWithoutPrinterOffersPdf() {
     QVERIFY(f.tp.messages.shown[0].text.contains("PDF"));
     QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath("sheet.pdf")});
     QVERIFY(!f.get("Picture1")->isVisible());
+}
+
+// The line edits have their own meanings for some Ctrl keys (end of line, delete); in this
+// window the menu items win.
+void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
+        for (Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_E, Qt::Key_D, Qt::Key_H})
+            QTest::newRow(qPrintable(QString("%1 Ctrl+%2").arg(box).arg(QChar(key))))
+                << QString(box) << int(key);
+}
+
+void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes() {
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    Fixture f;
+    f.type("8");
+    QWidget* w = f.w->findChild<QWidget*>(box);
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key(key), Qt::ControlModifier);
+    switch (key) {
+    case Qt::Key_O:
+    case Qt::Key_S:
+        QCOMPARE(f.tp.files.asked.size(), 1);
+        break;
+    case Qt::Key_P:
+        QVERIFY(f.get("Picture1")->isVisible());
+        break;
+    case Qt::Key_E:
+        QCOMPARE(f.quits, 1);
+        break;
+    case Qt::Key_D:
+        QCOMPARE(f.tp.calculator.folders.size(), 1);
+        break;
+    case Qt::Key_H:
+        QCOMPARE(f.tp.help.displays, 1);
+        break;
+    }
 }
 
 void TstElapsedTimeWindow::leaving() {
