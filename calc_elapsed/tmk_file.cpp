@@ -46,11 +46,11 @@ class ValueStream {
         return v;
     }
     // A value shown as text: never set stays unset; a bare number is shown as written.
-    std::optional<std::optional<QString>> text() {
+    bool text(std::optional<QString>& out) {
         const std::optional<RecordValue> v = next();
-        if (!v) return std::nullopt;
-        if (isUnset(*v)) return std::optional<QString>();
-        return std::optional<QString>(valueText(*v));
+        if (!v) return false;
+        out = isUnset(*v) ? std::nullopt : std::optional<QString>(valueText(*v));
+        return true;
     }
     void fail(const QString& why) {
         if (m_error.isEmpty()) m_error = why;
@@ -70,33 +70,41 @@ bool isTimeOfDay(const QString& t, bool endOfDayAllowed) {
 }
 
 // A start or an end: never set, the empty text (a deleted row) or a time of day.
-std::optional<std::optional<QString>> timeField(ValueStream& in, int row, const QString& what,
-                                                bool endOfDayAllowed) {
+bool readTime(ValueStream& in, int row, const QString& what, bool endOfDayAllowed,
+              std::optional<QString>& out) {
     const std::optional<RecordValue> v = in.next();
-    if (!v) return std::nullopt;
-    if (isUnset(*v)) return std::optional<QString>();
+    if (!v) return false;
+    if (isUnset(*v)) {
+        out.reset();
+        return true;
+    }
     const QString* t = std::get_if<QString>(&*v);
     if (!t || (!t->isEmpty() && !isTimeOfDay(*t, endOfDayAllowed))) {
         in.fail(QStringLiteral("%1 行目の%2「%3」は時刻ではありません。")
                     .arg(row)
                     .arg(what, valueText(*v)));
-        return std::nullopt;
+        return false;
     }
-    return std::optional<QString>(*t);
+    out = *t;
+    return true;
 }
 
-std::optional<std::optional<int>> minutesField(ValueStream& in, int row) {
+bool readMinutes(ValueStream& in, int row, std::optional<int>& out) {
     const std::optional<RecordValue> v = in.next();
-    if (!v) return std::nullopt;
-    if (isUnset(*v)) return std::optional<int>();
+    if (!v) return false;
+    if (isUnset(*v)) {
+        out.reset();
+        return true;
+    }
     const double* d = std::get_if<double>(&*v);
     if (!d || *d != std::floor(*d) || *d < 0 || *d > 1440) {
         in.fail(QStringLiteral("%1 行目の経過分「%2」は 0 から 1440 までの整数ではありません。")
                     .arg(row)
                     .arg(valueText(*v)));
-        return std::nullopt;
+        return false;
     }
-    return std::optional<int>(int(*d));
+    out = int(*d);
+    return true;
 }
 
 } // namespace
@@ -140,15 +148,8 @@ TmkParseResult parseTmkFile(const QByteArray& bytes) {
     ElapsedSheet sheet;
     auto failed = [&] { return TmkParseResult{std::nullopt, in.error()}; };
 
-    const auto total = in.text();
-    if (!total) return failed();
-    const auto title = in.text();
-    if (!title) return failed();
-    const auto date = in.text();
-    if (!date) return failed();
-    sheet.totalText = *total;
-    sheet.sheetTitle = *title;
-    sheet.sheetDate = *date;
+    if (!in.text(sheet.totalText) || !in.text(sheet.sheetTitle) || !in.text(sheet.sheetDate))
+        return failed();
     for (RecordValue& reserved : sheet.reservedValues) {
         const std::optional<RecordValue> v = in.next();
         if (!v) return failed();
@@ -156,15 +157,10 @@ TmkParseResult parseTmkFile(const QByteArray& bytes) {
     }
     for (int r = 1; r <= kSheetRowCount; ++r) {
         SheetRow& row = sheet.row(r);
-        const auto start = timeField(in, r, QStringLiteral("開始時間"), false);
-        if (!start) return failed();
-        const auto end = timeField(in, r, QStringLiteral("終了時間"), true);
-        if (!end) return failed();
-        const auto elapsed = in.text();
-        if (!elapsed) return failed();
-        const auto minutes = minutesField(in, r);
-        if (!minutes) return failed();
-        row = {*start, *end, *elapsed, *minutes};
+        if (!readTime(in, r, QStringLiteral("開始時間"), false, row.startText) ||
+            !readTime(in, r, QStringLiteral("終了時間"), true, row.endText) ||
+            !in.text(row.elapsedText) || !readMinutes(in, r, row.elapsedMinutes))
+            return failed();
     }
     return {sheet, {}};
 }
