@@ -14,6 +14,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -390,6 +391,11 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (handleBoxKey(which, key->key(), key->text())) return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        // Text composed through an input method arrives without key events.
+        const auto* im = static_cast<QInputMethodEvent*>(event);
+        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty())
+            m_grid->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
     } else if (event->type() == QEvent::FocusOut && which == EntryBox::Start) {
         // A start typed and left unconfirmed is dropped when the focus moves on within the
         // window; a message box or a dialog taking the focus for a moment keeps it.
