@@ -9,6 +9,7 @@
 #include "ui/printing.h"
 #include "ui/sound_player.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -189,9 +190,11 @@ void ElapsedTimeWindow::buildControls() {
 
     placeTwips(label(client, "Label4", QStringLiteral("日付：")), 2865, 165, 855, 255);
     m_dateBox = lineEdit(client, "Text4");
+    m_dateBox->installEventFilter(this);
     placeTwips(m_dateBox, 3720, 120, 1335, 270);
     placeTwips(label(client, "Label5", QStringLiteral("タイトル：")), 2865, 450, 855, 255);
     m_titleBox = lineEdit(client, "Text3");
+    m_titleBox->installEventFilter(this);
     placeTwips(m_titleBox, 3720, 440, 1335, 270);
     placeTwips(label(client, "Label8", QStringLiteral("ﾌｧｲﾙ名：")), 105, 795, 855, 255);
     m_fileNameLabel = panelLabel(client, "Label7");
@@ -386,6 +389,11 @@ void ElapsedTimeWindow::resetSheet() {
 // --- typing times ----------------------------------------------------------------------------
 
 bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && isMenuShortcut(*event)) {
+        // The boxes' own Ctrl keys (end of line, delete a character ...) give way to the menus.
+        event->ignore();
+        return true;
+    }
     if (watched != m_startBox && watched != m_endBox) return QzWindow::eventFilter(watched, event);
     const EntryBox which = watched == m_startBox ? EntryBox::Start : EntryBox::End;
     if (event->type() == QEvent::KeyPress) {
@@ -404,6 +412,14 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
             m_startBox->clear();
     }
     return QzWindow::eventFilter(watched, event);
+}
+
+bool ElapsedTimeWindow::isMenuShortcut(const QEvent& event) const {
+    const QKeySequence pressed(static_cast<const QKeyEvent&>(event).keyCombination());
+    for (const QAction* a : {m_openAction, m_saveAction, m_printAction, m_exitAction,
+                             m_calculatorAction, m_helpAction})
+        if (a->shortcut() == pressed) return true;
+    return false;
 }
 
 bool ElapsedTimeWindow::handleBoxKey(EntryBox which, int key, const QString& typed) {

@@ -55,6 +55,7 @@ class ElapsedTimeWindow final : public QzWindow {
     void buildControls();
     void buildMenus();
     void buildGrid();
+    bool isMenuShortcut(const QEvent& event) const;
     bool handleBoxKey(EntryBox box, int key, const QString& typed);
     void confirmEntry(EntryBox box);
     void showOutcome(const SheetEntryOutcome& outcome);
