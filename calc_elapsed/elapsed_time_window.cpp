@@ -579,7 +579,11 @@ void ElapsedTimeWindow::onOpenTriggered() {
         checkMessage(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, why));
         focusBox(EntryBox::Start);
     };
-    if (QFileInfo(*chosen).size() > kTmkMaxBytes)
+    const QFileInfo info(*chosen);
+    if (!info.exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
+    // A device or a pipe could be read for ever.
+    if (!info.isFile()) return fail(QStringLiteral("通常のファイルではありません。"));
+    if (info.size() > kTmkMaxBytes)
         return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
     const ReadResult read = readWholeFile(*chosen);
     if (read.status == ReadStatus::Missing)

@@ -10,6 +10,7 @@
 #include "ui/sound_player.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -566,6 +567,8 @@ void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet_data() {
     QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,x,y,z,1,2,3,4,5,6", 30)
                              << "";
     QTest::newRow("missing") << QByteArray("-") << "見つかりません";
+    QTest::newRow("folder") << QByteArray("/") << "通常のファイルではありません";
+    QTest::newRow("too big") << QByteArray(kTmkMaxBytes + 1, ' ') << "大きすぎ";
 }
 
 void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet() {
@@ -575,7 +578,11 @@ void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet() {
     f.type("8");
     f.type("9");
     f.get<QLineEdit>("Text3")->setText("前の題");
-    const QString path = bytes == "-" ? f.dir.filePath("gone.TMK") : f.writeFile("bad.TMK", bytes);
+    QString path = bytes == "-" ? f.dir.filePath("gone.TMK") : f.dir.filePath("bad.TMK");
+    if (bytes == "/")
+        QDir(f.dir.path()).mkdir("bad.TMK");
+    else if (bytes != "-")
+        f.writeFile("bad.TMK", bytes);
     f.tp.files.answers = {path};
     f.trigger("M11");
     QVERIFY2(f.messages().startsWith(QFileInfo(path).fileName() + " を読み込めませんでした。\n"),
