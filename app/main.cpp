@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "app/window_manager.h"
 #include "calc_add/time_addition_window.h"
+#include "calc_elapsed/elapsed_time_window.h"
 #include "countdown/tm2_window.h"
 #include "sound/ongen_window.h"
 #include "stopwatch/stopw_window.h"
@@ -83,10 +84,8 @@ int main(int argc, char* argv[]) {
     windows.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BIG(c); });
     windows.registerWindow(WindowId::CalcAdd,
                            [](AppContext& c) { return new TimeAdditionWindow(c); });
-    windows.registerWindow(WindowId::CalcElapsed, [](AppContext& c) {
-        return new ShellWindow(c, WindowId::CalcElapsed, QStringLiteral("KEIKA"),
-                               QStringLiteral("時間経過計算"));
-    });
+    windows.registerWindow(WindowId::CalcElapsed,
+                           [](AppContext& c) { return new ElapsedTimeWindow(c); });
 
     // A later start of the program brings the window in use forward instead.
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,

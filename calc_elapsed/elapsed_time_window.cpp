@@ -1,0 +1,636 @@
+#include "elapsed_time_window.h"
+
+#include "calc_elapsed/elapsed_printout.h"
+#include "calc_elapsed/tmk_file.h"
+#include "sound/file_io.h"
+#include "ui/clock.h"
+#include "ui/dialogs.h"
+#include "ui/look.h"
+#include "ui/printing.h"
+#include "ui/sound_player.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <algorithm>
+
+namespace qz {
+
+namespace {
+
+constexpr quint32 kLightBlue = 0x00FFC0C0;
+constexpr quint32 kFixedCells = 0x00E0E0E0;
+constexpr int kColumnWidths[4] = {500, 1200, 1200, 1500};
+constexpr int kRowHeight = 240;
+constexpr int kStartBoxLeft = 700;
+constexpr int kEndBoxLeft = 1890;
+constexpr int kBoxWidth = 550;
+constexpr int kBoxHeight = 200;
+
+const QString kHint = QStringLiteral(" ● 時と分の間は必ず ｢：｣or ｢．｣を入れて下さい\r\n"
+                                     "　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5");
+
+// Small pictures for the file and print buttons of the toolbar.
+QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return QIcon(pm);
+}
+
+QIcon openIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(120, 80, 10), 1.5));
+        p.setBrush(QColor(240, 200, 80));
+        p.drawRect(QRectF(3, 8, 24, 19));
+        p.setBrush(QColor(255, 225, 120));
+        p.drawPolygon(
+            QPolygonF({QPointF(3, 27), QPointF(9, 14), QPointF(30, 14), QPointF(27, 27)}));
+    });
+}
+
+QIcon saveIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(20, 30, 80), 1.5));
+        p.setBrush(QColor(50, 80, 170));
+        p.drawRect(QRectF(4, 4, 24, 24));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 4, 14, 9));
+        p.setBrush(QColor(200, 200, 210));
+        p.drawRect(QRectF(8, 18, 16, 10));
+    });
+}
+
+QIcon printIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 40, 40), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 3, 14, 10));
+        p.setBrush(QColor(150, 150, 160));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 20, 14, 9));
+    });
+}
+
+QString textOf(const std::optional<QString>& v) {
+    return v.value_or(QString());
+}
+
+} // namespace
+
+ElapsedTimeWindow::ElapsedTimeWindow(AppContext& c)
+    : QzWindow(c, WindowId::CalcElapsed), m_player(c.platform.sounds->createPlayer()) {
+    setObjectName(QStringLiteral("KEIKA"));
+    setWindowTitle(QStringLiteral("時間経過計算"));
+    buildMenus();
+    buildControls();
+    buildGrid();
+    showCursor();
+    setWindowSizeTwips(this, 5370, 9000);
+}
+
+ElapsedTimeWindow::~ElapsedTimeWindow() = default;
+
+void ElapsedTimeWindow::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& keys, void (ElapsedTimeWindow::*slot)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(keys);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("M1"));
+    m_openAction = item(file, "M11", QStringLiteral("ﾌｧｲﾙを開く(&O)"), QKeySequence("Ctrl+O"),
+                        &ElapsedTimeWindow::onOpenTriggered);
+    m_saveAction = item(file, "M12", QStringLiteral("名前を付けて保存(&S)"), QKeySequence("Ctrl+S"),
+                        &ElapsedTimeWindow::onSaveTriggered);
+    separator(file, "M16");
+    m_printAction = item(file, "M15", QStringLiteral("印刷(&P)"), QKeySequence("Ctrl+P"),
+                         &ElapsedTimeWindow::onPrintRequested);
+    separator(file, "M13");
+    m_exitAction = item(file, "M14", QStringLiteral("終了(&E)"), QKeySequence("Ctrl+E"),
+                        &ElapsedTimeWindow::onExitClicked);
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
+    tools->setObjectName(QStringLiteral("M2"));
+    m_calculatorAction = item(tools, "M21", QStringLiteral("QZ電卓(&D)"), QKeySequence("Ctrl+D"),
+                              &ElapsedTimeWindow::onCalculatorTriggered);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("M3"));
+    m_helpAction = item(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QKeySequence("Ctrl+H"),
+                        &ElapsedTimeWindow::onHelpTriggered);
+}
+
+void ElapsedTimeWindow::buildControls() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    setBackground(client, kLightBlue);
+
+    m_toolBar = addIndexedToolBar(this,
+                                  {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く")},
+                                   {saveIcon(), QStringLiteral("名前を付けて保存")},
+                                   {printIcon(), QStringLiteral("印刷")},
+                                   {calculatorIcon(), QStringLiteral("QZ電卓")},
+                                   {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
+                                  [this](int i) { onToolbarButton(i); });
+    // Five buttons need a little more than the frame's 1760 twips in some styles; nothing else
+    // stands left of the date label, so the bar may grow up to it.
+    m_toolBar->setContentsMargins(0, 0, 0, 0);
+    placeTwips(m_toolBar, 0, 0, 1760, 390);
+    m_toolBar->resize(std::max(m_toolBar->width(), m_toolBar->sizeHint().width()),
+                      m_toolBar->height());
+
+    auto label = [](QWidget* parent, const char* name, const QString& text) {
+        auto* l = new QLabel(text, parent);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto panelLabel = [&](QWidget* parent, const char* name) {
+        QLabel* l = label(parent, name, QString());
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setIndent(3);
+        setBackground(l, colors::white);
+        return l;
+    };
+    auto lineEdit = [&](QWidget* parent, const char* name) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(QLatin1String(name));
+        setBackground(e, colors::white);
+        return e;
+    };
+    auto button = [&](const char* name, const QString& text, int left,
+                      void (ElapsedTimeWindow::*slot)()) {
+        auto* b = new QPushButton(text, client);
+        b->setObjectName(QLatin1String(name));
+        placeTwips(b, left, 7800, 855, 300);
+        b->setAutoDefault(true); // Enter presses the focused button
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+
+    placeTwips(label(client, "Label4", QStringLiteral("日付：")), 2865, 165, 855, 255);
+    m_dateBox = lineEdit(client, "Text4");
+    m_dateBox->installEventFilter(this);
+    placeTwips(m_dateBox, 3720, 120, 1335, 270);
+    placeTwips(label(client, "Label5", QStringLiteral("タイトル：")), 2865, 450, 855, 255);
+    m_titleBox = lineEdit(client, "Text3");
+    m_titleBox->installEventFilter(this);
+    placeTwips(m_titleBox, 3720, 440, 1335, 270);
+    placeTwips(label(client, "Label8", QStringLiteral("ﾌｧｲﾙ名：")), 105, 795, 855, 255);
+    m_fileNameLabel = panelLabel(client, "Label7");
+    placeTwips(m_fileNameLabel, 960, 765, 4095, 270);
+
+    m_sheetFrame = new QGroupBox(client);
+    m_sheetFrame->setObjectName(QStringLiteral("Frame1"));
+    setBackground(m_sheetFrame, kLightBlue);
+    placeTwips(m_sheetFrame, 120, 1065, 5000, 5960);
+
+    m_grid = new QTableWidget(kSheetRowCount, 4, m_sheetFrame);
+    m_grid->setObjectName(QStringLiteral("G1"));
+    placeTwips(m_grid, 120, 360, 4760, 5140);
+
+    m_startBox = lineEdit(m_sheetFrame, "Text1");
+    m_endBox = lineEdit(m_sheetFrame, "Text2");
+    for (QLineEdit* b : {m_startBox, m_endBox}) {
+        b->setFrame(false);
+        b->setTextMargins(2, 0, 0, 0);
+        b->installEventFilter(this);
+        b->raise();
+    }
+
+    placeTwips(label(m_sheetFrame, "Label2", QStringLiteral("合計：")), 2595, 5580, 645, 255);
+    m_totalLabel = panelLabel(m_sheetFrame, "Label1");
+    m_totalLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(m_totalLabel, 3240, 5565, 1335, 255);
+
+    m_hintFrame = new QGroupBox(client);
+    m_hintFrame->setObjectName(QStringLiteral("Frame2"));
+    setBackground(m_hintFrame, kLightBlue);
+    placeTwips(m_hintFrame, 120, 7020, 5000, 675);
+    m_hintLabel = label(m_hintFrame, "Label6", QString());
+    m_hintLabel->setFont(uiFont(8.25));
+    placeTwips(m_hintLabel, 120, 165, 4780, 405);
+
+    m_resetButton =
+        button("Command4", QStringLiteral("ﾘｾｯﾄ"), 2490, &ElapsedTimeWindow::onResetClicked);
+    m_menuButton =
+        button("Command5", QStringLiteral("ﾒﾆｭｰへ"), 3345, &ElapsedTimeWindow::onMenuClicked);
+    m_exitButton =
+        button("Command1", QStringLiteral("終了"), 4200, &ElapsedTimeWindow::onExitClicked);
+
+    // The print question covers the top left corner until it is answered.
+    m_printPanel = new QFrame(client);
+    m_printPanel->setObjectName(QStringLiteral("Picture1"));
+    m_printPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_printPanel->setLineWidth(2);
+    setBackground(m_printPanel, colors::paleYellow);
+    placeTwips(m_printPanel, 0, 0, 2415, 1095);
+    placeTwips(label(m_printPanel, "Label3", QStringLiteral("内容を印刷しますか？")), 120, 120,
+               2175, 300);
+    m_printOkButton = new QPushButton(QStringLiteral("OK"), m_printPanel);
+    m_printOkButton->setObjectName(QStringLiteral("Command2"));
+    placeTwips(m_printOkButton, 120, 480, 975, 375);
+    connect(m_printOkButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintConfirmed);
+    m_printCancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_printPanel);
+    m_printCancelButton->setObjectName(QStringLiteral("Command3"));
+    placeTwips(m_printCancelButton, 1200, 480, 975, 375);
+    connect(m_printCancelButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintCancelled);
+    m_printOkButton->setAutoDefault(true);
+    m_printCancelButton->setAutoDefault(true);
+    m_printPanel->hide();
+
+    setTabOrder(m_startBox, m_endBox);
+}
+
+void ElapsedTimeWindow::buildGrid() {
+    QTableWidget* g = m_grid;
+    // The widget's own header row stands for the grid's fixed row 0, so it stays in view while
+    // the 70 sheet rows scroll; column 0 holds the row numbers.
+    g->setHorizontalHeaderLabels({QStringLiteral("NO"), QStringLiteral("開始時間"),
+                                  QStringLiteral("終了時間"), QStringLiteral("経過時間")});
+    g->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    g->horizontalHeader()->setFixedHeight(twips(kRowHeight));
+    g->horizontalHeader()->setMinimumSectionSize(1);
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->horizontalHeader()->setHighlightSections(false);
+    g->verticalHeader()->hide();
+    g->verticalHeader()->setMinimumSectionSize(1);
+    g->verticalHeader()->setDefaultSectionSize(twips(kRowHeight));
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    for (int col = 0; col < 4; ++col)
+        g->setColumnWidth(col, twips(kColumnWidths[col]));
+    g->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->setAutoScroll(false); // the cursor decides the top row
+    g->setFocusPolicy(Qt::ClickFocus);
+    g->setWordWrap(false);
+    g->setCornerButtonEnabled(false);
+    QPalette p = g->palette();
+    p.setColor(QPalette::Base, Qt::white);
+    g->setPalette(p);
+    for (int r = 0; r < kSheetRowCount; ++r)
+        for (int col = 0; col < 4; ++col) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+            if (col == 0) item->setBackground(vbColor(kFixedCells));
+            g->setItem(r, col, item);
+        }
+    writeFixedCells();
+    connect(g, &QTableWidget::cellClicked, this, &ElapsedTimeWindow::onGridClicked);
+    connect(g->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &ElapsedTimeWindow::onGridScrolled);
+}
+
+void ElapsedTimeWindow::formActivate() {
+    m_hintLabel->setText(QString(kHint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_dateBox->setText(todayText());
+    focusBox(EntryBox::Start);
+}
+
+QString ElapsedTimeWindow::todayText() const {
+    return dateText(ctx.platform.clock->now().date());
+}
+
+// --- the sheet on the screen -----------------------------------------------------------------
+
+void ElapsedTimeWindow::writeFixedCells() {
+    for (int r = 1; r <= kSheetRowCount; ++r)
+        m_grid->item(r - 1, 0)->setText(QString::number(r));
+}
+
+void ElapsedTimeWindow::showRow(int row) {
+    const SheetRow& r = m_sheet.row(row);
+    m_grid->item(row - 1, 1)->setText(textOf(r.startText));
+    m_grid->item(row - 1, 2)->setText(textOf(r.endText));
+    m_grid->item(row - 1, 3)->setText(textOf(r.elapsedText));
+}
+
+void ElapsedTimeWindow::showAllRows() {
+    for (int r = 1; r <= kSheetRowCount; ++r)
+        showRow(r);
+}
+
+void ElapsedTimeWindow::showTotal() {
+    m_totalLabel->setText(textOf(m_sheet.totalText));
+}
+
+void ElapsedTimeWindow::setTopRow(int topRow) {
+    m_settingTopRow = true;
+    m_grid->verticalScrollBar()->setValue(topRow - 1);
+    m_settingTopRow = false;
+}
+
+// Puts both boxes on the cursor row, scrolled into view, with the grid's current cell there.
+void ElapsedTimeWindow::showCursor() {
+    setTopRow(m_cursor.topRow);
+    const int top = placeEntryBoxes(m_cursor);
+    placeTwips(m_startBox, kStartBoxLeft, top, kBoxWidth, kBoxHeight);
+    placeTwips(m_endBox, kEndBoxLeft, top, kBoxWidth, kBoxHeight);
+    const int column = m_grid->currentColumn() < 1 ? 1 : m_grid->currentColumn();
+    m_grid->setCurrentCell(m_cursor.currentRow - 1, column);
+}
+
+void ElapsedTimeWindow::setBoxesVisible(bool visible) {
+    m_startBox->setVisible(visible);
+    m_endBox->setVisible(visible);
+}
+
+QLineEdit* ElapsedTimeWindow::box(EntryBox which) const {
+    return which == EntryBox::Start ? m_startBox : m_endBox;
+}
+
+void ElapsedTimeWindow::focusBox(EntryBox which) {
+    box(which)->setFocus(Qt::OtherFocusReason);
+}
+
+void ElapsedTimeWindow::checkMessage(const QString& text) {
+    ctx.platform.messages->exclamation(this, text, elapsed_text::kCheckTitle);
+}
+
+void ElapsedTimeWindow::resetSheet() {
+    CL(m_sheet, m_cursor);
+    m_grid->setCurrentCell(0, 0);
+    showAllRows();
+    writeFixedCells();
+    setBoxesVisible(true);
+    m_startBox->clear();
+    m_endBox->clear();
+    m_titleBox->clear();
+    m_dateBox->setText(todayText());
+    m_totalLabel->clear();
+    m_fileNameLabel->clear();
+    showCursor();
+}
+
+// --- typing times ----------------------------------------------------------------------------
+
+bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && isMenuShortcut(*event)) {
+        // The boxes' own Ctrl keys (end of line, delete a character ...) give way to the menus.
+        event->ignore();
+        return true;
+    }
+    if (watched != m_startBox && watched != m_endBox) return QzWindow::eventFilter(watched, event);
+    const EntryBox which = watched == m_startBox ? EntryBox::Start : EntryBox::End;
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (handleBoxKey(which, key->key(), key->text())) return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        // Text composed through an input method arrives without key events.
+        const auto* im = static_cast<QInputMethodEvent*>(event);
+        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty())
+            m_grid->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
+    } else if (event->type() == QEvent::FocusOut && which == EntryBox::Start) {
+        // A start typed and left unconfirmed is dropped when the focus moves on within the
+        // window; a message box or a dialog taking the focus for a moment keeps it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            m_startBox->clear();
+    }
+    return QzWindow::eventFilter(watched, event);
+}
+
+bool ElapsedTimeWindow::isMenuShortcut(const QEvent& event) const {
+    const QKeySequence pressed(static_cast<const QKeyEvent&>(event).keyCombination());
+    for (const QAction* a : {m_openAction, m_saveAction, m_printAction, m_exitAction,
+                             m_calculatorAction, m_helpAction})
+        if (a->shortcut() == pressed) return true;
+    return false;
+}
+
+bool ElapsedTimeWindow::handleBoxKey(EntryBox which, int key, const QString& typed) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        confirmEntry(which);
+        return true;
+    }
+    if (const std::optional<EntryKeyAction> action = entryKeyAction(which, key)) {
+        box(which)->clear();
+        showOutcome(applyEntryKey(m_sheet, m_cursor, *action));
+        return true;
+    }
+    // The grid's highlighted cell follows the box being typed in.
+    if (!typed.isEmpty() && typed[0].isPrint())
+        m_grid->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
+    return false;
+}
+
+void ElapsedTimeWindow::confirmEntry(EntryBox which) {
+    const QString typed = box(which)->text();
+    const SheetEntryOutcome outcome = which == EntryBox::Start
+                                          ? confirmStart(m_sheet, m_cursor, typed)
+                                          : confirmEnd(m_sheet, m_cursor, typed);
+    box(which)->clear();
+    if (!outcome.message.isEmpty()) checkMessage(outcome.message);
+    showOutcome(outcome);
+}
+
+void ElapsedTimeWindow::showOutcome(const SheetEntryOutcome& outcome) {
+    if (outcome.changedRow > 0) showRow(outcome.changedRow);
+    if (outcome.totalChanged) showTotal();
+    showCursor();
+    m_grid->setCurrentCell(m_cursor.currentRow - 1, outcome.focus == EntryBox::Start ? 1 : 2);
+    focusBox(outcome.focus);
+}
+
+// --- the grid --------------------------------------------------------------------------------
+
+void ElapsedTimeWindow::onGridClicked(int gridRow, int column) {
+    const int topRow = m_grid->verticalScrollBar()->value() + 1;
+    clickRow(m_cursor, gridRow + 1, topRow);
+    setBoxesVisible(true);
+    showCursor(); // scrolls a row that was only partly in view into it
+    m_grid->setCurrentCell(gridRow, column);
+    if (column == 1 || column == 3)
+        focusBox(EntryBox::Start);
+    else if (column == 2)
+        focusBox(EntryBox::End);
+}
+
+void ElapsedTimeWindow::onGridScrolled(int value) {
+    if (m_settingTopRow) return;
+    if (!scrollTo(m_cursor, value + 1)) {
+        setBoxesVisible(false);
+        return;
+    }
+    setBoxesVisible(true);
+    const int top = placeEntryBoxes(m_cursor);
+    placeTwips(m_startBox, kStartBoxLeft, top, kBoxWidth, kBoxHeight);
+    placeTwips(m_endBox, kEndBoxLeft, top, kBoxWidth, kBoxHeight);
+    focusBox(EntryBox::Start);
+}
+
+// --- commands --------------------------------------------------------------------------------
+
+void ElapsedTimeWindow::onResetClicked() {
+    resetSheet();
+    m_player->beep();
+    focusBox(EntryBox::Start);
+}
+
+void ElapsedTimeWindow::onMenuClicked() {
+    ctx.windows.switchTo(WindowId::Menu, this);
+}
+
+void ElapsedTimeWindow::onExitClicked() {
+    ctx.windows.exitProgram(this);
+}
+
+void ElapsedTimeWindow::onCalculatorTriggered() {
+    ctx.windows.startCalculator(this);
+}
+
+void ElapsedTimeWindow::onHelpTriggered() {
+    ctx.windows.openHelp(this);
+}
+
+void ElapsedTimeWindow::onToolbarButton(int index) {
+    switch (index) {
+    case 1:
+        onOpenTriggered();
+        break;
+    case 2:
+        onSaveTriggered();
+        break;
+    case 3:
+        onPrintRequested();
+        break;
+    case 4:
+        onCalculatorTriggered();
+        break;
+    case 5:
+        onHelpTriggered();
+        break;
+    default:
+        break;
+    }
+}
+
+void ElapsedTimeWindow::onSaveTriggered() {
+    m_sheet.sheetTitle = m_titleBox->text();
+    m_sheet.sheetDate = m_dateBox->text();
+    if (!hasAnyStart(m_sheet)) {
+        checkMessage(elapsed_text::kNothingToSave);
+        focusBox(EntryBox::Start);
+        return;
+    }
+    // Refused before a file is chosen: the format cannot carry these characters.
+    const QString problem = sheetTextProblem(m_titleBox->text(), m_dateBox->text());
+    if (!problem.isEmpty()) {
+        checkMessage(problem);
+        (sheetTextProblem(m_titleBox->text(), QString()).isEmpty() ? m_dateBox : m_titleBox)
+            ->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const std::optional<QString> chosen =
+        ctx.platform.files->saveFile(this, state().programFolder(), kTmkFilter);
+    if (!chosen) return;
+    const QString path = withTmkExtension(*chosen);
+    // The dialog asked about the name as typed; the name with its extension may exist too.
+    if (path != *chosen && QFileInfo::exists(path) &&
+        !ctx.platform.messages->confirm(
+            this, QStringLiteral("%1 は既にあります。\n上書きしますか？").arg(filePart(path)),
+            elapsed_text::kCheckTitle))
+        return;
+    QString error;
+    const std::optional<QByteArray> bytes = tmkFileBytes(m_sheet, &error);
+    if (!bytes || !writeFileAtomically(path, *bytes, &error)) {
+        checkMessage(QStringLiteral("%1 に保存できませんでした。\n%2").arg(filePart(path), error));
+        focusBox(EntryBox::Start);
+        return;
+    }
+    m_fileNameLabel->setText(filePart(path));
+    focusBox(EntryBox::Start);
+}
+
+void ElapsedTimeWindow::onOpenTriggered() {
+    const std::optional<QString> chosen =
+        ctx.platform.files->openFile(this, state().programFolder(), kTmkFilter);
+    if (!chosen) {
+        focusBox(EntryBox::Start);
+        return;
+    }
+    resetSheet();
+    const QString name = filePart(*chosen);
+    auto fail = [&](const QString& why) {
+        checkMessage(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, why));
+        focusBox(EntryBox::Start);
+    };
+    const QFileInfo info(*chosen);
+    if (!info.exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
+    // A device or a pipe could be read for ever.
+    if (!info.isFile()) return fail(QStringLiteral("通常のファイルではありません。"));
+    if (info.size() > kTmkMaxBytes)
+        return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
+    const ReadResult read = readWholeFile(*chosen);
+    if (read.status == ReadStatus::Missing)
+        return fail(QStringLiteral("ファイルが見つかりません。"));
+    if (read.status != ReadStatus::Ok) return fail(QStringLiteral("ファイルを開けません。"));
+    TmkParseResult parsed = parseTmkFile(read.bytes);
+    if (!parsed.sheet) return fail(parsed.error);
+    m_sheet = std::move(*parsed.sheet);
+    showAllRows();
+    showTotal(); // as the file says, not recomputed
+    m_titleBox->setText(textOf(m_sheet.sheetTitle));
+    m_dateBox->setText(textOf(m_sheet.sheetDate));
+    m_player->beep();
+    m_fileNameLabel->setText(name);
+    focusBox(EntryBox::Start);
+}
+
+// --- printing --------------------------------------------------------------------------------
+
+void ElapsedTimeWindow::onPrintRequested() {
+    m_printPanel->show();
+    m_printPanel->raise();
+    // The focus on "ｷｬﾝｾﾙ", so that Enter alone does not print.
+    m_printCancelButton->setFocus(Qt::OtherFocusReason);
+}
+
+void ElapsedTimeWindow::onPrintCancelled() {
+    m_printOkButton->setAutoDefault(true);
+    m_printCancelButton->setAutoDefault(true);
+    m_printPanel->hide();
+    focusBox(EntryBox::Start);
+}
+
+void ElapsedTimeWindow::onPrintConfirmed() {
+    // Let the panel be drawn before the printer keeps the program busy.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Printer& printer = *ctx.platform.printer;
+    const PrintDocument doc =
+        elapsedSheetPrintout(m_sheet, m_dateBox->text(),
+                             printer.pageHeightInCells({kElapsedPrintFamily, kElapsedPrintPoints}));
+    if (printOrOfferPdf(this, printer, *ctx.platform.messages, *ctx.platform.files,
+                        state().programFolder(), windowTitle(), doc))
+        m_player->beep();
+    m_printOkButton->setAutoDefault(true);
+    m_printCancelButton->setAutoDefault(true);
+    m_printPanel->hide();
+    focusBox(EntryBox::Start);
+}
+
+} // namespace qz

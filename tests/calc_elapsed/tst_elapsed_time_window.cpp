@@ -1,0 +1,721 @@
+#include "calc_elapsed/elapsed_time_window.h"
+#include "calc_elapsed/tmk_file.h"
+
+#include "sound/cp932.h"
+#include "ui/clock.h"
+#include "ui/dialogs.h"
+#include "ui/look.h"
+#include "ui/platform.h"
+#include "ui/printing.h"
+#include "ui/sound_player.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace qz;
+
+namespace {
+
+class StandInMenu : public QzWindow {
+  public:
+    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
+};
+
+// One elapsed-time window opened the way the launcher opens it, on a test platform.
+struct Fixture {
+    Fixture() : state(dir.path()), wm(state, tp.platform(), [this] { ++quits; }) {
+        tp.clock.set(QDateTime(QDate(2010, 11, 8), QTime(9, 0)));
+        wm.registerWindow(WindowId::CalcElapsed,
+                          [](AppContext& c) { return new ElapsedTimeWindow(c); });
+        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
+        w = static_cast<ElapsedTimeWindow*>(wm.switchTo(WindowId::CalcElapsed, nullptr));
+        if (!QTest::qWaitForWindowActive(w)) qWarning("window not active");
+    }
+    template <class T = QWidget> T* get(const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c) qWarning("no control %s", name);
+        return c;
+    }
+    QLineEdit* start() { return get<QLineEdit>("Text1"); }
+    QLineEdit* end() { return get<QLineEdit>("Text2"); }
+    QTableWidget* grid() { return get<QTableWidget>("G1"); }
+    QString cell(int row, int col) { return grid()->item(row - 1, col)->text(); }
+    QString total() { return get<QLabel>("Label1")->text(); }
+    QWidget* focus() { return QApplication::focusWidget(); }
+    // Types into the box that has the focus and presses Enter.
+    void type(const QString& text) {
+        QWidget* box = focus();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    void key(Qt::Key k) { QTest::keyClick(focus(), k); }
+    int boxTopTwips() { return qRound(start()->y() * 1440.0 / start()->logicalDpiY()); }
+    QString messages() {
+        QStringList out;
+        for (const auto& m : tp.messages.shown)
+            out << m.text;
+        return out.join(u'|');
+    }
+    void trigger(const char* action) { get<QAction>(action)->trigger(); }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    TestPlatform tp;
+    QTemporaryDir dir;
+    AppState state;
+    int quits = 0;
+    WindowManager wm;
+    ElapsedTimeWindow* w = nullptr;
+};
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+class TstElapsedTimeWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void captions_data();
+    void captions();
+    void menusAndToolbar();
+    void layoutAndGrid();
+    void dayFilledWithKeys();
+    void refusals_data();
+    void refusals();
+    void arrowsDropTypedText_data();
+    void arrowsDropTypedText();
+    void deleteClearsTheRow();
+    void cursorScrollsAndScrollingHides();
+    void gridClickMovesTheBoxes();
+    void resetKeepsTheSavedDate();
+    void saveRefusals();
+    void saveWritesTheFile();
+    void saveFailureKeepsTheOldFile();
+    void loadShowsTheFile();
+    void loadFailuresLeaveAResetSheet_data();
+    void loadFailuresLeaveAResetSheet();
+    void printing();
+    void printWithoutPrinterOffersPdf();
+    void shortcutsReachTheMenusFromTheBoxes_data();
+    void shortcutsReachTheMenusFromTheBoxes();
+    void leaving();
+};
+
+void TstElapsedTimeWindow::captions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const QList<QPair<const char*, const char*>> rows = {
+        {"Command4", "ﾘｾｯﾄ"},   {"Command5", "ﾒﾆｭｰへ"}, {"Command1", "終了"},
+        {"Command2", "OK"},     {"Command3", "ｷｬﾝｾﾙ"},  {"Label3", "内容を印刷しますか？"},
+        {"Label2", "合計："},   {"Label4", "日付："},   {"Label5", "タイトル："},
+        {"Label8", "ﾌｧｲﾙ名："},
+    };
+    for (const auto& [name, caption] : rows)
+        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
+}
+
+void TstElapsedTimeWindow::captions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Fixture f;
+    QCOMPARE(f.w->objectName(), QString("KEIKA"));
+    QCOMPARE(f.w->windowTitle(), QString("時間経過計算"));
+    QWidget* c = f.w->findChild<QWidget*>(name);
+    QVERIFY2(c, qPrintable(name));
+    if (auto* b = qobject_cast<QPushButton*>(c))
+        QCOMPARE(b->text(), caption);
+    else
+        QCOMPARE(qobject_cast<QLabel*>(c)->text(), caption);
+}
+
+void TstElapsedTimeWindow::menusAndToolbar() {
+    Fixture f;
+    const QList<std::tuple<const char*, const char*, const char*>> items = {
+        {"M11", "ﾌｧｲﾙを開く(&O)", "Ctrl+O"}, {"M12", "名前を付けて保存(&S)", "Ctrl+S"},
+        {"M15", "印刷(&P)", "Ctrl+P"},       {"M14", "終了(&E)", "Ctrl+E"},
+        {"M21", "QZ電卓(&D)", "Ctrl+D"},     {"M31", "ﾍﾙﾌﾟ(&H)", "Ctrl+H"}};
+    for (const auto& [name, caption, keys] : items) {
+        QAction* a = f.get<QAction>(name);
+        QCOMPARE(a->text(), QString::fromUtf8(caption));
+        QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(keys)));
+    }
+    QVERIFY(f.get<QAction>("M16")->isSeparator());
+    QVERIFY(f.get<QAction>("M13")->isSeparator());
+    QCOMPARE(f.get<QMenu>("M1")->title(), QString("ﾌｧｲﾙ(&F)"));
+    QCOMPARE(f.get<QMenu>("M2")->title(), QString("ﾂｰﾙ(&T)"));
+    QCOMPARE(f.get<QMenu>("M3")->title(), QString("ﾍﾙﾌﾟ(&H)"));
+    const QStringList tips = {"ﾌｧｲﾙを開く", "名前を付けて保存", "印刷", "QZ電卓", "ﾍﾙﾌﾟ"};
+    for (int i = 1; i <= 5; ++i)
+        QCOMPARE(f.get<QAction>(qPrintable(QString("Toolbar1_%1").arg(i)))->toolTip(), tips[i - 1]);
+    // Buttons 4 and 5: the calculator and help.
+    f.get<QAction>("Toolbar1_4")->trigger();
+    QCOMPARE(f.tp.calculator.folders, QStringList{f.dir.path()});
+    f.get<QAction>("Toolbar1_5")->trigger();
+    QCOMPARE(f.tp.help.displays, 1);
+    QCOMPARE(f.state.helpOpened, 1);
+    // Button 3 asks to print; button 1 opens (here cancelled), button 2 saves (refused: empty).
+    f.get<QAction>("Toolbar1_3")->trigger();
+    QVERIFY(f.get("Picture1")->isVisible());
+    f.get<QAction>("Toolbar1_2")->trigger();
+    QCOMPARE(f.messages(), QString("データがないので保存できません！"));
+    f.get<QAction>("Toolbar1_1")->trigger();
+    QCOMPARE(f.tp.files.asked.size(), 1);
+    QCOMPARE(f.tp.files.asked[0].filter, QString("経過時間計算ﾌｧｲﾙ(*.TMK)|*.TMK"));
+    QCOMPARE(f.tp.files.asked[0].initialFolder, f.dir.path());
+}
+
+void TstElapsedTimeWindow::layoutAndGrid() {
+    Fixture f;
+    QCOMPARE(f.w->centralWidget()->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
+    QCOMPARE(f.get("Frame1")->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
+    QCOMPARE(f.get("Frame1")->geometry(), twipsRect(120, 1065, 5000, 5960));
+    QCOMPARE(f.grid()->geometry(), twipsRect(120, 360, 4760, 5140));
+    QCOMPARE(f.start()->geometry(), twipsRect(700, 660, 550, 200));
+    QCOMPARE(f.end()->geometry(), twipsRect(1890, 660, 550, 200));
+    QCOMPARE(f.get("Text4")->geometry(), twipsRect(3720, 120, 1335, 270));
+    QCOMPARE(f.get("Label7")->geometry(), twipsRect(960, 765, 4095, 270));
+    QCOMPARE(f.get("Command1")->geometry(), twipsRect(4200, 7800, 855, 300));
+    QCOMPARE(f.get("Picture1")->geometry(), twipsRect(0, 0, 2415, 1095));
+    QVERIFY(!f.get("Picture1")->isVisible());
+    QCOMPARE(f.grid()->rowCount(), 70);
+    QCOMPARE(f.grid()->columnCount(), 4);
+    const QStringList headers = {"NO", "開始時間", "終了時間", "経過時間"};
+    for (int c = 0; c < 4; ++c) {
+        QCOMPARE(f.grid()->horizontalHeaderItem(c)->text(), headers[c]);
+        QCOMPARE(f.grid()->columnWidth(c), twips(QList<int>{500, 1200, 1200, 1500}[c]));
+    }
+    QCOMPARE(f.cell(1, 0), QString("1"));
+    QCOMPARE(f.cell(70, 0), QString("70"));
+    // Twenty rows are visible at once: the top row goes from 1 to 51.
+    QCOMPARE(f.grid()->verticalScrollBar()->maximum(), 50);
+    QCOMPARE(f.get<QLabel>("Label6")->text(),
+             QString(" ● 時と分の間は必ず ｢：｣or ｢．｣を入れて下さい\n"
+                     "　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5"));
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), QString("2010/11/08"));
+    QCOMPARE(f.total(), QString());
+    QCOMPARE(f.focus(), f.start());
+}
+
+void TstElapsedTimeWindow::dayFilledWithKeys() {
+    Fixture f;
+    f.type("8.30");
+    QCOMPARE(f.focus(), f.end());
+    QCOMPARE(f.cell(1, 1), QString("08:30"));
+    QCOMPARE(f.start()->text(), QString());
+    f.type("17:15");
+    QCOMPARE(f.cell(1, 2), QString("17:15"));
+    QCOMPARE(f.cell(1, 3), QString("08:45"));
+    QCOMPARE(f.total(), QString("08:45"));
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 900); // row 2
+    f.type("9");
+    f.type("24");
+    QCOMPARE(f.cell(2, 3), QString("15:00"));
+    f.type("0");
+    f.type("24");
+    QCOMPARE(f.cell(3, 3), QString("24:00"));
+    QCOMPARE(f.total(), QString("47:45"));
+    QCOMPARE(f.grid()->currentRow(), 3); // the fourth row, counted from 0
+    QVERIFY(f.messages().isEmpty());
+    // Enter on an empty start box of a row with a start goes on to its end without a word.
+    f.key(Qt::Key_Up);
+    QCOMPARE(f.focus(), f.start());
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.focus(), f.end());
+    QVERIFY(f.messages().isEmpty());
+    // ... and Enter on its empty end confirms the stored end again.
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.cell(3, 2), QString("24:00"));
+    QCOMPARE(f.focus(), f.start());
+    QVERIFY(f.messages().isEmpty());
+}
+
+void TstElapsedTimeWindow::refusals_data() {
+    QTest::addColumn<bool>("inEnd");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("start 24") << false << "24"
+                              << "時間が対象外";
+    QTest::newRow("start 7:60") << false << "7:60"
+                                << "時間が対象外";
+    QTest::newRow("start 1315") << false << "1315"
+                                << "時と分の間は、｢ ．｣もしくは｢ ： ｣を入れて入力して下さい。\r\n"
+                                   "入力例：　６時35分＝ 6.35　　午後２時８分＝ 14:08";
+    QTest::newRow("start 8a:30") << false << "8a:30"
+                                 << "時間を　「時:分」　の形で入力して下さい。例：07:02　13.5 等";
+    QTest::newRow("start after end") << false << "18"
+                                     << "時間が逆転！";
+    QTest::newRow("end -5") << true << "-5"
+                            << "時間を　「時:分」　の形で入力して下さい。例：07:02　13.5 等";
+    QTest::newRow("end 12.3.4") << true << "12.3.4"
+                                << "時間を　「時:分」　の形で入力して下さい。例：07:02　13.5 等";
+    QTest::newRow("end 25") << true << "25"
+                            << "時と分の間は、｢ ．｣もしくは｢ ： ｣を入れて入力して下さい。\r\n"
+                               "入力例：　６時35分＝ 6.35　　午後２時８分＝ 14:08";
+    QTest::newRow("end before start") << true << "7.59"
+                                      << "時間が逆転！";
+}
+
+void TstElapsedTimeWindow::refusals() {
+    QFETCH(bool, inEnd);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Fixture f;
+    f.type("8");
+    f.type("17");
+    f.key(Qt::Key_Up); // back on row 1: 08:00 to 17:00
+    if (inEnd) f.key(Qt::Key_Right);
+    QLineEdit* box = inEnd ? f.end() : f.start();
+    QCOMPARE(f.focus(), box);
+    f.type(typed);
+    QCOMPARE(f.messages(), message);
+    QCOMPARE(f.tp.messages.shown.last().title, QString("Check"));
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(f.focus(), box);
+    QCOMPARE(f.cell(1, 1), QString("08:00"));
+    QCOMPARE(f.cell(1, 2), QString("17:00"));
+    QCOMPARE(f.cell(1, 3), QString("09:00"));
+    QCOMPARE(f.total(), QString("09:00"));
+    QCOMPARE(f.boxTopTwips(), 660);
+}
+
+void TstElapsedTimeWindow::arrowsDropTypedText_data() {
+    QTest::addColumn<bool>("inEnd");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("focusEnd");
+    QTest::newRow("start down") << false << int(Qt::Key_Down) << 6 << false;
+    QTest::newRow("start up") << false << int(Qt::Key_Up) << 4 << false;
+    QTest::newRow("start right") << false << int(Qt::Key_Right) << 5 << true;
+    QTest::newRow("start left") << false << int(Qt::Key_Left) << 4 << true;
+    QTest::newRow("end up") << true << int(Qt::Key_Up) << 4 << true;
+    QTest::newRow("end down") << true << int(Qt::Key_Down) << 6 << true;
+    QTest::newRow("end right") << true << int(Qt::Key_Right) << 6 << false;
+    QTest::newRow("end left") << true << int(Qt::Key_Left) << 5 << false;
+}
+
+void TstElapsedTimeWindow::arrowsDropTypedText() {
+    QFETCH(bool, inEnd);
+    QFETCH(int, key);
+    QFETCH(int, row);
+    QFETCH(bool, focusEnd);
+    Fixture f;
+    for (int i = 0; i < 4; ++i)
+        f.key(Qt::Key_Down);
+    if (inEnd) f.key(Qt::Key_Right);
+    QLineEdit* box = inEnd ? f.end() : f.start();
+    QTest::keyClicks(box, "12.34");
+    QCOMPARE(f.grid()->currentColumn(), inEnd ? 2 : 1);
+    f.key(Qt::Key(key));
+    QCOMPARE(f.focus(), focusEnd ? f.end() : f.start());
+    QCOMPARE(f.start()->text(), QString());
+    QCOMPARE(f.end()->text(), QString());
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * row);
+    QCOMPARE(f.grid()->currentRow(), row - 1);
+    for (int r = 1; r <= 7; ++r)
+        QCOMPARE(f.cell(r, 1) + f.cell(r, 2), QString());
+    // Row 1 and row 70 are the limits.
+    Fixture g;
+    g.key(Qt::Key_Up);
+    QCOMPARE(g.boxTopTwips(), 660);
+    g.key(Qt::Key_Left);
+    QCOMPARE(g.focus(), g.end());
+    QCOMPARE(g.boxTopTwips(), 660);
+}
+
+void TstElapsedTimeWindow::deleteClearsTheRow() {
+    Fixture f;
+    f.type("8");
+    f.type("9.30");
+    f.type("10");
+    f.type("10.45");
+    QCOMPARE(f.total(), QString("02:15"));
+    f.key(Qt::Key_Up);
+    f.key(Qt::Key_Up);
+    f.key(Qt::Key_Delete);
+    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), QString());
+    QCOMPARE(f.total(), QString("00:45"));
+    QCOMPARE(f.w->sheet().row(1), (SheetRow{QString(), QString(), QString(), 0}));
+    QCOMPARE(f.focus(), f.start());
+    // An end typed on the cleared row counts from midnight.
+    f.key(Qt::Key_Right);
+    f.type("0.30");
+    QCOMPARE(f.cell(1, 3), QString("00:30"));
+    QCOMPARE(f.total(), QString("01:15"));
+}
+
+void TstElapsedTimeWindow::cursorScrollsAndScrollingHides() {
+    Fixture f;
+    QScrollBar* bar = f.grid()->verticalScrollBar();
+    for (int i = 0; i < 19; ++i)
+        f.key(Qt::Key_Down);
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 20);
+    QCOMPARE(bar->value(), 0);
+    f.key(Qt::Key_Down); // row 21: the grid scrolls to top row 2
+    QCOMPARE(bar->value(), 1);
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 20);
+    for (int i = 0; i < 60; ++i)
+        f.key(Qt::Key_Down);
+    QCOMPARE(bar->value(), 50); // row 70, top row 51
+    QCOMPARE(f.grid()->currentRow(), 69);
+    f.type("23.59");
+    f.type("24");
+    QCOMPARE(f.cell(70, 3), QString("00:01"));
+    QCOMPARE(f.grid()->currentRow(), 69); // Enter on row 70 stays on row 70
+    // Scrolling the cursor row out of view hides the boxes; back in view shows them.
+    bar->setValue(20);
+    QVERIFY(!f.start()->isVisible());
+    QVERIFY(!f.end()->isVisible());
+    bar->setValue(45); // rows 46..65
+    QVERIFY(!f.start()->isVisible());
+    bar->setValue(51 - 1 - 10); // top row 41: rows 41..60
+    QVERIFY(!f.start()->isVisible());
+    bar->setValue(50);
+    QVERIFY(f.start()->isVisible());
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 20);
+    // Up from the top row of the view scrolls so that the new row is the top row.
+    f.grid()->verticalScrollBar()->setValue(30); // hides: row 70 is below rows 31..50
+    f.grid()->verticalScrollBar()->setValue(50);
+    for (int i = 0; i < 20; ++i)
+        f.key(Qt::Key_Up);
+    QCOMPARE(bar->value(), 49); // row 50 on top
+    QCOMPARE(f.boxTopTwips(), 660);
+}
+
+void TstElapsedTimeWindow::gridClickMovesTheBoxes() {
+    Fixture f;
+    QTableWidget* g = f.grid();
+    auto click = [&](int row, int col) {
+        const QRect r = g->visualRect(g->model()->index(row - 1, col));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    click(5, 2);
+    QCOMPARE(f.focus(), f.end());
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 5);
+    f.type("1");
+    QCOMPARE(f.cell(5, 2), QString("01:00"));
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 6);
+    click(3, 3);
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 3);
+    click(8, 0);
+    QCOMPARE(f.focus(), g);
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 8);
+    // The sliver of row 21 under row 20: the grid scrolls it into view under the boxes.
+    const QRect sliver = g->visualRect(g->model()->index(20, 1));
+    QVERIFY(sliver.top() < g->viewport()->height());
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                      QPoint(sliver.center().x(), sliver.top() + 1));
+    QCOMPARE(g->verticalScrollBar()->value(), 1);
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 20);
+    QCOMPARE(f.focus(), f.start());
+    QVERIFY(f.start()->isVisible());
+}
+
+void TstElapsedTimeWindow::resetKeepsTheSavedDate() {
+    Fixture f;
+    f.type("8");
+    f.type("9");
+    f.get<QLineEdit>("Text3")->setText("題");
+    f.get<QLineEdit>("Text4")->setText("2009/01/02");
+    f.tp.files.answers = {f.dir.filePath("a.TMK")};
+    f.trigger("M12");
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString("a.TMK"));
+    f.tp.sounds.clear();
+    f.get<QPushButton>("Command4")->click();
+    QCOMPARE(f.tp.sounds.beeps(), 1);
+    QCOMPARE(f.cell(1, 1) + f.cell(1, 3), QString());
+    QCOMPARE(f.cell(1, 0), QString("1"));
+    QCOMPARE(f.total(), QString());
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+    QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), QString("2010/11/08"));
+    QCOMPARE(f.w->sheet().sheetDate, std::optional<QString>("2009/01/02"));
+    QCOMPARE(f.w->sheet().totalText, std::optional<QString>(QString()));
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 660);
+}
+
+void TstElapsedTimeWindow::saveRefusals() {
+    Fixture f;
+    f.get<QLineEdit>("Text3")->setText("題だけ");
+    f.trigger("M12");
+    QCOMPARE(f.messages(), QString("データがないので保存できません！"));
+    QVERIFY(f.tp.files.asked.isEmpty());
+    QCOMPARE(f.focus(), f.start());
+    f.type("8");
+    f.tp.messages.shown.clear();
+    f.get<QLineEdit>("Text3")->setText("a\"b");
+    f.trigger("M12");
+    QVERIFY2(f.messages().contains("タイトルに「\"」"), qPrintable(f.messages()));
+    QVERIFY(f.tp.files.asked.isEmpty()); // refused before a file is chosen
+    QCOMPARE(f.focus(), f.get("Text3"));
+    f.tp.messages.shown.clear();
+    f.get<QLineEdit>("Text3")->setText("fine");
+    f.get<QLineEdit>("Text4")->setText(QStringLiteral("😀"));
+    f.trigger("M12");
+    QVERIFY2(f.messages().contains("日付の「😀」"), qPrintable(f.messages()));
+    QCOMPARE(f.focus(), f.get("Text4"));
+    // A cancelled dialog says nothing and writes nothing.
+    f.tp.messages.shown.clear();
+    f.get<QLineEdit>("Text4")->setText("today");
+    f.trigger("M12");
+    QCOMPARE(f.tp.files.asked.size(), 1);
+    QVERIFY(f.tp.files.asked[0].save);
+    QVERIFY(f.messages().isEmpty());
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+}
+
+void TstElapsedTimeWindow::saveWritesTheFile() {
+    Fixture f;
+    f.type("8.30");
+    f.type("17.15");
+    f.type("9"); // a start only
+    f.get<QLineEdit>("Text3")->setText("会議, 午後");
+    f.tp.files.answers = {f.dir.filePath("day")};
+    f.trigger("M12");
+    QVERIFY(f.messages().isEmpty());
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString("day.TMK"));
+    const QByteArray bytes = readAll(f.dir.filePath("day.TMK"));
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), 72); // 71 lines and nothing after the last line end
+    QCOMPARE(lines[0], "\"08:45\",\"" + *encodeCp932("会議, 午後") +
+                           "\",\"2010/11/08\",\"\",\"\",\"\",\"\",\"\"\r");
+    QCOMPARE(lines[1], QByteArray("\"08:30\",\"17:15\",\"08:45\",525\r"));
+    QCOMPARE(lines[2], QByteArray("\"09:00\",,,\r"));
+    QCOMPARE(lines[3], QByteArray(",,,\r"));
+    // Saving again to the same name with the extension left off asks before replacing it.
+    f.tp.files.answers = {f.dir.filePath("day")};
+    f.tp.messages.confirmAnswers = {false};
+    f.type("10");
+    f.trigger("M12");
+    QCOMPARE(f.tp.messages.shown.size(), 1);
+    QCOMPARE(readAll(f.dir.filePath("day.TMK")), bytes);
+}
+
+void TstElapsedTimeWindow::saveFailureKeepsTheOldFile() {
+    Fixture f;
+    const QString path = f.writeFile("old.TMK", "old contents");
+    f.type("8");
+    f.tp.files.answers = {f.dir.filePath("no/such/folder/x.TMK")};
+    f.trigger("M12");
+    QVERIFY2(f.messages().startsWith("x.TMK に保存できませんでした。\n"), qPrintable(f.messages()));
+    QVERIFY(f.messages().size() > QString("x.TMK に保存できませんでした。\n").size());
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+    QCOMPARE(readAll(path), QByteArray("old contents"));
+}
+
+void TstElapsedTimeWindow::loadShowsTheFile() {
+    Fixture f;
+    QByteArray file =
+        "\"99:00\",\"" + *encodeCp932("予定") + "\",\"2009/12/31\",1,\"r\",,\"\",2\r\n";
+    file += "\"08:00\",\"09:00\",\"01:00\",60\r\n";
+    file += "\"10:00\",,,\r\n";
+    for (int r = 3; r <= 70; ++r)
+        file += ",,,\r\n";
+    f.type("13"); // replaced by the load
+    f.tp.files.answers = {f.writeFile("plan.tmk", file)};
+    f.tp.sounds.clear();
+    f.trigger("M11");
+    QVERIFY2(f.messages().isEmpty(), qPrintable(f.messages()));
+    QCOMPARE(f.tp.sounds.beeps(), 1);
+    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), QString("08:0009:0001:00"));
+    QCOMPARE(f.cell(2, 1) + f.cell(2, 2), QString("10:00"));
+    QCOMPARE(f.total(), QString("99:00")); // as the file says
+    QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString("予定"));
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), QString("2009/12/31"));
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString("plan.tmk"));
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 660);
+    // Saved again, the reserved values go back unchanged.
+    f.tp.files.answers = {f.dir.filePath("again.TMK")};
+    f.trigger("M12");
+    QCOMPARE(readAll(f.dir.filePath("again.TMK")), file);
+    // The first confirmed time puts the true sum in place of the file's total.
+    f.key(Qt::Key_Right);
+    f.type("9");
+    QCOMPARE(f.total(), QString("01:00"));
+}
+
+void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet_data() {
+    QTest::addColumn<QByteArray>("bytes"); // "-" for a file that is not there
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("short") << QByteArray("\"01:00\",\"t\",\"d\",\"\",\"\",\"\",\"\",\"\"\r\n")
+                           << "途中で終わって";
+    QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,x,y,z,1,2,3,4,5,6", 30)
+                             << "";
+    QTest::newRow("missing") << QByteArray("-") << "見つかりません";
+    QTest::newRow("folder") << QByteArray("/") << "通常のファイルではありません";
+    QTest::newRow("too big") << QByteArray(kTmkMaxBytes + 1, ' ') << "大きすぎ";
+}
+
+void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    Fixture f;
+    f.type("8");
+    f.type("9");
+    f.get<QLineEdit>("Text3")->setText("前の題");
+    QString path = bytes == "-" ? f.dir.filePath("gone.TMK") : f.dir.filePath("bad.TMK");
+    if (bytes == "/")
+        QDir(f.dir.path()).mkdir("bad.TMK");
+    else if (bytes != "-")
+        f.writeFile("bad.TMK", bytes);
+    f.tp.files.answers = {path};
+    f.trigger("M11");
+    QVERIFY2(f.messages().startsWith(QFileInfo(path).fileName() + " を読み込めませんでした。\n"),
+             qPrintable(f.messages()));
+    QVERIFY2(f.messages().contains(reason), qPrintable(f.messages()));
+    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.total(), QString());
+    QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(f.w->sheet().row(1), SheetRow{});
+    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+    QCOMPARE(f.focus(), f.start());
+    // A cancelled open changes nothing and says nothing.
+    f.type("8");
+    f.tp.messages.shown.clear();
+    f.trigger("M11");
+    QCOMPARE(f.cell(1, 1), QString("08:00"));
+    QVERIFY(f.messages().isEmpty());
+}
+
+void TstElapsedTimeWindow::printing() {
+    Fixture f;
+    f.type("8.30");
+    f.type("17.15");
+    f.get<QLineEdit>("Text4")->setText("2010/11/09");
+    f.trigger("M15");
+    QWidget* panel = f.get("Picture1");
+    QVERIFY(panel->isVisible());
+    QCOMPARE(f.focus(), f.get("Command3"));
+    f.key(Qt::Key_Space); // the focused "ｷｬﾝｾﾙ"
+    QVERIFY(!panel->isVisible());
+    QVERIFY(f.tp.printer.printed.isEmpty());
+    f.tp.sounds.clear();
+    f.trigger("M15");
+    f.get<QPushButton>("Command2")->click();
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(f.tp.printer.printed.size(), 1);
+    QCOMPARE(f.tp.sounds.beeps(), 1);
+    const PrintDocument& doc = f.tp.printer.printed[0];
+    // The date box's text as it stands, the total as shown, row 1 at its columns.
+    QVERIFY(doc.contains(textOp(5, 3, "●　経過時間　//////////////////////////　　2010/11/09")));
+    QVERIFY(doc.contains(textOp(25, 5, "合計：08:45")));
+    QVERIFY(doc.contains(textOp(28, 8, "08:45")));
+    QCOMPARE(pageCount(doc), 1); // blank rows after row 1 start no second page
+    // A row near the end does not fit the test printer's 60-line page: a second page follows.
+    f.get<QPushButton>("Command4")->click();
+    for (int i = 0; i < 59; ++i)
+        f.key(Qt::Key_Down);
+    f.type("8");
+    f.trigger("M15");
+    f.get<QPushButton>("Command2")->click();
+    QCOMPARE(pageCount(f.tp.printer.printed.last()), 2);
+    // Enter on the focused "ｷｬﾝｾﾙ" closes the panel without printing.
+    f.trigger("M15");
+    f.key(Qt::Key_Return);
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(f.tp.printer.printed.size(), 2);
+}
+
+void TstElapsedTimeWindow::printWithoutPrinterOffersPdf() {
+    Fixture f;
+    f.tp.printer.hasDefaultPrinter = false;
+    f.tp.files.answers = {f.dir.filePath("sheet")};
+    f.trigger("M15");
+    f.get<QPushButton>("Command2")->click();
+    QCOMPARE(f.tp.messages.shown.size(), 1); // the offer
+    QVERIFY(f.tp.messages.shown[0].text.contains("PDF"));
+    QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath("sheet.pdf")});
+    QVERIFY(!f.get("Picture1")->isVisible());
+}
+
+// The line edits have their own meanings for some Ctrl keys (end of line, delete); in this
+// window the menu items win.
+void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
+        for (Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_E, Qt::Key_D, Qt::Key_H})
+            QTest::newRow(qPrintable(QString("%1 Ctrl+%2").arg(box).arg(QChar(key))))
+                << QString(box) << int(key);
+}
+
+void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes() {
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    Fixture f;
+    f.type("8");
+    QWidget* w = f.w->findChild<QWidget*>(box);
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key(key), Qt::ControlModifier);
+    switch (key) {
+    case Qt::Key_O:
+    case Qt::Key_S:
+        QCOMPARE(f.tp.files.asked.size(), 1);
+        break;
+    case Qt::Key_P:
+        QVERIFY(f.get("Picture1")->isVisible());
+        break;
+    case Qt::Key_E:
+        QCOMPARE(f.quits, 1);
+        break;
+    case Qt::Key_D:
+        QCOMPARE(f.tp.calculator.folders.size(), 1);
+        break;
+    case Qt::Key_H:
+        QCOMPARE(f.tp.help.displays, 1);
+        break;
+    }
+}
+
+void TstElapsedTimeWindow::leaving() {
+    {
+        Fixture f;
+        f.get<QPushButton>("Command5")->click();
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.quits, 0);
+    }
+    {
+        Fixture f;
+        f.trigger("M31");
+        f.get<QPushButton>("Command1")->click();
+        QCOMPARE(f.quits, 1);
+        QCOMPARE(f.tp.help.closeAlls, 1);
+    }
+    {
+        Fixture f;
+        f.trigger("M14");
+        QCOMPARE(f.quits, 1);
+    }
+    {
+        Fixture f;
+        f.w->close(); // from the title bar
+        QCOMPARE(f.quits, 1);
+    }
+}
+
+QTEST_MAIN(TstElapsedTimeWindow)
+#include "tst_elapsed_time_window.moc"

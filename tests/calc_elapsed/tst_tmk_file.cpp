@@ -1,0 +1,235 @@
+#include "calc_elapsed/tmk_file.h"
+#include "sound/cp932.h"
+
+#include <QTest>
+
+using namespace qz;
+
+namespace {
+
+QByteArray sjis(const QString& s) {
+    return *encodeCp932(s);
+}
+
+// A file of the given header and first rows; every other row never touched.
+QByteArray fileOf(const QByteArray& header, const QList<QByteArray>& rows) {
+    QByteArray out = header + "\r\n";
+    for (int r = 0; r < kSheetRowCount; ++r)
+        out += (r < rows.size() ? rows[r] : QByteArray(",,,")) + "\r\n";
+    return out;
+}
+
+QList<QByteArray> lines(const QByteArray& bytes) {
+    QList<QByteArray> out = bytes.split('\n');
+    if (!out.isEmpty() && out.last().isEmpty()) out.removeLast();
+    return out;
+}
+
+} // namespace
+
+class TstTmkFile : public QObject {
+    Q_OBJECT
+  private slots:
+    void rowLines_data();
+    void rowLines();
+    void headerOfFreshAndResetSheet();
+    void roundTripKeepsUnsetApartFromEmpty();
+    void reservedValuesCarried();
+    void totalIsTakenAsWritten();
+    void valuesSpreadOverLinesAlike();
+    void malformed_data();
+    void malformed();
+    void titleProblems_data();
+    void titleProblems();
+    void extension_data();
+    void extension();
+};
+
+void TstTmkFile::rowLines_data() {
+    QTest::addColumn<SheetRow>("row");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("complete") << SheetRow{"08:30", "17:15", "08:45", 525}
+                              << QByteArray("\"08:30\",\"17:15\",\"08:45\",525\r");
+    QTest::newRow("untouched") << SheetRow{} << QByteArray(",,,\r");
+    QTest::newRow("start only") << SheetRow{"08:30", {}, {}, {}} << QByteArray("\"08:30\",,,\r");
+    QTest::newRow("cleared") << SheetRow{QString(), QString(), QString(), 0}
+                             << QByteArray("\"\",\"\",\"\",0\r");
+    QTest::newRow("whole day") << SheetRow{"00:00", "24:00", "24:00", 1440}
+                               << QByteArray("\"00:00\",\"24:00\",\"24:00\",1440\r");
+}
+
+void TstTmkFile::rowLines() {
+    QFETCH(SheetRow, row);
+    QFETCH(QByteArray, line);
+    ElapsedSheet s;
+    s.row(5) = row;
+    const std::optional<QByteArray> bytes = tmkFileBytes(s);
+    QVERIFY(bytes);
+    const QList<QByteArray> ls = lines(*bytes);
+    QCOMPARE(ls.size(), 71);
+    QCOMPARE(ls[5], line);
+    QCOMPARE(ls[4], QByteArray(",,,\r"));
+    QVERIFY(bytes->endsWith(",,,\r\n"));
+    const TmkParseResult back = parseTmkFile(*bytes);
+    QVERIFY2(back.sheet, qPrintable(back.error));
+    QCOMPARE(back.sheet->row(5), row);
+}
+
+void TstTmkFile::headerOfFreshAndResetSheet() {
+    ElapsedSheet s;
+    s.row(1) = {"09:00", {}, {}, {}};
+    s.sheetTitle = QStringLiteral("会議, 午後");
+    s.sheetDate = QStringLiteral("2010/11/08");
+    QByteArray expected =
+        ",\"" + sjis(QStringLiteral("会議, 午後")) + "\",\"2010/11/08\",\"\",\"\",\"\",\"\",\"\"\r";
+    QCOMPARE(lines(*tmkFileBytes(s))[0], expected);
+    SheetCursor c;
+    CL(s, c);
+    s.row(1).startText = "09:00";
+    QVERIFY(lines(*tmkFileBytes(s))[0].startsWith("\"\",\"\",\"2010/11/08\","));
+    // The title with its comma comes back whole.
+    s.sheetTitle = QStringLiteral("会議, 午後");
+    QCOMPARE(parseTmkFile(*tmkFileBytes(s)).sheet->sheetTitle, s.sheetTitle);
+}
+
+void TstTmkFile::roundTripKeepsUnsetApartFromEmpty() {
+    ElapsedSheet s;
+    s.totalText = "10:05";
+    s.sheetTitle = QStringLiteral("ﾃｽﾄ 表");
+    s.sheetDate = QString();
+    s.row(1) = {"08:30", "17:15", "08:45", 525};
+    s.row(2) = {QString(), QString(), QString(), 0};
+    s.row(3) = {"09:00", {}, {}, {}};
+    s.row(4) = {{}, "01:20", "01:20", 80};
+    s.row(70) = {"00:00", "24:00", "24:00", 1440};
+    const TmkParseResult back = parseTmkFile(*tmkFileBytes(s));
+    QVERIFY2(back.sheet, qPrintable(back.error));
+    QVERIFY(*back.sheet == s);
+    QCOMPARE(*tmkFileBytes(*back.sheet), *tmkFileBytes(s));
+}
+
+void TstTmkFile::reservedValuesCarried() {
+    const QByteArray file =
+        fileOf("\"01:00\",\"t\",\"d\",12,\"x\",,-3.5,\"" + sjis(QStringLiteral("予備")) + "\"",
+               {"\"08:00\",\"09:00\",\"01:00\",60"});
+    const TmkParseResult r = parseTmkFile(file);
+    QVERIFY2(r.sheet, qPrintable(r.error));
+    QCOMPARE(r.sheet->reservedValues[0], RecordValue(12.0));
+    QCOMPARE(r.sheet->reservedValues[1], RecordValue(QString("x")));
+    QVERIFY(isUnset(r.sheet->reservedValues[2]));
+    QCOMPARE(r.sheet->reservedValues[3], RecordValue(-3.5));
+    QCOMPARE(r.sheet->reservedValues[4], RecordValue(QStringLiteral("予備")));
+    QCOMPARE(*tmkFileBytes(*r.sheet), file); // written back byte for byte
+}
+
+void TstTmkFile::totalIsTakenAsWritten() {
+    // The rows add up to 01:00, the file says 99:99: the file's total is what is shown.
+    const TmkParseResult r = parseTmkFile(fileOf("\"99:99\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"",
+                                                 {"\"08:00\",\"09:00\",\"01:00\",60"}));
+    QVERIFY2(r.sheet, qPrintable(r.error));
+    QCOMPARE(r.sheet->totalText, std::optional<QString>("99:99"));
+    ElapsedSheet s = *r.sheet;
+    recalculateTotal(s);
+    QCOMPARE(s.totalText, std::optional<QString>("01:00"));
+}
+
+void TstTmkFile::valuesSpreadOverLinesAlike() {
+    QByteArray oneLine = "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"08:00\",\"09:00\",\"01:00\",60";
+    for (int r = 1; r < kSheetRowCount; ++r)
+        oneLine += ",,,,";
+    const TmkParseResult r = parseTmkFile(oneLine + "\r\n");
+    QVERIFY2(r.sheet, qPrintable(r.error));
+    QCOMPARE(r.sheet->row(1).elapsedMinutes, std::optional<int>(60));
+    QCOMPARE(r.sheet->row(70), SheetRow{});
+}
+
+void TstTmkFile::malformed_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reasonPart");
+    const QByteArray header = "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"";
+    QByteArray shortFile = fileOf(header, {});
+    shortFile.chop(5); // the last row line loses its minutes
+    shortFile += "\"08:00\",\"09:00\",\"01:00\"\r\n";
+    QTest::newRow("empty") << QByteArray() << QStringLiteral("途中で終わって");
+    QTest::newRow("header only") << header + "\r\n" << QStringLiteral("8 個しか");
+    QTest::newRow("short") << shortFile << QStringLiteral("287 個しか");
+    QTest::newRow("start not a time")
+        << fileOf(header, {"\"8:30\",,,"}) << QStringLiteral("1 行目の開始時間「8:30」");
+    QTest::newRow("start 24:00") << fileOf(header, {"\"24:00\",,,"})
+                                 << QStringLiteral("開始時間「24:00」");
+    QTest::newRow("end out of range")
+        << fileOf(header, {",,,", "\"08:00\",\"25:00\",,"}) << QStringLiteral("2 行目の終了時間");
+    QTest::newRow("start as a number") << fileOf(header, {"8.5,,,"}) << QStringLiteral("8.5");
+    QTest::newRow("minutes text") << fileOf(header, {"\"08:00\",\"09:00\",\"01:00\",abc"})
+                                  << QStringLiteral("経過分「abc」");
+    QTest::newRow("minutes negative")
+        << fileOf(header, {"\"08:00\",\"09:00\",\"01:00\",-1"}) << QStringLiteral("経過分");
+    QTest::newRow("minutes fraction")
+        << fileOf(header, {"\"08:00\",\"09:00\",\"01:00\",1.5"}) << QStringLiteral("経過分");
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                            << QStringLiteral("");
+    QTest::newRow("huge") << QByteArray(kTmkMaxBytes + 1, ',') << QStringLiteral("大きすぎ");
+}
+
+void TstTmkFile::malformed() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reasonPart);
+    const TmkParseResult r = parseTmkFile(bytes);
+    QVERIFY(!r.sheet);
+    QVERIFY(!r.error.isEmpty());
+    QVERIFY2(r.error.contains(reasonPart), qPrintable(r.error));
+}
+
+void TstTmkFile::titleProblems_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("reasonPart"); // empty: no problem
+    QTest::newRow("fine") << QStringLiteral("会議, ﾃｽﾄ") << "2010/11/08"
+                          << "";
+    QTest::newRow("quote in title") << "a\"b"
+                                    << "" << QStringLiteral("タイトルに「\"」");
+    QTest::newRow("quote in date") << ""
+                                   << "\"" << QStringLiteral("日付に「\"」");
+    QTest::newRow("emoji in title") << QStringLiteral("会議😀") << "" << QStringLiteral("「😀」");
+    QTest::newRow("hangul in date") << "" << QStringLiteral("한") << QStringLiteral("日付の「한」");
+}
+
+void TstTmkFile::titleProblems() {
+    QFETCH(QString, title);
+    QFETCH(QString, date);
+    QFETCH(QString, reasonPart);
+    const QString problem = sheetTextProblem(title, date);
+    QCOMPARE(problem.isEmpty(), reasonPart.isEmpty());
+    QVERIFY2(problem.contains(reasonPart), qPrintable(problem));
+    // What is refused here would also make the writer fail.
+    ElapsedSheet s;
+    s.sheetTitle = title;
+    s.sheetDate = date;
+    QCOMPARE(tmkFileBytes(s).has_value(), reasonPart.isEmpty());
+}
+
+void TstTmkFile::extension_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("none") << "/x/day"
+                          << "/x/day.TMK";
+    QTest::newRow("kept") << "/x/day.tmk"
+                          << "/x/day.tmk";
+    QTest::newRow("other kept") << "/x/day.txt"
+                                << "/x/day.txt";
+    QTest::newRow("dot in folder") << "/x.y/day"
+                                   << "/x.y/day.TMK";
+    QTest::newRow("windows folder") << "C:\\a.b\\day"
+                                    << "C:\\a.b\\day.TMK";
+    QTest::newRow("trailing dot") << "/x/day."
+                                  << "/x/day.TMK";
+}
+
+void TstTmkFile::extension() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(withTmkExtension(chosen), saved);
+}
+
+QTEST_APPLESS_MAIN(TstTmkFile)
+#include "tst_tmk_file.moc"
