@@ -1,16 +1,13 @@
 #include "app/menu_window.h"
 #include "sound/file_io.h"
+#include "tests/support/window_fixture.h"
 #include "timer/big_window.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
-#include "ui/sound_player.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qz;
@@ -19,23 +16,17 @@ using namespace qz;
 class TestApp : public QObject {
     Q_OBJECT
 
-    struct Fixture {
-        QTemporaryDir dir;
-        TestPlatform tp;
-        AppState state{dir.path()};
-        int quits = 0;
-        WindowManager wm{state, tp.platform(), [this] { ++quits; }};
+    struct Fixture : WindowFixture {
         Fixture() {
-            wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new MENU(c); });
-            wm.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BIG(c); });
+            registerWindow<MENU>(WindowId::Menu);
+            registerWindow<BIG>(WindowId::BigClock);
             for (WindowId id : {WindowId::Timer, WindowId::Countdown, WindowId::Stopwatch,
                                 WindowId::CalcAdd, WindowId::CalcElapsed})
                 wm.registerWindow(id, [id](AppContext& c) {
                     return new ShellWindow(c, id, QStringLiteral("Shell"), QStringLiteral("道具"));
                 });
-            tp.clock.set(QDateTime(QDate(2010, 11, 8), QTime(13, 8, 20)));
         }
-        MENU* start() { return static_cast<MENU*>(wm.switchTo(WindowId::Menu, nullptr)); }
+        MENU* start() { return open<MENU>(WindowId::Menu); }
         QByteArray spansFile() {
             QFile f(state.programFile(kSpansFile));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

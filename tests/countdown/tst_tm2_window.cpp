@@ -2,7 +2,7 @@
 
 #include "ui/clock.h"
 #include "ui/dialogs.h"
-#include "ui/platform.h"
+#include "tests/support/test_platform.h"
 #include "ui/sound_player.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "sound/cp932.h"
 #include "sound/ongen_window.h"
+#include "tests/support/test_platform.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/sound_player.h"

@@ -1,5 +1,5 @@
 #include "stopwatch/stopw_window.h"
-#include "ui/clock.h"
+#include "tests/support/window_fixture.h"
 #include "ui/clock_ticker.h"
 #include "ui/look.h"
 
@@ -8,38 +8,24 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 using namespace qz;
 
 namespace {
-class OtherWindow : public QzWindow {
-  public:
-    OtherWindow(AppContext& c, WindowId id) : QzWindow(c, id) {}
-};
-
 QDateTime at(int h, int m, int s, QDate d = QDate(2010, 11, 8)) {
     return QDateTime(d, QTime(h, m, s));
 }
 
-// A stopwatch window opened the way the launcher opens it, with a stand-in launcher to return
-// to.
-struct Fixture {
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state{dir.path()};
-    int quits = 0;
-    WindowManager wm{state, tp.platform(), [this] { ++quits; }};
+// A stopwatch window opened the way the launcher opens it.
+struct Fixture : WindowFixture {
     STOPW* w = nullptr;
 
     Fixture() {
-        wm.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new STOPW(c); });
-        wm.registerWindow(WindowId::Menu,
-                          [](AppContext& c) { return new OtherWindow(c, WindowId::Menu); });
+        registerWindow<STOPW>(WindowId::Stopwatch);
         tp.clock.set(at(10, 0, 0));
-        w = static_cast<STOPW*>(wm.switchTo(WindowId::Stopwatch, nullptr));
+        w = open<STOPW>(WindowId::Stopwatch);
     }
     // Moves the clock and lets the stopwatch tick, as its timer would.
     void after(int seconds) {

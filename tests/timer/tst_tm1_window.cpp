@@ -7,7 +7,7 @@
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
-#include "ui/platform.h"
+#include "tests/support/test_platform.h"
 #include "ui/sound_player.h"
 
 #include <QApplication>
