@@ -9,6 +9,7 @@ QZ_PACKAGES=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth
     poppler-utils
+    clang-format
 )
 
 qz_missing_packages() {

@@ -6,3 +6,5 @@ qz_install_packages
 qz_build "$QZ_ROOT/build" -DBUILD_TESTING=ON
 cd "$QZ_ROOT/build"
 ctest --output-on-failure -j"$(nproc)"
+# Reports files that drift from .clang-format; --strict makes a drift fail the run.
+bash "$QZ_ROOT/scripts/check-format.sh"
