@@ -14,8 +14,6 @@
 namespace qz {
 
 namespace {
-constexpr quint32 kLightBlue = 0x00FF8080;
-
 QLabel* whiteLabel(QWidget* parent, const char* name, double pt, bool bold) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -41,7 +39,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Menu) {
     m_clockFrame = new QGroupBox(QStringLiteral("現在時間"), client);
     m_clockFrame->setObjectName(QStringLiteral("Frame2"));
     m_clockFrame->setFont(uiFont(9, true));
-    setBackground(m_clockFrame, kLightBlue);
+    setBackground(m_clockFrame, colors::lightBlue);
     placeTwips(m_clockFrame, 120, 420, 5040, 1260);
     m_dateLabel = whiteLabel(m_clockFrame, "Label2", 11.25, true);
     placeTwips(m_dateLabel, 150, 330, 2760, 375);
@@ -60,7 +58,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Menu) {
 
     m_toolsFrame = new QGroupBox(client);
     m_toolsFrame->setObjectName(QStringLiteral("Frame1"));
-    setBackground(m_toolsFrame, kLightBlue);
+    setBackground(m_toolsFrame, colors::lightBlue);
     placeTwips(m_toolsFrame, 2040, 1800, 3120, 2700);
     struct Tool {
         const char* name;

@@ -21,25 +21,15 @@ constexpr int kNormalWidth = 3700;
 constexpr int kBigWidth = 12400;
 // Room for the lower row of buttons (they end at 2895) and a margin, plus the caption.
 constexpr int kHeight = 3480;
-constexpr quint32 kLightGreen = 0x80FF80;
 constexpr double kBigPointSize = 120;
 const QString kWidestReading = QStringLiteral("00:00:00");
-
-// Only the window colour: the look helper's button and text-field colours would be inherited by
-// every child and tint the buttons too.
-void paintClientArea(QWidget* w, quint32 bbggrr) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, vbColor(bbggrr));
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 } // namespace
 
 StopwatchWindow::StopwatchWindow(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     setWindowTitle(QStringLiteral("ストップウォッチ"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    paintClientArea(client, kLightGreen);
+    setWindowBackground(client, colors::lightGreen);
 
     m_toolbar = addIndexedToolBar(
         this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
