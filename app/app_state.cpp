@@ -16,7 +16,7 @@ void AppState::setSpans(const Spans& s) {
 }
 
 bool AppState::loadSpans() {
-    const QString path = programFile(kSpansFile);
+    const QString path = programFile(QLatin1String(kSpansFile));
     const ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Ok) {
         if (auto s = parseSpans(r.bytes)) {
@@ -39,12 +39,12 @@ bool AppState::loadSpans() {
 }
 
 bool AppState::saveSpans(QString* error) {
-    return writeFileAtomically(programFile(kSpansFile), spansBytes(spans()), error);
+    return writeFileAtomically(programFile(QLatin1String(kSpansFile)), spansBytes(spans()), error);
 }
 
 bool AppState::loadSoundTable() {
     soundTable = SoundTable{};
-    const QString path = programFile(kSoundsFile);
+    const QString path = programFile(QLatin1String(kSoundsFile));
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
         soundTable = defaultSoundTable(m_folder);
@@ -62,7 +62,7 @@ bool AppState::saveSoundTable(QString* error) {
     const auto bytes = soundTableBytes(soundTable, error);
     if (!bytes)
         return false;
-    return writeFileAtomically(programFile(kSoundsFile), *bytes, error);
+    return writeFileAtomically(programFile(QLatin1String(kSoundsFile)), *bytes, error);
 }
 
 } // namespace qz

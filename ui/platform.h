@@ -66,6 +66,7 @@ class RealPlatform {
   public:
     explicit RealPlatform(const QString& helpFolder);
     ~RealPlatform();
+    Q_DISABLE_COPY_MOVE(RealPlatform)
     Platform& platform() { return m_platform; }
 
   private:

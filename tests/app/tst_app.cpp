@@ -30,7 +30,7 @@ class TestApp : public QObject {
         }
         LauncherWindow* start() { return open<LauncherWindow>(WindowId::Menu); }
         QByteArray spansFile() {
-            QFile f(state.programFile(kSpansFile));
+            QFile f(state.programFile(QLatin1String(kSpansFile)));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }
     };
@@ -122,7 +122,8 @@ class TestApp : public QObject {
         int shown = 0;
         menu->setVersionBoxPresenter([&](QWidget*) {
             ++shown;
-            QVERIFY(writeFileAtomically(f.state.programFile(kSpansFile), "10,20,0,0\r\n"));
+            QVERIFY(writeFileAtomically(f.state.programFile(QLatin1String(kSpansFile)),
+                                        "10,20,0,0\r\n"));
         });
         trigger(menu, "M32");
         QCOMPARE(shown, 1);
