@@ -1,8 +1,8 @@
 #include "countdown/tm2_window.h"
 
+#include "tests/support/test_platform.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
-#include "tests/support/test_platform.h"
 #include "ui/sound_player.h"
 
 #include <QFile>
