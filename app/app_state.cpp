@@ -41,7 +41,7 @@ bool AppState::loadSpans() {
         m_spansUnsaved = !writeSpans(nullptr);
         return !m_spansUnsaved;
     }
-    const QString path = settingsFile(kSpansFile);
+    const QString path = settingsFile(QLatin1String(kSpansFile));
     const ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Ok) {
         if (auto s = parseSpans(r.bytes)) {
@@ -80,7 +80,7 @@ bool AppState::loadSoundTable() {
     removeStaleFilesOnce();
     soundTable = SoundTable{};
     m_soundTableNotice.clear();
-    const QString path = settingsFile(kSoundsFile);
+    const QString path = settingsFile(QLatin1String(kSoundsFile));
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
         soundTable = defaultSoundTable(m_folder);
@@ -109,7 +109,7 @@ bool AppState::saveSoundTable(QString* error) {
         m_memorySoundsSet = true;
         return true;
     }
-    return writeFileAtomically(settingsFile(kSoundsFile), *bytes, error);
+    return writeFileAtomically(settingsFile(QLatin1String(kSoundsFile)), *bytes, error);
 }
 
 QString AppState::wavePath(int k) const {

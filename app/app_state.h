@@ -17,7 +17,7 @@ class AppState {
     int spareSpan3 = 0;
     int spareSpan4 = 0;
     SoundTable soundTable;
-    int helpOpened = 0;
+    bool helpOpened = false;
 
     QString programFolder() const { return m_folder; }
     // programFolder() joined with a file name, e.g. programFile("RING.WAV").

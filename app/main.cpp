@@ -1,6 +1,6 @@
-#include "about/ver_window.h"
+#include "about/version_box.h"
 #include "app/command_line.h"
-#include "app/menu_window.h"
+#include "app/launcher_window.h"
 #include "app/settings_location.h"
 #include "app/single_instance.h"
 #include "app/window_manager.h"
@@ -9,7 +9,7 @@
 #include "countdown/tm2_window.h"
 #include "sound/ongen_window.h"
 #include "stopwatch/stopw_window.h"
-#include "timer/big_window.h"
+#include "timer/big_clock_window.h"
 #include "timer/tm1_window.h"
 #include "ui/app_picture.h"
 #include "ui/dialogs.h"
@@ -76,12 +76,13 @@ int main(int argc, char* argv[]) {
     RealPlatform real(QCoreApplication::applicationDirPath() + QStringLiteral("/help"));
     WindowManager windows(state, real.platform());
 
-    windows.registerWindow(WindowId::Menu, [](AppContext& c) { return new MENU(c); });
+    windows.registerWindow(WindowId::Menu, [](AppContext& c) { return new LauncherWindow(c); });
     windows.registerWindow(WindowId::Timer, [](AppContext& c) { return new TM1(c); });
     windows.registerWindow(WindowId::Countdown, [](AppContext& c) { return new TM2(c); });
-    windows.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new STOPW(c); });
+    windows.registerWindow(WindowId::Stopwatch,
+                           [](AppContext& c) { return new StopwatchWindow(c); });
     windows.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
-    windows.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BIG(c); });
+    windows.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BigClockWindow(c); });
     windows.registerWindow(WindowId::CalcAdd,
                            [](AppContext& c) { return new TimeAdditionWindow(c); });
     windows.registerWindow(WindowId::CalcElapsed,

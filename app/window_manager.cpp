@@ -38,13 +38,13 @@ QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
 }
 
 void WindowManager::openHelp(QWidget* owner) {
-    m_context.state.helpOpened = 1;
+    m_context.state.helpOpened = true;
     m_context.platform.help->display(owner);
 }
 
 void WindowManager::exitProgram(QWidget*) {
-    if (m_context.state.helpOpened == 1) {
-        m_context.state.helpOpened = 0;
+    if (m_context.state.helpOpened) {
+        m_context.state.helpOpened = false;
         m_context.platform.help->closeAll();
     }
     m_exiting = true;

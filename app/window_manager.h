@@ -38,6 +38,7 @@ class WindowManager {
 
     WindowManager(AppState& state, Platform& platform, std::function<void()> quit = {});
     ~WindowManager();
+    Q_DISABLE_COPY_MOVE(WindowManager)
 
     void registerWindow(WindowId id, Factory factory);
     bool hasWindow(WindowId id) const { return m_factories.count(id) > 0; }

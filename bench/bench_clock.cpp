@@ -1,8 +1,7 @@
 // Start-up time, memory, idle cost and clock-label lag of the launcher (and of a running
 // stopwatch), printed as figures. Run through bench/run.sh under Xvfb.
-#include "app/menu_window.h"
+#include "app/launcher_window.h"
 #include "stopwatch/stopw_window.h"
-#include "timer/big_window.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/look.h"
@@ -84,8 +83,8 @@ int main(int argc, char* argv[]) {
     AppState state(dir.path());
     RealPlatform real(dir.path());
     WindowManager wm(state, real.platform());
-    wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new MENU(c); });
-    wm.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new STOPW(c); });
+    wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new LauncherWindow(c); });
+    wm.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new StopwatchWindow(c); });
 
     QzWindow* menu = wm.switchTo(WindowId::Menu, nullptr);
     if (!QTest::qWaitForWindowExposed(menu))

@@ -9,6 +9,7 @@ QZ_PACKAGES=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth
     poppler-utils dpkg-dev desktop-file-utils appstream
+    clang-format
 )
 
 qz_missing_packages() {

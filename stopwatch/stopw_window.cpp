@@ -21,33 +21,23 @@ constexpr int kNormalWidth = 3700;
 constexpr int kBigWidth = 12400;
 // Room for the lower row of buttons (they end at 2895) and a margin, plus the caption.
 constexpr int kHeight = 3480;
-constexpr quint32 kLightGreen = 0x80FF80;
 constexpr double kBigPointSize = 120;
 const QString kWidestReading = QStringLiteral("00:00:00");
-
-// Only the window colour: the look helper's button and text-field colours would be inherited by
-// every child and tint the buttons too.
-void paintClientArea(QWidget* w, quint32 bbggrr) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, vbColor(bbggrr));
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 } // namespace
 
-STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
+StopwatchWindow::StopwatchWindow(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     setWindowTitle(QStringLiteral("ストップウォッチ"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    paintClientArea(client, kLightGreen);
+    setWindowBackground(client, colors::lightGreen);
 
-    Toolbar1 = addIndexedToolBar(
+    m_toolbar = addIndexedToolBar(
         this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-        [this](int i) { Toolbar1_ButtonClick(i); });
+        [this](int i) { onToolbarButton(i); });
     // Both buttons inside the 720-twip frame, without the overflow arrow.
-    Toolbar1->layout()->setSpacing(0);
-    Toolbar1->layout()->setContentsMargins(0, 0, 0, 0);
-    placeTwips(Toolbar1, 0, 0, 720, 390);
+    m_toolbar->layout()->setSpacing(0);
+    m_toolbar->layout()->setContentsMargins(0, 0, 0, 0);
+    placeTwips(m_toolbar, 0, 0, 720, 390);
 
     auto label = [&](const char* name, const QString& text, Qt::Alignment align) {
         auto* l = new QLabel(text, client);
@@ -57,159 +47,165 @@ STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     };
     const Qt::Alignment caption = Qt::AlignRight | Qt::AlignTop;
     const Qt::Alignment value = Qt::AlignLeft | Qt::AlignVCenter;
-    Label3 = label("Label3", QStringLiteral("時刻："), caption);
-    placeTwips(Label3, 960, 165, 855, 375);
-    Label1 = label("Label1", QString(), value);
-    placeTwips(Label1, 1800, 120, 1695, 375);
-    Label4 = label("Label4", QStringLiteral("ストップウォッチ："), caption);
-    placeTwips(Label4, 0, 780, 1815, 375);
-    Label2 = label("Label2", QString(), value);
-    placeTwips(Label2, 1800, 720, 1695, 375);
-    for (QLabel* l : {Label1, Label2}) {
+    m_clockCaption = label("Label3", QStringLiteral("時刻："), caption);
+    placeTwips(m_clockCaption, 960, 165, 855, 375);
+    m_clockLabel = label("Label1", QString(), value);
+    placeTwips(m_clockLabel, 1800, 120, 1695, 375);
+    m_elapsedCaption = label("Label4", QStringLiteral("ストップウォッチ："), caption);
+    placeTwips(m_elapsedCaption, 0, 780, 1815, 375);
+    m_elapsedLabel = label("Label2", QString(), value);
+    placeTwips(m_elapsedLabel, 1800, 720, 1695, 375);
+    for (QLabel* l : {m_clockLabel, m_elapsedLabel}) {
         l->setFont(uiFont(12, true));
         l->setIndent(4);
         setBackground(l, colors::white);
     }
 
-    Frame2 = new QGroupBox(QStringLiteral("時間表示"), client);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    placeTwips(Frame2, 1800, 1200, 1695, 735);
-    Option1 = new QRadioButton(QStringLiteral("通常表示"), Frame2);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    placeTwips(Option1, 120, 200, 1335, 255);
-    Option2 = new QRadioButton(QStringLiteral("大きい表示"), Frame2);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    placeTwips(Option2, 120, 440, 1335, 255);
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option1_Click();
+    m_viewFrame = new QGroupBox(QStringLiteral("時間表示"), client);
+    m_viewFrame->setObjectName(QStringLiteral("Frame2"));
+    placeTwips(m_viewFrame, 1800, 1200, 1695, 735);
+    m_normalViewOption = new QRadioButton(QStringLiteral("通常表示"), m_viewFrame);
+    m_normalViewOption->setObjectName(QStringLiteral("Option1"));
+    placeTwips(m_normalViewOption, 120, 200, 1335, 255);
+    m_bigViewOption = new QRadioButton(QStringLiteral("大きい表示"), m_viewFrame);
+    m_bigViewOption->setObjectName(QStringLiteral("Option2"));
+    placeTwips(m_bigViewOption, 120, 440, 1335, 255);
+    connect(m_normalViewOption, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) showNormalView();
     });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option2_Click();
+    connect(m_bigViewOption, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) showBigView();
     });
 
     auto button = [&](const char* name, const QString& text, int left, int top,
-                      void (STOPW::*handler)()) {
+                      void (StopwatchWindow::*handler)()) {
         auto* b = new QPushButton(text, client);
         b->setObjectName(QLatin1String(name));
         placeTwips(b, left, top, 975, 375);
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
-    Command1 = button("Command1", QStringLiteral("スタート"), 360, 2040, &STOPW::Command1_Click);
-    Command2 = button("Command2", QStringLiteral("一時停止"), 1440, 2040, &STOPW::Command2_Click);
-    Command5 = button("Command5", QStringLiteral("CONT"), 2520, 2040, &STOPW::Command5_Click);
-    Command3 = button("Command3", QStringLiteral("クリア"), 360, 2520, &STOPW::Command3_Click);
-    Command6 = button("Command6", QStringLiteral("ﾒﾆｭｰへ"), 1440, 2520, &STOPW::Command6_Click);
-    Command4 = button("Command4", QStringLiteral("終了"), 2520, 2520, &STOPW::Command4_Click);
+    m_startButton =
+        button("Command1", QStringLiteral("スタート"), 360, 2040, &StopwatchWindow::onStartClicked);
+    m_pauseButton = button("Command2", QStringLiteral("一時停止"), 1440, 2040,
+                           &StopwatchWindow::onPauseClicked);
+    m_continueButton =
+        button("Command5", QStringLiteral("CONT"), 2520, 2040, &StopwatchWindow::onContinueClicked);
+    m_clearButton =
+        button("Command3", QStringLiteral("クリア"), 360, 2520, &StopwatchWindow::onClearClicked);
+    m_menuButton =
+        button("Command6", QStringLiteral("ﾒﾆｭｰへ"), 1440, 2520, &StopwatchWindow::onMenuClicked);
+    m_exitButton =
+        button("Command4", QStringLiteral("終了"), 2520, 2520, &StopwatchWindow::onExitClicked);
 
-    Picture1 = new QWidget(client);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    placeTwips(Picture1, 3600, 120, 8620, 2440);
-    setBackground(Picture1, colors::black);
-    Label5 = new QLabel(Picture1);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setGeometry(Picture1->rect());
-    Label5->setAlignment(Qt::AlignCenter);
-    Label5->setFont(uiFont(kBigPointSize));
+    m_bigPanel = new QWidget(client);
+    m_bigPanel->setObjectName(QStringLiteral("Picture1"));
+    placeTwips(m_bigPanel, 3600, 120, 8620, 2440);
+    setBackground(m_bigPanel, colors::black);
+    m_bigElapsedLabel = new QLabel(m_bigPanel);
+    m_bigElapsedLabel->setObjectName(QStringLiteral("Label5"));
+    m_bigElapsedLabel->setGeometry(m_bigPanel->rect());
+    m_bigElapsedLabel->setAlignment(Qt::AlignCenter);
+    m_bigElapsedLabel->setFont(uiFont(kBigPointSize));
     fitBigDisplay();
-    setForeground(Label5, colors::yellow);
-    Picture1->hide();
+    setForeground(m_bigElapsedLabel, colors::yellow);
+    m_bigPanel->hide();
 
-    Timer1 = new ClockTicker(*platform().clock, QStringLiteral("Timer1"), this);
-    connect(Timer1, &ClockTicker::timeout, this, &STOPW::Timer1_Timer);
-    Timer2 = new ClockTicker(*platform().clock, QStringLiteral("Timer2"), this);
-    connect(Timer2, &ClockTicker::timeout, this, &STOPW::Timer2_Timer);
+    m_clockTicker = new ClockTicker(*platform().clock, QStringLiteral("Timer1"), this);
+    connect(m_clockTicker, &ClockTicker::timeout, this, &StopwatchWindow::onClockTick);
+    m_runTicker = new ClockTicker(*platform().clock, QStringLiteral("Timer2"), this);
+    connect(m_runTicker, &ClockTicker::timeout, this, &StopwatchWindow::onRunTick);
 
     setWindowSizeTwips(this, kNormalWidth, kHeight);
-    Timer1->setEnabled(true);
+    m_clockTicker->setEnabled(true);
 }
 
-QDateTime STOPW::now() const {
+QDateTime StopwatchWindow::now() const {
     return ctx.platform.clock->now();
 }
 
-void STOPW::formActivate() {
-    Option1->setChecked(true);
-    Option1_Click();
+void StopwatchWindow::formActivate() {
+    m_normalViewOption->setChecked(true);
+    showNormalView();
     fitBigDisplay();
 }
 
 // 120 points, unless this machine's face would not fit a whole reading into the panel.
-void STOPW::fitBigDisplay() {
-    QFont f = Label5->font();
+void StopwatchWindow::fitBigDisplay() {
+    QFont f = m_bigElapsedLabel->font();
     f.setPointSizeF(kBigPointSize);
     const QFontMetricsF m(f);
-    const QSizeF room = QSizeF(Picture1->size()) * 0.98;
+    const QSizeF room = QSizeF(m_bigPanel->size()) * 0.98;
     const double scale = std::min(
         {1.0, room.width() / m.horizontalAdvance(kWidestReading), room.height() / m.height()});
     if (scale < 1.0) f.setPointSizeF(std::floor(kBigPointSize * scale));
-    Label5->setFont(f);
+    m_bigElapsedLabel->setFont(f);
 }
 
-void STOPW::Timer1_Timer() {
-    Label1->setText(timeText(now().time()));
+void StopwatchWindow::onClockTick() {
+    m_clockLabel->setText(timeText(now().time()));
 }
 
-void STOPW::Timer2_Timer() {
+void StopwatchWindow::onRunTick() {
     showElapsed();
 }
 
-void STOPW::showElapsed() {
+void StopwatchWindow::showElapsed() {
     const QString text = m_watch.displayText(now());
-    Label2->setText(text);
-    Label5->setText(text);
+    m_elapsedLabel->setText(text);
+    m_bigElapsedLabel->setText(text);
 }
 
-void STOPW::Command1_Click() {
+void StopwatchWindow::onStartClicked() {
     m_watch.start(now());
-    Timer2->setEnabled(true);
+    m_runTicker->setEnabled(true);
     showElapsed();
-    Command2->setFocus();
+    m_pauseButton->setFocus();
 }
 
-void STOPW::Command2_Click() {
+void StopwatchWindow::onPauseClicked() {
     if (!m_watch.pause(now())) return;
-    Timer2->setEnabled(false);
+    m_runTicker->setEnabled(false);
     // Freeze the display at the banked time, even if no tick came since the last second.
     showElapsed();
-    Command5->setFocus();
+    m_continueButton->setFocus();
 }
 
-void STOPW::Command5_Click() {
+void StopwatchWindow::onContinueClicked() {
     if (!m_watch.cont(now())) return;
-    Timer2->setEnabled(true);
+    m_runTicker->setEnabled(true);
     showElapsed();
-    Command2->setFocus();
+    m_pauseButton->setFocus();
 }
 
-void STOPW::Command3_Click() {
+void StopwatchWindow::onClearClicked() {
     m_watch.clear();
-    Timer2->setEnabled(false);
+    m_runTicker->setEnabled(false);
     showElapsed(); // empty while idle
-    Command1->setFocus();
+    m_startButton->setFocus();
 }
 
-void STOPW::Command6_Click() {
-    Timer2->setEnabled(false);
+void StopwatchWindow::onMenuClicked() {
+    m_runTicker->setEnabled(false);
     m_watch.clear();
     ctx.windows.switchTo(WindowId::Menu, this);
 }
 
-void STOPW::Command4_Click() {
+void StopwatchWindow::onExitClicked() {
     ctx.windows.exitProgram(this);
 }
 
-void STOPW::Option1_Click() {
-    Picture1->hide();
+void StopwatchWindow::showNormalView() {
+    m_bigPanel->hide();
     setWindowSizeTwips(this, kNormalWidth, kHeight);
 }
 
-void STOPW::Option2_Click() {
-    Picture1->show();
+void StopwatchWindow::showBigView() {
+    m_bigPanel->show();
     setWindowSizeTwips(this, kBigWidth, kHeight);
 }
 
-void STOPW::Toolbar1_ButtonClick(int index) {
+void StopwatchWindow::onToolbarButton(int index) {
     if (index == 1)
         ctx.windows.startCalculator(this);
     else if (index == 2)

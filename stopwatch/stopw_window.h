@@ -14,46 +14,46 @@ namespace qz {
 class ClockTicker;
 
 // The stopwatch window: the time of day, and a stopwatch in a compact or a big view.
-class STOPW : public QzWindow {
+class StopwatchWindow : public QzWindow {
     Q_OBJECT
   public:
-    explicit STOPW(AppContext& ctx);
+    explicit StopwatchWindow(AppContext& ctx);
+    Q_DISABLE_COPY_MOVE(StopwatchWindow)
+
     void formActivate() override;
 
-    const Stopwatch& stopwatch() const { return m_watch; }
-
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Command1_Click(); // スタート
-    void Command2_Click(); // 一時停止
-    void Command5_Click(); // CONT
-    void Command3_Click(); // クリア
-    void Command6_Click(); // ﾒﾆｭｰへ
-    void Command4_Click(); // 終了
-    void Option1_Click();  // 通常表示
-    void Option2_Click();  // 大きい表示
-    void Toolbar1_ButtonClick(int index);
-
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QWidget* Picture1;
-    QLabel* Label5;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command5;
-    QPushButton* Command3;
-    QPushButton* Command6;
-    QPushButton* Command4;
-    QGroupBox* Frame2;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    ClockTicker* Timer1;
-    ClockTicker* Timer2;
-    QToolBar* Toolbar1;
-
   private:
+    void onClockTick();
+    void onRunTick();
+    void onStartClicked();
+    void onPauseClicked();
+    void onContinueClicked();
+    void onClearClicked();
+    void onMenuClicked();
+    void onExitClicked();
+    void showNormalView();
+    void showBigView();
+    void onToolbarButton(int index);
+
+    QLabel* m_clockLabel = nullptr;
+    QLabel* m_elapsedLabel = nullptr;
+    QLabel* m_clockCaption = nullptr;
+    QLabel* m_elapsedCaption = nullptr;
+    QWidget* m_bigPanel = nullptr;
+    QLabel* m_bigElapsedLabel = nullptr;
+    QPushButton* m_startButton = nullptr;
+    QPushButton* m_pauseButton = nullptr;
+    QPushButton* m_continueButton = nullptr;
+    QPushButton* m_clearButton = nullptr;
+    QPushButton* m_menuButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+    QGroupBox* m_viewFrame = nullptr;
+    QRadioButton* m_normalViewOption = nullptr;
+    QRadioButton* m_bigViewOption = nullptr;
+    ClockTicker* m_clockTicker = nullptr;
+    ClockTicker* m_runTicker = nullptr;
+    QToolBar* m_toolbar = nullptr;
+
     QDateTime now() const;
     // Shows the stopwatch's value in both displays at once.
     void showElapsed();

@@ -4,8 +4,6 @@ namespace qz {
 
 QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
 
-TestClock::TestClock(QDateTime start) : m_now(std::move(start)) {}
-
 QString timeText(QTime t) { return t.toString(QStringLiteral("HH:mm:ss")); }
 
 QString dateText(QDate d) { return d.toString(QStringLiteral("yyyy/MM/dd")); }

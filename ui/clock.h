@@ -22,20 +22,6 @@ class SystemClock final : public Clock {
     QDateTime now() const override;
 };
 
-// A clock that only moves when told to.
-class TestClock final : public Clock {
-  public:
-    explicit TestClock(QDateTime start = QDateTime(QDate(2010, 11, 8), QTime(13, 8, 20)));
-    QDateTime now() const override { return m_now; }
-    void set(const QDateTime& at) { m_now = at; }
-    void setTime(QTime t) { m_now = QDateTime(m_now.date(), t); }
-    void advanceMs(qint64 ms) { m_now = m_now.addMSecs(ms); }
-    void advanceSeconds(double s) { advanceMs(qRound64(s * 1000.0)); }
-
-  private:
-    QDateTime m_now;
-};
-
 // The texts the clock displays show.
 QString timeText(QTime t);            // "hh:mm:ss", 24-hour
 QString dateText(QDate d);            // "yyyy/mm/dd"

@@ -52,6 +52,13 @@ void setBackground(QWidget* w, quint32 bbggrr) {
     w->setAutoFillBackground(true);
 }
 
+void setWindowBackground(QWidget* w, quint32 bbggrr) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, vbColor(bbggrr));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
 void setForeground(QWidget* w, quint32 bbggrr) {
     QPalette p = w->palette();
     const QColor c = vbColor(bbggrr);

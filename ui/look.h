@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/colors.h"
+
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -26,16 +28,12 @@ void placeTwips(QWidget* w, int left, int top, int width, int height);
 // are given); the client area gets what is left.
 void setWindowSizeTwips(QMainWindow* w, int width, int height);
 
-// &H00BBGGRR colour values, and the ones several windows share.
-namespace colors {
-inline constexpr quint32 white = 0x00FFFFFF;
-inline constexpr quint32 black = 0x00000000;
-inline constexpr quint32 yellow = 0x0000FFFF;
-inline constexpr quint32 navy = 0x00800000;
-inline constexpr quint32 paleYellow = 0x00C0FFFF;
-} // namespace colors
+// &H00BBGGRR colour values (the named ones are in ui/colors.h) as Qt colours and palettes.
 QColor vbColor(quint32 bbggrr);
+// The background of a control and of the text fields in it.
 void setBackground(QWidget* w, quint32 bbggrr);
+// Only the window colour: a client area's buttons and text fields keep their own.
+void setWindowBackground(QWidget* w, quint32 bbggrr);
 void setForeground(QWidget* w, quint32 bbggrr);
 
 // Fonts: the proportional and the fixed-pitch Japanese faces with fallbacks that the set-up

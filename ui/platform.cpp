@@ -61,27 +61,4 @@ RealPlatform::RealPlatform(const QString& helpFolder)
 
 RealPlatform::~RealPlatform() = default;
 
-struct TestPlatform::Parts {
-    TestClock clock;
-    RecordingSoundFactory sounds;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs files;
-    RecordingCalculatorStarter calculator;
-    RecordingHelpViewer help;
-    RecordingWindowControl windows;
-    RecordingPrinter printer;
-};
-
-TestPlatform::TestPlatform() : TestPlatform(std::make_unique<Parts>()) {}
-
-TestPlatform::TestPlatform(std::unique_ptr<Parts> p)
-    : clock(p->clock), sounds(p->sounds), messages(p->messages), files(p->files),
-      calculator(p->calculator), help(p->help), windows(p->windows), printer(p->printer),
-      m_parts(std::move(p)) {
-    m_platform = {&m_parts->clock,      &m_parts->sounds, &m_parts->messages, &m_parts->files,
-                  &m_parts->calculator, &m_parts->help,   &m_parts->windows,  &m_parts->printer};
-}
-
-TestPlatform::~TestPlatform() = default;
-
 } // namespace qz

@@ -27,30 +27,12 @@ class ProcessCalculatorStarter final : public CalculatorStarter {
     bool start(const QString& programFolder) override;
 };
 
-class RecordingCalculatorStarter final : public CalculatorStarter {
-  public:
-    bool start(const QString& programFolder) override {
-        folders.append(programFolder);
-        return succeed;
-    }
-    QStringList folders;
-    bool succeed = true;
-};
-
 // The program's help, shown in windows of its own.
 class HelpViewer {
   public:
     virtual ~HelpViewer() = default;
     virtual void display(QWidget* owner) = 0;
     virtual void closeAll() = 0;
-};
-
-class RecordingHelpViewer final : public HelpViewer {
-  public:
-    void display(QWidget*) override { ++displays; }
-    void closeAll() override { ++closeAlls; }
-    int displays = 0;
-    int closeAlls = 0;
 };
 
 // Window-manager requests that a test wants to see.
@@ -67,14 +49,6 @@ class QtWindowControl final : public WindowControl {
     void minimize(QWidget* w) override;
 };
 
-class RecordingWindowControl final : public WindowControl {
-  public:
-    void restoreAndRaise(QWidget*) override { ++raises; }
-    void minimize(QWidget*) override { ++minimizes; }
-    int raises = 0;
-    int minimizes = 0;
-};
-
 // Everything a window reaches of the platform, handed to it at creation.
 struct Platform {
     Clock* clock = nullptr;
@@ -87,43 +61,16 @@ struct Platform {
     Printer* printer = nullptr;
 };
 
-class TestClock;
-class RecordingSoundFactory;
-class ScriptedMessageBoxes;
-class ScriptedFileDialogs;
-class RecordingPrinter;
-
 // The platform of the running program.
 class RealPlatform {
   public:
     explicit RealPlatform(const QString& helpFolder);
     ~RealPlatform();
+    Q_DISABLE_COPY_MOVE(RealPlatform)
     Platform& platform() { return m_platform; }
 
   private:
     struct Parts;
-    std::unique_ptr<Parts> m_parts;
-    Platform m_platform;
-};
-
-// A platform for tests: nothing blocks, everything is recorded.
-class TestPlatform {
-  public:
-    TestPlatform();
-    ~TestPlatform();
-    Platform& platform() { return m_platform; }
-    TestClock& clock;
-    RecordingSoundFactory& sounds;
-    ScriptedMessageBoxes& messages;
-    ScriptedFileDialogs& files;
-    RecordingCalculatorStarter& calculator;
-    RecordingHelpViewer& help;
-    RecordingWindowControl& windows;
-    RecordingPrinter& printer;
-
-  private:
-    struct Parts;
-    explicit TestPlatform(std::unique_ptr<Parts> p);
     std::unique_ptr<Parts> m_parts;
     Platform m_platform;
 };

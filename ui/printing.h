@@ -40,29 +40,6 @@ class QtPrinter final : public Printer {
     double pageHeightInCells(const PrintFont& font) override;
 };
 
-// Prints nothing: keeps every document it was given and answers as told.
-class RecordingPrinter final : public Printer {
-  public:
-    PrintOutcome printOnDefault(const QString&, const PrintDocument& doc) override {
-        if (!hasDefaultPrinter) return {PrintOutcome::Status::NoPrinter, {}};
-        printed.append(doc);
-        return outcome;
-    }
-    PrintOutcome printToPdf(const QString& path, const QString&,
-                            const PrintDocument& doc) override {
-        pdfPaths.append(path);
-        printed.append(doc);
-        return outcome;
-    }
-    double pageHeightInCells(const PrintFont&) override { return pageHeight; }
-
-    bool hasDefaultPrinter = true;
-    PrintOutcome outcome{PrintOutcome::Status::Printed, {}};
-    double pageHeight = 60.0;
-    QList<PrintDocument> printed;
-    QStringList pdfPaths;
-};
-
 // Draws the operations on a painter that is already open on a paged device; NewPage asks the
 // device for the next page.
 void renderPrintDocument(QPainter& painter, const PrintDocument& doc);

@@ -90,28 +90,10 @@ private:
     QByteArray m_beepData;
 };
 
-class RecordingSoundPlayer final : public SoundPlayer {
-public:
-    explicit RecordingSoundPlayer(QStringList& log) : m_log(log) {}
-    void beep() override { m_log.append(QStringLiteral("beep")); }
-
-protected:
-    void issueSound(const QString& path) override {
-        m_log.append(QStringLiteral("wave:") + path);
-    }
-
-private:
-    QStringList& m_log;
-};
-
 } // namespace
 
 std::unique_ptr<SoundPlayer> QtSoundPlayerFactory::createPlayer() {
     return std::make_unique<QtSoundPlayer>();
-}
-
-std::unique_ptr<SoundPlayer> RecordingSoundFactory::createPlayer() {
-    return std::make_unique<RecordingSoundPlayer>(requests);
 }
 
 } // namespace qz

@@ -49,15 +49,4 @@ public:
     std::unique_ptr<SoundPlayer> createPlayer() override;
 };
 
-// The test player: every request is written, in order, into one shared log as
-// "wave:<path>" or "beep".
-class RecordingSoundFactory final : public SoundPlayerFactory {
-public:
-    std::unique_ptr<SoundPlayer> createPlayer() override;
-    QStringList requests;
-    int beeps() const { return requests.count(QStringLiteral("beep")); }
-    int waves() const { return int(requests.size()) - beeps(); }
-    void clear() { requests.clear(); }
-};
-
 } // namespace qz

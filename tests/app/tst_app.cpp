@@ -1,16 +1,14 @@
-#include "app/menu_window.h"
+#include "app/launcher_window.h"
 #include "sound/file_io.h"
-#include "timer/big_window.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
-#include "ui/sound_player.h"
+#include "tests/support/window_fixture.h"
+#include "timer/big_clock_window.h"
+#include "ui/clock_ticker.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qz;
@@ -19,45 +17,34 @@ using namespace qz;
 class TestApp : public QObject {
     Q_OBJECT
 
-    struct Fixture {
-        QTemporaryDir dir;
-        TestPlatform tp;
-        AppState state{dir.path()};
-        int quits = 0;
-        WindowManager wm{state, tp.platform(), [this] { ++quits; }};
+    struct Fixture : WindowFixture {
         Fixture() {
-            wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new MENU(c); });
-            wm.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BIG(c); });
-            for (WindowId id : {WindowId::Timer, WindowId::Countdown, WindowId::Stopwatch,
-                                WindowId::CalcAdd, WindowId::CalcElapsed})
-                wm.registerWindow(id, [id](AppContext& c) {
-                    return new ShellWindow(c, id, QStringLiteral("Shell"), QStringLiteral("道具"));
-                });
-            tp.clock.set(QDateTime(QDate(2010, 11, 8), QTime(13, 8, 20)));
+            registerWindow<LauncherWindow>(WindowId::Menu);
+            registerWindow<BigClockWindow>(WindowId::BigClock);
         }
-        MENU* start() { return static_cast<MENU*>(wm.switchTo(WindowId::Menu, nullptr)); }
+        LauncherWindow* start() { return open<LauncherWindow>(WindowId::Menu); }
         QByteArray spansFile() {
-            QFile f(state.programFile(kSpansFile));
+            QFile f(state.programFile(QLatin1String(kSpansFile)));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }
     };
 
-    static QString text(QWidget* w, const char* name) {
-        return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
-    }
+    static QString text(QWidget* w, const char* name) { return control<QLabel>(w, name)->text(); }
+    static void click(QWidget* w, const char* name) { control<QPushButton>(w, name)->click(); }
+    static void trigger(QWidget* w, const char* name) { control<QAction>(w, name)->trigger(); }
+    static void tick(QWidget* w) { emit control<ClockTicker>(w, "Timer1")->timeout(); }
     static int visibleProgramWindows() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         int n = 0;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<QzWindow*>(w) && w->isVisible())
-                ++n;
+            if (qobject_cast<QzWindow*>(w) && w->isVisible()) ++n;
         return n;
     }
 
-private slots:
+  private slots:
     void launcherShowsTheClockAndWritesDefaultSpans() {
         Fixture f;
-        MENU* menu = f.start();
+        LauncherWindow* menu = f.start();
         QCOMPARE(text(menu, "Label1"), QStringLiteral("13:08:20"));
         QCOMPARE(text(menu, "Label2"), QStringLiteral("2010/11/08"));
         QCOMPARE(text(menu, "Label3"), QStringLiteral("月曜日"));
@@ -68,20 +55,20 @@ private slots:
     void dateAndWeekdayChangeOnTheFirstTickAfterMidnight() {
         Fixture f;
         f.tp.clock.set(QDateTime(QDate(2010, 11, 13), QTime(23, 59, 59, 900)));
-        MENU* menu = f.start();
+        LauncherWindow* menu = f.start();
         QCOMPARE(text(menu, "Label3"), QStringLiteral("土曜日"));
         f.tp.clock.advanceMs(150);
-        menu->Timer1_Timer();
+        tick(menu);
         QCOMPARE(text(menu, "Label1"), QStringLiteral("00:00:00"));
         QCOMPARE(text(menu, "Label2"), QStringLiteral("2010/11/14"));
         QCOMPARE(text(menu, "Label3"), QStringLiteral("日曜日"));
 
-        auto* big = static_cast<BIG*>(f.wm.switchTo(WindowId::BigClock, menu));
+        QWidget* big = f.wm.switchTo(WindowId::BigClock, menu);
         f.tp.clock.set(QDateTime(QDate(2010, 11, 14), QTime(23, 59, 59)));
-        big->Timer1_Timer();
+        tick(big);
         QCOMPARE(text(big, "Label3"), QStringLiteral("日曜日"));
         f.tp.clock.advanceSeconds(1);
-        big->Timer1_Timer();
+        tick(big);
         QCOMPARE(text(big, "Label1"), QStringLiteral("00:00:00"));
         QCOMPARE(text(big, "Label2"), QStringLiteral("2010/11/15"));
         QCOMPARE(text(big, "Label3"), QStringLiteral("月曜日"));
@@ -91,21 +78,24 @@ private slots:
         Fixture f;
         QzWindow* w = f.start();
         QCOMPARE(visibleProgramWindows(), 1);
-        const char* buttons[] = {"Command1", "Command2", "Command3", "Command4", "Command5"};
-        for (const char* b : buttons) {
-            w->findChild<QPushButton*>(QString::fromLatin1(b))->click();
+        const std::pair<const char*, WindowId> buttons[] = {
+            {"Command2", WindowId::Timer},     {"Command3", WindowId::Countdown},
+            {"Command1", WindowId::Stopwatch}, {"Command4", WindowId::CalcAdd},
+            {"Command5", WindowId::CalcElapsed}};
+        for (const auto& [button, tool] : buttons) {
+            click(w, button);
             QCOMPARE(visibleProgramWindows(), 1);
             QVERIFY(f.wm.current() != w);
             w = f.wm.current();
-            QCOMPARE(w->windowTitle(), QStringLiteral("道具"));
-            w->findChild<QPushButton*>(QStringLiteral("Command2"))->click(); // "ﾒﾆｭｰへ"
+            QCOMPARE(w->windowId(), tool);
+            f.wm.switchTo(WindowId::Menu, w); // the tool's "ﾒﾆｭｰへ"
             QCOMPARE(visibleProgramWindows(), 1);
             w = f.wm.current();
             QCOMPARE(w->windowId(), WindowId::Menu);
         }
-        static_cast<MENU*>(w)->Image1_Click();
+        QTest::mouseClick(control(w, "Image1"), Qt::LeftButton);
         QCOMPARE(f.wm.current()->windowId(), WindowId::BigClock);
-        f.wm.current()->findChild<QPushButton*>(QStringLiteral("Command1"))->click(); // "閉じる"
+        click(f.wm.current(), "Command1"); // "閉じる"
         QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
         QCOMPARE(visibleProgramWindows(), 1);
         QCOMPARE(f.quits, 0);
@@ -113,8 +103,8 @@ private slots:
 
     void returningToTheLauncherReloadsTheSpans() {
         Fixture f;
-        MENU* menu = f.start();
-        menu->Command2_Click();
+        LauncherWindow* menu = f.start();
+        click(menu, "Command2");
         // What the notification timer's "２分間" writes.
         f.state.alarmRingSeconds = 120;
         QVERIFY(f.state.saveSpans());
@@ -125,13 +115,14 @@ private slots:
 
     void versionBoxMakesTheLauncherActiveAgain() {
         Fixture f;
-        MENU* menu = f.start();
+        LauncherWindow* menu = f.start();
         int shown = 0;
-        menu->showVersionBox = [&](QWidget*) {
+        menu->setVersionBoxPresenter([&](QWidget*) {
             ++shown;
-            QVERIFY(writeFileAtomically(f.state.programFile(kSpansFile), "10,20,0,0\r\n"));
-        };
-        menu->findChild<QAction*>(QStringLiteral("M32"))->trigger();
+            QVERIFY(writeFileAtomically(f.state.programFile(QLatin1String(kSpansFile)),
+                                        "10,20,0,0\r\n"));
+        });
+        trigger(menu, "M32");
         QCOMPARE(shown, 1);
         QCOMPARE(f.state.alarmRingSeconds, 10);
         QCOMPARE(f.state.countdownRingSeconds, 20);
@@ -141,30 +132,30 @@ private slots:
     void exitClosesHelpOnlyWhenItWasOpened() {
         {
             Fixture f;
-            MENU* menu = f.start();
-            menu->findChild<QAction*>(QStringLiteral("M11"))->trigger();
+            LauncherWindow* menu = f.start();
+            trigger(menu, "M11");
             QCOMPARE(f.quits, 1);
             QCOMPARE(f.tp.help.closeAlls, 0);
         }
         {
             // Help opened in one window, the program ended from another.
             Fixture f;
-            MENU* menu = f.start();
-            menu->findChild<QAction*>(QStringLiteral("M31"))->trigger();
+            LauncherWindow* menu = f.start();
+            trigger(menu, "M31");
             QCOMPARE(f.tp.help.displays, 1);
-            QCOMPARE(f.state.helpOpened, 1);
+            QCOMPARE(f.state.helpOpened, true);
             auto* big = f.wm.switchTo(WindowId::BigClock, menu);
-            big->findChild<QPushButton*>(QStringLiteral("Command2"))->click(); // "終了"
+            click(big, "Command2"); // "終了"
             QCOMPARE(f.tp.help.closeAlls, 1);
-            QCOMPARE(f.state.helpOpened, 0);
+            QCOMPARE(f.state.helpOpened, false);
             QCOMPARE(f.quits, 1);
         }
     }
 
     void closingTheWindowFromItsFrameEndsTheProgram() {
         Fixture f;
-        MENU* menu = f.start();
-        menu->Toolbar1_ButtonClick(2);
+        LauncherWindow* menu = f.start();
+        trigger(menu, "Toolbar1_2");
         menu->close();
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);
@@ -172,15 +163,14 @@ private slots:
 
     void calculatorStartsOrSaysWhyNot() {
         Fixture f;
-        MENU* menu = f.start();
-        menu->findChild<QAction*>(QStringLiteral("M21"))->trigger();
+        LauncherWindow* menu = f.start();
+        trigger(menu, "M21");
         QCOMPARE(f.tp.calculator.folders, QStringList{f.dir.path()});
         QVERIFY(f.tp.messages.shown.isEmpty());
         f.tp.calculator.succeed = false;
-        menu->Toolbar1_ButtonClick(1);
+        trigger(menu, "Toolbar1_1");
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QStringLiteral("電卓")));
-        menu->Toolbar1_ButtonClick(3); // no such button: nothing happens
         QCOMPARE(f.tp.calculator.folders.size(), 2);
         QCOMPARE(f.quits, 0);
     }

@@ -2,6 +2,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/look.h"
+#include "tests/support/window_fixture.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
 #include "ui/sound_player.h"
@@ -26,17 +27,11 @@ using namespace qz;
 
 namespace {
 
-class StandInMenu : public QzWindow {
-  public:
-    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
-};
-
 // The calculator opened the way the launcher opens it, on a test platform.
-struct Fixture {
-    Fixture() : state(dir.path()), wm(state, tp.platform(), [this] { ++quits; }) {
+struct Fixture : WindowFixture {
+    Fixture() {
         wm.registerWindow(WindowId::CalcAdd,
                           [](AppContext& c) { return new TimeAdditionWindow(c); });
-        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
         w = wm.switchTo(WindowId::CalcAdd, nullptr);
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w)) qWarning("calculator not active");
@@ -83,11 +78,6 @@ struct Fixture {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state;
-    int quits = 0;
-    WindowManager wm;
     QzWindow* w = nullptr;
     QLineEdit* box = nullptr;
     QTableWidget* grid = nullptr;

@@ -5,6 +5,7 @@
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
+#include "tests/support/window_fixture.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
 #include "ui/sound_player.h"
@@ -28,18 +29,12 @@ using namespace qz;
 
 namespace {
 
-class StandInMenu : public QzWindow {
-  public:
-    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
-};
-
 // One elapsed-time window opened the way the launcher opens it, on a test platform.
-struct Fixture {
-    Fixture() : state(dir.path()), wm(state, tp.platform(), [this] { ++quits; }) {
+struct Fixture : WindowFixture {
+    Fixture() {
         tp.clock.set(QDateTime(QDate(2010, 11, 8), QTime(9, 0)));
         wm.registerWindow(WindowId::CalcElapsed,
                           [](AppContext& c) { return new ElapsedTimeWindow(c); });
-        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
         w = static_cast<ElapsedTimeWindow*>(wm.switchTo(WindowId::CalcElapsed, nullptr));
         if (!QTest::qWaitForWindowActive(w)) qWarning("window not active");
     }
@@ -77,11 +72,6 @@ struct Fixture {
         return path;
     }
 
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state;
-    int quits = 0;
-    WindowManager wm;
     ElapsedTimeWindow* w = nullptr;
 };
 

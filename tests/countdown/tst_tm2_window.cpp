@@ -3,9 +3,9 @@
 #include "app/app_state.h"
 #include "sound/file_io.h"
 
+#include "tests/support/test_platform.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
-#include "ui/platform.h"
 #include "ui/sound_player.h"
 
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "sound/cp932.h"
 #include "sound/file_io.h"
 #include "sound/ongen_window.h"
+#include "tests/support/test_platform.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/sound_player.h"

@@ -1,5 +1,5 @@
 #include "stopwatch/stopw_window.h"
-#include "ui/clock.h"
+#include "tests/support/window_fixture.h"
 #include "ui/clock_ticker.h"
 #include "ui/look.h"
 
@@ -7,51 +7,43 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 using namespace qz;
 
 namespace {
-class OtherWindow : public QzWindow {
-  public:
-    OtherWindow(AppContext& c, WindowId id) : QzWindow(c, id) {}
-};
-
 QDateTime at(int h, int m, int s, QDate d = QDate(2010, 11, 8)) {
     return QDateTime(d, QTime(h, m, s));
 }
 
-// A stopwatch window opened the way the launcher opens it, with a stand-in launcher to return
-// to.
-struct Fixture {
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state{dir.path()};
-    int quits = 0;
-    WindowManager wm{state, tp.platform(), [this] { ++quits; }};
-    STOPW* w = nullptr;
+// A stopwatch window opened the way the launcher opens it.
+struct Fixture : WindowFixture {
+    StopwatchWindow* w = nullptr;
 
     Fixture() {
-        wm.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new STOPW(c); });
-        wm.registerWindow(WindowId::Menu,
-                          [](AppContext& c) { return new OtherWindow(c, WindowId::Menu); });
+        registerWindow<StopwatchWindow>(WindowId::Stopwatch);
         tp.clock.set(at(10, 0, 0));
-        w = static_cast<STOPW*>(wm.switchTo(WindowId::Stopwatch, nullptr));
+        w = open<StopwatchWindow>(WindowId::Stopwatch);
     }
+    template <class T = QWidget> T* c(const char* name) const { return control<T>(w, name); }
+    QString text(const char* label) const { return c<QLabel>(label)->text(); }
+    void click(const char* button) { c<QAbstractButton>(button)->click(); }
+    void tick(const char* timer) { emit c<ClockTicker>(timer)->timeout(); }
+    bool running() const { return c<ClockTicker>("Timer2")->isEnabled(); }
     // Moves the clock and lets the stopwatch tick, as its timer would.
     void after(int seconds) {
         tp.clock.advanceSeconds(seconds);
-        if (w->Timer2->isEnabled()) w->Timer2_Timer();
+        if (running()) tick("Timer2");
     }
     QString shown() const {
         // Both views always show the same value.
-        if (w->Label2->text() != w->Label5->text())
-            return QStringLiteral("normal %1, big %2").arg(w->Label2->text(), w->Label5->text());
-        return w->Label2->text();
+        if (text("Label2") != text("Label5"))
+            return QStringLiteral("normal %1, big %2").arg(text("Label2"), text("Label5"));
+        return text("Label2");
     }
+    QString focus() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
+    bool bigViewShown() const { return c("Picture1")->isVisible(); }
 };
 } // namespace
 
@@ -61,36 +53,33 @@ class TstStopwWindow : public QObject {
     void controls() {
         Fixture f;
         QCOMPARE(f.w->windowTitle(), QStringLiteral("ストップウォッチ"));
-        const QList<QPair<QPushButton*, QString>> buttons = {
-            {f.w->Command1, QStringLiteral("スタート")},
-            {f.w->Command2, QStringLiteral("一時停止")},
-            {f.w->Command5, QStringLiteral("CONT")},
-            {f.w->Command3, QStringLiteral("クリア")},
-            {f.w->Command6, QStringLiteral("ﾒﾆｭｰへ")},
-            {f.w->Command4, QStringLiteral("終了")}};
-        for (const auto& [b, text] : buttons)
-            QCOMPARE(b->text(), text);
-        QCOMPARE(f.w->Label3->text(), QStringLiteral("時刻："));
-        QCOMPARE(f.w->Label4->text(), QStringLiteral("ストップウォッチ："));
-        QCOMPARE(f.w->Frame2->title(), QStringLiteral("時間表示"));
-        QCOMPARE(f.w->Option1->text(), QStringLiteral("通常表示"));
-        QCOMPARE(f.w->Option2->text(), QStringLiteral("大きい表示"));
-        QCOMPARE(f.w->Label2->text(), QString());
-        QVERIFY(f.w->Timer1->isEnabled());
-        QVERIFY(!f.w->Timer2->isEnabled());
+        const QList<QPair<const char*, QString>> captions = {
+            {"Command1", QStringLiteral("スタート")}, {"Command2", QStringLiteral("一時停止")},
+            {"Command5", QStringLiteral("CONT")},     {"Command3", QStringLiteral("クリア")},
+            {"Command6", QStringLiteral("ﾒﾆｭｰへ")},   {"Command4", QStringLiteral("終了")},
+            {"Option1", QStringLiteral("通常表示")},  {"Option2", QStringLiteral("大きい表示")}};
+        for (const auto& [name, caption] : captions)
+            QCOMPARE(f.c<QAbstractButton>(name)->text(), caption);
+        QCOMPARE(f.text("Label3"), QStringLiteral("時刻："));
+        QCOMPARE(f.text("Label4"), QStringLiteral("ストップウォッチ："));
+        QCOMPARE(f.c<QGroupBox>("Frame2")->title(), QStringLiteral("時間表示"));
+        QCOMPARE(f.text("Label2"), QString());
+        QVERIFY(f.c<ClockTicker>("Timer1")->isEnabled());
+        QVERIFY(!f.running());
         QCOMPARE(f.w->centralWidget()->palette().color(QPalette::Window), QColor(0x80, 0xFF, 0x80));
-        for (QLabel* l : {f.w->Label1, f.w->Label2}) {
+        for (const char* name : {"Label1", "Label2"}) {
+            const QLabel* l = f.c<QLabel>(name);
             QVERIFY(l->font().bold());
             QCOMPARE(l->font().pointSizeF(), 12.0);
             QCOMPARE(l->palette().color(QPalette::Window), QColor(Qt::white));
         }
         // 120 points, or less where the face would not fit a reading into the panel.
-        const QFont big = f.w->Label5->font();
+        const QFont big = f.c("Label5")->font();
         QVERIFY(big.pointSizeF() <= 120.0 && big.pointSizeF() >= 60.0);
         QVERIFY(QFontMetrics(big).horizontalAdvance(QStringLiteral("00:00:00")) <=
-                f.w->Picture1->width());
-        QVERIFY(QFontMetrics(big).height() <= f.w->Picture1->height());
-        const QList<QAction*> tools = f.w->Toolbar1->actions();
+                f.c("Picture1")->width());
+        QVERIFY(QFontMetrics(big).height() <= f.c("Picture1")->height());
+        const QList<QAction*> tools = f.c<QToolBar>("Toolbar1")->actions();
         QCOMPARE(tools.size(), 2);
         QCOMPARE(tools[0]->toolTip(), QStringLiteral("QZ電卓"));
         QCOMPARE(tools[1]->toolTip(), QStringLiteral("ﾍﾙﾌﾟ"));
@@ -123,41 +112,41 @@ class TstStopwWindow : public QObject {
         QVERIFY(control);
         QCOMPARE(control->geometry(), qz::twipsRect(twipsRect.x(), twipsRect.y(), twipsRect.width(),
                                                     twipsRect.height()));
-        QCOMPARE(f.w->Label5->geometry(), f.w->Picture1->rect());
+        QCOMPARE(f.c("Label5")->geometry(), f.c("Picture1")->rect());
     }
 
     void clockLine() {
         Fixture f;
         f.tp.clock.set(at(13, 8, 20));
-        f.w->Timer1_Timer();
-        QCOMPARE(f.w->Label1->text(), QStringLiteral("13:08:20"));
+        f.tick("Timer1");
+        QCOMPARE(f.text("Label1"), QStringLiteral("13:08:20"));
     }
 
     void startPauseContinue() {
         Fixture f;
-        f.w->Command1->click();
-        QVERIFY(f.w->Timer2->isEnabled());
+        f.click("Command1");
+        QVERIFY(f.running());
         QCOMPARE(f.shown(), QStringLiteral("00:00:00"));
-        QCOMPARE(f.w->focusWidget(), f.w->Command2);
+        QCOMPARE(f.focus(), QStringLiteral("Command2"));
         f.after(5);
-        f.w->Command2->click();
-        QVERIFY(!f.w->Timer2->isEnabled());
+        f.click("Command2");
+        QVERIFY(!f.running());
         QCOMPARE(f.shown(), QStringLiteral("00:00:05"));
-        QCOMPARE(f.w->focusWidget(), f.w->Command5);
+        QCOMPARE(f.focus(), QStringLiteral("Command5"));
         f.after(30);
         QCOMPARE(f.shown(), QStringLiteral("00:00:05"));
-        f.w->Command5->click();
-        QVERIFY(f.w->Timer2->isEnabled());
-        QCOMPARE(f.w->focusWidget(), f.w->Command2);
+        f.click("Command5");
+        QVERIFY(f.running());
+        QCOMPARE(f.focus(), QStringLiteral("Command2"));
         f.after(3);
         QCOMPARE(f.shown(), QStringLiteral("00:00:08"));
     }
 
     void startWhileRunningRestarts() {
         Fixture f;
-        f.w->Command1_Click();
+        f.click("Command1");
         f.after(42);
-        f.w->Command1_Click();
+        f.click("Command1");
         QCOMPARE(f.shown(), QStringLiteral("00:00:00"));
         f.after(2);
         QCOMPARE(f.shown(), QStringLiteral("00:00:02"));
@@ -165,71 +154,71 @@ class TstStopwWindow : public QObject {
 
     void clearEmptiesBothDisplaysAtOnce() {
         Fixture f;
-        f.w->Command1_Click();
+        f.click("Command1");
         f.after(7);
         QCOMPARE(f.shown(), QStringLiteral("00:00:07"));
-        f.w->Command3->click();
-        QCOMPARE(f.w->Label2->text(), QString());
-        QCOMPARE(f.w->Label5->text(), QString());
-        QVERIFY(!f.w->Timer2->isEnabled());
-        QCOMPARE(f.w->focusWidget(), f.w->Command1);
+        f.click("Command3");
+        QCOMPARE(f.text("Label2"), QString());
+        QCOMPARE(f.text("Label5"), QString());
+        QVERIFY(!f.running());
+        QCOMPARE(f.focus(), QStringLiteral("Command1"));
     }
 
     void switchingViewsKeepsARunGoing() {
         Fixture f;
         const QSize normal = f.w->size();
-        f.w->Command1_Click();
+        f.click("Command1");
         f.after(3);
-        f.w->Option2->click();
-        QVERIFY(f.w->Picture1->isVisible());
+        f.click("Option2");
+        QVERIFY(f.bigViewShown());
         QVERIFY(f.w->width() > normal.width());
         QCOMPARE(f.w->width() - normal.width(), twips(12400) - twips(3700));
-        QVERIFY(f.w->Timer2->isEnabled());
+        QVERIFY(f.running());
         f.after(2);
-        QCOMPARE(f.w->Label5->text(), QStringLiteral("00:00:05"));
-        f.w->Option1->click();
-        QVERIFY(!f.w->Picture1->isVisible());
+        QCOMPARE(f.text("Label5"), QStringLiteral("00:00:05"));
+        f.click("Option1");
+        QVERIFY(!f.bigViewShown());
         QCOMPARE(f.w->size(), normal);
-        QVERIFY(f.w->Timer2->isEnabled());
+        QVERIFY(f.running());
         f.after(1);
         QCOMPARE(f.shown(), QStringLiteral("00:00:06"));
     }
 
     void activationReturnsToTheNormalView() {
         Fixture f;
-        f.w->Option2->click();
-        QVERIFY(f.w->Picture1->isVisible());
+        f.click("Option2");
+        QVERIFY(f.bigViewShown());
         f.w->formActivate();
-        QVERIFY(f.w->Option1->isChecked());
-        QVERIFY(!f.w->Picture1->isVisible());
+        QVERIFY(f.c<QRadioButton>("Option1")->isChecked());
+        QVERIFY(!f.bigViewShown());
     }
 
     void runAcrossMidnight() {
         Fixture f;
         f.tp.clock.set(at(23, 59, 58));
-        f.w->Command1_Click();
+        f.click("Command1");
         f.tp.clock.set(at(0, 0, 3, QDate(2010, 11, 9)));
-        f.w->Timer2_Timer();
+        f.tick("Timer2");
         QCOMPARE(f.shown(), QStringLiteral("00:00:05"));
     }
 
     void pauseAndContinueMisuse() {
         Fixture f;
         // Pause before any Start: nothing happens.
-        f.w->Command2_Click();
+        f.click("Command2");
         QCOMPARE(f.shown(), QString());
-        QVERIFY(!f.w->Timer2->isEnabled());
+        QVERIFY(!f.running());
         // CONT before any Start starts.
-        f.w->Command5_Click();
-        QVERIFY(f.w->Timer2->isEnabled());
+        f.click("Command5");
+        QVERIFY(f.running());
         f.after(4);
         QCOMPARE(f.shown(), QStringLiteral("00:00:04"));
         // A second Pause does not bank the run twice.
-        f.w->Command2_Click();
+        f.click("Command2");
         f.after(10);
-        f.w->Command2_Click();
+        f.click("Command2");
         QCOMPARE(f.shown(), QStringLiteral("00:00:04"));
-        f.w->Command5_Click();
+        f.click("Command5");
         f.after(1);
         QCOMPARE(f.shown(), QStringLiteral("00:00:05"));
     }
@@ -237,28 +226,29 @@ class TstStopwWindow : public QObject {
     // The tick is driven by the clock ticker, not by the test.
     void tickerDrivesTheDisplay() {
         Fixture f;
-        f.w->Command1_Click();
+        f.click("Command1");
         f.tp.clock.advanceSeconds(9);
-        QTRY_COMPARE_WITH_TIMEOUT(f.w->Label2->text(), QStringLiteral("00:00:09"), 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(f.w->Label1->text(), QStringLiteral("10:00:09"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.text("Label2"), QStringLiteral("00:00:09"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.text("Label1"), QStringLiteral("10:00:09"), 3000);
     }
 
     void menuButtonReturnsToTheLauncher() {
         Fixture f;
-        f.w->Command1_Click();
-        f.w->Command6->click();
+        f.click("Command1");
+        f.click("Command6");
         QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
         QCOMPARE(f.quits, 0);
     }
 
     void exitAndTools() {
         Fixture f;
-        f.w->Toolbar1_ButtonClick(1);
+        const QList<QAction*> tools = f.c<QToolBar>("Toolbar1")->actions();
+        tools[0]->trigger();
         QCOMPARE(f.tp.calculator.folders, QStringList{f.state.programFolder()});
-        f.w->Toolbar1_ButtonClick(2);
+        tools[1]->trigger();
         QCOMPARE(f.tp.help.displays, 1);
-        QCOMPARE(f.state.helpOpened, 1);
-        f.w->Command4->click();
+        QCOMPARE(f.state.helpOpened, true);
+        f.click("Command4");
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);
     }

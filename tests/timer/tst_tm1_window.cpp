@@ -2,12 +2,12 @@
 #include "app/window_manager.h"
 #include "sound/file_io.h"
 #include "sound/settings_files.h"
+#include "tests/support/test_platform.h"
 #include "timer/tm1_window.h"
 #include "ui/click_label.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
-#include "ui/platform.h"
 #include "ui/sound_player.h"
 
 #include <QApplication>

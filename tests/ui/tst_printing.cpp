@@ -1,4 +1,4 @@
-#include "ui/dialogs.h"
+#include "tests/support/test_services.h"
 #include "ui/printing.h"
 
 #include <QApplication>
