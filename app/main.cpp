@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     installApplicationFont();
+    installFocusMarks();
+    installQtTranslations();
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     AppState state(folder);

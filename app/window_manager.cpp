@@ -2,18 +2,21 @@
 
 #include "ui/dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace qz {
 
 WindowManager::WindowManager(AppState& state, Platform& platform, std::function<void()> quit)
     : m_context{state, platform, *this}, m_quit(std::move(quit)) {
-    if (!m_quit)
-        m_quit = [] { QCoreApplication::quit(); };
+    if (!m_quit) m_quit = [] { QCoreApplication::quit(); };
 }
 
-WindowManager::~WindowManager() { delete m_current.data(); }
+WindowManager::~WindowManager() {
+    delete m_current.data();
+}
 
 void WindowManager::registerWindow(WindowId id, Factory factory) {
     m_factories[id] = std::move(factory);
@@ -21,12 +24,10 @@ void WindowManager::registerWindow(WindowId id, Factory factory) {
 
 QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
     const auto it = m_factories.find(target);
-    if (it == m_factories.end())
-        return nullptr;
+    if (it == m_factories.end()) return nullptr;
     QzWindow* w = it->second(m_context);
     m_current = w;
-    if (from)
-        w->move(from->pos()); // the new window takes the place of the one it replaces
+    if (from) w->move(from->pos()); // the new window takes the place of the one it replaces
     w->show();
     w->activateWindow();
     w->formActivate();
@@ -68,12 +69,24 @@ void WindowManager::startCalculator(QWidget* owner) {
 
 QzWindow::QzWindow(AppContext& c, WindowId id) : ctx(c), m_id(id) {}
 
+void QzWindow::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    // Buttons outside dialogs leave Enter to their window; a held key must not repeat it.
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if (enter && !e->isAutoRepeat() && button && button->isEnabled() && button->isVisible() &&
+        (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        e->accept();
+        button->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
+}
+
 void QzWindow::closeEvent(QCloseEvent* e) {
     // Closed from its title bar: it is the program's only window, so the program ends the
     // way every "終了" ends it.
     e->accept();
-    if (!m_leaving && !ctx.windows.exiting())
-        ctx.windows.exitProgram(this);
+    if (!m_leaving && !ctx.windows.exiting()) ctx.windows.exitProgram(this);
 }
 
 } // namespace qz

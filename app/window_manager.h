@@ -11,12 +11,12 @@
 namespace qz {
 
 enum class WindowId {
-    Menu,          // launcher
-    Timer,         // notification timer
+    Menu,  // launcher
+    Timer, // notification timer
     Countdown,
     Stopwatch,
-    CalcAdd,       // time-addition calculator
-    CalcElapsed,   // elapsed-time calculator
+    CalcAdd,     // time-addition calculator
+    CalcElapsed, // elapsed-time calculator
     SoundSettings,
     BigClock,
 };
@@ -33,7 +33,7 @@ struct AppContext {
 
 // Exactly one of the program's windows exists at a time; moving between them goes through here.
 class WindowManager {
-public:
+  public:
     using Factory = std::function<QzWindow*(AppContext&)>;
 
     WindowManager(AppState& state, Platform& platform, std::function<void()> quit = {});
@@ -55,7 +55,7 @@ public:
     AppContext& context() { return m_context; }
     bool exiting() const { return m_exiting; }
 
-private:
+  private:
     AppContext m_context;
     std::function<void()> m_quit;
     std::map<WindowId, Factory> m_factories;
@@ -69,7 +69,7 @@ private:
 // box, a file dialog, the help window or another program.
 class QzWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit QzWindow(AppContext& ctx, WindowId id);
     WindowId windowId() const { return m_id; }
     virtual void formActivate() {}
@@ -77,14 +77,16 @@ public:
     // Set by the window manager before it destroys the window on a switch.
     void markLeaving() { m_leaving = true; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
+    // Enter presses the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* e) override;
 
     AppContext& ctx;
     AppState& state() { return ctx.state; }
     Platform& platform() { return ctx.platform; }
 
-private:
+  private:
     WindowId m_id;
     bool m_leaving = false;
 };

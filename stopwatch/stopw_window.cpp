@@ -80,6 +80,16 @@ STOPW::STOPW(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
     Option2 = new QRadioButton(QStringLiteral("大きい表示"), Frame2);
     Option2->setObjectName(QStringLiteral("Option2"));
     placeTwips(Option2, 120, 440, 1335, 255);
+    // The buttons start below the frame's caption and border, whatever the font's height.
+    Frame2->ensurePolished();
+    const int firstTop = std::max(Option1->y(), Frame2->contentsRect().top());
+    Option1->move(Option1->x(), firstTop);
+    Option2->move(Option2->x(), std::max(Option2->y(), Option1->geometry().bottom() + 1));
+    Frame2->resize(Frame2->width(),
+                   std::max(Frame2->height(), Option2->geometry().bottom() + twips(60)));
+    // A taller frame rises rather than reach the buttons' row below it.
+    constexpr int kButtonsTop = 2040;
+    Frame2->move(Frame2->x(), std::min(Frame2->y(), twips(kButtonsTop - 45) - Frame2->height()));
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on) Option1_Click();
     });
