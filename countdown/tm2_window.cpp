@@ -18,6 +18,9 @@ namespace {
 
 constexpr quint32 kStarRed = 0x0000FF;
 constexpr int kBigPointSize = 120;
+// "ﾒﾆｭｰへ" and "終了" stand at the right edge, narrow enough to leave the display frame room
+// for both of its captions.
+constexpr int kMenuButtonLeft = 6360;
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height = 255) {
@@ -249,7 +252,7 @@ void TM2::buildControls() {
     Option3 = option(Frame3, "Option3", QStringLiteral("BEEP"), 2280, 270, 800);
     Label22 = star(Frame3, "Label22", colors::black, 3060, 270);
 
-    Frame5 = frame(client, "Frame5", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"), 3700, 2250, 2350, 620);
+    Frame5 = frame(client, "Frame5", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"), 3650, 2250, 2400, 620);
     Option4 = option(Frame5, "Option4", QStringLiteral("通常表示"), 80, 270, 1020);
     Option5 = option(Frame5, "Option5", QStringLiteral("大きい表示"), 1110, 270, 1200);
     // The captions take what the font needs, so "通常表示" never runs into the second button;
@@ -258,11 +261,13 @@ void TM2::buildControls() {
     Option5->move(Option4->geometry().right() + twips(90), Option5->y());
     Option5->resize(std::max(Option5->width(), Option5->sizeHint().width()), Option5->height());
     Frame5->resize(std::min(std::max(Frame5->width(), Option5->geometry().right() + twips(80)),
-                            twips(6150 - 60 - 3700)),
+                            twips(kMenuButtonLeft - 60 - 3650)),
                    Frame5->height());
 
-    Command5 = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"), 6150, 2280, 1210, 300);
-    Command4 = button(client, "Command4", QStringLiteral("終了"), 6150, 2600, 1210, 300);
+    Command5 = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"), kMenuButtonLeft, 2280,
+                      7360 - kMenuButtonLeft, 300);
+    Command4 = button(client, "Command4", QStringLiteral("終了"), kMenuButtonLeft, 2600,
+                      7360 - kMenuButtonLeft, 300);
 
     // Big display of the time left.
     Picture1 = new QWidget(client);

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
@@ -106,7 +107,8 @@ int ring(const QString& scenario, const QString& folder, const QString& planPath
         heard.push_back({0, minute});
         heard.push_back({again, again + minute / 2});
     } else if (scenario == QLatin1String("user")) {
-        const QString path = writeUserWave(folder);
+        // Beside the plan, never among the program's own waves.
+        const QString path = writeUserWave(QFileInfo(planPath).absolutePath());
         if (path.isEmpty()) return 2;
         rings.push_back({0, minute, 100, [p, path] { p->playSource(path); }});
         heard.push_back({0, minute});

@@ -141,6 +141,18 @@ class TstStopwWindow : public QObject {
         QVERIFY(frame->y() > f.w->Label2->geometry().bottom());
     }
 
+    // Enter presses the focused button, as Space does.
+    void enterPressesTheFocusedButton() {
+        Fixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.w));
+        f.w->Command1->setFocus();
+        QTest::keyClick(f.w->Command1, Qt::Key_Return);
+        QVERIFY(f.w->Timer2->isEnabled());
+        f.w->Command2->setFocus();
+        QTest::keyClick(f.w->Command2, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(!f.w->Timer2->isEnabled());
+    }
+
     void clockLine() {
         Fixture f;
         f.tp.clock.set(at(13, 8, 20));
