@@ -70,14 +70,16 @@ for ((n = 0; n < i; n++)); do
     fi
 done
 
+# Long enough for the longest schedule (a ring, a pause, a second ring) and the player's exit.
+record_seconds=${QZ_AUDIBLE_SECONDS:-103}
 n=0
 rings=()
+recorders=()
 for s in "${scenarios[@]}"; do
     dir=$work/$n
     env PULSE_SERVER=unix:$dir/native XDG_RUNTIME_DIR=$dir HOME=$dir \
-        parec --device=qz.monitor --format=s16le --rate=8000 --channels=1 --latency-msec=50 \
-        --raw "$dir/rec.raw" 2>"$dir/parec.log" &
-    pids+=($!)
+        "$checker" record "$dir/peaks" "$record_seconds" 2>"$dir/record.log" &
+    recorders+=($!)
     n=$((n + 1))
 done
 sleep 1
@@ -100,11 +102,19 @@ for s in "${scenarios[@]}"; do
     fi
     n=$((n + 1))
 done
-sleep 0.5
+n=0
+for s in "${scenarios[@]}"; do
+    if ! wait "${recorders[$n]}"; then
+        echo "FAIL: $s: the recorder failed:"
+        cat "$work/$n/record.log"
+        failed=1
+    fi
+    n=$((n + 1))
+done
 n=0
 for s in "${scenarios[@]}"; do
     dir=$work/$n
-    if result=$("$checker" check "$dir/rec.raw" "$dir/plan"); then
+    if result=$("$checker" check "$dir/peaks" "$dir/plan"); then
         echo "ok   $s: $result"
     else
         echo "FAIL $s: $result"

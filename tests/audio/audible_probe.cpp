@@ -1,23 +1,30 @@
-// Drives the real sound player on one window's ring schedule, or checks a recording of it.
+// Drives the real sound player on one window's ring schedule, records a sink, or checks the
+// recording against the schedule.
 //
 //   qz_audible_probe ring <scenario> <wave folder> <plan file>
-//   qz_audible_probe check <recording> <plan file>
+//   qz_audible_probe record <peaks file> <seconds>
+//   qz_audible_probe check <peaks file> <plan file>
 //
-// "ring" writes, as it goes, the stretches that must be heard (milliseconds after its first
-// request) into the plan file. "check" reads a recording of the sink (signed 16-bit mono at
-// 8000 Hz) and fails when any second of such a stretch is silent. The first sound in the
-// recording is taken as the first request, so the device's latency does not matter.
+// "ring" writes the stretches that must be heard (wall-clock milliseconds) into the plan file.
+// "record" reads the default sink's monitor through parec for the given time and writes the
+// peak of every 10 ms with the wall-clock time it was heard: a loaded machine's sound server
+// may render late or in bursts, so sample counts are no clock. "check" fails when any second
+// of a stretch is silent (or not recorded at all).
 #include "ui/sound_player.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -130,16 +137,28 @@ int ring(const QString& scenario, const QString& folder, const QString& planPath
         return 2;
     }
 
+    // The first sound of a process reaches a fresh null sink a second or more late (the sound
+    // server settles its latency), which says nothing about the player: one beep first, which
+    // the check reports as the cold start, then the schedule on a new stream.
+    const qint64 warmUp = QDateTime::currentMSecsSinceEpoch();
+    p->beep();
+    QEventLoop settle;
+    QTimer::singleShot(3000, &settle, &QEventLoop::quit);
+    settle.exec();
+    if (QFile cold(planPath + QStringLiteral(".cold")); cold.open(QIODevice::WriteOnly))
+        cold.write(QByteArray::number(warmUp));
+
+    // Requests follow the wall clock like the windows' timers do; the plan is in wall-clock
+    // milliseconds, as the recorder's times are.
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 epoch = QDateTime::currentMSecsSinceEpoch();
     QFile plan(planPath);
     if (!plan.open(QIODevice::WriteOnly | QIODevice::Text)) return 2;
     QTextStream out(&plan);
     for (const Stretch& s : heard)
-        out << s.from << ' ' << s.to << '\n';
+        out << epoch + s.from << ' ' << epoch + s.to << '\n';
     out.flush();
-
-    // Requests follow the wall clock like the windows' timers do.
-    QElapsedTimer clock;
-    clock.start();
     std::vector<qint64> next(rings.size());
     for (std::size_t i = 0; i < rings.size(); ++i)
         next[i] = rings[i].from;
@@ -163,17 +182,63 @@ int ring(const QString& scenario, const QString& folder, const QString& planPath
     return 0;
 }
 
-int check(const QString& recordingPath, const QString& planPath) {
-    QFile rec(recordingPath);
-    QFile plan(planPath);
-    if (!rec.open(QIODevice::ReadOnly) || !plan.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        std::fprintf(stderr, "cannot read %s or %s\n", qPrintable(recordingPath),
-                     qPrintable(planPath));
+int record(const QString& peaksPath, int seconds) {
+    QFile peaks(peaksPath);
+    if (!peaks.open(QIODevice::WriteOnly | QIODevice::Text)) return 2;
+    QTextStream out(&peaks);
+    QProcess parec;
+    QByteArray pending;
+    constexpr int kChunk = kRecordRate / 100; // 10 ms
+    QObject::connect(&parec, &QProcess::readyReadStandardOutput, [&] {
+        pending += parec.readAllStandardOutput();
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 chunks = pending.size() / (kChunk * 2);
+        for (qint64 c = 0; c < chunks; ++c) {
+            const auto* v = reinterpret_cast<const qint16*>(pending.constData()) + c * kChunk;
+            int peak = 0;
+            for (int i = 0; i < kChunk; ++i)
+                peak = std::max(peak, std::abs(int(v[i])));
+            // The last chunk was heard just now, the ones before it 10 ms apart.
+            out << now - (chunks - 1 - c) * 10 << ' ' << peak << '\n';
+        }
+        pending.remove(0, chunks * kChunk * 2);
+    });
+    parec.start(QStringLiteral("parec"),
+                {QStringLiteral("--device=qz.monitor"), QStringLiteral("--format=s16le"),
+                 QStringLiteral("--rate=%1").arg(kRecordRate), QStringLiteral("--channels=1"),
+                 QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
+    if (!parec.waitForStarted(5000)) {
+        std::fprintf(stderr, "parec did not start\n");
         return 2;
     }
-    const QByteArray raw = rec.readAll();
-    const auto* samples = reinterpret_cast<const qint16*>(raw.constData());
-    const qint64 count = raw.size() / 2;
+    QTimer::singleShot(seconds * 1000, [] { QCoreApplication::quit(); });
+    QObject::connect(&parec, &QProcess::finished, [] { QCoreApplication::exit(3); });
+    const int rc = QCoreApplication::exec();
+    parec.kill();
+    parec.waitForFinished(2000);
+    out.flush();
+    if (rc == 3)
+        std::fprintf(stderr, "parec stopped: %s\n", parec.readAllStandardError().constData());
+    return rc == 3 ? 2 : 0;
+}
+
+int check(const QString& peaksPath, const QString& planPath) {
+    QFile peaksFile(peaksPath);
+    QFile plan(planPath);
+    if (!peaksFile.open(QIODevice::ReadOnly | QIODevice::Text) ||
+        !plan.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot read %s or %s\n", qPrintable(peaksPath), qPrintable(planPath));
+        return 2;
+    }
+    std::vector<std::pair<qint64, int>> peaks; // wall-clock ms, peak
+    QTextStream pin(&peaksFile);
+    while (!pin.atEnd()) {
+        qint64 t = 0;
+        int p = 0;
+        pin >> t >> p;
+        if (pin.status() != QTextStream::Ok) break;
+        peaks.emplace_back(t, p);
+    }
     std::vector<Stretch> heard;
     QTextStream in(&plan);
     while (!in.atEnd()) {
@@ -183,42 +248,33 @@ int check(const QString& recordingPath, const QString& planPath) {
         heard.push_back(s);
     }
     if (heard.empty()) return 2;
-    qint64 onset = -1;
-    for (qint64 i = 0; i < count; ++i) {
-        if (std::abs(int(samples[i])) >= kSilence) {
-            onset = i;
-            break;
-        }
-    }
-    if (onset < 0) {
-        std::printf("no sound at all in %.1f s\n", double(count) / kRecordRate);
-        return 1;
-    }
-    const auto peak = [&](qint64 fromMs, qint64 toMs) {
-        const qint64 a = onset + fromMs * kRecordRate / 1000;
-        const qint64 b = std::min(count, onset + toMs * kRecordRate / 1000);
-        int p = 0;
-        for (qint64 i = a; i < b; ++i)
-            p = std::max(p, std::abs(int(samples[i])));
-        return b <= a ? -1 : p;
+    // The loudest 10 ms in [from, to); -1 when nothing was recorded then.
+    const auto peak = [&peaks](qint64 from, qint64 to) {
+        auto it = std::lower_bound(peaks.begin(), peaks.end(), std::make_pair(from, -1));
+        int p = -1;
+        for (; it != peaks.end() && it->first < to; ++it)
+            p = std::max(p, it->second);
+        return p;
     };
-    // Each second of a stretch, less a quarter second of latency at either end, must carry
-    // sound: windows of one second from its start, the last one ending at its end. A stretch
-    // shorter than that is one window.
-    const qint64 slack = 250;
+    // Each second of a stretch must carry sound: windows of one second from its start (less
+    // the output's latency, at most 400 ms), the last one ending a quarter second before its
+    // end. A stretch shorter than that is one window.
+    const qint64 latency = 400;
+    const qint64 tail = 250;
     int seconds = 0;
     int silent = 0;
     QStringList where;
+    const qint64 origin = heard.front().from;
     const auto probeWindow = [&](qint64 from, qint64 to) {
         ++seconds;
         if (peak(from, to) < kSilence) {
             ++silent;
-            where.append(QString::number(from / 1000.0, 'f', 2));
+            where.append(QString::number((from - origin) / 1000.0, 'f', 2));
         }
     };
     for (const Stretch& s : heard) {
-        const qint64 a = s.from + slack;
-        const qint64 b = s.to - slack;
+        const qint64 a = s.from + latency;
+        const qint64 b = s.to - tail;
         if (b - a <= 1000) {
             probeWindow(a, b);
             continue;
@@ -228,8 +284,28 @@ int check(const QString& recordingPath, const QString& planPath) {
             probeWindow(t, t + 1000);
         if (t < b) probeWindow(b - 1000, b);
     }
-    std::printf("%d of %d seconds silent%s%s\n", silent, seconds, silent ? " at " : "",
-                qPrintable(where.join(QLatin1Char(' '))));
+    // How long each stretch took to be heard, for the log.
+    QStringList delays;
+    for (const Stretch& s : heard) {
+        auto it = std::lower_bound(peaks.begin(), peaks.end(), std::make_pair(s.from - 50, -1));
+        while (it != peaks.end() && it->first < s.to && it->second < kSilence)
+            ++it;
+        delays.append(it != peaks.end() && it->first < s.to ? QString::number(it->first - s.from)
+                                                            : QStringLiteral("-"));
+    }
+    QString cold = QStringLiteral("-");
+    if (QFile f(planPath + QStringLiteral(".cold")); f.open(QIODevice::ReadOnly)) {
+        const qint64 warmUp = f.readAll().toLongLong();
+        for (const auto& [t, p] : peaks) {
+            if (t >= warmUp - 50 && p >= kSilence) {
+                cold = QString::number(t - warmUp);
+                break;
+            }
+        }
+    }
+    std::printf("%d of %d seconds silent%s%s (heard after %s ms; cold start %s ms)\n", silent,
+                seconds, silent ? " at " : "", qPrintable(where.join(QLatin1Char(' '))),
+                qPrintable(delays.join(QLatin1Char('/'))), qPrintable(cold));
     return silent == 0 ? 0 : 1;
 }
 
@@ -241,11 +317,16 @@ int main(int argc, char** argv) {
         return ring(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                     QString::fromLocal8Bit(argv[4]));
     }
+    if (argc == 4 && qstrcmp(argv[1], "record") == 0) {
+        QCoreApplication app(argc, argv);
+        return record(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]).toInt());
+    }
     if (argc == 4 && qstrcmp(argv[1], "check") == 0) {
         QCoreApplication app(argc, argv);
         return check(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     std::fprintf(stderr, "usage: qz_audible_probe ring <scenario> <wave folder> <plan>\n"
-                         "       qz_audible_probe check <recording> <plan>\n");
+                         "       qz_audible_probe record <peaks> <seconds>\n"
+                         "       qz_audible_probe check <peaks> <plan>\n");
     return 2;
 }
