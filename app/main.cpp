@@ -65,6 +65,8 @@ int main(int argc, char* argv[]) {
                 icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
         QApplication::setWindowIcon(icon);
     }
+    installFocusMarks();
+    installQtTranslations();
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     AppState state(folder);

@@ -2,8 +2,10 @@
 
 #include "ui/dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace qz {
 
@@ -72,6 +74,19 @@ void QzWindow::saveRingSpans() {
     if (!ctx.state.saveSpans(&reason))
         ctx.platform.messages->exclamation(this, spansNotSavedMessage(reason),
                                            QStringLiteral("CHECK"));
+}
+
+void QzWindow::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    // Buttons outside dialogs leave Enter to their window; a held key must not repeat it.
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if (enter && !e->isAutoRepeat() && button && button->isEnabled() && button->isVisible() &&
+        (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        e->accept();
+        button->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 void QzWindow::closeEvent(QCloseEvent* e) {

@@ -80,6 +80,8 @@ class QzWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    // Enter presses the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* e) override;
 
     // The ring-duration menus of every window: writes the four durations and, when the file
     // cannot take them, says so in the one message they share.

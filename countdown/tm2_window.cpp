@@ -18,6 +18,9 @@ namespace {
 
 constexpr quint32 kStarRed = 0x0000FF;
 constexpr int kBigPointSize = 120;
+// "ﾒﾆｭｰへ" and "終了" stand at the right edge, narrow enough to leave the display frame room
+// for both of its captions.
+constexpr int kMenuButtonLeft = 6360;
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height = 255) {
@@ -224,6 +227,7 @@ void TM2::buildControls() {
     Label16 = valueLabel(client, "Label16", 1550, 1820, 1350);
     placeTwips(Label16, 1550, 1820, 1350, 345);
     Label16->setFont(fixedFont(12, true));
+    m_timeLeftFont = Label16->font();
     setForeground(Label16, 0x800000);
     for (QLabel* l : {Label10, Label11, Label17})
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -248,12 +252,22 @@ void TM2::buildControls() {
     Option3 = option(Frame3, "Option3", QStringLiteral("BEEP"), 2280, 270, 800);
     Label22 = star(Frame3, "Label22", colors::black, 3060, 270);
 
-    Frame5 = frame(client, "Frame5", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"), 3700, 2250, 2350, 620);
+    Frame5 = frame(client, "Frame5", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"), 3650, 2250, 2400, 620);
     Option4 = option(Frame5, "Option4", QStringLiteral("通常表示"), 80, 270, 1020);
     Option5 = option(Frame5, "Option5", QStringLiteral("大きい表示"), 1110, 270, 1200);
+    // The captions take what the font needs, so "通常表示" never runs into the second button;
+    // the frame grows towards "ﾒﾆｭｰへ" when it must.
+    Option4->resize(std::max(Option4->width(), Option4->sizeHint().width()), Option4->height());
+    Option5->move(Option4->geometry().right() + twips(90), Option5->y());
+    Option5->resize(std::max(Option5->width(), Option5->sizeHint().width()), Option5->height());
+    Frame5->resize(std::min(std::max(Frame5->width(), Option5->geometry().right() + twips(80)),
+                            twips(kMenuButtonLeft - 60 - 3650)),
+                   Frame5->height());
 
-    Command5 = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"), 6150, 2280, 1210, 300);
-    Command4 = button(client, "Command4", QStringLiteral("終了"), 6150, 2600, 1210, 300);
+    Command5 = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"), kMenuButtonLeft, 2280,
+                      7360 - kMenuButtonLeft, 300);
+    Command4 = button(client, "Command4", QStringLiteral("終了"), kMenuButtonLeft, 2600,
+                      7360 - kMenuButtonLeft, 300);
 
     // Big display of the time left.
     Picture1 = new QWidget(client);
@@ -266,6 +280,7 @@ void TM2::buildControls() {
     Label23->setGeometry(QRect(QPoint(0, 0), Picture1->size()));
     setForeground(Label23, colors::yellow);
     Label23->setFont(uiFont(kBigPointSize));
+    m_bigFont = Label23->font();
     Picture1->hide();
 
     Timer1 = new QTimer(this);
@@ -305,6 +320,7 @@ void TM2::buildControls() {
 
 void TM2::formActivate() {
     Label23->setFont(uiFont(kBigPointSize));
+    m_bigFont = Label23->font();
     Timer2->setInterval(0);
     Timer2->stop();
     m_cd.soundChoice = SoundRing;
@@ -413,15 +429,25 @@ void TM2::showTimeLeft(const QString& text) {
     fitBigLabel();
 }
 
-// The big figures keep their size; a text wider than the panel is drawn condensed instead of
-// being cut off.
-void TM2::fitBigLabel() {
-    QFont f = Label23->font();
+namespace {
+// Keeps the label's font size; a text wider than `room` is drawn condensed instead of being
+// cut off, and when even the narrowest letters do not fit the size gives way too.
+void condenseToFit(QLabel* label, QFont f, int room) {
     f.setStretch(QFont::Unstretched);
-    const int needed = QFontMetrics(f).horizontalAdvance(Label23->text());
-    const int room = Picture1->width() - twips(120);
-    if (needed > room && room > 0) f.setStretch(std::max(25, 100 * room / needed));
-    Label23->setFont(f);
+    const int needed = QFontMetrics(f).horizontalAdvance(label->text());
+    if (needed > room && room > 0) {
+        const int stretch = 100 * room / needed;
+        f.setStretch(std::max(25, stretch));
+        if (stretch < 25 && f.pointSizeF() > 0)
+            f.setPointSizeF(std::max(4.0, f.pointSizeF() * stretch / 25.0));
+    }
+    if (label->font() != f) label->setFont(f);
+}
+} // namespace
+
+void TM2::fitBigLabel() {
+    condenseToFit(Label16, m_timeLeftFont, Label16->contentsRect().width() - twips(60));
+    condenseToFit(Label23, m_bigFont, Picture1->width() - twips(120));
 }
 
 void TM2::Command1_Click() {

@@ -89,6 +89,9 @@ class TM2 : public QzWindow {
 
     CountdownState m_cd;
     std::unique_ptr<SoundPlayer> m_player;
+    // The time-left texts' own fonts, before any condensing.
+    QFont m_timeLeftFont;
+    QFont m_bigFont;
 
     QLabel* Label12;
     QLineEdit* Text1;

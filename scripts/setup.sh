@@ -7,7 +7,9 @@ QZ_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
-    xvfb xauth
+    qt6-translations-l10n
+    xvfb xauth libx11-dev
+    pulseaudio pulseaudio-utils
     poppler-utils dpkg-dev desktop-file-utils appstream
     clang-format
 )

@@ -343,7 +343,8 @@ void TM1::formActivate() {
     m_engine.ringSecondsInUse = state().alarmRingSeconds;
     showRingSpan(m_engine.ringSecondsInUse);
     for (int k = 1; k <= kAlarmRows; ++k)
-        m_rows[size_t(k - 1)].source->setText(state().soundTable[size_t(k - 1)].name());
+        setElidedText(m_rows[size_t(k - 1)].source, state().soundTable[size_t(k - 1)].name(),
+                      QStringLiteral("ｻﾝﾌﾟﾙ音が鳴ります"));
     m_engine.enableTimeBox(1);
     applyRow(1);
     focusTimeBox(1);
@@ -545,11 +546,40 @@ void TM1::ClearButton_Click(int k) {
 void TM1::Watcher_Timer(int k) {
     const bool wasRinging = m_engine.ringerEnabled(k);
     if (!m_engine.watcherTick(k, platform().clock->now())) return;
-    if (!wasRinging || isMinimized() || !isActiveWindow())
-        platform().windows->restoreAndRaise(this);
+    // The focus goes to "停止" when the row fires and when the window comes back while it
+    // rings, never on every tick: a time typed meanwhile into another row must not be lost.
+    const bool fired = !wasRinging;
+    // Hidden: minimised, or another program in front (our own message box does not count).
+    const bool hidden = isMinimized() || QApplication::activeWindow() == nullptr;
+    if (fired) m_lastFired = k;
+    if (fired || hidden) platform().windows->restoreAndRaise(this);
     QPushButton* stop = m_rows[size_t(k - 1)].stop;
-    if (focusWidget() != stop) stop->setFocus(Qt::OtherFocusReason);
+    if ((fired || hidden) && focusWidget() != stop) stop->setFocus(Qt::OtherFocusReason);
     applyRow(k);
+}
+
+QPushButton* TM1::ringingStop() const {
+    if (m_lastFired >= 1 && m_engine.row(m_lastFired).ringerTicking())
+        return m_rows[size_t(m_lastFired - 1)].stop;
+    for (int k = 1; k <= kAlarmRows; ++k)
+        if (m_engine.row(k).ringerTicking()) return m_rows[size_t(k - 1)].stop;
+    return nullptr;
+}
+
+void TM1::changeEvent(QEvent* event) {
+    QzWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange) return;
+    if (!isActiveWindow()) {
+        // Our own message box or dialog takes over; coming back from it is no return.
+        m_leftForOwnWindow = QApplication::activeWindow() != nullptr;
+        return;
+    }
+    const bool returning = !m_leftForOwnWindow;
+    m_leftForOwnWindow = false;
+    // Restored or brought back from another program while a row rings: its "停止" is what
+    // the user wants.
+    if (QPushButton* stop = ringingStop(); returning && stop && focusWidget() != stop)
+        stop->setFocus(Qt::OtherFocusReason);
 }
 
 void TM1::Ringer_Timer(int k) {
@@ -619,6 +649,8 @@ void TM1::setWide(bool wide) {
     m_wide = wide;
     setWindowSizeTwips(this, wide ? kWideWidth : kNormalWidth, kClientHeight + kCaptionTwips);
     setFixedHeight(height() + menuBar()->sizeHint().height());
+    // The wide layout grows to the right; it must not run off the screen.
+    if (wide) keepOnScreen(this);
     m_engine.skipNextFocusClear = 0;
 }
 

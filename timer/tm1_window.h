@@ -88,6 +88,7 @@ class TM1 : public QzWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildRows(QWidget* client);
@@ -99,12 +100,16 @@ class TM1 : public QzWindow {
     void leaveWindow(WindowId target);
     void showRingSpan(int seconds);
     QString sourcePath(int k) const;
+    // The "停止" of the row that rang last and still rings, else of the first ringing row.
+    QPushButton* ringingStop() const;
 
     AlarmEngine m_engine;
     std::array<Row, kAlarmRows> m_rows;
     std::unique_ptr<SoundPlayer> MMControl1;
     bool m_wide = false;
     bool m_focusStepRan = false;
+    int m_lastFired = 0;
+    bool m_leftForOwnWindow = false;
 
     QLabel* Label8;
     QLabel* Label1;

@@ -3,12 +3,20 @@
 #include "app_picture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QStyleOptionFocusRect>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
+#include <algorithm>
 #include <cmath>
 
 namespace qz {
@@ -91,6 +99,71 @@ QFont fixedFont(double pointSize, bool bold) {
 
 void installApplicationFont() {
     QApplication::setFont(uiFont(9.0));
+}
+
+namespace {
+class FocusMarkStyle final : public QProxyStyle {
+  public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect && option && (option->state & State_HasFocus)) {
+            // Styles draw the mark only after keyboard navigation; the ringing row's "停止"
+            // gets the focus from the program and must show it too.
+            QStyleOptionFocusRect marked;
+            if (const auto* r = qstyleoption_cast<const QStyleOptionFocusRect*>(option))
+                marked = *r;
+            else
+                marked.QStyleOption::operator=(*option);
+            marked.state |= State_KeyboardFocusChange;
+            QProxyStyle::drawPrimitive(element, &marked, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+} // namespace
+
+void setElidedText(QLabel* label, const QString& text, const QString& tip) {
+    const QString shown =
+        label->fontMetrics().elidedText(text, Qt::ElideRight, label->contentsRect().width());
+    label->setText(shown);
+    if (shown == text)
+        label->setToolTip(tip);
+    else
+        label->setToolTip(tip.isEmpty() ? text : text + QLatin1Char('\n') + tip);
+}
+
+void keepOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen || !window->isVisible()) return;
+    const QRect free = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QPoint to = frame.topLeft();
+    if (frame.right() > free.right()) to.rx() -= frame.right() - free.right();
+    if (frame.bottom() > free.bottom()) to.ry() -= frame.bottom() - free.bottom();
+    to.rx() = std::max(to.x(), free.left());
+    to.ry() = std::max(to.y(), free.top());
+    if (to != frame.topLeft()) window->move(to); // move() places the frame's top-left corner
+}
+
+void installFocusMarks() {
+    QApplication::setStyle(new FocusMarkStyle);
+}
+
+bool installQtTranslations() {
+    // The program speaks Japanese whatever the desktop's language is.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    const QStringList folders = {
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+    for (const QString& folder : folders) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(japanese, QStringLiteral("qt"), QStringLiteral("_"), folder) &&
+            QCoreApplication::installTranslator(translator))
+            return true;
+        delete translator;
+    }
+    return false;
 }
 
 QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& buttons,

@@ -16,6 +16,8 @@ class QWidget;
 class QMainWindow;
 class QToolBar;
 
+class QLabel;
+
 namespace qz {
 
 // Sizes and positions come in twips (1/1440 inch); the screen's logical DPI turns them into
@@ -41,6 +43,17 @@ void setForeground(QWidget* w, quint32 bbggrr);
 QFont uiFont(double pointSize = 9.0, bool bold = false);
 QFont fixedFont(double pointSize = 9.0, bool bold = false);
 void installApplicationFont();
+// Buttons, option buttons and check boxes show a focus mark whenever they have the focus, not
+// only after the keyboard moved it (the program puts the focus on buttons itself).
+void installFocusMarks();
+// Moves a window that grew past the edge of its screen's free area back inside it.
+void keepOnScreen(QWidget* window);
+// Shows `text` in the label, cut at the end with "…" when it is wider than the label; the
+// whole text is then the first line of the tool tip, above `tip`.
+void setElidedText(QLabel* label, const QString& text, const QString& tip = {});
+// Qt's own Japanese texts (file dialogs, standard buttons, context menus). False when the
+// translation files are not installed.
+bool installQtTranslations();
 
 // Toolbar of image buttons; clicks are dispatched on the button's 1-based index.
 QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& buttons,

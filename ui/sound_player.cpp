@@ -1,99 +1,59 @@
 #include "sound_player.h"
 
-#include <QApplication>
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
-#include <QtEndian>
-#include <cmath>
-#include <map>
+#include "audio_output.h"
+#include "mixing_sound_player.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 
 namespace qz {
 
 namespace {
 
-// A short two-tone chirp of our own: the X bell is silent on most Linux desktops, so the beep
-// goes through the audio device like every other sound.
-QByteArray beepPcm(const QAudioFormat& fmt) {
-    const int rate = fmt.sampleRate();
-    const int channels = fmt.channelCount();
-    const int frames = rate * 150 / 1000;
-    QByteArray pcm(frames * channels * int(sizeof(qint16)), Qt::Uninitialized);
-    auto* out = reinterpret_cast<qint16*>(pcm.data());
-    for (int i = 0; i < frames; ++i) {
-        const double t = double(i) / rate;
-        const double freq = i < frames / 2 ? 1000.0 : 1320.0;
-        const double fade = std::min({1.0, i / (rate * 0.005), (frames - i) / (rate * 0.005)});
-        const auto v = qint16(std::sin(2 * M_PI * freq * t) * 9000 * fade);
-        for (int c = 0; c < channels; ++c)
-            *out++ = v;
-    }
-    return pcm;
-}
+// Stands for the audio module until a sound is first due, then loads it once per process.
+class ModuleAudioOutput final : public AudioOutput {
+  public:
+    explicit ModuleAudioOutput(QString folder) : m_folder(std::move(folder)) {}
 
-class QtSoundPlayer final : public SoundPlayer {
-public:
-    void beep() override {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull()) {
-            QApplication::beep();
-            return;
+    std::unique_ptr<AudioStream> open(PcmFormat& format) override {
+        if (!m_loaded) {
+            m_loaded = true;
+            QLibrary module(QDir(m_folder).filePath(QLatin1String(kAudioModuleName)));
+            // Never unloaded: its streams and Qt Multimedia's threads live until exit.
+            module.setLoadHints(QLibrary::PreventUnloadHint);
+            if (auto entry = reinterpret_cast<AudioOutputEntry>(module.resolve(kAudioOutputEntry)))
+                m_output = entry();
+            else
+                qWarning("qztimer: no audio module (%s); sounds use the platform beep",
+                         qPrintable(module.errorString()));
         }
-        if (!m_beepSink || m_beepDevice != device) {
-            QAudioFormat fmt;
-            fmt.setSampleRate(22050);
-            fmt.setChannelCount(1);
-            fmt.setSampleFormat(QAudioFormat::Int16);
-            if (!device.isFormatSupported(fmt))
-                fmt = device.preferredFormat();
-            if (fmt.sampleFormat() != QAudioFormat::Int16) {
-                QApplication::beep();
-                return;
-            }
-            m_beepSink = std::make_unique<QAudioSink>(device, fmt);
-            m_beepDevice = device;
-            m_beepData = beepPcm(fmt);
-        }
-        m_beepSink->stop();
-        m_beepBuffer = std::make_unique<QBuffer>();
-        m_beepBuffer->setData(m_beepData);
-        m_beepBuffer->open(QIODevice::ReadOnly);
-        m_beepSink->start(m_beepBuffer.get());
+        return m_output ? m_output->open(format) : nullptr;
     }
 
-protected:
-    void issueSound(const QString& path) override {
-        if (path.isEmpty() || !QFileInfo(path).isFile())
-            return;
-        auto& effect = m_effects[path];
-        if (!effect) {
-            effect = std::make_unique<QSoundEffect>();
-            effect->setSource(QUrl::fromLocalFile(path));
-        }
-        // Rings repeat their request every few hundred milliseconds; a wave that is still
-        // playing plays on, so the alarm sounds continuously instead of stuttering.
-        if (effect->isPlaying())
-            return;
-        effect->play();
-    }
-
-private:
-    std::map<QString, std::unique_ptr<QSoundEffect>> m_effects;
-    std::unique_ptr<QAudioSink> m_beepSink;
-    std::unique_ptr<QBuffer> m_beepBuffer;
-    QAudioDevice m_beepDevice;
-    QByteArray m_beepData;
+  private:
+    QString m_folder;
+    bool m_loaded = false;
+    AudioOutput* m_output = nullptr;
 };
+
+ModuleAudioOutput& moduleOutput(const QString& folder) {
+    // One per module folder; in practice the program has one.
+    static std::map<QString, std::unique_ptr<ModuleAudioOutput>> outputs;
+    auto& o = outputs[folder];
+    if (!o) o = std::make_unique<ModuleAudioOutput>(folder);
+    return *o;
+}
 
 } // namespace
 
+QtSoundPlayerFactory::QtSoundPlayerFactory(QString programFolder)
+    : m_folder(std::move(programFolder)) {}
+
 std::unique_ptr<SoundPlayer> QtSoundPlayerFactory::createPlayer() {
-    return std::make_unique<QtSoundPlayer>();
+    const QString folder =
+        m_folder.isEmpty() ? QCoreApplication::applicationDirPath() : QDir::cleanPath(m_folder);
+    return std::make_unique<MixingSoundPlayer>(&moduleOutput(folder), folder);
 }
 
 } // namespace qz

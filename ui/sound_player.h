@@ -7,9 +7,9 @@
 namespace qz {
 
 // One per ringing window. Requests return at once and the sound plays on asynchronously;
-// a file that is missing or cannot be played is silently ignored.
+// a wave that is missing or cannot be played rings with the beep.
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
 
     QString fileName() const { return m_fileName; }
@@ -29,24 +29,33 @@ public:
     }
     virtual void beep() = 0;
 
-protected:
+  protected:
     virtual void issueSound(const QString& path) = 0;
 
-private:
+  private:
     QString m_fileName;
 };
 
 class SoundPlayerFactory {
-public:
+  public:
     virtual ~SoundPlayerFactory() = default;
     virtual std::unique_ptr<SoundPlayer> createPlayer() = 0;
 };
 
-// Real back end. The audio device is opened lazily, on the first request, so windows that
-// never ring never load it.
+class AudioOutput;
+
+// Real back end. The audio module (the only code linking Qt Multimedia) is loaded from the
+// program folder on the first request of the first ring, so windows that never ring never
+// map the audio libraries; without it every sound is the platform's beep.
 class QtSoundPlayerFactory final : public SoundPlayerFactory {
-public:
+  public:
+    // `programFolder`: where stored wave names are looked up and the module lies; the
+    // executable's folder when empty.
+    explicit QtSoundPlayerFactory(QString programFolder = {});
     std::unique_ptr<SoundPlayer> createPlayer() override;
+
+  private:
+    QString m_folder;
 };
 
 } // namespace qz

@@ -93,6 +93,8 @@ class TstTm2Window : public QObject {
     void stopWhileCounting();
     void clearResetsTheWindow();
     void bigDisplay();
+    void longTimeLeftFits();
+    void displayOptionsKeepApart();
     void previewsLeaveTheChoice();
     void activationStopsTheRing();
     void backToMenu();
@@ -425,6 +427,39 @@ void TstTm2Window::bigDisplay() {
     f.get<QRadioButton>("Option4")->click();
     QVERIFY(!picture->isVisible());
     QCOMPARE(f.w->size(), normal);
+}
+
+// Millions of hours left: both time-left texts are condensed to fit their boxes, not cut.
+void TstTm2Window::longTimeLeftFits() {
+    Fixture f;
+    f.start("69890449", "", "29");
+    f.w->Timer1_Timer();
+    auto* normal = f.get<QLabel>("Label16");
+    QCOMPARE(normal->text(), QString("69890449:00:29"));
+    QVERIFY(QFontMetrics(normal->font()).horizontalAdvance(normal->text()) <=
+            normal->contentsRect().width());
+    QCOMPARE(normal->font().pointSizeF(), 12.0);
+    QVERIFY(normal->font().bold());
+    f.get<QRadioButton>("Option5")->click();
+    auto* big = f.get<QLabel>("Label23");
+    QVERIFY(QFontMetrics(big->font()).horizontalAdvance(big->text()) <= big->width());
+    // A short value again has the full width.
+    f.start("1", "", "");
+    f.w->Timer1_Timer();
+    QCOMPARE(normal->text(), QString("01:00:00"));
+    QCOMPARE(normal->font().stretch(), int(QFont::Unstretched));
+}
+
+void TstTm2Window::displayOptionsKeepApart() {
+    Fixture f;
+    auto* frame = f.get<QGroupBox>("Frame5");
+    auto* normal = f.get<QRadioButton>("Option4");
+    auto* big = f.get<QRadioButton>("Option5");
+    QVERIFY(normal->width() >= normal->sizeHint().width());
+    QVERIFY(big->width() >= big->sizeHint().width());
+    QVERIFY(normal->geometry().right() < big->x());
+    QVERIFY(big->geometry().right() < frame->width());
+    QVERIFY(frame->geometry().right() < f.get("Command5")->x());
 }
 
 void TstTm2Window::previewsLeaveTheChoice() {

@@ -93,9 +93,6 @@ class TstStopwWindow : public QObject {
         QTest::newRow("Label1") << "Label1" << QRect(1800, 120, 1695, 375);
         QTest::newRow("Label4") << "Label4" << QRect(0, 780, 1815, 375);
         QTest::newRow("Label2") << "Label2" << QRect(1800, 720, 1695, 375);
-        QTest::newRow("Frame2") << "Frame2" << QRect(1800, 1200, 1695, 735);
-        QTest::newRow("Option1") << "Option1" << QRect(120, 200, 1335, 255);
-        QTest::newRow("Option2") << "Option2" << QRect(120, 440, 1335, 255);
         QTest::newRow("Command1") << "Command1" << QRect(360, 2040, 975, 375);
         QTest::newRow("Command2") << "Command2" << QRect(1440, 2040, 975, 375);
         QTest::newRow("Command5") << "Command5" << QRect(2520, 2040, 975, 375);
@@ -113,6 +110,36 @@ class TstStopwWindow : public QObject {
         QCOMPARE(control->geometry(), qz::twipsRect(twipsRect.x(), twipsRect.y(), twipsRect.width(),
                                                     twipsRect.height()));
         QCOMPARE(f.c("Label5")->geometry(), f.c("Picture1")->rect());
+    }
+
+    // The view buttons sit below the frame's caption and border, one under the other, and the
+    // frame stays between the elapsed reading and the buttons' row.
+    void viewFrameHoldsItsButtons() {
+        Fixture f;
+        QGroupBox* frame = f.w->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+        QVERIFY(frame);
+        auto* normal = f.w->findChild<QRadioButton*>(QStringLiteral("Option1"));
+        auto* big = f.w->findChild<QRadioButton*>(QStringLiteral("Option2"));
+        QVERIFY(normal && big);
+        QCOMPARE(frame->x(), qz::twips(1800));
+        QVERIFY(normal->y() >= frame->contentsRect().top());
+        QVERIFY(big->y() > normal->geometry().bottom());
+        QVERIFY(big->geometry().bottom() < frame->height());
+        QVERIFY(normal->width() >= normal->sizeHint().width());
+        QVERIFY(frame->geometry().bottom() < f.c("Command1")->y());
+        QVERIFY(frame->y() > f.c("Label2")->geometry().bottom());
+    }
+
+    // Enter presses the focused button, as Space does.
+    void enterPressesTheFocusedButton() {
+        Fixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.w));
+        f.c("Command1")->setFocus();
+        QTest::keyClick(f.c("Command1"), Qt::Key_Return);
+        QVERIFY(f.running());
+        f.c("Command2")->setFocus();
+        QTest::keyClick(f.c("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(!f.running());
     }
 
     void clockLine() {

@@ -150,6 +150,10 @@ class TestTM1 : public QObject {
     void tenRowsRingingStayResponsive();
     void leavingStopsRows();
     void toolbarAndMenus();
+    void enterPressesTheFocusedButton();
+    void typingWhileARowRingsIsKept();
+    void longSourceNameIsElided();
+    void wideLayoutStaysOnScreen();
 };
 
 void TestTM1::loadAndActivate() {
@@ -788,6 +792,76 @@ void TestTM1::toolbarAndMenus() {
     f.action("M11")->trigger();
     QCOMPARE(f.quits, 1);
     QCOMPARE(f.tp.help.closeAlls, 1);
+}
+
+void TestTM1::enterPressesTheFocusedButton() {
+    Fixture f(at(12, 0, 0));
+    TM1* w = f.open();
+    f.enter("Text3", "12.00.01");
+    f.runUntil(at(12, 0, 2));
+    QCOMPARE(f.focus(), f.c("Command3"));
+    QTest::keyClick(f.c("Command3"), Qt::Key_Return);
+    QCOMPARE(w->row(3).ringer->interval(), 0);
+    QCOMPARE(f.lamp(3), kAlarmRed);
+    f.c("Command14")->setFocus();
+    QTest::keyClick(f.c("Command14"), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f.tp.windows.minimizes, 1);
+}
+
+// The ring puts the focus on "停止" when it starts, and again when the window comes back
+// from being minimised, but never takes it from a box the user is typing in.
+void TestTM1::typingWhileARowRingsIsKept() {
+    Fixture f(at(12, 0, 0));
+    TM1* w = f.open();
+    f.enter("Text1", "12.00.01");
+    f.runUntil(at(12, 0, 2));
+    QCOMPARE(f.focus(), f.c("Command1"));
+    QLineEdit* box = f.box("Text2");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, "12.3");
+    f.runUntil(at(12, 0, 5));
+    QCOMPARE(f.focus(), box);
+    QTest::keyClicks(box, "0");
+    QCOMPARE(box->text(), QString("12.30"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(w->engine().armed(2));
+    QVERIFY(w->row(1).ringer->isActive());
+    w->showMinimized();
+    f.runUntil(at(12, 0, 5, 100));
+    QCOMPARE(w->focusWidget(), f.c("Command1"));
+}
+
+void TestTM1::longSourceNameIsElided() {
+    Fixture f;
+    TM1* w = f.open();
+    const QString name = QString("とても長い音源の名前").repeated(4);
+    f.state.soundTable[0].sourceName = name;
+    w->formActivate();
+    auto* label = f.c<QLabel>("Label34");
+    QVERIFY(label->text().endsWith(QChar(0x2026)));
+    QVERIFY(name.startsWith(label->text().chopped(1)));
+    QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+            label->contentsRect().width());
+    QVERIFY(label->toolTip().startsWith(name + "\n"));
+    // A name that fits is shown whole, with the sample tip alone.
+    auto* fits = f.c<QLabel>("Label35");
+    QCOMPARE(fits->text(), f.state.soundTable[1].name());
+    QCOMPARE(fits->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
+}
+
+void TestTM1::wideLayoutStaysOnScreen() {
+    Fixture f;
+    TM1* w = f.open();
+    if (w->wideLayout()) QTest::mouseClick(f.c("Command26"), Qt::LeftButton);
+    QVERIFY(!w->wideLayout());
+    const QRect free = w->screen()->availableGeometry();
+    w->move(free.right() - w->frameGeometry().width() - 4, free.top() + 20);
+    QTest::mouseClick(f.c("Command25"), Qt::LeftButton);
+    QVERIFY(w->wideLayout());
+    const QRect frame = w->frameGeometry();
+    // As far right as fits, never left of the screen.
+    QCOMPARE(frame.left(), std::max(free.left(), free.right() + 1 - frame.width()));
+    QCOMPARE(frame.top(), free.top() + 20);
 }
 
 QTEST_MAIN(TestTM1)

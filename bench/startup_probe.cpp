@@ -1,0 +1,112 @@
+// Start-up as an outside observer sees it: from the moment the program is started to the
+// moment the X server maps its first window, and the program's peak memory once it has
+// settled. Runs the program and a bare Qt clock by turns and prints the medians and ratios.
+//
+//   qz_bench_startup <runs> <program> <bare clock>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <poll.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double mappedMs = -1;
+    long peakKb = 0;
+};
+
+double msSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+Sample runOnce(Display* d, const char* program) {
+    const Window root = DefaultRootWindow(d);
+    XSelectInput(d, root, SubstructureNotifyMask);
+    XSync(d, True);
+    const auto t0 = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(program, program, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    Sample s;
+    pollfd p{ConnectionNumber(d), POLLIN, 0};
+    while (s.mappedMs < 0 && msSince(t0) < 10000) {
+        while (XPending(d)) {
+            XEvent e;
+            XNextEvent(d, &e);
+            if (e.type == MapNotify && !e.xmap.override_redirect && s.mappedMs < 0)
+                s.mappedMs = msSince(t0);
+        }
+        if (s.mappedMs < 0) poll(&p, 1, 5);
+    }
+    XSelectInput(d, root, NoEventMask);
+    XSync(d, True);
+    // Let it settle (first paint, the first clock ticks), then take its peak memory.
+    usleep(1500 * 1000);
+    kill(pid, SIGTERM);
+    int status = 0;
+    rusage ru{};
+    while (wait4(pid, &status, 0, &ru) < 0 && errno == EINTR) {
+    }
+    s.peakKb = ru.ru_maxrss;
+    return s;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty()
+               ? 0
+               : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: qz_bench_startup <runs> <program> <bare clock>\n");
+        return 2;
+    }
+    const int runs = std::max(1, std::atoi(argv[1]));
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fprintf(stderr, "no X display\n");
+        return 2;
+    }
+    const char* programs[2] = {argv[2], argv[3]};
+    std::vector<double> ms[2], mb[2];
+    // One warm-up run each: the figures are the programs', not the disk's.
+    runOnce(d, programs[0]);
+    runOnce(d, programs[1]);
+    for (int i = 0; i < runs; ++i) {
+        for (int k = 0; k < 2; ++k) {
+            const Sample s = runOnce(d, programs[k]);
+            if (s.mappedMs < 0) {
+                std::fprintf(stderr, "%s never mapped a window\n", programs[k]);
+                return 1;
+            }
+            ms[k].push_back(s.mappedMs);
+            mb[k].push_back(s.peakKb / 1024.0);
+        }
+    }
+    const double t[2] = {median(ms[0]), median(ms[1])};
+    const double m[2] = {median(mb[0]), median(mb[1])};
+    std::printf("start-up to window mapped (median of %d): program %.1f ms, bare Qt clock %.1f ms,"
+                " ratio %.2f (target <= 1.20)\n",
+                runs, t[0], t[1], t[0] / t[1]);
+    std::printf("peak memory (median): program %.1f MB, bare Qt clock %.1f MB, difference %+.1f MB"
+                " (target <= +6 MB)\n",
+                m[0], m[1], m[0] - m[1]);
+    XCloseDisplay(d);
+    return 0;
+}

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Plays every sound of the program on its window's ring schedule through the real player into
+# private PulseAudio null sinks, records each sink's monitor and fails when any second that
+# should carry sound is silent.
+#
+# Usage: audible.sh <qz_audible_probe> <wave folder> [scenario...]
+# Each scenario gets its own daemon (own runtime folder and home, a null sink, no session
+# bus), so the sounds run side by side and a user's own sound server is never touched.
+# When no daemon can be started the test fails: a machine without audio proves nothing.
+set -uo pipefail
+probe=$1
+waves=$2
+shift 2
+# The recordings may be judged by another build's checker (to try an older player).
+checker=${QZ_AUDIBLE_CHECKER:-$probe}
+if [ $# -gt 0 ]; then
+    scenarios=("$@")
+else
+    scenarios=(
+        "row:RING1.WAV" "row:RING2.WAV" "row:時間ですよ.WAV" "row:ﾍﾞﾙ.WAV" "row:ｻｲﾚﾝ.WAV"
+        "row:鐘.WAV" "row:宇宙.WAV" "row:汽笛.WAV"
+        "countdown:RING.WAV" "countdown:1min07A.WAV"
+        "user" "beep-row" "beep-countdown" "preview:時間ですよ.WAV"
+    )
+fi
+for tool in pulseaudio parec pactl; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/qz-audible.XXXXXX")
+pids=()
+cleanup() {
+    local p
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_daemon() { # <dir>
+    local dir=$1
+    mkdir -p "$dir"
+    chmod 700 "$dir"
+    XDG_RUNTIME_DIR=$dir HOME=$dir DBUS_SESSION_BUS_ADDRESS=disabled: \
+        pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no \
+        --disallow-module-loading=no \
+        --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
+        --load="module-null-sink sink_name=qz rate=44100" \
+        >"$dir/daemon.log" 2>&1 &
+    pids+=($!)
+}
+
+i=0
+for s in "${scenarios[@]}"; do
+    start_daemon "$work/$i"
+    i=$((i + 1))
+done
+# Wait for every daemon to answer.
+for ((n = 0; n < i; n++)); do
+    dir=$work/$n
+    ok=0
+    for _ in $(seq 50); do
+        if PULSE_SERVER=unix:$dir/native pactl info >/dev/null 2>&1; then ok=1; break; fi
+        sleep 0.2
+    done
+    if [ $ok -ne 1 ]; then
+        echo "FAIL: the private PulseAudio daemon did not start:"
+        cat "$dir/daemon.log"
+        exit 1
+    fi
+done
+
+# Long enough for the longest schedule (a ring, a pause, a second ring) and the player's exit.
+record_seconds=${QZ_AUDIBLE_SECONDS:-103}
+n=0
+rings=()
+recorders=()
+for s in "${scenarios[@]}"; do
+    dir=$work/$n
+    env PULSE_SERVER=unix:$dir/native XDG_RUNTIME_DIR=$dir HOME=$dir \
+        "$checker" record "$dir/peaks" "$record_seconds" 2>"$dir/record.log" &
+    recorders+=($!)
+    n=$((n + 1))
+done
+sleep 1
+n=0
+for s in "${scenarios[@]}"; do
+    dir=$work/$n
+    env PULSE_SERVER=unix:$dir/native XDG_RUNTIME_DIR=$dir HOME=$dir \
+        QT_QPA_PLATFORM=offscreen "$probe" ring "$s" "$waves" "$dir/plan" \
+        >"$dir/probe.log" 2>&1 &
+    rings+=($!)
+    n=$((n + 1))
+done
+failed=0
+n=0
+for s in "${scenarios[@]}"; do
+    if ! wait "${rings[$n]}"; then
+        echo "FAIL: $s: the player's process failed:"
+        cat "$work/$n/probe.log"
+        failed=1
+    fi
+    n=$((n + 1))
+done
+n=0
+for s in "${scenarios[@]}"; do
+    if ! wait "${recorders[$n]}"; then
+        echo "FAIL: $s: the recorder failed:"
+        cat "$work/$n/record.log"
+        failed=1
+    fi
+    n=$((n + 1))
+done
+n=0
+for s in "${scenarios[@]}"; do
+    dir=$work/$n
+    if result=$("$checker" check "$dir/peaks" "$dir/plan"); then
+        echo "ok   $s: $result"
+    else
+        echo "FAIL $s: $result"
+        failed=1
+    fi
+    n=$((n + 1))
+done
+exit $failed

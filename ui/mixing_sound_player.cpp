@@ -1,0 +1,117 @@
+#include "mixing_sound_player.h"
+
+#include "audio_output.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace qz {
+
+namespace {
+const QString kBeepKey = QStringLiteral("\x01beep");
+}
+
+MixingSoundPlayer::MixingSoundPlayer(AudioOutput* output, QString programFolder)
+    : m_output(output), m_programFolder(std::move(programFolder)) {
+    // Unbuffered: what was handed out is exactly what the output asked for, so the mixer knows
+    // where each sound really is.
+    m_mixer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    m_watch.setInterval(250);
+    QObject::connect(&m_watch, &QTimer::timeout, [this] { checkStream(); });
+}
+
+MixingSoundPlayer::~MixingSoundPlayer() {
+    m_watch.stop();
+    closeStream();
+}
+
+void MixingSoundPlayer::beep() {
+    if (!ensureStream()) {
+        platformBeep();
+        return;
+    }
+    m_mixer.start(kBeepKey, beepClip());
+}
+
+void MixingSoundPlayer::issueSound(const QString& path) {
+    const QString found = locateWave(path, m_programFolder);
+    if (found.isEmpty()) {
+        fallbackBeep();
+        return;
+    }
+    if (!ensureStream()) {
+        fallbackBeep();
+        return;
+    }
+    // Rings repeat their request every few hundred milliseconds: a wave still sounding
+    // sounds on instead of stuttering back to its start.
+    if (m_mixer.isSounding(found)) return;
+    const std::shared_ptr<const PcmClip> clip = clipFor(found);
+    if (!clip) {
+        fallbackBeep();
+        return;
+    }
+    m_mixer.start(found, clip);
+}
+
+std::shared_ptr<const PcmClip> MixingSoundPlayer::clipFor(const QString& path) {
+    const QFileInfo info(path);
+    Cached& c = m_clips[path];
+    // A file replaced under the same name (the sound settings window) is decoded again.
+    if (c.size != info.size() || c.modified != info.lastModified()) {
+        c.size = info.size();
+        c.modified = info.lastModified();
+        std::optional<PcmClip> decoded = decodeWaveFile(path);
+        c.clip = decoded ? std::make_shared<const PcmClip>(std::move(*decoded)) : nullptr;
+    }
+    return c.clip;
+}
+
+bool MixingSoundPlayer::ensureStream() {
+    if (m_stream && m_mixer.msSinceLastPull() > kStalledMs) {
+        // The output stopped asking for sound: do not trust it to resume, open a new one.
+        closeStream();
+    }
+    if (m_stream) return true;
+    if (!m_output) return false;
+    PcmFormat format;
+    std::unique_ptr<AudioStream> stream = m_output->open(format);
+    if (!stream) return false;
+    m_mixer.setFormat(format);
+    m_mixer.resetClocks();
+    if (!stream->start(&m_mixer)) return false;
+    m_stream = std::move(stream);
+    ++m_streamsOpened;
+    m_watch.start();
+    return true;
+}
+
+void MixingSoundPlayer::checkStream() {
+    if (!m_stream) {
+        m_watch.stop();
+        return;
+    }
+    if (m_mixer.msSilent() >= kCloseAfterSilentMs)
+        closeStream();
+    else if (m_mixer.msSinceLastPull() > kStalledMs)
+        closeStream(); // the next request opens a fresh one
+}
+
+void MixingSoundPlayer::closeStream() {
+    m_stream.reset();
+    m_mixer.stopAll();
+    m_watch.stop();
+}
+
+void MixingSoundPlayer::fallbackBeep() {
+    // A ring of an unplayable wave requests every 100 ms; beep like a beep-only row instead.
+    if (m_lastFallbackBeep.isValid() && m_lastFallbackBeep.elapsed() < kFallbackBeepMs) return;
+    m_lastFallbackBeep.start();
+    beep();
+}
+
+void MixingSoundPlayer::platformBeep() {
+    QApplication::beep();
+}
+
+} // namespace qz
