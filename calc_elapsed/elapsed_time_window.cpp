@@ -33,6 +33,9 @@ namespace {
 
 constexpr quint32 kLightBlue = 0x00FFC0C0;
 constexpr quint32 kFixedCells = 0x00E0E0E0;
+// The cursor's cell and the entry box over it share one pale colour, so the box reads as part
+// of the cell it fills only in part.
+constexpr quint32 kCursorCell = 0x00FFFFE0;
 constexpr int kColumnWidths[4] = {500, 1200, 1200, 1500};
 constexpr int kRowHeight = 240;
 constexpr int kStartBoxLeft = 700;
@@ -213,6 +216,7 @@ void ElapsedTimeWindow::buildControls() {
     m_endBox = lineEdit(m_sheetFrame, "Text2");
     for (QLineEdit* b : {m_startBox, m_endBox}) {
         b->setFrame(false);
+        setBackground(b, kCursorCell);
         b->setTextMargins(2, 0, 0, 0);
         b->installEventFilter(this);
         b->raise();
@@ -290,6 +294,10 @@ void ElapsedTimeWindow::buildGrid() {
     g->setCornerButtonEnabled(false);
     QPalette p = g->palette();
     p.setColor(QPalette::Base, Qt::white);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Highlight, vbColor(kCursorCell));
+        p.setColor(group, QPalette::HighlightedText, Qt::black);
+    }
     g->setPalette(p);
     for (int r = 0; r < kSheetRowCount; ++r)
         for (int col = 0; col < 4; ++col) {
