@@ -1,7 +1,7 @@
 // Start-up time, memory, idle cost and clock-label lag of the launcher (and of a running
 // stopwatch), printed as figures. Run through bench/run.sh under Xvfb.
 #include "app/launcher_window.h"
-#include "stopwatch/stopw_window.h"
+#include "stopwatch/stopwatch_window.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/look.h"

@@ -311,7 +311,7 @@ void TimeAdditionWindow::buildControls() {
     m_printPanel->raise();
 }
 
-void TimeAdditionWindow::formActivate() {
+void TimeAdditionWindow::onActivated() {
     m_howToLabel->setText(
         joinedLines({u"● 最初に切上・切捨を選択します", u"● 「時間 ．分」で入力します",
                      u"● 入力・ｴﾝﾀｰすると次へ進みます", u"● 「↑」キーで戻ります"}));
@@ -465,11 +465,11 @@ void TimeAdditionWindow::onResetClicked() {
 
 void TimeAdditionWindow::onBackToMenuClicked() {
     clearWorksheet();
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void TimeAdditionWindow::onLeaveCalculatorTriggered() {
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void TimeAdditionWindow::onExitClicked() {

@@ -305,7 +305,7 @@ void ElapsedTimeWindow::buildGrid() {
             &ElapsedTimeWindow::onGridScrolled);
 }
 
-void ElapsedTimeWindow::formActivate() {
+void ElapsedTimeWindow::onActivated() {
     m_hintLabel->setText(QString(kHint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_dateBox->setText(todayText());
     focusBox(EntryBox::Start);
@@ -492,7 +492,7 @@ void ElapsedTimeWindow::onResetClicked() {
 }
 
 void ElapsedTimeWindow::onMenuClicked() {
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void ElapsedTimeWindow::onExitClicked() {

@@ -104,12 +104,12 @@ RingerResult AlarmEngine::ringerTick(int k, const QDateTime& now, const QString&
     result.fileName = wavePath;
     if (r.blinkPhase == 0) {
         r.blinkPhase = 1;
-        r.lamp = kAlarmWhite;
-        r.memoBackground = kAlarmWhite;
+        r.lamp = colors::white;
+        r.memoBackground = colors::white;
     } else {
         r.blinkPhase = 0;
-        r.lamp = kAlarmRed;
-        r.memoBackground = kAlarmLightGreen;
+        r.lamp = colors::red;
+        r.memoBackground = colors::lightGreen;
     }
     if (wavePath.isEmpty()) {
         r.ringerInterval = kBeepRingerIntervalMs;
@@ -122,14 +122,14 @@ void AlarmEngine::stopRow(int k) {
     AlarmRow& r = row(k);
     r.target.clear();
     r.ringerInterval = 0;
-    r.lamp = kAlarmRed;
-    r.memoBackground = kAlarmLightGreen;
+    r.lamp = colors::red;
+    r.memoBackground = colors::lightGreen;
 }
 
 void AlarmEngine::clearRow(int k) {
     AlarmRow& r = row(k);
-    r.lamp = kAlarmWhite;
-    r.memoBackground = kAlarmWhite;
+    r.lamp = colors::white;
+    r.memoBackground = colors::white;
     r.displayCaption.clear();
     r.target.clear();
     r.targetSeconds = 0;

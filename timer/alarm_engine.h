@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/colors.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -12,11 +14,6 @@ inline constexpr int kAlarmRows = 10;
 inline constexpr int kWatcherIntervalMs = 100;
 inline constexpr int kRingerIntervalMs = 100;
 inline constexpr int kBeepRingerIntervalMs = 800;
-
-// &H00BBGGRR colours of the lamp and the memo box.
-inline constexpr quint32 kAlarmWhite = 0x00FFFFFF;
-inline constexpr quint32 kAlarmRed = 0x000000FF;
-inline constexpr quint32 kAlarmLightGreen = 0x0080FF80;
 
 // One alarm row: its target, its two timers and what its controls show. The memo text itself
 // belongs to the window (the user types it); clearing a row empties it there.
@@ -34,8 +31,8 @@ struct AlarmRow {
     // one ends after its duration across midnight and daylight-saving changes alike.
     std::optional<qint64> ringStartMs;
 
-    quint32 lamp = kAlarmWhite;
-    quint32 memoBackground = kAlarmWhite;
+    quint32 lamp = colors::white;
+    quint32 memoBackground = colors::white;
     QString displayCaption;
     bool timeBoxEnabled = true;
 

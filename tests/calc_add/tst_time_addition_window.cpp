@@ -489,7 +489,7 @@ void TstTimeAdditionWindow::leaving() {
         f.type("1");
         QPointer<QzWindow> w = f.w;
         f.get<QPushButton>("Command2")->click();
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QTRY_VERIFY(!w);
         // Open again: an empty worksheet.
         auto* again = f.wm.switchTo(WindowId::CalcAdd, f.wm.current());
@@ -498,7 +498,7 @@ void TstTimeAdditionWindow::leaving() {
     {
         Fixture f;
         f.action("M16")->trigger();
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(f.quits, 0);
     }
     {

@@ -685,7 +685,7 @@ void TstElapsedTimeWindow::leaving() {
     {
         Fixture f;
         f.get<QPushButton>("Command5")->click();
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(f.quits, 0);
     }
     {

@@ -220,7 +220,7 @@ void TstCountdownEngine::start() {
     QCOMPARE(st.targetDate, targetDate);
     QCOMPARE(st.targetTime, targetTime);
     QCOMPARE(st.addHours, addHours);
-    QCOMPARE(st.running, 1);
+    QVERIFY(st.running);
     QCOMPARE(st.startDate, now.toString("yyyy/MM/dd"));
     QCOMPARE(st.startHour, now.time().hour());
     QCOMPARE(st.startMinute, now.time().minute());
@@ -235,7 +235,7 @@ void TstCountdownEngine::startShowsWhatItSets() {
     QCOMPARE(out.startDate, QString("2010/11/08"));
     QCOMPARE(out.targetTime, QString("09:10:03"));
     QCOMPARE(out.targetDate, QString("2010/11/08"));
-    QCOMPARE(out.lamp, kLampWhite);
+    QCOMPARE(out.lamp, colors::white);
     QVERIFY(!out.timeLeft);
     QCOMPARE(st.blinkPhase, 1);
 }
@@ -341,7 +341,7 @@ void TstCountdownEngine::ringDuration() {
     QCOMPARE(played.size(), sounds);
     QCOMPARE(target.msecsTo(ended), qint64(endMs));
     QVERIFY(st.targetTime.isEmpty());
-    QCOMPARE(st.running, 0);
+    QVERIFY(!st.running);
 }
 
 void TstCountdownEngine::ringEndsAcrossMidnight() {
@@ -357,9 +357,9 @@ void TstCountdownEngine::soundChoices_data() {
     QTest::addColumn<int>("choice");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("file");
-    QTest::newRow("Ring") << int(SoundRing) << int(SoundRequest::Wave) << "RING.WAV";
-    QTest::newRow("Bell") << int(SoundBell) << int(SoundRequest::Wave) << "1min07A.WAV";
-    QTest::newRow("BEEP") << int(SoundBeep) << int(SoundRequest::Beep) << "";
+    QTest::newRow("Ring") << int(SoundChoice::Ring) << int(SoundRequest::Kind::Wave) << "RING.WAV";
+    QTest::newRow("Bell") << int(SoundChoice::Bell) << int(SoundRequest::Kind::Wave) << "1min07A.WAV";
+    QTest::newRow("BEEP") << int(SoundChoice::Beep) << int(SoundRequest::Kind::Beep) << "";
 }
 
 void TstCountdownEngine::soundChoices() {
@@ -367,15 +367,15 @@ void TstCountdownEngine::soundChoices() {
     QFETCH(int, kind);
     QFETCH(QString, file);
     CountdownState st = started(at(12, 0, 0), "", "", "");
-    st.soundChoice = choice;
+    st.soundChoice = SoundChoice(choice);
     QList<quint32> lamps;
     const auto played = ringUntilOver(st, at(12, 0, 0, 100), 2, &lamps);
     QCOMPARE(played.size(), 7); // 100 ms to 1900 ms
     for (const SoundRequest& r : played)
         QCOMPARE(r, (SoundRequest{SoundRequest::Kind(kind), file}));
     // The lamp blinks at the ring's pace, whatever the sound.
-    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite, kLampRed, kLampWhite,
-                                    kLampRed, kLampWhite}));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red, colors::white,
+                                    colors::red, colors::white}));
 }
 
 void TstCountdownEngine::blinkPhaseCarriesOver() {
@@ -383,20 +383,20 @@ void TstCountdownEngine::blinkPhaseCarriesOver() {
     CountdownState st = started(at(12, 0, 0), "", "", "");
     QList<quint32> lamps;
     ringUntilOver(st, at(12, 0, 0, 200), 1, &lamps); // 200, 500, 800 ms; 1100 ms ends
-    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite}));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white}));
     clearCountdown(st);
     startCountdown(st, "", "", "", at(12, 5, 0));
-    QCOMPARE(ringTick(st, at(12, 5, 0, 100), 30).lamp, kLampRed);
+    QCOMPARE(ringTick(st, at(12, 5, 0, 100), 30).lamp, colors::red);
 }
 
 void TstCountdownEngine::stopWhileCounting() {
     CountdownState st = started(at(10, 0, 0), "", "5", "");
     QCOMPARE(clockTick(st, at(10, 1, 0)).timeLeft, QString("00:04:00"));
     const CountdownOutputs out = stopRinging(st);
-    QCOMPARE(out.lamp, kLampRed);
+    QCOMPARE(out.lamp, colors::red);
     QCOMPARE(out.ringTimer, RingTimerRequest::Stop);
     QVERIFY(!out.timeLeft && !out.targetTime); // frozen as they were
-    QCOMPARE(st.running, 0);
+    QVERIFY(!st.running);
     QVERIFY(st.targetTime.isEmpty());
     for (const QDateTime& t : {at(10, 2, 0), at(10, 5, 0), at(10, 6, 0)}) {
         const CountdownOutputs tick = clockTick(st, t);
@@ -411,7 +411,7 @@ void TstCountdownEngine::startWhileRingingStopsTheRing() {
     ringTick(st, at(10, 0, 0, 400), 30);
     const CountdownOutputs out = startCountdown(st, "", "1", "", at(10, 0, 2));
     QCOMPARE(out.ringTimer, RingTimerRequest::Stop);
-    QCOMPARE(out.lamp, kLampWhite);
+    QCOMPARE(out.lamp, colors::white);
     const CountdownOutputs tick = clockTick(st, at(10, 0, 2, 300));
     QCOMPARE(tick.timeLeft, QString("00:01:00"));
     QCOMPARE(tick.ringTimer, RingTimerRequest::Keep);
@@ -419,13 +419,13 @@ void TstCountdownEngine::startWhileRingingStopsTheRing() {
 
 void TstCountdownEngine::clearAndReset() {
     CountdownState st = started(at(10, 0, 0), "1", "2", "3");
-    st.soundChoice = SoundBeep;
+    st.soundChoice = SoundChoice::Beep;
     st.blinkPhase = 1;
     const CountdownOutputs out = clearCountdown(st);
     for (const auto& text :
          {out.timeLeft, out.startTime, out.startDate, out.targetTime, out.targetDate})
         QCOMPARE(text, QString());
-    QCOMPARE(out.lamp, kLampWhite);
+    QCOMPARE(out.lamp, colors::white);
     QCOMPARE(out.ringTimer, RingTimerRequest::Stop);
     QVERIFY(out.resetEntries);
     CountdownState fresh;
@@ -434,16 +434,16 @@ void TstCountdownEngine::clearAndReset() {
     QCOMPARE(st.addHours + st.addMinutes + st.addSeconds, 0);
     QCOMPARE(st.startHour + st.startMinute + st.startSecond, 0);
     QVERIFY(st.targetDate.isEmpty() && st.targetTime.isEmpty() && st.startDate.isEmpty());
-    QCOMPARE(st.soundChoice, int(SoundRing));
+    QCOMPARE(st.soundChoice, SoundChoice::Ring);
     QCOMPARE(st.blinkPhase, 1);
     QVERIFY(!clockTick(st, at(10, 0, 1)).timeLeft);
 
     st = started(at(10, 0, 0), "1", "2", "3");
-    st.soundChoice = SoundBell;
+    st.soundChoice = SoundChoice::Bell;
     resetCountdown(st);
-    QCOMPARE(st.running, 0);
+    QVERIFY(!st.running);
     QVERIFY(st.targetTime.isEmpty() && st.targetDate.isEmpty());
-    QCOMPARE(st.soundChoice, int(SoundRing));
+    QCOMPARE(st.soundChoice, SoundChoice::Ring);
 }
 
 void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving_data() {

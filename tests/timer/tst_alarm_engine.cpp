@@ -101,8 +101,8 @@ void TestAlarmEngine::tenSecondRingStopsByItself() {
     QCOMPARE(d.stops, QList<QDateTime>{at(12, 0, 10, 100)});
     QCOMPARE(d.sounds.size(), 100);
     const AlarmRow& r = d.e.row(1);
-    QCOMPARE(r.lamp, kAlarmRed);
-    QCOMPARE(r.memoBackground, kAlarmLightGreen);
+    QCOMPARE(r.lamp, colors::red);
+    QCOMPARE(r.memoBackground, colors::lightGreen);
     QCOMPARE(r.displayCaption, QString("12:00:00 "));
     QVERIFY(!r.timeBoxEnabled);
     QVERIFY(!d.e.ringerEnabled(1));
@@ -121,8 +121,8 @@ void TestAlarmEngine::blinkAlternates() {
     QVERIFY(e.watcherTick(4, at(12, 0, 0)));
     QVERIFY(e.watcherTick(4, at(12, 0, 0, 100))); // repeats while it rings
 
-    const quint32 lamps[] = {kAlarmWhite, kAlarmRed, kAlarmWhite, kAlarmRed};
-    const quint32 memos[] = {kAlarmWhite, kAlarmLightGreen, kAlarmWhite, kAlarmLightGreen};
+    const quint32 lamps[] = {colors::white, colors::red, colors::white, colors::red};
+    const quint32 memos[] = {colors::white, colors::lightGreen, colors::white, colors::lightGreen};
     for (int i = 0; i < 4; ++i) {
         const RingerResult res = e.ringerTick(4, at(12, 0, 0, 100 * (i + 1)), "/w/4.WAV");
         QCOMPARE(res.kind, RingerResult::Kind::Rang);
@@ -175,8 +175,8 @@ void TestAlarmEngine::zeroDurationStopsOnFirstTick() {
     d.runUntil(firstWatcherTick.addSecs(2));
     QVERIFY(d.sounds.isEmpty());
     QCOMPARE(d.stops, QList<QDateTime>{firstWatcherTick.addMSecs(100)});
-    QCOMPARE(d.e.row(2).lamp, kAlarmRed);
-    QCOMPARE(d.e.row(2).memoBackground, kAlarmLightGreen);
+    QCOMPARE(d.e.row(2).lamp, colors::red);
+    QCOMPARE(d.e.row(2).memoBackground, colors::lightGreen);
 }
 
 void TestAlarmEngine::stopByHandKeepsRingerEnabled() {
@@ -197,8 +197,8 @@ void TestAlarmEngine::stopByHandKeepsRingerEnabled() {
 
     d.e.clearRow(5);
     const AlarmRow& r = d.e.row(5);
-    QCOMPARE(r.lamp, kAlarmWhite);
-    QCOMPARE(r.memoBackground, kAlarmWhite);
+    QCOMPARE(r.lamp, colors::white);
+    QCOMPARE(r.memoBackground, colors::white);
     QVERIFY(r.displayCaption.isEmpty());
     QVERIFY(r.timeBoxEnabled);
     QVERIFY(!d.e.ringerEnabled(5));
@@ -235,7 +235,7 @@ void TestAlarmEngine::reArmAfterStopByDuration() {
     // The row's label: time box enabled and focused, then a new time.
     d.e.enableTimeBox(6);
     d.e.timeBoxFocused(6);
-    QCOMPARE(d.e.row(6).lamp, kAlarmRed); // stopped colours stay until it rings again
+    QCOMPARE(d.e.row(6).lamp, colors::red); // stopped colours stay until it rings again
     QCOMPARE(d.e.enter(6, "12.01", d.now), EntryOutcome::Armed);
     QCOMPARE(d.e.row(6).ringerInterval, kRingerIntervalMs);
     d.sounds.clear();
@@ -276,8 +276,8 @@ void TestAlarmEngine::clearAllWhileTwoRowsRing() {
     QVERIFY(d.sounds.isEmpty());
     for (int k = 1; k <= kAlarmRows; ++k) {
         const AlarmRow& r = d.e.row(k);
-        QCOMPARE(r.lamp, kAlarmWhite);
-        QCOMPARE(r.memoBackground, kAlarmWhite);
+        QCOMPARE(r.lamp, colors::white);
+        QCOMPARE(r.memoBackground, colors::white);
         QVERIFY(r.displayCaption.isEmpty());
         QVERIFY(r.timeBoxEnabled);
         QVERIFY(!r.watcherEnabled);

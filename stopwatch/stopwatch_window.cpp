@@ -1,4 +1,4 @@
-#include "stopw_window.h"
+#include "stopwatch_window.h"
 
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
@@ -134,7 +134,7 @@ QDateTime StopwatchWindow::now() const {
     return ctx.platform.clock->now();
 }
 
-void StopwatchWindow::formActivate() {
+void StopwatchWindow::onActivated() {
     m_normalViewOption->setChecked(true);
     showNormalView();
     fitBigDisplay();
@@ -198,7 +198,7 @@ void StopwatchWindow::onClearClicked() {
 void StopwatchWindow::onMenuClicked() {
     m_runTicker->setEnabled(false);
     m_watch.clear();
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void StopwatchWindow::onExitClicked() {

@@ -1,11 +1,10 @@
-#include "app/app_state.h"
-#include "app/window_manager.h"
 #include "sound/file_io.h"
 #include "sound/settings_files.h"
-#include "tests/support/test_platform.h"
-#include "timer/tm1_window.h"
+#include "tests/support/window_fixture.h"
+#include "timer/notification_timer_window.h"
 #include "ui/click_label.h"
 #include "ui/clock.h"
+#include "ui/clock_ticker.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/sound_player.h"
@@ -13,8 +12,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -28,25 +29,26 @@ QDateTime at(int h, int m, int s, int ms = 0, QDate day = kDay) {
     return QDateTime(day, QTime(h, m, s, ms));
 }
 
-// Stands in for the windows the notification timer switches to.
-class OtherWindow : public QzWindow {
-  public:
-    OtherWindow(AppContext& c, WindowId id) : QzWindow(c, id) {}
-};
+// Row k's controls, in row order.
+const char* const kTimeBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",
+                                  "Text16", "Text17", "Text18", "Text19", "Text20"};
+const char* const kMemos[] = {"Text6",  "Text7",  "Text8",  "Text9",  "Text10",
+                              "Text11", "Text12", "Text13", "Text14", "Text15"};
+const char* const kDisplays[] = {"Label2",  "Label3",  "Label4",  "Label5",  "Label6",
+                                 "Label21", "Label22", "Label23", "Label24", "Label25"};
+const char* const kNumbers[] = {"Label10", "Label11", "Label12", "Label13", "Label14",
+                                "Label19", "Label18", "Label17", "Label16", "Label15"};
+const char* const kStops[] = {"Command1",  "Command2",  "Command3",  "Command4",  "Command5",
+                              "Command20", "Command21", "Command22", "Command23", "Command24"};
+const char* const kClears[] = {"Command6",  "Command7",  "Command8",  "Command9",  "Command10",
+                               "Command15", "Command16", "Command17", "Command18", "Command19"};
 
-struct Fixture {
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state{dir.path()};
-    int quits = 0;
-    WindowManager wm{state, tp.platform(), [this] { ++quits; }};
-    TM1* w = nullptr;
+struct Fixture : WindowFixture {
+    NotificationTimerWindow* w = nullptr;
 
     explicit Fixture(const QDateTime& now = at(13, 8, 20)) {
         tp.clock.set(now);
-        wm.registerWindow(WindowId::Timer, [](AppContext& c) { return new TM1(c); });
-        for (WindowId id : {WindowId::Menu, WindowId::SoundSettings})
-            wm.registerWindow(id, [id](AppContext& c) { return new OtherWindow(c, id); });
+        registerWindow<NotificationTimerWindow>(WindowId::Timer);
     }
 
     // Writes TONESPAN.DAT and reads it the way the launcher does before the timer opens.
@@ -55,20 +57,20 @@ struct Fixture {
         QVERIFY(state.loadSpans());
     }
 
-    TM1* open() {
-        w = static_cast<TM1*>(wm.switchTo(WindowId::Timer, nullptr));
+    NotificationTimerWindow* open() {
+        w = WindowFixture::open<NotificationTimerWindow>(WindowId::Timer);
         if (w && !QTest::qWaitForWindowActive(w)) qWarning("window not active");
         return w;
     }
 
-    template <class T = QWidget> T* c(const char* name) const {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        if (!found) qFatal("no control %s", name);
-        return found;
-    }
+    template <class T = QWidget> T* c(const char* name) const { return control<T>(w, name); }
     QLineEdit* box(const char* name) const { return c<QLineEdit>(name); }
     QAction* action(const char* name) const { return c<QAction>(name); }
     QWidget* focus() const { return QApplication::focusWidget(); }
+    QTimer* watcher(int k) const { return timer(2 * k - 1); }
+    QTimer* ringer(int k) const { return timer(2 * k); }
+    QTimer* timer(int n) const { return c<QTimer>(qPrintable(QStringLiteral("Timer%1").arg(n))); }
+    bool wide() const { return !c("Picture1")->isHidden(); }
 
     // Clicks into a box (its focus step runs), types and presses Enter.
     void enter(const char* boxName, const QString& text) {
@@ -96,9 +98,8 @@ struct Fixture {
         while (tp.clock.now() < end) {
             tp.clock.advanceMs(100);
             for (int k = 1; k <= kAlarmRows; ++k) {
-                const TM1::Row& r = w->row(k);
-                if (r.watcher->isActive()) w->Watcher_Timer(k);
-                if (!r.ringer->isActive()) {
+                if (watcher(k)->isActive()) fire(watcher(k));
+                if (!ringer(k)->isActive()) {
                     was[k - 1] = false;
                     continue;
                 }
@@ -108,9 +109,9 @@ struct Fixture {
                     continue;
                 }
                 since[k - 1] += 100;
-                if (since[k - 1] >= r.ringer->interval()) {
+                if (since[k - 1] >= ringer(k)->interval()) {
                     since[k - 1] = 0;
-                    w->Ringer_Timer(k);
+                    fire(ringer(k));
                 }
             }
         }
@@ -120,7 +121,7 @@ struct Fixture {
 
 } // namespace
 
-class TestTM1 : public QObject {
+class TstNotificationTimerWindow : public QObject {
     Q_OBJECT
   private slots:
     void loadAndActivate();
@@ -156,9 +157,9 @@ class TestTM1 : public QObject {
     void wideLayoutStaysOnScreen();
 };
 
-void TestTM1::loadAndActivate() {
+void TstNotificationTimerWindow::loadAndActivate() {
     Fixture f;
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QString("お知らせタイマー"));
     QVERIFY(QFileInfo::exists(f.state.programFile(kSoundsFile))); // defaults written
@@ -184,50 +185,32 @@ void TestTM1::loadAndActivate() {
 
     // The clocks follow the clock, not the tick count.
     f.tp.clock.set(at(13, 9, 0));
-    w->Timer21_Timer();
-    w->Timer22_Timer();
+    emit f.c<ClockTicker>("Timer21")->timeout();
+    emit f.c<ClockTicker>("Timer22")->timeout();
     QCOMPARE(f.c<QLabel>("Label1")->text(), QString("13:09:00"));
     QCOMPARE(f.c<QLabel>("Label40")->text(), QString("13:09:00"));
 }
 
-void TestTM1::controlsAndCaptions() {
+void TstNotificationTimerWindow::controlsAndCaptions() {
     Fixture f;
-    TM1* w = f.open();
-    const char* numbers[] = {"Label10", "Label11", "Label12", "Label13", "Label14",
-                             "Label19", "Label18", "Label17", "Label16", "Label15"};
-    const char* boxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",
-                           "Text16", "Text17", "Text18", "Text19", "Text20"};
-    const char* memos[] = {"Text6",  "Text7",  "Text8",  "Text9",  "Text10",
-                           "Text11", "Text12", "Text13", "Text14", "Text15"};
-    const char* displays[] = {"Label2",  "Label3",  "Label4",  "Label5",  "Label6",
-                              "Label21", "Label22", "Label23", "Label24", "Label25"};
-    const char* stops[] = {"Command1",  "Command2",  "Command3",  "Command4",  "Command5",
-                           "Command20", "Command21", "Command22", "Command23", "Command24"};
+    f.open();
     const QStringList captions = {"１", "２", "３", "４", "５", "６", "７", "８", "９", "10"};
     for (int k = 1; k <= kAlarmRows; ++k) {
-        const TM1::Row& r = w->row(k);
-        QCOMPARE(r.number, f.c<ClickLabel>(numbers[k - 1]));
-        QCOMPARE(r.timeBox, f.box(boxes[k - 1]));
-        QCOMPARE(r.memo, f.box(memos[k - 1]));
-        QCOMPARE(r.display, f.c<ClickLabel>(displays[k - 1]));
-        QCOMPARE(r.stop, f.c<QPushButton>(stops[k - 1]));
-        QCOMPARE(r.watcher->objectName(), QString("Timer%1").arg(2 * k - 1));
-        QCOMPARE(r.ringer->objectName(), QString("Timer%1").arg(2 * k));
-        QCOMPARE(r.number->text(), captions[k - 1]);
-        QCOMPARE(r.number->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
-        QCOMPARE(r.source->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
-        QCOMPARE(r.source->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(r.stop->text(), QString("停止"));
-        QCOMPARE(r.clear->text(), QString("クリア"));
-        QCOMPARE(r.timeBox->parentWidget(), r.display);
-        QVERIFY(!r.timeBox->hasFrame());
-        QVERIFY(r.timeBox->font().bold());
-        QCOMPARE(r.timeBox->font().pointSizeF(), 11.25);
-        QVERIFY(!r.timeBox->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(r.memo->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(!r.watcher->isActive());
-        QVERIFY(!r.ringer->isActive());
-        QCOMPARE(r.ringer->interval(), 100);
+        const auto* number = f.c<ClickLabel>(kNumbers[k - 1]);
+        QLineEdit* timeBox = f.box(kTimeBoxes[k - 1]);
+        QCOMPARE(number->text(), captions[k - 1]);
+        QCOMPARE(number->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
+        QCOMPARE(f.c<QPushButton>(kStops[k - 1])->text(), QString("停止"));
+        QCOMPARE(f.c<QPushButton>(kClears[k - 1])->text(), QString("クリア"));
+        QCOMPARE(timeBox->parentWidget(), f.c(kDisplays[k - 1]));
+        QVERIFY(!timeBox->hasFrame());
+        QVERIFY(timeBox->font().bold());
+        QCOMPARE(timeBox->font().pointSizeF(), 11.25);
+        QVERIFY(!timeBox->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(f.box(kMemos[k - 1])->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(!f.watcher(k)->isActive());
+        QVERIFY(!f.ringer(k)->isActive());
+        QCOMPARE(f.ringer(k)->interval(), 100);
     }
     QCOMPARE(f.c<QLabel>("Label30")->text(), QString("● 指定時間入力例：13時8分20秒→ 13．08．20"));
     QCOMPARE(f.c<QLabel>("Label33")->text(), QString("●　同時に３つ以上の音は鳴りません。"));
@@ -240,7 +223,7 @@ void TestTM1::controlsAndCaptions() {
     QCOMPARE(f.c<QToolBar>("Toolbar1")->actions().at(1)->toolTip(), QString("ﾍﾙﾌﾟ"));
 }
 
-void TestTM1::entry_data() {
+void TstNotificationTimerWindow::entry_data() {
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("armedFor"); // empty: refused
@@ -268,13 +251,13 @@ void TestTM1::entry_data() {
                                  << "" << invalid;
 }
 
-void TestTM1::entry() {
+void TstNotificationTimerWindow::entry() {
     QFETCH(QDateTime, now);
     QFETCH(QString, typed);
     QFETCH(QString, armedFor);
     QFETCH(QString, message);
     Fixture f(now);
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text3", typed);
     QVERIFY(f.box("Text3")->text().isEmpty());
     if (armedFor.isEmpty()) {
@@ -283,20 +266,20 @@ void TestTM1::entry() {
         QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
         QVERIFY(!w->engine().armed(3));
         QVERIFY(f.c<QLabel>("Label4")->text().isEmpty());
-        QVERIFY(!w->row(3).watcher->isActive());
+        QVERIFY(!f.watcher(3)->isActive());
         QCOMPARE(f.focus(), f.box("Text3"));
     } else {
         QVERIFY(f.tp.messages.shown.isEmpty());
         QCOMPARE(f.c<QLabel>("Label4")->text(), armedFor + " ");
-        QVERIFY(w->row(3).watcher->isActive());
-        QCOMPARE(w->row(3).watcher->interval(), 100);
+        QVERIFY(f.watcher(3)->isActive());
+        QCOMPARE(f.watcher(3)->interval(), 100);
         QCOMPARE(f.focus(), f.box("Text8"));
     }
 }
 
-void TestTM1::emptyEnter() {
+void TstNotificationTimerWindow::emptyEnter() {
     Fixture f(at(10, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text2", "");
     QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
     QCOMPARE(f.focus(), f.box("Text2"));
@@ -304,7 +287,7 @@ void TestTM1::emptyEnter() {
     QCOMPARE(f.focus(), f.box("Text7"));
     // Back into the box without its focus step (the layout flag), then an empty Enter: the
     // row is armed, so the focus moves on to the memo.
-    w->row(2).timeBox->setFocus(Qt::ActiveWindowFocusReason);
+    f.box("Text2")->setFocus(Qt::ActiveWindowFocusReason);
     QCOMPARE(f.focus(), f.box("Text2"));
     QVERIFY(w->engine().armed(2));
     QTest::keyClick(f.box("Text2"), Qt::Key_Return);
@@ -312,10 +295,10 @@ void TestTM1::emptyEnter() {
     QCOMPARE(f.tp.sounds.requests.size(), 1);
 }
 
-void TestTM1::tenSecondRing() {
+void TstNotificationTimerWindow::tenSecondRing() {
     Fixture f(at(11, 59, 0));
     f.spansFile({10, 30, 0, 0});
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     QVERIFY(f.action("M211")->isChecked());
     QCOMPARE(f.c<QLabel>("Label31")->text(), QString("10秒間"));
     f.enter("Text1", "12");
@@ -326,85 +309,85 @@ void TestTM1::tenSecondRing() {
     f.runUntil(at(12, 0, 0, 100));
     QCOMPARE(f.tp.windows.raises, 1);
     QVERIFY(!f.box("Text1")->isEnabled());
-    QVERIFY(w->row(1).ringer->isActive());
+    QVERIFY(f.ringer(1)->isActive());
     QCOMPARE(f.focus(), f.c("Command1"));
     QVERIFY(w->engine().ringerEnabled(1));
 
     // Blinks white/red with the memo white/light green, sounding row 1's source each tick.
     QCOMPARE(f.tp.sounds.requests, QStringList{f.wave(1)});
-    QCOMPARE(f.lamp(1), kAlarmWhite);
-    QCOMPARE(f.memoColour("Text6"), kAlarmWhite);
+    QCOMPARE(f.lamp(1), colors::white);
+    QCOMPARE(f.memoColour("Text6"), colors::white);
     f.runUntil(at(12, 0, 0, 200));
-    QCOMPARE(f.lamp(1), kAlarmRed);
-    QCOMPARE(f.memoColour("Text6"), kAlarmLightGreen);
+    QCOMPARE(f.lamp(1), colors::red);
+    QCOMPARE(f.memoColour("Text6"), colors::lightGreen);
 
     f.runUntil(at(12, 0, 10));
     const QStringList rang = f.tp.sounds.requests;
     QVERIFY(rang.size() >= 99);
     QCOMPARE(rang, QStringList(rang.size(), f.wave(1)));
-    QVERIFY(w->row(1).ringer->isActive());
+    QVERIFY(f.ringer(1)->isActive());
 
     f.runUntil(at(12, 0, 10, 100));
-    QVERIFY(!w->row(1).ringer->isActive());
+    QVERIFY(!f.ringer(1)->isActive());
     QVERIFY(!w->engine().ringerEnabled(1));
-    QCOMPARE(f.lamp(1), kAlarmRed);
-    QCOMPARE(f.memoColour("Text6"), kAlarmLightGreen);
+    QCOMPARE(f.lamp(1), colors::red);
+    QCOMPARE(f.memoColour("Text6"), colors::lightGreen);
     QCOMPARE(f.c<QLabel>("Label2")->text(), QString("12:00:00 "));
     QVERIFY(!f.box("Text1")->isEnabled());
     f.runUntil(at(12, 0, 20));
     QCOMPARE(f.tp.sounds.requests.size(), rang.size());
 }
 
-void TestTM1::beepOnlyRow() {
+void TstNotificationTimerWindow::beepOnlyRow() {
     Fixture f(at(8, 0, 0));
-    TM1* w = f.open();
+    f.open();
     f.enter("Text19", "8.0.1"); // row 9, "BP"
     f.runUntil(at(8, 0, 1, 100));
     f.runUntil(at(8, 0, 1, 200));
     QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
-    QCOMPARE(w->row(9).ringer->interval(), 800);
+    QCOMPARE(f.ringer(9)->interval(), 800);
     f.runUntil(at(8, 0, 5));
     QCOMPARE(f.tp.sounds.requests, QStringList(5, "beep"));
-    QCOMPARE(w->row(9).ringer->interval(), 800);
-    w->ClearButton_Click(9);
-    QCOMPARE(w->row(9).ringer->interval(), 100);
-    QVERIFY(!w->row(9).ringer->isActive());
+    QCOMPARE(f.ringer(9)->interval(), 800);
+    f.c<QPushButton>("Command18")->click();
+    QCOMPARE(f.ringer(9)->interval(), 100);
+    QVERIFY(!f.ringer(9)->isActive());
     QCOMPARE(f.focus(), f.box("Text19"));
 }
 
-void TestTM1::ringAcrossMidnight() {
+void TstNotificationTimerWindow::ringAcrossMidnight() {
     Fixture f(at(23, 59, 0));
-    TM1* w = f.open();
+    f.open();
     f.enter("Text2", "23.59.30");
     const QDate next = kDay.addDays(1);
     f.runUntil(at(0, 0, 30, 0, next));
-    QVERIFY(w->row(2).ringer->isActive());
+    QVERIFY(f.ringer(2)->isActive());
     f.runUntil(at(0, 0, 30, 100, next));
-    QVERIFY(!w->row(2).ringer->isActive());
-    QCOMPARE(f.lamp(2), kAlarmRed);
+    QVERIFY(!f.ringer(2)->isActive());
+    QCOMPARE(f.lamp(2), colors::red);
     const qsizetype n = f.tp.sounds.requests.size();
     f.runUntil(at(0, 5, 0, 0, next));
     QCOMPARE(f.tp.sounds.requests.size(), n);
 }
 
-void TestTM1::clickingArmedBoxDisarms() {
+void TstNotificationTimerWindow::clickingArmedBoxDisarms() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    f.open();
     f.enter("Text4", "9.30");
     QCOMPARE(f.c<QLabel>("Label5")->text(), QString("09:30:00 "));
     f.box("Text9")->setText("会議");
     QTest::mouseClick(f.box("Text4"), Qt::LeftButton);
     QVERIFY(f.c<QLabel>("Label5")->text().isEmpty());
-    QVERIFY(!w->row(4).watcher->isActive());
+    QVERIFY(!f.watcher(4)->isActive());
     QCOMPARE(f.box("Text9")->text(), QString("会議"));
     f.runUntil(at(9, 31, 0));
     QVERIFY(f.tp.sounds.requests.isEmpty());
     QCOMPARE(f.tp.windows.raises, 0);
 }
 
-void TestTM1::labelClicks() {
+void TstNotificationTimerWindow::labelClicks() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     // Ringing row: one sample, then cleared.
     f.enter("Text2", "9.0.1");
     f.box("Text7")->setText("memo");
@@ -414,8 +397,8 @@ void TestTM1::labelClicks() {
     QTest::mouseClick(f.c("Label11"), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests, QStringList{f.wave(2)});
     QVERIFY(!w->engine().ringerEnabled(2));
-    QVERIFY(!w->row(2).ringer->isActive());
-    QCOMPARE(f.lamp(2), kAlarmWhite);
+    QVERIFY(!f.ringer(2)->isActive());
+    QCOMPARE(f.lamp(2), colors::white);
     QVERIFY(f.box("Text7")->text().isEmpty());
     QVERIFY(f.c<QLabel>("Label3")->text().isEmpty());
     QVERIFY(f.box("Text2")->isEnabled());
@@ -443,10 +426,10 @@ void TestTM1::labelClicks() {
     QCOMPARE(f.focus(), f.box("Text17"));
 }
 
-void TestTM1::reArmAfterStopByDuration() {
+void TstNotificationTimerWindow::reArmAfterStopByDuration() {
     Fixture f(at(12, 0, 0));
     f.spansFile({10, 30, 0, 0});
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text1", "12.00.05");
     f.runUntil(at(12, 0, 20));
     QVERIFY(!w->engine().ringerEnabled(1));
@@ -457,61 +440,61 @@ void TestTM1::reArmAfterStopByDuration() {
     QVERIFY(f.box("Text1")->isEnabled());
     QCOMPARE(f.focus(), f.box("Text1"));
     QVERIFY(f.c<QLabel>("Label2")->text().isEmpty());
-    QCOMPARE(f.lamp(1), kAlarmRed);
+    QCOMPARE(f.lamp(1), colors::red);
 
     f.enter("Text1", "12.01");
     f.tp.sounds.clear();
     f.runUntil(at(12, 1, 2));
     QVERIFY(f.tp.sounds.requests.size() >= 19);
-    QVERIFY(w->row(1).ringer->isActive());
+    QVERIFY(f.ringer(1)->isActive());
     f.runUntil(at(12, 1, 11));
-    QVERIFY(!w->row(1).ringer->isActive());
+    QVERIFY(!f.ringer(1)->isActive());
 }
 
-void TestTM1::stopByHand() {
+void TstNotificationTimerWindow::stopByHand() {
     Fixture f(at(12, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text3", "12.00.01");
     f.runUntil(at(12, 0, 3));
     QTest::mouseClick(f.c("Command3"), Qt::LeftButton);
-    QCOMPARE(f.lamp(3), kAlarmRed);
-    QCOMPARE(f.memoColour("Text8"), kAlarmLightGreen);
+    QCOMPARE(f.lamp(3), colors::red);
+    QCOMPARE(f.memoColour("Text8"), colors::lightGreen);
     QVERIFY(w->engine().ringerEnabled(3));
-    QVERIFY(!w->row(3).ringer->isActive()); // interval 0: no more ticks
-    QCOMPARE(w->row(3).ringer->interval(), 0);
+    QVERIFY(!f.ringer(3)->isActive()); // interval 0: no more ticks
+    QCOMPARE(f.ringer(3)->interval(), 0);
     QCOMPARE(f.c<QLabel>("Label4")->text(), QString("12:00:01 "));
     const qsizetype n = f.tp.sounds.requests.size();
     f.runUntil(at(12, 0, 30));
     QCOMPARE(f.tp.sounds.requests.size(), n);
     // The number label now clears the row (ringer still enabled).
     QTest::mouseClick(f.c("Label12"), Qt::LeftButton);
-    QCOMPARE(f.lamp(3), kAlarmWhite);
-    QCOMPARE(w->row(3).ringer->interval(), 100);
+    QCOMPARE(f.lamp(3), colors::white);
+    QCOMPARE(f.ringer(3)->interval(), 100);
     QVERIFY(f.box("Text3")->isEnabled());
 }
 
-void TestTM1::clearAllWhileTwoRowsRing() {
+void TstNotificationTimerWindow::clearAllWhileTwoRowsRing() {
     Fixture f(at(12, 0, 0));
-    TM1* w = f.open();
+    f.open();
     f.enter("Text1", "12.00.01");
     f.enter("Text20", "12.00.01"); // beep-only row
     f.enter("Text4", "13");
     f.box("Text6")->setText("a");
     f.runUntil(at(12, 0, 4));
-    QVERIFY(w->row(1).ringer->isActive());
-    QVERIFY(w->row(10).ringer->isActive());
-    QCOMPARE(w->row(10).ringer->interval(), 800);
+    QVERIFY(f.ringer(1)->isActive());
+    QVERIFY(f.ringer(10)->isActive());
+    QCOMPARE(f.ringer(10)->interval(), 800);
 
     QTest::mouseClick(f.c("Command11"), Qt::LeftButton);
     for (int k = 1; k <= kAlarmRows; ++k) {
-        QVERIFY(!w->row(k).watcher->isActive());
-        QVERIFY(!w->row(k).ringer->isActive());
-        QCOMPARE(w->row(k).ringer->interval(), 100);
-        QVERIFY(w->row(k).timeBox->isEnabled());
-        QVERIFY(w->row(k).display->text().isEmpty());
-        QVERIFY(w->row(k).memo->text().isEmpty());
-        QCOMPARE(f.lamp(k), kAlarmWhite);
-        QCOMPARE(f.colour(w->row(k).memo, QPalette::Base), kAlarmWhite);
+        QVERIFY(!f.watcher(k)->isActive());
+        QVERIFY(!f.ringer(k)->isActive());
+        QCOMPARE(f.ringer(k)->interval(), 100);
+        QVERIFY(f.box(kTimeBoxes[k - 1])->isEnabled());
+        QVERIFY(f.c<QLabel>(kDisplays[k - 1])->text().isEmpty());
+        QVERIFY(f.box(kMemos[k - 1])->text().isEmpty());
+        QCOMPARE(f.lamp(k), colors::white);
+        QCOMPARE(f.memoColour(kMemos[k - 1]), colors::white);
     }
     QCOMPARE(f.focus(), f.box("Text1"));
     f.tp.sounds.clear();
@@ -523,7 +506,7 @@ void TestTM1::clearAllWhileTwoRowsRing() {
     QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
 }
 
-void TestTM1::keyMoves_data() {
+void TstNotificationTimerWindow::keyMoves_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("to");
@@ -539,12 +522,12 @@ void TestTM1::keyMoves_data() {
     QTest::newRow("memo keypad enter") << "Text6" << int(Qt::Key_Enter) << "Text2";
 }
 
-void TestTM1::keyMoves() {
+void TstNotificationTimerWindow::keyMoves() {
     QFETCH(QString, from);
     QFETCH(int, key);
     QFETCH(QString, to);
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text2", "10"); // row 2 armed: moving into its box disarms it
     QWidget* start = f.c(from.toLatin1().constData());
     start->setFocus(Qt::TabFocusReason);
@@ -554,9 +537,9 @@ void TestTM1::keyMoves() {
     QVERIFY(f.tp.messages.shown.isEmpty());
 }
 
-void TestTM1::keyMovesSkipDisabledBoxes() {
+void TstNotificationTimerWindow::keyMovesSkipDisabledBoxes() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text3", "9.0.1");
     f.enter("Text20", "9.0.1");
     f.runUntil(at(9, 0, 2));
@@ -583,9 +566,9 @@ void TestTM1::keyMovesSkipDisabledBoxes() {
     QVERIFY(w->engine().ringerEnabled(3));
 }
 
-void TestTM1::memoEnterSkipsRingingRow() {
+void TstNotificationTimerWindow::memoEnterSkipsRingingRow() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text3", "9.0.1");
     f.runUntil(at(9, 0, 2));
     QLineEdit* memo2 = f.box("Text7");
@@ -593,13 +576,13 @@ void TestTM1::memoEnterSkipsRingingRow() {
     QTest::keyClick(memo2, Qt::Key_Return);
     QCOMPARE(f.focus(), f.box("Text4"));
     QVERIFY(w->engine().armed(3));
-    QVERIFY(w->row(3).ringer->isActive());
+    QVERIFY(f.ringer(3)->isActive());
 }
 
-void TestTM1::ringSpanMenu() {
+void TstNotificationTimerWindow::ringSpanMenu() {
     Fixture f;
     f.spansFile({60, 45, 7, 8});
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.action("M215")->trigger();
     QVERIFY(f.action("M215")->isChecked());
     for (const char* other : {"M211", "M212", "M213", "M214", "M216"})
@@ -619,25 +602,25 @@ void TestTM1::ringSpanMenu() {
              std::optional<Spans>(Spans{10, 45, 7, 8}));
 }
 
-void TestTM1::ringSpanFromFile45() {
+void TstNotificationTimerWindow::ringSpanFromFile45() {
     Fixture f(at(12, 0, 0));
     f.spansFile({45, 30, 0, 0});
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     for (const char* item : {"M211", "M212", "M213", "M214", "M215", "M216"})
         QVERIFY(!f.action(item)->isChecked());
     QVERIFY(f.c<QLabel>("Label31")->text().isEmpty());
     QCOMPARE(w->engine().ringSecondsInUse, 45);
     f.enter("Text1", "12.00.10");
     f.runUntil(at(12, 0, 55));
-    QVERIFY(w->row(1).ringer->isActive());
+    QVERIFY(f.ringer(1)->isActive());
     f.runUntil(at(12, 0, 55, 100));
-    QVERIFY(!w->row(1).ringer->isActive());
-    QCOMPARE(f.lamp(1), kAlarmRed);
+    QVERIFY(!f.ringer(1)->isActive());
+    QCOMPARE(f.lamp(1), colors::red);
 }
 
-void TestTM1::ringSpanSaveFails() {
+void TstNotificationTimerWindow::ringSpanSaveFails() {
     Fixture f;
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     // A folder where the file should be: it cannot be written.
     QVERIFY(QDir(f.dir.path()).mkpath(kSpansFile + QString("/x")));
     f.action("M212")->trigger();
@@ -651,7 +634,7 @@ void TestTM1::ringSpanSaveFails() {
     QCOMPARE(f.c<QLabel>("Label31")->text(), QString("30秒間"));
 }
 
-void TestTM1::overlongSoundNameIsReported() {
+void TstNotificationTimerWindow::overlongSoundNameIsReported() {
     Fixture f;
     QByteArray bytes;
     for (int k = 1; k <= 10; ++k)
@@ -666,16 +649,16 @@ void TestTM1::overlongSoundNameIsReported() {
     QCOMPARE(f.state.soundTable[2].name(), QString("S3"));
 }
 
-void TestTM1::layoutButtonsKeepRow1Armed_data() {
+void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed_data() {
     QTest::addColumn<bool>("byMenu");
     QTest::newRow("button") << false;
     QTest::newRow("menu") << true;
 }
 
-void TestTM1::layoutButtonsKeepRow1Armed() {
+void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
     QFETCH(bool, byMenu);
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text1", "10");
     QPushButton* big = f.c<QPushButton>("Command25");
     QPushButton* small = f.c<QPushButton>("Command26");
@@ -686,7 +669,7 @@ void TestTM1::layoutButtonsKeepRow1Armed() {
         QTest::keyClick(big, Qt::Key_Space);
         QCOMPARE(f.focus(), small);
     }
-    QVERIFY(w->wideLayout());
+    QVERIFY(f.wide());
     QCOMPARE(w->width(), twips(13640 - 120));
     QVERIFY(f.c("Picture1")->isVisible());
     QVERIFY(!big->isVisible());
@@ -695,7 +678,7 @@ void TestTM1::layoutButtonsKeepRow1Armed() {
 
     small->setFocus(Qt::TabFocusReason);
     QTest::keyClick(small, Qt::Key_Space);
-    QVERIFY(!w->wideLayout());
+    QVERIFY(!f.wide());
     QCOMPARE(w->width(), twips(6630 - 120));
     QVERIFY(!f.c("Picture1")->isVisible());
     QCOMPARE(f.focus(), big);
@@ -707,9 +690,9 @@ void TestTM1::layoutButtonsKeepRow1Armed() {
     QVERIFY(!w->engine().armed(1));
 }
 
-void TestTM1::minimisedWhileRinging() {
+void TstNotificationTimerWindow::minimisedWhileRinging() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text2", "9.0.1");
     f.runUntil(at(9, 0, 2));
     QCOMPARE(f.tp.windows.raises, 1);
@@ -720,12 +703,10 @@ void TestTM1::minimisedWhileRinging() {
     QCOMPARE(f.tp.windows.raises, 2);
 }
 
-void TestTM1::tenRowsRingingStayResponsive() {
+void TstNotificationTimerWindow::tenRowsRingingStayResponsive() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
-    const char* boxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",
-                           "Text16", "Text17", "Text18", "Text19", "Text20"};
-    for (const char* b : boxes)
+    NotificationTimerWindow* w = f.open();
+    for (const char* b : kTimeBoxes)
         f.enter(b, "9.0.1");
     f.tp.clock.set(at(9, 0, 1));
     // Real timers now: every watcher fires, every ringer rings, and the event loop still
@@ -749,43 +730,43 @@ void TestTM1::tenRowsRingingStayResponsive() {
     QVERIFY(f.tp.sounds.beeps() >= 2);
     QTest::mouseClick(f.c("Command11"), Qt::LeftButton);
     for (int k = 1; k <= kAlarmRows; ++k)
-        QVERIFY(!w->row(k).ringer->isActive());
+        QVERIFY(!f.ringer(k)->isActive());
 }
 
-void TestTM1::leavingStopsRows() {
+void TstNotificationTimerWindow::leavingStopsRows() {
     Fixture f(at(9, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text1", "9.0.1");
     f.runUntil(at(9, 0, 2));
-    QPointer<TM1> guard(w);
+    QPointer<NotificationTimerWindow> guard(w);
     std::array<QTimer*, kAlarmRows> ringers{};
     for (int k = 1; k <= kAlarmRows; ++k)
-        ringers[k - 1] = w->row(k).ringer;
+        ringers[k - 1] = f.ringer(k);
     QTest::mouseClick(f.c("Command13"), Qt::LeftButton);
-    QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+    QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
     QVERIFY(!ringers[0]->isActive());
     QTRY_VERIFY(guard.isNull());
 
     // Back in, the rows start idle and the sound table is read again.
     QVERIFY(QFile::remove(f.state.programFile(kSoundsFile)));
     f.state.soundTable = SoundTable{};
-    w = static_cast<TM1*>(f.wm.switchTo(WindowId::Timer, f.wm.current()));
+    w = static_cast<NotificationTimerWindow*>(f.wm.switchTo(WindowId::Timer, f.wm.current()));
     QVERIFY(QFileInfo::exists(f.state.programFile(kSoundsFile)));
     QCOMPARE(f.state.soundTable[2].name(), QString("時間"));
     QVERIFY(!w->engine().armed(1));
 
-    w->M22_Click();
+    f.action("M22")->trigger();
     QCOMPARE(f.wm.current()->windowId(), WindowId::SoundSettings);
 }
 
-void TestTM1::toolbarAndMenus() {
+void TstNotificationTimerWindow::toolbarAndMenus() {
     Fixture f;
-    TM1* w = f.open();
-    w->Toolbar1_ButtonClick(1);
+    f.open();
+    f.action("Toolbar1_1")->trigger();
     QCOMPARE(f.tp.calculator.folders, QStringList{f.state.programFolder()});
     f.action("M31")->trigger();
     QCOMPARE(f.tp.calculator.folders.size(), 2);
-    w->Toolbar1_ButtonClick(2);
+    f.action("Toolbar1_2")->trigger();
     f.action("M41")->trigger();
     QCOMPARE(f.tp.help.displays, 2);
     QCOMPARE(f.state.helpOpened, 1);
@@ -794,15 +775,15 @@ void TestTM1::toolbarAndMenus() {
     QCOMPARE(f.tp.help.closeAlls, 1);
 }
 
-void TestTM1::enterPressesTheFocusedButton() {
+void TstNotificationTimerWindow::enterPressesTheFocusedButton() {
     Fixture f(at(12, 0, 0));
-    TM1* w = f.open();
+    f.open();
     f.enter("Text3", "12.00.01");
     f.runUntil(at(12, 0, 2));
     QCOMPARE(f.focus(), f.c("Command3"));
     QTest::keyClick(f.c("Command3"), Qt::Key_Return);
-    QCOMPARE(w->row(3).ringer->interval(), 0);
-    QCOMPARE(f.lamp(3), kAlarmRed);
+    QCOMPARE(f.ringer(3)->interval(), 0);
+    QCOMPARE(f.lamp(3), colors::red);
     f.c("Command14")->setFocus();
     QTest::keyClick(f.c("Command14"), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(f.tp.windows.minimizes, 1);
@@ -810,9 +791,9 @@ void TestTM1::enterPressesTheFocusedButton() {
 
 // The ring puts the focus on "停止" when it starts, and again when the window comes back
 // from being minimised, but never takes it from a box the user is typing in.
-void TestTM1::typingWhileARowRingsIsKept() {
+void TstNotificationTimerWindow::typingWhileARowRingsIsKept() {
     Fixture f(at(12, 0, 0));
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     f.enter("Text1", "12.00.01");
     f.runUntil(at(12, 0, 2));
     QCOMPARE(f.focus(), f.c("Command1"));
@@ -825,18 +806,18 @@ void TestTM1::typingWhileARowRingsIsKept() {
     QCOMPARE(box->text(), QString("12.30"));
     QTest::keyClick(box, Qt::Key_Return);
     QVERIFY(w->engine().armed(2));
-    QVERIFY(w->row(1).ringer->isActive());
+    QVERIFY(f.ringer(1)->isActive());
     w->showMinimized();
     f.runUntil(at(12, 0, 5, 100));
     QCOMPARE(w->focusWidget(), f.c("Command1"));
 }
 
-void TestTM1::longSourceNameIsElided() {
+void TstNotificationTimerWindow::longSourceNameIsElided() {
     Fixture f;
-    TM1* w = f.open();
+    NotificationTimerWindow* w = f.open();
     const QString name = QString("とても長い音源の名前").repeated(4);
     f.state.soundTable[0].sourceName = name;
-    w->formActivate();
+    w->onActivated();
     auto* label = f.c<QLabel>("Label34");
     QVERIFY(label->text().endsWith(QChar(0x2026)));
     QVERIFY(name.startsWith(label->text().chopped(1)));
@@ -849,20 +830,20 @@ void TestTM1::longSourceNameIsElided() {
     QCOMPARE(fits->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
 }
 
-void TestTM1::wideLayoutStaysOnScreen() {
+void TstNotificationTimerWindow::wideLayoutStaysOnScreen() {
     Fixture f;
-    TM1* w = f.open();
-    if (w->wideLayout()) QTest::mouseClick(f.c("Command26"), Qt::LeftButton);
-    QVERIFY(!w->wideLayout());
+    NotificationTimerWindow* w = f.open();
+    if (f.wide()) QTest::mouseClick(f.c("Command26"), Qt::LeftButton);
+    QVERIFY(!f.wide());
     const QRect free = w->screen()->availableGeometry();
     w->move(free.right() - w->frameGeometry().width() - 4, free.top() + 20);
     QTest::mouseClick(f.c("Command25"), Qt::LeftButton);
-    QVERIFY(w->wideLayout());
+    QVERIFY(f.wide());
     const QRect frame = w->frameGeometry();
     // As far right as fits, never left of the screen.
     QCOMPARE(frame.left(), std::max(free.left(), free.right() + 1 - frame.width()));
     QCOMPARE(frame.top(), free.top() + 20);
 }
 
-QTEST_MAIN(TestTM1)
-#include "tst_tm1_window.moc"
+QTEST_MAIN(TstNotificationTimerWindow)
+#include "tst_notification_timer_window.moc"

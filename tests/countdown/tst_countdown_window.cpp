@@ -1,18 +1,21 @@
-#include "countdown/tm2_window.h"
+#include "countdown/countdown_window.h"
 
 #include "app/app_state.h"
 #include "sound/file_io.h"
 
-#include "tests/support/test_platform.h"
+#include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/sound_player.h"
 
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QTemporaryDir>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolBar>
 
@@ -22,27 +25,16 @@ namespace {
 
 const QDate kDay(2010, 11, 8);
 
-class StandInMenu : public QzWindow {
-  public:
-    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
-};
-
 // One countdown window opened the way the launcher opens it, on a test platform.
-struct Fixture {
+struct Fixture : WindowFixture {
     explicit Fixture(int ringSeconds = 30, const QString& folder = QString())
-        : state(folder.isEmpty() ? dir.path() : folder),
-          wm(state, tp.platform(), [this] { ++quits; }) {
+        : WindowFixture(folder) {
         state.countdownRingSeconds = ringSeconds;
         tp.clock.set(QDateTime(kDay, QTime(10, 50, 30)));
-        wm.registerWindow(WindowId::Countdown, [](AppContext& c) { return new TM2(c); });
-        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
-        w = static_cast<TM2*>(wm.switchTo(WindowId::Countdown, nullptr));
+        registerWindow<CountdownWindow>(WindowId::Countdown);
+        w = open<CountdownWindow>(WindowId::Countdown);
     }
-    template <class T = QWidget> T* get(const char* name) {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c) qWarning("no control %s", name);
-        return c;
-    }
+    template <class T = QWidget> T* get(const char* name) { return control<T>(w, name); }
     QString text(const char* name) { return get<QLabel>(name)->text(); }
     QAction* action(const char* name) { return get<QAction>(name); }
     quint32 lamp() { return get<LampShape>("Shape1")->fillColor(); }
@@ -63,17 +55,12 @@ struct Fixture {
         return name;
     }
 
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state;
-    int quits = 0;
-    WindowManager wm;
-    TM2* w = nullptr;
+    CountdownWindow* w = nullptr;
 };
 
 } // namespace
 
-class TstTm2Window : public QObject {
+class TstCountdownWindow : public QObject {
     Q_OBJECT
   private slots:
     void captions_data();
@@ -102,7 +89,7 @@ class TstTm2Window : public QObject {
     void toolbarAndTools();
 };
 
-void TstTm2Window::captions_data() {
+void TstCountdownWindow::captions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     const QList<QPair<const char*, const char*>> rows = {
@@ -136,7 +123,7 @@ void TstTm2Window::captions_data() {
         QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
 }
 
-void TstTm2Window::captions() {
+void TstCountdownWindow::captions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     Fixture f;
@@ -154,7 +141,7 @@ void TstTm2Window::captions() {
     QVERIFY(c->isVisibleTo(f.w));
 }
 
-void TstTm2Window::menus() {
+void TstCountdownWindow::menus() {
     Fixture f;
     const QList<QPair<const char*, const char*>> items = {
         {"M111", "5秒間"},  {"M112", "10秒間"}, {"M113", "20秒間"},    {"M114", "30秒間（既定）"},
@@ -170,7 +157,7 @@ void TstTm2Window::menus() {
     QVERIFY(f.get<QMenu>("M1")->actions().contains(f.get<QMenu>("M11")->menuAction()));
 }
 
-void TstTm2Window::previewStars() {
+void TstCountdownWindow::previewStars() {
     Fixture f;
     const QList<QPair<const char*, QColor>> stars = {
         {"Label20", Qt::red}, {"Label21", Qt::yellow}, {"Label22", Qt::black}};
@@ -187,7 +174,7 @@ void TstTm2Window::previewStars() {
     }
 }
 
-void TstTm2Window::timers() {
+void TstCountdownWindow::timers() {
     Fixture f;
     auto* t1 = f.get<QTimer>("Timer1");
     QCOMPARE(t1->interval(), 300);
@@ -199,7 +186,7 @@ void TstTm2Window::timers() {
     QCOMPARE(f.text("Label15"), QString("2010/11/08"));
 }
 
-void TstTm2Window::formLoadCheckMark_data() {
+void TstCountdownWindow::formLoadCheckMark_data() {
     QTest::addColumn<int>("seconds");
     QTest::addColumn<QString>("checked");
     QTest::newRow("0") << 0 << "M111";
@@ -212,7 +199,7 @@ void TstTm2Window::formLoadCheckMark_data() {
     QTest::newRow("7") << 7 << "";
 }
 
-void TstTm2Window::formLoadCheckMark() {
+void TstCountdownWindow::formLoadCheckMark() {
     QFETCH(int, seconds);
     QFETCH(QString, checked);
     Fixture f(seconds);
@@ -220,7 +207,7 @@ void TstTm2Window::formLoadCheckMark() {
     QCOMPARE(f.text("Label19"), QString::number(seconds) + "秒間");
 }
 
-void TstTm2Window::ringDurationMenu() {
+void TstCountdownWindow::ringDurationMenu() {
     Fixture f(60);
     QCOMPARE(f.text("Label19"), QString("60秒間"));
     f.action("M115")->trigger();
@@ -243,7 +230,7 @@ void TstTm2Window::ringDurationMenu() {
     QVERIFY(f.tp.messages.shown.isEmpty());
 }
 
-void TstTm2Window::ringDurationSaveFails() {
+void TstCountdownWindow::ringDurationSaveFails() {
     QTemporaryDir parent;
     Fixture f(30, parent.path() + "/missing/folder");
     f.action("M116")->trigger();
@@ -255,7 +242,7 @@ void TstTm2Window::ringDurationSaveFails() {
     QCOMPARE(f.checkedRingItem(), QString("M116"));
 }
 
-void TstTm2Window::enterMovesThroughTheBoxes() {
+void TstCountdownWindow::enterMovesThroughTheBoxes() {
     Fixture f;
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
@@ -279,7 +266,7 @@ void TstTm2Window::enterMovesThroughTheBoxes() {
     QCOMPARE(f.text("Label2"), QString("11:52:33"));
 }
 
-void TstTm2Window::countdownToRing() {
+void TstCountdownWindow::countdownToRing() {
     Fixture f;
     f.start("", "90", "");
     QCOMPARE(f.text("Label1"), QString("10:50:30"));
@@ -288,75 +275,75 @@ void TstTm2Window::countdownToRing() {
     QCOMPARE(f.text("Label3"), QString("2010/11/08"));
 
     f.at(10, 50, 31, 250);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), QString("01:29:59"));
     QCOMPARE(f.text("Label23"), QString("01:29:59"));
     QCOMPARE(f.tp.windows.raises, 0);
 
     f.at(12, 20, 30, 100);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), QString("00:00:00"));
     QCOMPARE(f.tp.windows.raises, 1);
     QVERIFY(f.timer2()->isActive());
     QCOMPARE(f.timer2()->interval(), 300);
 
     f.at(12, 20, 30, 200);
-    f.w->Timer2_Timer();
+    fire(f.timer2());
     f.at(12, 20, 30, 500);
-    f.w->Timer2_Timer();
+    fire(f.timer2());
     const QString ring = "wave:" + f.state.programFile("RING.WAV");
     QCOMPARE(f.tp.sounds.requests, (QStringList{ring, ring}));
 
     // Switching to Bell mid-ring takes effect at the next tick.
     f.get<QRadioButton>("Option2")->click();
-    f.w->Timer2_Timer();
+    fire(f.timer2());
     QCOMPARE(f.tp.sounds.requests.last(), "wave:" + f.state.programFile("1min07A.WAV"));
 
     f.at(12, 20, 33, 0);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), QString("-3"));
     QCOMPARE(f.text("Label23"), QString("-3"));
     QCOMPARE(f.tp.windows.raises, 2);
 }
 
-void TstTm2Window::beepBlinksTheLamp() {
+void TstCountdownWindow::beepBlinksTheLamp() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundBeep));
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
     f.start("", "", "1");
-    QCOMPARE(f.lamp(), kLampWhite);
+    QCOMPARE(f.lamp(), colors::white);
     f.at(10, 50, 31, 0);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QList<quint32> lamps;
     for (int i = 0; i < 4; ++i) {
         f.tp.clock.advanceMs(300);
-        f.w->Timer2_Timer();
+        fire(f.timer2());
         lamps.append(f.lamp());
     }
     QCOMPARE(f.tp.sounds.requests, QStringList(4, "beep"));
-    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite, kLampRed}));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red}));
 }
 
-void TstTm2Window::ringEnds_data() {
+void TstCountdownWindow::ringEnds_data() {
     QTest::addColumn<int>("ringSeconds");
     QTest::addColumn<int>("sounds");
     QTest::newRow("5 s") << 5 << 17;
     QTest::newRow("0 s") << 0 << 0;
 }
 
-void TstTm2Window::ringEnds() {
+void TstCountdownWindow::ringEnds() {
     QFETCH(int, ringSeconds);
     QFETCH(int, sounds);
     Fixture f(ringSeconds);
     f.start("", "", "10");
     f.at(10, 50, 40, 0);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
     f.at(10, 50, 40, 100);
     int ticks = 0;
     while (f.timer2()->isActive() && ticks < 100) {
-        f.w->Timer2_Timer();
-        f.w->Timer1_Timer();
+        fire(f.timer2());
+        fire(f.get<QTimer>("Timer1"));
         f.tp.clock.advanceMs(300);
         ++ticks;
     }
@@ -365,36 +352,36 @@ void TstTm2Window::ringEnds() {
     const QString frozen = f.text("Label16");
     const quint32 lamp = f.lamp();
     f.tp.clock.advanceMs(5000);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), frozen);
     QCOMPARE(f.lamp(), lamp);
     QVERIFY(!f.timer2()->isActive());
     QCOMPARE(f.text("Label4"), f.tp.clock.now().toString("hh:mm:ss"));
 }
 
-void TstTm2Window::stopWhileCounting() {
+void TstCountdownWindow::stopWhileCounting() {
     Fixture f;
     f.start("", "5", "");
     f.at(10, 51, 30);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), QString("00:04:00"));
     f.get<QPushButton>("Command2")->click();
-    QCOMPARE(f.lamp(), kLampRed);
+    QCOMPARE(f.lamp(), colors::red);
     f.at(10, 56, 0);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), QString("00:04:00"));
     QCOMPARE(f.text("Label2"), QString("10:55:30"));
     QVERIFY(!f.timer2()->isActive());
     QCOMPARE(f.tp.windows.raises, 0);
 }
 
-void TstTm2Window::clearResetsTheWindow() {
+void TstCountdownWindow::clearResetsTheWindow() {
     Fixture f;
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
     f.get<QRadioButton>("Option2")->click();
     f.start("1", "2", "3");
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     f.get<QPushButton>("Command2")->click();
     f.get<QPushButton>("Command3")->click();
     for (const char* name : {"Label1", "Label2", "Label3", "Label14", "Label16", "Label23"})
@@ -402,15 +389,15 @@ void TstTm2Window::clearResetsTheWindow() {
     for (const char* box : {"Text1", "Text2", "Text3"})
         QVERIFY(f.get<QLineEdit>(box)->text().isEmpty());
     QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundRing));
-    QCOMPARE(f.lamp(), kLampWhite);
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
+    QCOMPARE(f.lamp(), colors::white);
     QCOMPARE(QApplication::focusWidget(), f.get<QLineEdit>("Text1"));
     f.tp.clock.advanceMs(60000);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.text("Label16").isEmpty());
 }
 
-void TstTm2Window::bigDisplay() {
+void TstCountdownWindow::bigDisplay() {
     Fixture f;
     QWidget* picture = f.get("Picture1");
     QVERIFY(!picture->isVisible());
@@ -420,7 +407,7 @@ void TstTm2Window::bigDisplay() {
     QVERIFY(picture->isVisible());
     QVERIFY(f.w->width() > normal.width() && f.w->height() > normal.height());
     QVERIFY(f.w->rect().contains(picture->mapTo(f.w, picture->rect().bottomRight())));
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label23"), QString("25:00:00"));
     QCOMPARE(f.text("Label23"), f.text("Label16"));
     QCOMPARE(f.get<QLabel>("Label23")->font().pointSize(), 120);
@@ -430,10 +417,10 @@ void TstTm2Window::bigDisplay() {
 }
 
 // Millions of hours left: both time-left texts are condensed to fit their boxes, not cut.
-void TstTm2Window::longTimeLeftFits() {
+void TstCountdownWindow::longTimeLeftFits() {
     Fixture f;
     f.start("69890449", "", "29");
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     auto* normal = f.get<QLabel>("Label16");
     QCOMPARE(normal->text(), QString("69890449:00:29"));
     QVERIFY(QFontMetrics(normal->font()).horizontalAdvance(normal->text()) <=
@@ -445,12 +432,12 @@ void TstTm2Window::longTimeLeftFits() {
     QVERIFY(QFontMetrics(big->font()).horizontalAdvance(big->text()) <= big->width());
     // A short value again has the full width.
     f.start("1", "", "");
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(normal->text(), QString("01:00:00"));
     QCOMPARE(normal->font().stretch(), int(QFont::Unstretched));
 }
 
-void TstTm2Window::displayOptionsKeepApart() {
+void TstCountdownWindow::displayOptionsKeepApart() {
     Fixture f;
     auto* frame = f.get<QGroupBox>("Frame5");
     auto* normal = f.get<QRadioButton>("Option4");
@@ -462,7 +449,7 @@ void TstTm2Window::displayOptionsKeepApart() {
     QVERIFY(frame->geometry().right() < f.get("Command5")->x());
 }
 
-void TstTm2Window::previewsLeaveTheChoice() {
+void TstCountdownWindow::previewsLeaveTheChoice() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
     QTest::mouseClick(f.get("Label20"), Qt::LeftButton);
@@ -471,36 +458,36 @@ void TstTm2Window::previewsLeaveTheChoice() {
     QCOMPARE(f.tp.sounds.requests,
              (QStringList{"wave:" + f.state.programFile("RING.WAV"),
                           "wave:" + f.state.programFile("1min07A.WAV"), "beep"}));
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundBeep));
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
 }
 
-void TstTm2Window::activationStopsTheRing() {
+void TstCountdownWindow::activationStopsTheRing() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
     f.get<QRadioButton>("Option5")->click();
     f.start("", "", "");
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
-    f.w->formActivate();
+    f.w->onActivated();
     QVERIFY(!f.timer2()->isActive());
     QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
     QVERIFY(f.get<QRadioButton>("Option4")->isChecked());
     QVERIFY(!f.get("Picture1")->isVisible());
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundRing));
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
     QCOMPARE(f.text("Label4"), QString("10:50:30"));
 }
 
-void TstTm2Window::backToMenu() {
+void TstCountdownWindow::backToMenu() {
     Fixture f;
-    QPointer<TM2> window = f.w;
+    QPointer<CountdownWindow> window = f.w;
     f.start("", "1", "");
     f.get<QPushButton>("Command5")->click();
-    QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+    QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
     QTRY_VERIFY(!window);
     QCOMPARE(f.quits, 0);
 }
 
-void TstTm2Window::exitAndClose() {
+void TstCountdownWindow::exitAndClose() {
     {
         Fixture f;
         f.state.helpOpened = 1;
@@ -516,7 +503,7 @@ void TstTm2Window::exitAndClose() {
     }
 }
 
-void TstTm2Window::toolbarAndTools() {
+void TstCountdownWindow::toolbarAndTools() {
     Fixture f;
     QCOMPARE(f.get<QToolBar>("Toolbar1")->actions().size(), 2);
     f.action("Toolbar1_1")->trigger();
@@ -528,5 +515,5 @@ void TstTm2Window::toolbarAndTools() {
     QCOMPARE(f.state.helpOpened, 1);
 }
 
-QTEST_MAIN(TstTm2Window)
-#include "tst_tm2_window.moc"
+QTEST_MAIN(TstCountdownWindow)
+#include "tst_countdown_window.moc"
