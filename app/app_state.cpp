@@ -63,7 +63,7 @@ bool AppState::loadSpans() {
 
 bool AppState::writeSpans(QString* error) {
     if (m_memoryOnly) return true;
-    return writeFileAtomically(settingsFile(kSpansFile), spansBytes(spans()), error);
+    return writeFileAtomically(settingsFile(QLatin1String(kSpansFile)), spansBytes(spans()), error);
 }
 
 bool AppState::saveSpans(QString* error) {

@@ -20,6 +20,7 @@
 #include <QToolBar>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -127,7 +128,7 @@ void TstCountdownWindow::captions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     Fixture f;
-    QCOMPARE(f.w->windowTitle(), QString("カウントダウン："));
+    QCOMPARE(f.w->windowTitle(), u"カウントダウン："_s);
     QWidget* c = f.w->findChild<QWidget*>(name);
     QVERIFY2(c, qPrintable(name));
     QString shown;
@@ -149,10 +150,10 @@ void TstCountdownWindow::menus() {
     };
     for (const auto& [name, text] : items)
         QCOMPARE(f.action(name)->text(), QString::fromUtf8(text));
-    QCOMPARE(f.get<QMenu>("M1")->title(), QString("設定(&S)"));
-    QCOMPARE(f.get<QMenu>("M11")->title(), QString("アラーム音が鳴り続ける時間を設定(&S)"));
-    QCOMPARE(f.get<QMenu>("M2")->title(), QString("ﾂｰﾙ(&T)"));
-    QCOMPARE(f.get<QMenu>("M3")->title(), QString("ﾍﾙﾌﾟ(&H)"));
+    QCOMPARE(f.get<QMenu>("M1")->title(), u"設定(&S)"_s);
+    QCOMPARE(f.get<QMenu>("M11")->title(), u"アラーム音が鳴り続ける時間を設定(&S)"_s);
+    QCOMPARE(f.get<QMenu>("M2")->title(), u"ﾂｰﾙ(&T)"_s);
+    QCOMPARE(f.get<QMenu>("M3")->title(), u"ﾍﾙﾌﾟ(&H)"_s);
     QVERIFY(f.get<QMenu>("M11")->actions().contains(f.action("M116")));
     QVERIFY(f.get<QMenu>("M1")->actions().contains(f.get<QMenu>("M11")->menuAction()));
 }
@@ -163,14 +164,14 @@ void TstCountdownWindow::previewStars() {
         {"Label20", Qt::red}, {"Label21", Qt::yellow}, {"Label22", Qt::black}};
     for (const auto& [name, colour] : stars) {
         QLabel* l = f.get<QLabel>(name);
-        QCOMPARE(l->text(), QString("★"));
-        QCOMPARE(l->toolTip(), QString("ｸﾘｯｸすると音が出ます"));
+        QCOMPARE(l->text(), u"★"_s);
+        QCOMPARE(l->toolTip(), u"ｸﾘｯｸすると音が出ます"_s);
         QCOMPARE(l->palette().color(QPalette::WindowText), colour);
     }
     QCOMPARE(f.get<QLabel>("Label19")->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xC0));
     for (const char* box : {"Text1", "Text2", "Text3"}) {
         const QFontMetrics fm(f.get<QLineEdit>(box)->font());
-        QCOMPARE(fm.horizontalAdvance("1"), fm.horizontalAdvance("W"));
+        QCOMPARE(fm.horizontalAdvance(u"1"_s), fm.horizontalAdvance(u"W"_s));
     }
 }
 
@@ -182,8 +183,8 @@ void TstCountdownWindow::timers() {
     QVERIFY(!f.timer2()->isActive());
     // The clock timer shows the time on its own.
     f.at(10, 50, 31, 200);
-    QTRY_COMPARE(f.text("Label4"), QString("10:50:31"));
-    QCOMPARE(f.text("Label15"), QString("2010/11/08"));
+    QTRY_COMPARE(f.text("Label4"), u"10:50:31"_s);
+    QCOMPARE(f.text("Label15"), u"2010/11/08"_s);
 }
 
 void TstCountdownWindow::formLoadCheckMark_data() {
@@ -204,27 +205,27 @@ void TstCountdownWindow::formLoadCheckMark() {
     QFETCH(QString, checked);
     Fixture f(seconds);
     QCOMPARE(f.checkedRingItem(), checked);
-    QCOMPARE(f.text("Label19"), QString::number(seconds) + "秒間");
+    QCOMPARE(f.text("Label19"), QString::number(seconds) + u"秒間"_s);
 }
 
 void TstCountdownWindow::ringDurationMenu() {
     Fixture f(60);
-    QCOMPARE(f.text("Label19"), QString("60秒間"));
+    QCOMPARE(f.text("Label19"), u"60秒間"_s);
     f.action("M115")->trigger();
-    QCOMPARE(f.text("Label19"), QString("１分間"));
-    QCOMPARE(f.checkedRingItem(), QString("M115"));
-    QFile file(f.state.programFile("TONESPAN.DAT"));
+    QCOMPARE(f.text("Label19"), u"１分間"_s);
+    QCOMPARE(f.checkedRingItem(), u"M115"_s);
+    QFile file(f.state.programFile(u"TONESPAN.DAT"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("60,60,0,0\r\n"));
     file.close();
 
     f.action("M111")->trigger();
     QCOMPARE(f.state.countdownRingSeconds, 5);
-    QCOMPARE(f.text("Label19"), QString("5秒間"));
-    QCOMPARE(f.checkedRingItem(), QString("M111"));
+    QCOMPARE(f.text("Label19"), u"5秒間"_s);
+    QCOMPARE(f.checkedRingItem(), u"M111"_s);
     // Choosing the checked item again keeps its mark.
     f.action("M111")->trigger();
-    QCOMPARE(f.checkedRingItem(), QString("M111"));
+    QCOMPARE(f.checkedRingItem(), u"M111"_s);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("60,5,0,0\r\n"));
     QVERIFY(f.tp.messages.shown.isEmpty());
@@ -232,14 +233,14 @@ void TstCountdownWindow::ringDurationMenu() {
 
 void TstCountdownWindow::ringDurationSaveFails() {
     QTemporaryDir parent;
-    Fixture f(30, parent.path() + "/missing/folder");
+    Fixture f(30, parent.path() + u"/missing/folder"_s);
     f.action("M116")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.lastText(), spansNotSavedMessage(fileFaultText(FileFault::NotFound)));
-    QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
+    QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
     QCOMPARE(f.state.countdownRingSeconds, 120);
-    QCOMPARE(f.text("Label19"), QString("２分間"));
-    QCOMPARE(f.checkedRingItem(), QString("M116"));
+    QCOMPARE(f.text("Label19"), u"２分間"_s);
+    QCOMPARE(f.checkedRingItem(), u"M116"_s);
 }
 
 void TstCountdownWindow::enterMovesThroughTheBoxes() {
@@ -250,39 +251,39 @@ void TstCountdownWindow::enterMovesThroughTheBoxes() {
     auto* t2 = f.get<QLineEdit>("Text2");
     auto* t3 = f.get<QLineEdit>("Text3");
     QCOMPARE(QApplication::focusWidget(), t1);
-    QTest::keyClicks(t1, "1");
+    QTest::keyClicks(t1, u"1"_s);
     QTest::keyClick(t1, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), t2);
-    QTest::keyClicks(t2, "2");
+    QTest::keyClicks(t2, u"2"_s);
     QTest::keyClick(t2, Qt::Key_Enter);
     QCOMPARE(QApplication::focusWidget(), t3);
-    QTest::keyClicks(t3, "3");
+    QTest::keyClicks(t3, u"3"_s);
     QTest::keyClick(t3, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), f.get<QPushButton>("Command1"));
-    QCOMPARE(t1->text() + t2->text() + t3->text(), QString("123"));
+    QCOMPARE(t1->text() + t2->text() + t3->text(), u"123"_s);
     QVERIFY(f.text("Label2").isEmpty()); // moving on does not start anything
     // Enter on the focused start button starts.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(f.text("Label2"), QString("11:52:33"));
+    QCOMPARE(f.text("Label2"), u"11:52:33"_s);
 }
 
 void TstCountdownWindow::countdownToRing() {
     Fixture f;
-    f.start("", "90", "");
-    QCOMPARE(f.text("Label1"), QString("10:50:30"));
-    QCOMPARE(f.text("Label14"), QString("2010/11/08"));
-    QCOMPARE(f.text("Label2"), QString("12:20:30"));
-    QCOMPARE(f.text("Label3"), QString("2010/11/08"));
+    f.start(u""_s, u"90"_s, u""_s);
+    QCOMPARE(f.text("Label1"), u"10:50:30"_s);
+    QCOMPARE(f.text("Label14"), u"2010/11/08"_s);
+    QCOMPARE(f.text("Label2"), u"12:20:30"_s);
+    QCOMPARE(f.text("Label3"), u"2010/11/08"_s);
 
     f.at(10, 50, 31, 250);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), QString("01:29:59"));
-    QCOMPARE(f.text("Label23"), QString("01:29:59"));
+    QCOMPARE(f.text("Label16"), u"01:29:59"_s);
+    QCOMPARE(f.text("Label23"), u"01:29:59"_s);
     QCOMPARE(f.tp.windows.raises, 0);
 
     f.at(12, 20, 30, 100);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), QString("00:00:00"));
+    QCOMPARE(f.text("Label16"), u"00:00:00"_s);
     QCOMPARE(f.tp.windows.raises, 1);
     QVERIFY(f.timer2()->isActive());
     QCOMPARE(f.timer2()->interval(), 300);
@@ -291,18 +292,18 @@ void TstCountdownWindow::countdownToRing() {
     fire(f.timer2());
     f.at(12, 20, 30, 500);
     fire(f.timer2());
-    const QString ring = "wave:" + f.state.programFile("RING.WAV");
+    const QString ring = u"wave:"_s + f.state.programFile(u"RING.WAV"_s);
     QCOMPARE(f.tp.sounds.requests, (QStringList{ring, ring}));
 
     // Switching to Bell mid-ring takes effect at the next tick.
     f.get<QRadioButton>("Option2")->click();
     fire(f.timer2());
-    QCOMPARE(f.tp.sounds.requests.last(), "wave:" + f.state.programFile("1min07A.WAV"));
+    QCOMPARE(f.tp.sounds.requests.last(), u"wave:"_s + f.state.programFile(u"1min07A.WAV"_s));
 
     f.at(12, 20, 33, 0);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), QString("-3"));
-    QCOMPARE(f.text("Label23"), QString("-3"));
+    QCOMPARE(f.text("Label16"), u"-3"_s);
+    QCOMPARE(f.text("Label23"), u"-3"_s);
     QCOMPARE(f.tp.windows.raises, 2);
 }
 
@@ -310,7 +311,7 @@ void TstCountdownWindow::beepBlinksTheLamp() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
     QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
-    f.start("", "", "1");
+    f.start(u""_s, u""_s, u"1"_s);
     QCOMPARE(f.lamp(), colors::white);
     f.at(10, 50, 31, 0);
     fire(f.get<QTimer>("Timer1"));
@@ -320,7 +321,7 @@ void TstCountdownWindow::beepBlinksTheLamp() {
         fire(f.timer2());
         lamps.append(f.lamp());
     }
-    QCOMPARE(f.tp.sounds.requests, QStringList(4, "beep"));
+    QCOMPARE(f.tp.sounds.requests, QStringList(4, u"beep"_s));
     QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red}));
 }
 
@@ -335,7 +336,7 @@ void TstCountdownWindow::ringEnds() {
     QFETCH(int, ringSeconds);
     QFETCH(int, sounds);
     Fixture f(ringSeconds);
-    f.start("", "", "10");
+    f.start(u""_s, u""_s, u"10"_s);
     f.at(10, 50, 40, 0);
     fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
@@ -356,21 +357,21 @@ void TstCountdownWindow::ringEnds() {
     QCOMPARE(f.text("Label16"), frozen);
     QCOMPARE(f.lamp(), lamp);
     QVERIFY(!f.timer2()->isActive());
-    QCOMPARE(f.text("Label4"), f.tp.clock.now().toString("hh:mm:ss"));
+    QCOMPARE(f.text("Label4"), f.tp.clock.now().toString(u"hh:mm:ss"_s));
 }
 
 void TstCountdownWindow::stopWhileCounting() {
     Fixture f;
-    f.start("", "5", "");
+    f.start(u""_s, u"5"_s, u""_s);
     f.at(10, 51, 30);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), QString("00:04:00"));
+    QCOMPARE(f.text("Label16"), u"00:04:00"_s);
     f.get<QPushButton>("Command2")->click();
     QCOMPARE(f.lamp(), colors::red);
     f.at(10, 56, 0);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), QString("00:04:00"));
-    QCOMPARE(f.text("Label2"), QString("10:55:30"));
+    QCOMPARE(f.text("Label16"), u"00:04:00"_s);
+    QCOMPARE(f.text("Label2"), u"10:55:30"_s);
     QVERIFY(!f.timer2()->isActive());
     QCOMPARE(f.tp.windows.raises, 0);
 }
@@ -380,7 +381,7 @@ void TstCountdownWindow::clearResetsTheWindow() {
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
     f.get<QRadioButton>("Option2")->click();
-    f.start("1", "2", "3");
+    f.start(u"1"_s, u"2"_s, u"3"_s);
     fire(f.get<QTimer>("Timer1"));
     f.get<QPushButton>("Command2")->click();
     f.get<QPushButton>("Command3")->click();
@@ -402,13 +403,13 @@ void TstCountdownWindow::bigDisplay() {
     QWidget* picture = f.get("Picture1");
     QVERIFY(!picture->isVisible());
     const QSize normal = f.w->size();
-    f.start("25", "", "");
+    f.start(u"25"_s, u""_s, u""_s);
     f.get<QRadioButton>("Option5")->click();
     QVERIFY(picture->isVisible());
     QVERIFY(f.w->width() > normal.width() && f.w->height() > normal.height());
     QVERIFY(f.w->rect().contains(picture->mapTo(f.w, picture->rect().bottomRight())));
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label23"), QString("25:00:00"));
+    QCOMPARE(f.text("Label23"), u"25:00:00"_s);
     QCOMPARE(f.text("Label23"), f.text("Label16"));
     QCOMPARE(f.get<QLabel>("Label23")->font().pointSize(), 120);
     f.get<QRadioButton>("Option4")->click();
@@ -419,10 +420,10 @@ void TstCountdownWindow::bigDisplay() {
 // Millions of hours left: both time-left texts are condensed to fit their boxes, not cut.
 void TstCountdownWindow::longTimeLeftFits() {
     Fixture f;
-    f.start("69890449", "", "29");
+    f.start(u"69890449"_s, u""_s, u"29"_s);
     fire(f.get<QTimer>("Timer1"));
     auto* normal = f.get<QLabel>("Label16");
-    QCOMPARE(normal->text(), QString("69890449:00:29"));
+    QCOMPARE(normal->text(), u"69890449:00:29"_s);
     QVERIFY(QFontMetrics(normal->font()).horizontalAdvance(normal->text()) <=
             normal->contentsRect().width());
     QCOMPARE(normal->font().pointSizeF(), 12.0);
@@ -431,9 +432,9 @@ void TstCountdownWindow::longTimeLeftFits() {
     auto* big = f.get<QLabel>("Label23");
     QVERIFY(QFontMetrics(big->font()).horizontalAdvance(big->text()) <= big->width());
     // A short value again has the full width.
-    f.start("1", "", "");
+    f.start(u"1"_s, u""_s, u""_s);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(normal->text(), QString("01:00:00"));
+    QCOMPARE(normal->text(), u"01:00:00"_s);
     QCOMPARE(normal->font().stretch(), int(QFont::Unstretched));
 }
 
@@ -456,8 +457,8 @@ void TstCountdownWindow::previewsLeaveTheChoice() {
     QTest::mouseClick(f.get("Label21"), Qt::LeftButton);
     QTest::mouseClick(f.get("Label22"), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests,
-             (QStringList{"wave:" + f.state.programFile("RING.WAV"),
-                          "wave:" + f.state.programFile("1min07A.WAV"), "beep"}));
+             (QStringList{u"wave:"_s + f.state.programFile(u"RING.WAV"_s),
+                          u"wave:"_s + f.state.programFile(u"1min07A.WAV"_s), u"beep"_s}));
     QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
 }
 
@@ -465,7 +466,7 @@ void TstCountdownWindow::activationStopsTheRing() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
     f.get<QRadioButton>("Option5")->click();
-    f.start("", "", "");
+    f.start(u""_s, u""_s, u""_s);
     fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
     f.w->onActivated();
@@ -474,13 +475,13 @@ void TstCountdownWindow::activationStopsTheRing() {
     QVERIFY(f.get<QRadioButton>("Option4")->isChecked());
     QVERIFY(!f.get("Picture1")->isVisible());
     QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
-    QCOMPARE(f.text("Label4"), QString("10:50:30"));
+    QCOMPARE(f.text("Label4"), u"10:50:30"_s);
 }
 
 void TstCountdownWindow::backToMenu() {
     Fixture f;
     QPointer<CountdownWindow> window = f.w;
-    f.start("", "1", "");
+    f.start(u""_s, u"1"_s, u""_s);
     f.get<QPushButton>("Command5")->click();
     QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
     QTRY_VERIFY(!window);

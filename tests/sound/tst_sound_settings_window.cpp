@@ -19,6 +19,7 @@
 #include <QToolBar>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 struct Entry {
@@ -84,16 +85,16 @@ struct Fixture : WindowFixture {
 };
 
 QList<Entry> defaults() {
-    return {{"RING1", "RING1.WAV"},
-            {"RING2", "RING2.WAV"},
-            {"時間", "時間ですよ.WAV"},
-            {"ﾍﾞﾙ", "ﾍﾞﾙ.WAV"},
-            {"ｻｲﾚﾝ", "ｻｲﾚﾝ.WAV"},
-            {"鐘", "鐘.WAV"},
-            {"宇宙", "宇宙.WAV"},
-            {"汽笛", "汽笛.WAV"},
-            {"BP", ""},
-            {"BP", ""}};
+    return {{u"RING1"_s, u"RING1.WAV"_s},
+            {u"RING2"_s, u"RING2.WAV"_s},
+            {u"時間"_s, u"時間ですよ.WAV"_s},
+            {u"ﾍﾞﾙ"_s, u"ﾍﾞﾙ.WAV"_s},
+            {u"ｻｲﾚﾝ"_s, u"ｻｲﾚﾝ.WAV"_s},
+            {u"鐘"_s, u"鐘.WAV"_s},
+            {u"宇宙"_s, u"宇宙.WAV"_s},
+            {u"汽笛"_s, u"汽笛.WAV"_s},
+            {u"BP"_s, u""_s},
+            {u"BP"_s, u""_s}};
 }
 } // namespace
 
@@ -129,7 +130,7 @@ class TstSoundSettingsWindow : public QObject {
         for (int c = 0; c < 4; ++c)
             QCOMPARE(f.c<QTableWidget>("G1")->columnWidth(c), twips(widths[c]));
         QCOMPARE(f.c<QTableWidget>("G1")->rowHeight(5), twips(240));
-        const QStringList header = {"NO", "ＮＯ", "音源名", "ﾌｧｲﾙ名"};
+        const QStringList header = {u"NO"_s, u"ＮＯ"_s, u"音源名"_s, u"ﾌｧｲﾙ名"_s};
         for (int c = 0; c < 4; ++c) {
             QCOMPARE(f.cell(0, c), header[c]);
             QCOMPARE(f.c<QTableWidget>("G1")->item(0, c)->textAlignment(), int(Qt::AlignCenter));
@@ -303,7 +304,7 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("音源なし  BEEP音のみ"));
         f.c<QPushButton>("Command1")->click();
         QList<Entry> want = defaults();
-        want[3] = {"Gong", ""};
+        want[3] = {u"Gong"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QVERIFY(f.state.soundTable[3].beepOnly());
         QCOMPARE(f.cell(4, 3), QString());
@@ -326,7 +327,7 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("9.5"));
         f.c<QPushButton>("Command1")->click();
         QList<Entry> want = defaults();
-        want[9] = {"Chime", ""};
+        want[9] = {u"Chime"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QCOMPARE(f.fileBytes().right(15), QByteArray("10,\"Chime\",\"\"\r\n"));
         QCOMPARE(f.cell(10, 2), QStringLiteral("Chime"));
@@ -340,7 +341,7 @@ class TstSoundSettingsWindow : public QObject {
         f.c<QPushButton>("Command1")->click();
         QVERIFY(f.tp.messages.shown.isEmpty());
         QList<Entry> want = defaults();
-        want[8] = {"Chime", ""};
+        want[8] = {u"Chime"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QCOMPARE(f.cell(9, 2), QStringLiteral("Chime"));
         QCOMPARE(f.cell(9, 3), QString());
@@ -367,7 +368,7 @@ class TstSoundSettingsWindow : public QObject {
         f.c<QPushButton>("Command2")->click();
         f.c<QPushButton>("Command1")->click();
         QList<Entry> want = defaults();
-        want[0] = {"ﾁｬｲﾑ 鐘", f.path(QStringLiteral("鐘.WAV"))};
+        want[0] = {u"ﾁｬｲﾑ 鐘"_s, f.path(QStringLiteral("鐘.WAV"))};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QVERIFY(f.state.loadSoundTable());
         QCOMPARE(f.state.soundTable[0].name(), QStringLiteral("ﾁｬｲﾑ 鐘"));

@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,7 +49,7 @@ struct Drive {
             sinceRinger[k - 1] = 0;
             const RingerResult res = e.ringerTick(k, now, paths[k - 1]);
             if (res.kind == RingerResult::Kind::Rang)
-                sounds << (res.beep ? QStringLiteral("beep") : "wave:" + res.fileName);
+                sounds << (res.beep ? QStringLiteral("beep") : u"wave:"_s + res.fileName);
             else if (res.kind == RingerResult::Kind::Stopped)
                 stops << now;
         }
@@ -83,7 +84,7 @@ void TestAlarmEngine::tenSecondRingStopsByItself() {
     Drive d;
     d.e.ringSecondsInUse = 10;
     d.now = at(11, 59, 0);
-    QCOMPARE(d.e.enter(1, "12", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(1, u"12"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(11, 59, 59, 900));
     QCOMPARE(d.fires, 0);
     QVERIFY(d.sounds.isEmpty());
@@ -95,7 +96,7 @@ void TestAlarmEngine::tenSecondRingStopsByItself() {
     QVERIFY(d.stops.isEmpty());
     // Ringing from 12:00:00.1 up to and including 12:00:10.0.
     QCOMPARE(d.sounds.size(), 100);
-    QCOMPARE(d.sounds.first(), QString("wave:/w/1.WAV"));
+    QCOMPARE(d.sounds.first(), u"wave:/w/1.WAV"_s);
 
     d.runUntil(at(12, 0, 12));
     QCOMPARE(d.stops, QList<QDateTime>{at(12, 0, 10, 100)});
@@ -103,7 +104,7 @@ void TestAlarmEngine::tenSecondRingStopsByItself() {
     const AlarmRow& r = d.e.row(1);
     QCOMPARE(r.lamp, colors::red);
     QCOMPARE(r.memoBackground, colors::lightGreen);
-    QCOMPARE(r.displayCaption, QString("12:00:00 "));
+    QCOMPARE(r.displayCaption, u"12:00:00 "_s);
     QVERIFY(!r.timeBoxEnabled);
     QVERIFY(!d.e.ringerEnabled(1));
     QCOMPARE(r.ringerInterval, 0);
@@ -116,7 +117,7 @@ void TestAlarmEngine::tenSecondRingStopsByItself() {
 
 void TestAlarmEngine::blinkAlternates() {
     AlarmEngine e;
-    QCOMPARE(e.enter(4, "12", at(11, 0, 0)), EntryOutcome::Armed);
+    QCOMPARE(e.enter(4, u"12"_s, at(11, 0, 0)), EntryOutcome::Armed);
     QVERIFY(!e.watcherTick(4, at(11, 59, 59, 900)));
     QVERIFY(e.watcherTick(4, at(12, 0, 0)));
     QVERIFY(e.watcherTick(4, at(12, 0, 0, 100))); // repeats while it rings
@@ -124,10 +125,10 @@ void TestAlarmEngine::blinkAlternates() {
     const quint32 lamps[] = {colors::white, colors::red, colors::white, colors::red};
     const quint32 memos[] = {colors::white, colors::lightGreen, colors::white, colors::lightGreen};
     for (int i = 0; i < 4; ++i) {
-        const RingerResult res = e.ringerTick(4, at(12, 0, 0, 100 * (i + 1)), "/w/4.WAV");
+        const RingerResult res = e.ringerTick(4, at(12, 0, 0, 100 * (i + 1)), u"/w/4.WAV"_s);
         QCOMPARE(res.kind, RingerResult::Kind::Rang);
         QVERIFY(!res.beep);
-        QCOMPARE(res.fileName, QString("/w/4.WAV"));
+        QCOMPARE(res.fileName, u"/w/4.WAV"_s);
         QCOMPARE(e.row(4).lamp, lamps[i]);
         QCOMPARE(e.row(4).memoBackground, memos[i]);
     }
@@ -137,11 +138,11 @@ void TestAlarmEngine::beepOnlyRowsTickAt800() {
     Drive d;
     d.paths[8] = QString(); // row 9: "BP"
     d.now = at(8, 0, 0);
-    QCOMPARE(d.e.enter(9, "8.0.1", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(9, u"8.0.1"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(8, 0, 1));
     d.runUntil(at(8, 0, 5, 0));
     // First tick 100 ms after firing, then every 800 ms: 1.1, 1.9, 2.7, 3.5, 4.3.
-    QCOMPARE(d.sounds, QStringList(5, "beep"));
+    QCOMPARE(d.sounds, QStringList(5, u"beep"_s));
     QCOMPARE(d.e.row(9).ringerInterval, kBeepRingerIntervalMs);
 
     // The player is still handed the (empty) file name first.
@@ -168,7 +169,7 @@ void TestAlarmEngine::zeroDurationStopsOnFirstTick() {
     QFETCH(QDateTime, firstWatcherTick);
     Drive d;
     d.e.ringSecondsInUse = ringSeconds;
-    QCOMPARE(d.e.enter(2, "12", at(11, 0, 0)), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(2, u"12"_s, at(11, 0, 0)), EntryOutcome::Armed);
     d.now = firstWatcherTick.addMSecs(-100);
     d.step();
     QCOMPARE(d.fires, 1);
@@ -182,7 +183,7 @@ void TestAlarmEngine::zeroDurationStopsOnFirstTick() {
 void TestAlarmEngine::stopByHandKeepsRingerEnabled() {
     Drive d;
     d.now = at(9, 59, 59);
-    QCOMPARE(d.e.enter(5, "10", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(5, u"10"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(10, 0, 1));
     QVERIFY(!d.sounds.isEmpty());
     d.e.stopRow(5);
@@ -192,7 +193,7 @@ void TestAlarmEngine::stopByHandKeepsRingerEnabled() {
     QVERIFY(d.stops.isEmpty());
     QVERIFY(d.e.ringerEnabled(5));
     QVERIFY(!d.e.row(5).ringerTicking());
-    QCOMPARE(d.e.row(5).displayCaption, QString("10:00:00 "));
+    QCOMPARE(d.e.row(5).displayCaption, u"10:00:00 "_s);
     QVERIFY(!d.e.row(5).timeBoxEnabled);
 
     d.e.clearRow(5);
@@ -210,7 +211,7 @@ void TestAlarmEngine::ringAcrossMidnightEnds() {
     Drive d;
     d.e.ringSecondsInUse = 60;
     d.now = at(23, 0, 0);
-    QCOMPARE(d.e.enter(1, "23.59.30", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(1, u"23.59.30"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(23, 59, 29, 900));
     QVERIFY(d.sounds.isEmpty());
     const QDate next = QDate(2010, 11, 9);
@@ -226,7 +227,7 @@ void TestAlarmEngine::reArmAfterStopByDuration() {
     Drive d;
     d.e.ringSecondsInUse = 10;
     d.now = at(12, 0, 0);
-    QCOMPARE(d.e.enter(6, "12.00.05", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(6, u"12.00.05"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(12, 0, 30));
     QCOMPARE(d.stops.size(), 1);
     QVERIFY(!d.e.ringerEnabled(6));
@@ -236,7 +237,7 @@ void TestAlarmEngine::reArmAfterStopByDuration() {
     d.e.enableTimeBox(6);
     d.e.timeBoxFocused(6);
     QCOMPARE(d.e.row(6).lamp, colors::red); // stopped colours stay until it rings again
-    QCOMPARE(d.e.enter(6, "12.01", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(6, u"12.01"_s, d.now), EntryOutcome::Armed);
     QCOMPARE(d.e.row(6).ringerInterval, kRingerIntervalMs);
     d.sounds.clear();
     d.runUntil(at(12, 1, 5));
@@ -250,11 +251,11 @@ void TestAlarmEngine::reArmAfterStopWhileArmed() {
     // "停止" pressed on a row that has not rung yet leaves its ringer at interval 0.
     Drive d;
     d.now = at(12, 0, 0);
-    QCOMPARE(d.e.enter(7, "12.00.05", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(7, u"12.00.05"_s, d.now), EntryOutcome::Armed);
     d.e.stopRow(7);
     QVERIFY(!d.e.armed(7));
     d.e.timeBoxFocused(7);
-    QCOMPARE(d.e.enter(7, "12.00.10", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(7, u"12.00.10"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(12, 0, 11));
     QCOMPARE(d.sounds.size(), 10);
 }
@@ -262,13 +263,13 @@ void TestAlarmEngine::reArmAfterStopWhileArmed() {
 void TestAlarmEngine::clearAllWhileTwoRowsRing() {
     Drive d;
     d.now = at(12, 0, 0);
-    QCOMPARE(d.e.enter(1, "12.00.01", d.now), EntryOutcome::Armed);
-    QCOMPARE(d.e.enter(10, "12.00.02", d.now), EntryOutcome::Armed);
-    QCOMPARE(d.e.enter(5, "13", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(1, u"12.00.01"_s, d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(10, u"12.00.02"_s, d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(5, u"13"_s, d.now), EntryOutcome::Armed);
     d.paths[9] = QString();
     d.runUntil(at(12, 0, 5));
-    QVERIFY(d.sounds.contains("wave:/w/1.WAV"));
-    QVERIFY(d.sounds.contains("beep"));
+    QVERIFY(d.sounds.contains(u"wave:/w/1.WAV"_s));
+    QVERIFY(d.sounds.contains(u"beep"_s));
 
     d.e.clearAll();
     d.sounds.clear();
@@ -286,16 +287,16 @@ void TestAlarmEngine::clearAllWhileTwoRowsRing() {
         QVERIFY(!d.e.armed(k));
     }
     // Ready to ring again, the former beep row at its 100 ms start.
-    QCOMPARE(d.e.enter(10, "12.01", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(10, u"12.01"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(12, 1, 0, 200));
-    QCOMPARE(d.sounds, QStringList{"beep"});
+    QCOMPARE(d.sounds, QStringList{u"beep"_s});
 }
 
 void TestAlarmEngine::durationChangeAppliesToRingingRow() {
     Drive d;
     d.e.ringSecondsInUse = 600;
     d.now = at(12, 0, 0);
-    QCOMPARE(d.e.enter(3, "12.00.01", d.now), EntryOutcome::Armed);
+    QCOMPARE(d.e.enter(3, u"12.00.01"_s, d.now), EntryOutcome::Armed);
     d.runUntil(at(12, 0, 20));
     QVERIFY(d.stops.isEmpty());
     d.e.ringSecondsInUse = 10;

@@ -20,6 +20,7 @@
 #include <QToolBar>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -53,7 +54,7 @@ struct Fixture : WindowFixture {
 
     // Writes TONESPAN.DAT and reads it the way the launcher does before the timer opens.
     void spansFile(const Spans& s) {
-        QVERIFY(writeFileAtomically(state.programFile(kSpansFile), spansBytes(s)));
+        QVERIFY(writeFileAtomically(state.programFile(QLatin1String(kSpansFile)), spansBytes(s)));
         QVERIFY(state.loadSpans());
     }
 
@@ -116,7 +117,7 @@ struct Fixture : WindowFixture {
             }
         }
     }
-    QString wave(int k) const { return "wave:" + state.wavePath(k); }
+    QString wave(int k) const { return u"wave:"_s + state.wavePath(k); }
 };
 
 } // namespace
@@ -161,19 +162,19 @@ void TstNotificationTimerWindow::loadAndActivate() {
     Fixture f;
     NotificationTimerWindow* w = f.open();
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), QString("お知らせタイマー"));
-    QVERIFY(QFileInfo::exists(f.state.programFile(kSoundsFile))); // defaults written
-    QCOMPARE(f.c<QLabel>("Label31")->text(), QString("１分間"));
+    QCOMPARE(w->windowTitle(), u"お知らせタイマー"_s);
+    QVERIFY(QFileInfo::exists(f.state.programFile(QLatin1String(kSoundsFile)))); // defaults written
+    QCOMPARE(f.c<QLabel>("Label31")->text(), u"１分間"_s);
     QVERIFY(f.action("M213")->isChecked());
     for (const char* other : {"M211", "M212", "M214", "M215", "M216"})
         QVERIFY(!f.action(other)->isChecked());
     QCOMPARE(w->engine().ringSecondsInUse, 60);
-    QCOMPARE(f.c<QLabel>("Label20")->text(), QString("時間")); // row 3
-    QCOMPARE(f.c<QLabel>("Label37")->text(), QString("BP"));   // row 9
-    QCOMPARE(f.c<QLabel>("Label38")->text(), QString("BP"));   // row 10
-    QCOMPARE(f.c<QLabel>("Label1")->text(), QString("13:08:20"));
-    QCOMPARE(f.c<QLabel>("Label40")->text(), QString("13:08:20"));
-    QCOMPARE(f.c<QLabel>("Label41")->text(), QString("2010/11/08"));
+    QCOMPARE(f.c<QLabel>("Label20")->text(), u"時間"_s); // row 3
+    QCOMPARE(f.c<QLabel>("Label37")->text(), u"BP"_s);   // row 9
+    QCOMPARE(f.c<QLabel>("Label38")->text(), u"BP"_s);   // row 10
+    QCOMPARE(f.c<QLabel>("Label1")->text(), u"13:08:20"_s);
+    QCOMPARE(f.c<QLabel>("Label40")->text(), u"13:08:20"_s);
+    QCOMPARE(f.c<QLabel>("Label41")->text(), u"2010/11/08"_s);
     QCOMPARE(f.c<QLabel>("Label42")->text(), weekdayName(kDay));
     QCOMPARE(f.c<QLabel>("Label40")->font().pointSizeF(), 90.0);
     QCOMPARE(f.c<QLabel>("Label41")->font().pointSizeF(), 36.0);
@@ -187,21 +188,21 @@ void TstNotificationTimerWindow::loadAndActivate() {
     f.tp.clock.set(at(13, 9, 0));
     emit f.c<ClockTicker>("Timer21")->timeout();
     emit f.c<ClockTicker>("Timer22")->timeout();
-    QCOMPARE(f.c<QLabel>("Label1")->text(), QString("13:09:00"));
-    QCOMPARE(f.c<QLabel>("Label40")->text(), QString("13:09:00"));
+    QCOMPARE(f.c<QLabel>("Label1")->text(), u"13:09:00"_s);
+    QCOMPARE(f.c<QLabel>("Label40")->text(), u"13:09:00"_s);
 }
 
 void TstNotificationTimerWindow::controlsAndCaptions() {
     Fixture f;
     f.open();
-    const QStringList captions = {"１", "２", "３", "４", "５", "６", "７", "８", "９", "10"};
+    const QStringList captions = {u"１"_s, u"２"_s, u"３"_s, u"４"_s, u"５"_s, u"６"_s, u"７"_s, u"８"_s, u"９"_s, u"10"_s};
     for (int k = 1; k <= kAlarmRows; ++k) {
         const auto* number = f.c<ClickLabel>(kNumbers[k - 1]);
         QLineEdit* timeBox = f.box(kTimeBoxes[k - 1]);
         QCOMPARE(number->text(), captions[k - 1]);
-        QCOMPARE(number->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
-        QCOMPARE(f.c<QPushButton>(kStops[k - 1])->text(), QString("停止"));
-        QCOMPARE(f.c<QPushButton>(kClears[k - 1])->text(), QString("クリア"));
+        QCOMPARE(number->toolTip(), u"ｻﾝﾌﾟﾙ音が鳴ります"_s);
+        QCOMPARE(f.c<QPushButton>(kStops[k - 1])->text(), u"停止"_s);
+        QCOMPARE(f.c<QPushButton>(kClears[k - 1])->text(), u"クリア"_s);
         QCOMPARE(timeBox->parentWidget(), f.c(kDisplays[k - 1]));
         QVERIFY(!timeBox->hasFrame());
         QVERIFY(timeBox->font().bold());
@@ -212,15 +213,15 @@ void TstNotificationTimerWindow::controlsAndCaptions() {
         QVERIFY(!f.ringer(k)->isActive());
         QCOMPARE(f.ringer(k)->interval(), 100);
     }
-    QCOMPARE(f.c<QLabel>("Label30")->text(), QString("● 指定時間入力例：13時8分20秒→ 13．08．20"));
-    QCOMPARE(f.c<QLabel>("Label33")->text(), QString("●　同時に３つ以上の音は鳴りません。"));
-    QCOMPARE(f.c<QLabel>("Label9")->text(), QString("指定時間：(例 13：08：20)"));
-    QCOMPARE(f.c<QPushButton>("Command13")->text(), QString("ﾒﾆｭｰへ"));
-    QCOMPARE(f.action("M213")->text(), QString("１分間（既定）"));
-    QCOMPARE(f.action("M22")->text(), QString("音源設定(&G)"));
-    QCOMPARE(f.action("M12")->text(), QString("時刻の大きい表示(&Z)"));
+    QCOMPARE(f.c<QLabel>("Label30")->text(), u"● 指定時間入力例：13時8分20秒→ 13．08．20"_s);
+    QCOMPARE(f.c<QLabel>("Label33")->text(), u"●　同時に３つ以上の音は鳴りません。"_s);
+    QCOMPARE(f.c<QLabel>("Label9")->text(), u"指定時間：(例 13：08：20)"_s);
+    QCOMPARE(f.c<QPushButton>("Command13")->text(), u"ﾒﾆｭｰへ"_s);
+    QCOMPARE(f.action("M213")->text(), u"１分間（既定）"_s);
+    QCOMPARE(f.action("M22")->text(), u"音源設定(&G)"_s);
+    QCOMPARE(f.action("M12")->text(), u"時刻の大きい表示(&Z)"_s);
     QCOMPARE(f.c<QToolBar>("Toolbar1")->actions().size(), 2);
-    QCOMPARE(f.c<QToolBar>("Toolbar1")->actions().at(1)->toolTip(), QString("ﾍﾙﾌﾟ"));
+    QCOMPARE(f.c<QToolBar>("Toolbar1")->actions().at(1)->toolTip(), u"ﾍﾙﾌﾟ"_s);
 }
 
 void TstNotificationTimerWindow::entry_data() {
@@ -228,8 +229,8 @@ void TstNotificationTimerWindow::entry_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("armedFor"); // empty: refused
     QTest::addColumn<QString>("message");
-    const QString passed = "時間既に経過しています！";
-    const QString invalid = "時間の入力が正しくありません！\n入力例：13時8分20秒→ 13．08．20";
+    const QString passed = u"時間既に経過しています！"_s;
+    const QString invalid = u"時間の入力が正しくありません！\n入力例：13時8分20秒→ 13．08．20"_s;
     QTest::newRow("now exactly") << at(13, 8, 20) << "13.08.20"
                                  << "" << passed;
     QTest::newRow("one second ahead") << at(13, 8, 20) << "13.08.21"
@@ -263,14 +264,14 @@ void TstNotificationTimerWindow::entry() {
     if (armedFor.isEmpty()) {
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QCOMPARE(f.tp.messages.shown[0].text, message);
-        QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
+        QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
         QVERIFY(!w->engine().armed(3));
         QVERIFY(f.c<QLabel>("Label4")->text().isEmpty());
         QVERIFY(!f.watcher(3)->isActive());
         QCOMPARE(f.focus(), f.box("Text3"));
     } else {
         QVERIFY(f.tp.messages.shown.isEmpty());
-        QCOMPARE(f.c<QLabel>("Label4")->text(), armedFor + " ");
+        QCOMPARE(f.c<QLabel>("Label4")->text(), armedFor + u" "_s);
         QVERIFY(f.watcher(3)->isActive());
         QCOMPARE(f.watcher(3)->interval(), 100);
         QCOMPARE(f.focus(), f.box("Text8"));
@@ -280,10 +281,10 @@ void TstNotificationTimerWindow::entry() {
 void TstNotificationTimerWindow::emptyEnter() {
     Fixture f(at(10, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text2", "");
-    QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
+    f.enter("Text2", u""_s);
+    QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
     QCOMPARE(f.focus(), f.box("Text2"));
-    f.enter("Text2", "11");
+    f.enter("Text2", u"11"_s);
     QCOMPARE(f.focus(), f.box("Text7"));
     // Back into the box without its focus step (the layout flag), then an empty Enter: the
     // row is armed, so the focus moves on to the memo.
@@ -300,8 +301,8 @@ void TstNotificationTimerWindow::tenSecondRing() {
     f.spansFile({10, 30, 0, 0});
     NotificationTimerWindow* w = f.open();
     QVERIFY(f.action("M211")->isChecked());
-    QCOMPARE(f.c<QLabel>("Label31")->text(), QString("10秒間"));
-    f.enter("Text1", "12");
+    QCOMPARE(f.c<QLabel>("Label31")->text(), u"10秒間"_s);
+    f.enter("Text1", u"12"_s);
     f.runUntil(at(11, 59, 59, 900));
     QVERIFY(f.tp.sounds.requests.isEmpty());
     QCOMPARE(f.tp.windows.raises, 0);
@@ -332,7 +333,7 @@ void TstNotificationTimerWindow::tenSecondRing() {
     QVERIFY(!w->engine().ringerEnabled(1));
     QCOMPARE(f.lamp(1), colors::red);
     QCOMPARE(f.memoColour("Text6"), colors::lightGreen);
-    QCOMPARE(f.c<QLabel>("Label2")->text(), QString("12:00:00 "));
+    QCOMPARE(f.c<QLabel>("Label2")->text(), u"12:00:00 "_s);
     QVERIFY(!f.box("Text1")->isEnabled());
     f.runUntil(at(12, 0, 20));
     QCOMPARE(f.tp.sounds.requests.size(), rang.size());
@@ -341,13 +342,13 @@ void TstNotificationTimerWindow::tenSecondRing() {
 void TstNotificationTimerWindow::beepOnlyRow() {
     Fixture f(at(8, 0, 0));
     f.open();
-    f.enter("Text19", "8.0.1"); // row 9, "BP"
+    f.enter("Text19", u"8.0.1"_s); // row 9, u"BP"_s
     f.runUntil(at(8, 0, 1, 100));
     f.runUntil(at(8, 0, 1, 200));
-    QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
+    QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
     QCOMPARE(f.ringer(9)->interval(), 800);
     f.runUntil(at(8, 0, 5));
-    QCOMPARE(f.tp.sounds.requests, QStringList(5, "beep"));
+    QCOMPARE(f.tp.sounds.requests, QStringList(5, u"beep"_s));
     QCOMPARE(f.ringer(9)->interval(), 800);
     f.c<QPushButton>("Command18")->click();
     QCOMPARE(f.ringer(9)->interval(), 100);
@@ -358,7 +359,7 @@ void TstNotificationTimerWindow::beepOnlyRow() {
 void TstNotificationTimerWindow::ringAcrossMidnight() {
     Fixture f(at(23, 59, 0));
     f.open();
-    f.enter("Text2", "23.59.30");
+    f.enter("Text2", u"23.59.30"_s);
     const QDate next = kDay.addDays(1);
     f.runUntil(at(0, 0, 30, 0, next));
     QVERIFY(f.ringer(2)->isActive());
@@ -373,13 +374,13 @@ void TstNotificationTimerWindow::ringAcrossMidnight() {
 void TstNotificationTimerWindow::clickingArmedBoxDisarms() {
     Fixture f(at(9, 0, 0));
     f.open();
-    f.enter("Text4", "9.30");
-    QCOMPARE(f.c<QLabel>("Label5")->text(), QString("09:30:00 "));
-    f.box("Text9")->setText("会議");
+    f.enter("Text4", u"9.30"_s);
+    QCOMPARE(f.c<QLabel>("Label5")->text(), u"09:30:00 "_s);
+    f.box("Text9")->setText(u"会議"_s);
     QTest::mouseClick(f.box("Text4"), Qt::LeftButton);
     QVERIFY(f.c<QLabel>("Label5")->text().isEmpty());
     QVERIFY(!f.watcher(4)->isActive());
-    QCOMPARE(f.box("Text9")->text(), QString("会議"));
+    QCOMPARE(f.box("Text9")->text(), u"会議"_s);
     f.runUntil(at(9, 31, 0));
     QVERIFY(f.tp.sounds.requests.isEmpty());
     QCOMPARE(f.tp.windows.raises, 0);
@@ -389,8 +390,8 @@ void TstNotificationTimerWindow::labelClicks() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
     // Ringing row: one sample, then cleared.
-    f.enter("Text2", "9.0.1");
-    f.box("Text7")->setText("memo");
+    f.enter("Text2", u"9.0.1"_s);
+    f.box("Text7")->setText(u"memo"_s);
     f.runUntil(at(9, 0, 2));
     QVERIFY(w->engine().ringerEnabled(2));
     f.tp.sounds.clear();
@@ -405,7 +406,7 @@ void TstNotificationTimerWindow::labelClicks() {
     QCOMPARE(f.focus(), f.box("Text2"));
 
     // Armed row's source label: sample, focus in the box, disarmed.
-    f.enter("Text5", "10");
+    f.enter("Text5", u"10"_s);
     f.tp.sounds.clear();
     QTest::mouseClick(f.c("Label27"), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests, QStringList{f.wave(5)});
@@ -416,7 +417,7 @@ void TstNotificationTimerWindow::labelClicks() {
     // Beep-only source: a beep as sample.
     f.tp.sounds.clear();
     QTest::mouseClick(f.c("Label15"), Qt::LeftButton);
-    QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
+    QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
     QCOMPARE(f.focus(), f.box("Text20"));
 
     // Idle row's display label: focus, no sample.
@@ -430,7 +431,7 @@ void TstNotificationTimerWindow::reArmAfterStopByDuration() {
     Fixture f(at(12, 0, 0));
     f.spansFile({10, 30, 0, 0});
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", "12.00.05");
+    f.enter("Text1", u"12.00.05"_s);
     f.runUntil(at(12, 0, 20));
     QVERIFY(!w->engine().ringerEnabled(1));
     QVERIFY(!f.box("Text1")->isEnabled());
@@ -442,7 +443,7 @@ void TstNotificationTimerWindow::reArmAfterStopByDuration() {
     QVERIFY(f.c<QLabel>("Label2")->text().isEmpty());
     QCOMPARE(f.lamp(1), colors::red);
 
-    f.enter("Text1", "12.01");
+    f.enter("Text1", u"12.01"_s);
     f.tp.sounds.clear();
     f.runUntil(at(12, 1, 2));
     QVERIFY(f.tp.sounds.requests.size() >= 19);
@@ -454,7 +455,7 @@ void TstNotificationTimerWindow::reArmAfterStopByDuration() {
 void TstNotificationTimerWindow::stopByHand() {
     Fixture f(at(12, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", "12.00.01");
+    f.enter("Text3", u"12.00.01"_s);
     f.runUntil(at(12, 0, 3));
     QTest::mouseClick(f.c("Command3"), Qt::LeftButton);
     QCOMPARE(f.lamp(3), colors::red);
@@ -462,7 +463,7 @@ void TstNotificationTimerWindow::stopByHand() {
     QVERIFY(w->engine().ringerEnabled(3));
     QVERIFY(!f.ringer(3)->isActive()); // interval 0: no more ticks
     QCOMPARE(f.ringer(3)->interval(), 0);
-    QCOMPARE(f.c<QLabel>("Label4")->text(), QString("12:00:01 "));
+    QCOMPARE(f.c<QLabel>("Label4")->text(), u"12:00:01 "_s);
     const qsizetype n = f.tp.sounds.requests.size();
     f.runUntil(at(12, 0, 30));
     QCOMPARE(f.tp.sounds.requests.size(), n);
@@ -476,10 +477,10 @@ void TstNotificationTimerWindow::stopByHand() {
 void TstNotificationTimerWindow::clearAllWhileTwoRowsRing() {
     Fixture f(at(12, 0, 0));
     f.open();
-    f.enter("Text1", "12.00.01");
-    f.enter("Text20", "12.00.01"); // beep-only row
-    f.enter("Text4", "13");
-    f.box("Text6")->setText("a");
+    f.enter("Text1", u"12.00.01"_s);
+    f.enter("Text20", u"12.00.01"_s); // beep-only row
+    f.enter("Text4", u"13"_s);
+    f.box("Text6")->setText(u"a"_s);
     f.runUntil(at(12, 0, 4));
     QVERIFY(f.ringer(1)->isActive());
     QVERIFY(f.ringer(10)->isActive());
@@ -501,9 +502,9 @@ void TstNotificationTimerWindow::clearAllWhileTwoRowsRing() {
     f.runUntil(at(13, 0, 5));
     QVERIFY(f.tp.sounds.requests.isEmpty());
 
-    f.enter("Text20", "13.01");
+    f.enter("Text20", u"13.01"_s);
     f.runUntil(at(13, 1, 0, 200));
-    QCOMPARE(f.tp.sounds.requests, QStringList{"beep"});
+    QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
 }
 
 void TstNotificationTimerWindow::keyMoves_data() {
@@ -528,20 +529,20 @@ void TstNotificationTimerWindow::keyMoves() {
     QFETCH(QString, to);
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text2", "10"); // row 2 armed: moving into its box disarms it
+    f.enter("Text2", u"10"_s); // row 2 armed: moving into its box disarms it
     QWidget* start = f.c(from.toLatin1().constData());
     start->setFocus(Qt::TabFocusReason);
     QTest::keyClick(start, Qt::Key(key));
     QCOMPARE(f.focus()->objectName(), to);
-    QCOMPARE(w->engine().armed(2), to != "Text2");
+    QCOMPARE(w->engine().armed(2), to != u"Text2"_s);
     QVERIFY(f.tp.messages.shown.isEmpty());
 }
 
 void TstNotificationTimerWindow::keyMovesSkipDisabledBoxes() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", "9.0.1");
-    f.enter("Text20", "9.0.1");
+    f.enter("Text3", u"9.0.1"_s);
+    f.enter("Text20", u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
     QVERIFY(!f.box("Text3")->isEnabled());
     QVERIFY(!f.box("Text20")->isEnabled());
@@ -557,7 +558,7 @@ void TstNotificationTimerWindow::keyMovesSkipDisabledBoxes() {
     QTest::keyClick(f.box("Text19"), Qt::Key_Down);
     QCOMPARE(f.focus(), f.box("Text19"));
     // A ringing row's memo: Left cannot reach the closed box and stays a caret move.
-    f.box("Text8")->setText("ab");
+    f.box("Text8")->setText(u"ab"_s);
     f.box("Text8")->setFocus(Qt::TabFocusReason);
     f.box("Text8")->setCursorPosition(2);
     QTest::keyClick(f.box("Text8"), Qt::Key_Left);
@@ -569,7 +570,7 @@ void TstNotificationTimerWindow::keyMovesSkipDisabledBoxes() {
 void TstNotificationTimerWindow::memoEnterSkipsRingingRow() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", "9.0.1");
+    f.enter("Text3", u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
     QLineEdit* memo2 = f.box("Text7");
     memo2->setFocus(Qt::TabFocusReason);
@@ -587,10 +588,10 @@ void TstNotificationTimerWindow::ringSpanMenu() {
     QVERIFY(f.action("M215")->isChecked());
     for (const char* other : {"M211", "M212", "M213", "M214", "M216"})
         QVERIFY(!f.action(other)->isChecked());
-    QCOMPARE(f.c<QLabel>("Label31")->text(), QString("５分間"));
+    QCOMPARE(f.c<QLabel>("Label31")->text(), u"５分間"_s);
     QCOMPARE(w->engine().ringSecondsInUse, 300);
     QCOMPARE(f.state.alarmRingSeconds, 300);
-    const ReadResult r = readWholeFile(f.state.programFile(kSpansFile));
+    const ReadResult r = readWholeFile(f.state.programFile(QLatin1String(kSpansFile)));
     QCOMPARE(r.status, ReadStatus::Ok);
     QCOMPARE(parseSpans(r.bytes), std::optional<Spans>(Spans{300, 45, 7, 8}));
     // Choosing the checked item again keeps it checked.
@@ -598,7 +599,7 @@ void TstNotificationTimerWindow::ringSpanMenu() {
     QVERIFY(f.action("M215")->isChecked());
     f.action("M211")->trigger();
     QVERIFY(!f.action("M215")->isChecked());
-    QCOMPARE(parseSpans(readWholeFile(f.state.programFile(kSpansFile)).bytes),
+    QCOMPARE(parseSpans(readWholeFile(f.state.programFile(QLatin1String(kSpansFile))).bytes),
              std::optional<Spans>(Spans{10, 45, 7, 8}));
 }
 
@@ -610,7 +611,7 @@ void TstNotificationTimerWindow::ringSpanFromFile45() {
         QVERIFY(!f.action(item)->isChecked());
     QVERIFY(f.c<QLabel>("Label31")->text().isEmpty());
     QCOMPARE(w->engine().ringSecondsInUse, 45);
-    f.enter("Text1", "12.00.10");
+    f.enter("Text1", u"12.00.10"_s);
     f.runUntil(at(12, 0, 55));
     QVERIFY(f.ringer(1)->isActive());
     f.runUntil(at(12, 0, 55, 100));
@@ -622,16 +623,16 @@ void TstNotificationTimerWindow::ringSpanSaveFails() {
     Fixture f;
     NotificationTimerWindow* w = f.open();
     // A folder where the file should be: it cannot be written.
-    QVERIFY(QDir(f.dir.path()).mkpath(kSpansFile + QString("/x")));
+    QVERIFY(QDir(f.dir.path()).mkpath(QLatin1String(kSpansFile) + u"/x"_s));
     f.action("M212")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
-    QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
+    QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
     // The countdown's menu says the same, in the same words.
     QCOMPARE(f.tp.messages.shown[0].text, spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
     QCOMPARE(w->engine().ringSecondsInUse, 30);
     QCOMPARE(f.state.alarmRingSeconds, 30);
     QVERIFY(f.action("M212")->isChecked());
-    QCOMPARE(f.c<QLabel>("Label31")->text(), QString("30秒間"));
+    QCOMPARE(f.c<QLabel>("Label31")->text(), u"30秒間"_s);
 }
 
 void TstNotificationTimerWindow::overlongSoundNameIsReported() {
@@ -640,13 +641,13 @@ void TstNotificationTimerWindow::overlongSoundNameIsReported() {
     for (int k = 1; k <= 10; ++k)
         bytes += QByteArray::number(k) + ",\"" +
                  (k == 2 ? QByteArray(20000, 'x') : "S" + QByteArray::number(k)) + "\",\"\"\r\n";
-    QVERIFY(writeFileAtomically(f.state.programFile(kSoundsFile), bytes));
+    QVERIFY(writeFileAtomically(f.state.programFile(QLatin1String(kSoundsFile)), bytes));
     f.open();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.shown[0].text, f.state.soundTableNotice());
     QVERIFY(f.tp.messages.shown[0].text.contains(QStringLiteral("音源 2 ")));
     // The other sources are there as usual.
-    QCOMPARE(f.state.soundTable[2].name(), QString("S3"));
+    QCOMPARE(f.state.soundTable[2].name(), u"S3"_s);
 }
 
 void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed_data() {
@@ -659,7 +660,7 @@ void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
     QFETCH(bool, byMenu);
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", "10");
+    f.enter("Text1", u"10"_s);
     QPushButton* big = f.c<QPushButton>("Command25");
     QPushButton* small = f.c<QPushButton>("Command26");
     if (byMenu) {
@@ -693,7 +694,7 @@ void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
 void TstNotificationTimerWindow::minimisedWhileRinging() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text2", "9.0.1");
+    f.enter("Text2", u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
     QCOMPARE(f.tp.windows.raises, 1);
     QTest::mouseClick(f.c("Command14"), Qt::LeftButton);
@@ -707,7 +708,7 @@ void TstNotificationTimerWindow::tenRowsRingingStayResponsive() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
     for (const char* b : kTimeBoxes)
-        f.enter(b, "9.0.1");
+        f.enter(b, u"9.0.1"_s);
     f.tp.clock.set(at(9, 0, 1));
     // Real timers now: every watcher fires, every ringer rings, and the event loop still
     // answers at once.
@@ -736,7 +737,7 @@ void TstNotificationTimerWindow::tenRowsRingingStayResponsive() {
 void TstNotificationTimerWindow::leavingStopsRows() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", "9.0.1");
+    f.enter("Text1", u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
     QPointer<NotificationTimerWindow> guard(w);
     std::array<QTimer*, kAlarmRows> ringers{};
@@ -748,11 +749,11 @@ void TstNotificationTimerWindow::leavingStopsRows() {
     QTRY_VERIFY(guard.isNull());
 
     // Back in, the rows start idle and the sound table is read again.
-    QVERIFY(QFile::remove(f.state.programFile(kSoundsFile)));
+    QVERIFY(QFile::remove(f.state.programFile(QLatin1String(kSoundsFile))));
     f.state.soundTable = SoundTable{};
     w = static_cast<NotificationTimerWindow*>(f.wm.switchTo(WindowId::Timer, f.wm.current()));
-    QVERIFY(QFileInfo::exists(f.state.programFile(kSoundsFile)));
-    QCOMPARE(f.state.soundTable[2].name(), QString("時間"));
+    QVERIFY(QFileInfo::exists(f.state.programFile(QLatin1String(kSoundsFile))));
+    QCOMPARE(f.state.soundTable[2].name(), u"時間"_s);
     QVERIFY(!w->engine().armed(1));
 
     f.action("M22")->trigger();
@@ -778,7 +779,7 @@ void TstNotificationTimerWindow::toolbarAndMenus() {
 void TstNotificationTimerWindow::enterPressesTheFocusedButton() {
     Fixture f(at(12, 0, 0));
     f.open();
-    f.enter("Text3", "12.00.01");
+    f.enter("Text3", u"12.00.01"_s);
     f.runUntil(at(12, 0, 2));
     QCOMPARE(f.focus(), f.c("Command3"));
     QTest::keyClick(f.c("Command3"), Qt::Key_Return);
@@ -794,16 +795,16 @@ void TstNotificationTimerWindow::enterPressesTheFocusedButton() {
 void TstNotificationTimerWindow::typingWhileARowRingsIsKept() {
     Fixture f(at(12, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", "12.00.01");
+    f.enter("Text1", u"12.00.01"_s);
     f.runUntil(at(12, 0, 2));
     QCOMPARE(f.focus(), f.c("Command1"));
     QLineEdit* box = f.box("Text2");
     QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClicks(box, "12.3");
+    QTest::keyClicks(box, u"12.3"_s);
     f.runUntil(at(12, 0, 5));
     QCOMPARE(f.focus(), box);
-    QTest::keyClicks(box, "0");
-    QCOMPARE(box->text(), QString("12.30"));
+    QTest::keyClicks(box, u"0"_s);
+    QCOMPARE(box->text(), u"12.30"_s);
     QTest::keyClick(box, Qt::Key_Return);
     QVERIFY(w->engine().armed(2));
     QVERIFY(f.ringer(1)->isActive());
@@ -815,7 +816,7 @@ void TstNotificationTimerWindow::typingWhileARowRingsIsKept() {
 void TstNotificationTimerWindow::longSourceNameIsElided() {
     Fixture f;
     NotificationTimerWindow* w = f.open();
-    const QString name = QString("とても長い音源の名前").repeated(4);
+    const QString name = u"とても長い音源の名前"_s.repeated(4);
     f.state.soundTable[0].sourceName = name;
     w->onActivated();
     auto* label = f.c<QLabel>("Label34");
@@ -823,11 +824,11 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
     QVERIFY(name.startsWith(label->text().chopped(1)));
     QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
             label->contentsRect().width());
-    QVERIFY(label->toolTip().startsWith(name + "\n"));
+    QVERIFY(label->toolTip().startsWith(name + u"\n"_s));
     // A name that fits is shown whole, with the sample tip alone.
     auto* fits = f.c<QLabel>("Label35");
     QCOMPARE(fits->text(), f.state.soundTable[1].name());
-    QCOMPARE(fits->toolTip(), QString("ｻﾝﾌﾟﾙ音が鳴ります"));
+    QCOMPARE(fits->toolTip(), u"ｻﾝﾌﾟﾙ音が鳴ります"_s);
 }
 
 void TstNotificationTimerWindow::wideLayoutStaysOnScreen() {
