@@ -29,7 +29,8 @@ void AppState::removeStaleFilesOnce() {
     // behind goes.
     if (m_staleFilesRemoved) return;
     m_staleFilesRemoved = true;
-    removeStaleTemporaryFiles(m_settingsFolder, {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
+    removeStaleTemporaryFiles(m_settingsFolder,
+                              {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
 }
 
 bool AppState::loadSpans() {

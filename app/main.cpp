@@ -79,11 +79,14 @@ int main(int argc, char* argv[]) {
     WindowManager windows(state, real.platform());
 
     windows.registerWindow(WindowId::Launcher, [](AppContext& c) { return new LauncherWindow(c); });
-    windows.registerWindow(WindowId::Timer, [](AppContext& c) { return new NotificationTimerWindow(c); });
-    windows.registerWindow(WindowId::Countdown, [](AppContext& c) { return new CountdownWindow(c); });
+    windows.registerWindow(WindowId::Timer,
+                           [](AppContext& c) { return new NotificationTimerWindow(c); });
+    windows.registerWindow(WindowId::Countdown,
+                           [](AppContext& c) { return new CountdownWindow(c); });
     windows.registerWindow(WindowId::Stopwatch,
                            [](AppContext& c) { return new StopwatchWindow(c); });
-    windows.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new SoundSettingsWindow(c); });
+    windows.registerWindow(WindowId::SoundSettings,
+                           [](AppContext& c) { return new SoundSettingsWindow(c); });
     windows.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BigClockWindow(c); });
     windows.registerWindow(WindowId::CalcAdd,
                            [](AppContext& c) { return new TimeAdditionWindow(c); });

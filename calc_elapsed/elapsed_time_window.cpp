@@ -119,20 +119,21 @@ void ElapsedTimeWindow::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("M1"));
-    m_openAction = item(file, "M11", QStringLiteral("ﾌｧｲﾙを開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                        &ElapsedTimeWindow::onOpenTriggered);
-    m_saveAction = item(file, "M12", QStringLiteral("名前を付けて保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                        &ElapsedTimeWindow::onSaveTriggered);
+    m_openAction = item(file, "M11", QStringLiteral("ﾌｧｲﾙを開く(&O)"),
+                        QKeySequence(Qt::CTRL | Qt::Key_O), &ElapsedTimeWindow::onOpenTriggered);
+    m_saveAction = item(file, "M12", QStringLiteral("名前を付けて保存(&S)"),
+                        QKeySequence(Qt::CTRL | Qt::Key_S), &ElapsedTimeWindow::onSaveTriggered);
     separator(file, "M16");
-    m_printAction = item(file, "M15", QStringLiteral("印刷(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                         &ElapsedTimeWindow::onPrintRequested);
+    m_printAction = item(file, "M15", QStringLiteral("印刷(&P)"),
+                         QKeySequence(Qt::CTRL | Qt::Key_P), &ElapsedTimeWindow::onPrintRequested);
     separator(file, "M13");
     m_exitAction = item(file, "M14", QStringLiteral("終了(&E)"), QKeySequence(Qt::CTRL | Qt::Key_E),
                         &ElapsedTimeWindow::onExitClicked);
     QMenu* tools = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     tools->setObjectName(QStringLiteral("M2"));
-    m_calculatorAction = item(tools, "M21", QStringLiteral("QZ電卓(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D),
-                              &ElapsedTimeWindow::onCalculatorTriggered);
+    m_calculatorAction =
+        item(tools, "M21", QStringLiteral("QZ電卓(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D),
+             &ElapsedTimeWindow::onCalculatorTriggered);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("M3"));
     m_helpAction = item(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H),

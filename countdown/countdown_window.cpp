@@ -27,7 +27,7 @@ constexpr int kBigPointSize = 120;
 constexpr int kMenuButtonLeft = 6360;
 
 constexpr RingSpanItem kRingSpans[] = {
-    {"M111", 5, u"5秒間", u"5秒間"},   {"M112", 10, u"10秒間", u"10秒間"},
+    {"M111", 5, u"5秒間", u"5秒間"},    {"M112", 10, u"10秒間", u"10秒間"},
     {"M113", 20, u"20秒間", u"20秒間"}, {"M114", 30, u"30秒間（既定）", u"30秒間"},
     {"M115", 60, u"１分間", u"１分間"}, {"M116", 120, u"２分間", u"２分間"},
 };
@@ -115,13 +115,13 @@ void CountdownWindow::buildMenus() {
     };
     QMenu* settings = menu("M1", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("アラーム音が鳴り続ける時間を設定(&S)"), "M11",
-                    kRingSpans, ctx.state.countdownRingSeconds,
-                    [this](const RingSpanItem& span) {
+                    kRingSpans, ctx.state.countdownRingSeconds, [this](const RingSpanItem& span) {
                         ctx.state.countdownRingSeconds = span.seconds;
                         m_ringSpanLabel->setText(QString::fromUtf16(span.shown));
                     });
     menu("M2", QStringLiteral("ﾂｰﾙ(&T)"))
-        ->addAction(QStringLiteral("QZ電卓(&D)"), this, [this] { ctx.windows.startCalculator(this); })
+        ->addAction(QStringLiteral("QZ電卓(&D)"), this,
+                    [this] { ctx.windows.startCalculator(this); })
         ->setObjectName(QStringLiteral("M21"));
     menu("M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"))
         ->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this, [this] { ctx.windows.openHelp(this); })
@@ -183,20 +183,20 @@ void CountdownWindow::buildControls() {
 
     m_lamp = addControl<LampShape>(client, "Shape1", {3080, 1370, 480, 480});
 
-    auto* startFrame =
-        addControl<QGroupBox>(client, "Frame2", {3700, 1100, 1780, 1050}, QStringLiteral("スタート時間"));
+    auto* startFrame = addControl<QGroupBox>(client, "Frame2", {3700, 1100, 1780, 1050},
+                                             QStringLiteral("スタート時間"));
     m_startDateLabel = valueLabel(startFrame, "Label14", {120, 330, 1540, 285});
     m_startTimeLabel = valueLabel(startFrame, "Label1", {120, 680, 1540, 285});
-    auto* targetFrame =
-        addControl<QGroupBox>(client, "Frame1", {5580, 1100, 1780, 1050}, QStringLiteral("目的時間"));
+    auto* targetFrame = addControl<QGroupBox>(client, "Frame1", {5580, 1100, 1780, 1050},
+                                              QStringLiteral("目的時間"));
     m_targetDateLabel = valueLabel(targetFrame, "Label3", {120, 330, 1540, 285});
     m_targetTimeLabel = valueLabel(targetFrame, "Label2", {120, 680, 1540, 285});
 
     // Sound choice with a preview star beside each option.
     auto* soundFrame =
         addControl<QGroupBox>(client, "Frame3", {120, 2250, 3450, 620}, QStringLiteral("音"));
-    m_ringOption =
-        addControl<QRadioButton>(soundFrame, "Option1", {120, 270, 700, 270}, QStringLiteral("Ring"));
+    m_ringOption = addControl<QRadioButton>(soundFrame, "Option1", {120, 270, 700, 270},
+                                            QStringLiteral("Ring"));
     auto* ringStar = star(soundFrame, "Label20", colors::red, 800, 270);
     auto* bellOption = addControl<QRadioButton>(soundFrame, "Option2", {1200, 270, 700, 270},
                                                 QStringLiteral("Bell"));
@@ -219,9 +219,10 @@ void CountdownWindow::buildControls() {
     bigViewOption->move(m_normalViewOption->geometry().right() + twips(90), bigViewOption->y());
     bigViewOption->resize(std::max(bigViewOption->width(), bigViewOption->sizeHint().width()),
                           bigViewOption->height());
-    viewFrame->resize(std::min(std::max(viewFrame->width(), bigViewOption->geometry().right() + twips(80)),
-                               twips(kMenuButtonLeft - 60 - 3650)),
-                      viewFrame->height());
+    viewFrame->resize(
+        std::min(std::max(viewFrame->width(), bigViewOption->geometry().right() + twips(80)),
+                 twips(kMenuButtonLeft - 60 - 3650)),
+        viewFrame->height());
 
     auto* menuButton = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"),
                               {kMenuButtonLeft, 2280, 7360 - kMenuButtonLeft, 300});

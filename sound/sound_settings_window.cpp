@@ -81,14 +81,14 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
 
     auto* entryFrame =
         addControl<QGroupBox>(client, "Frame1", {120, 480, 4440, 2640}, QStringLiteral("音源設定"));
-    m_numberCaption = addControl<QLabel>(entryFrame, "Label4", {120, 390, 1080, 300},
-                                         QStringLiteral("ＮＯ："));
+    m_numberCaption =
+        addControl<QLabel>(entryFrame, "Label4", {120, 390, 1080, 300}, QStringLiteral("ＮＯ："));
     m_numberCaption->installEventFilter(this); // a click opens the box, as on the label
     m_numberLabel = valueLabel(entryFrame, "Label1", {1200, 360, 840, 345}, colors::white);
     m_numberBox = editBox(entryFrame, "Text1", m_numberLabel);
 
-    m_nameCaption = addControl<QLabel>(entryFrame, "Label5", {120, 870, 1080, 300},
-                                       QStringLiteral("音源名："));
+    m_nameCaption =
+        addControl<QLabel>(entryFrame, "Label5", {120, 870, 1080, 300}, QStringLiteral("音源名："));
     m_nameCaption->installEventFilter(this);
     m_nameLabel = valueLabel(entryFrame, "Label2", {1200, 840, 3120, 345}, colors::white);
     m_nameBox = editBox(entryFrame, "Text2", m_nameLabel);
@@ -97,9 +97,9 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
                        QStringLiteral("音源（wav）ファイル名："));
     m_fileLabel = valueLabel(entryFrame, "Label3", {120, 1620, 4200, 345}, colors::paleYellow);
 
-    m_chooseFileButton = button(entryFrame, "Command2", {120, 2100, 1560, 375},
-                                QStringLiteral("音源の選択"),
-                                &SoundSettingsWindow::onChooseFileClicked);
+    m_chooseFileButton =
+        button(entryFrame, "Command2", {120, 2100, 1560, 375}, QStringLiteral("音源の選択"),
+               &SoundSettingsWindow::onChooseFileClicked);
     button(entryFrame, "Command3", {1800, 2100, 1560, 375}, QStringLiteral("音源なし"),
            &SoundSettingsWindow::onNoSoundClicked);
 
@@ -110,10 +110,10 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
     button(client, "Command5", {3180, 3240, 1380, 375}, QStringLiteral("戻る"),
            [this] { ctx.windows.switchTo(WindowId::Timer, this); });
 
-    auto* listFrame =
-        addControl<QGroupBox>(client, "Frame2", {4680, 480, 4260, 3135}, QStringLiteral("音源一覧表"));
-    m_grid = addControl<QTableWidget>(listFrame, "G1", {120, 300, 4020, 2715}, kGridRows,
-                                      kGridColumns);
+    auto* listFrame = addControl<QGroupBox>(client, "Frame2", {4680, 480, 4260, 3135},
+                                            QStringLiteral("音源一覧表"));
+    m_grid =
+        addControl<QTableWidget>(listFrame, "G1", {120, 300, 4020, 2715}, kGridRows, kGridColumns);
     // Row 0 and column 0 are the grid's fixed cells, drawn like headers; the widget's own
     // headers are not used.
     m_grid->horizontalHeader()->hide();

@@ -70,7 +70,6 @@ void showRingSpan(QLabel* label, int seconds) {
 
 } // namespace
 
-
 NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     : QzWindow(c, WindowId::Timer), m_player(platform().sounds->createPlayer()) {
     setObjectName(QStringLiteral("TM1"));
@@ -126,9 +125,10 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
         TwipsRect at;
         const char16_t* text;
     };
-    for (const Heading& h : {Heading{"Label39", {90, 1380, 780, 270}, u"ＮＯ"},
-                             Heading{"Label9", {900, 1380, 2310, 270}, u"指定時間：(例 13：08：20)"},
-                             Heading{"Label7", {3240, 1380, 1500, 270}, u"メモ"}}) {
+    for (const Heading& h :
+         {Heading{"Label39", {90, 1380, 780, 270}, u"ＮＯ"},
+          Heading{"Label9", {900, 1380, 2310, 270}, u"指定時間：(例 13：08：20)"},
+          Heading{"Label7", {3240, 1380, 1500, 270}, u"メモ"}}) {
         auto* l = addControl<QLabel>(client, h.name, h.at, QString::fromUtf16(h.text));
         l->setAlignment(Qt::AlignCenter);
         setBackground(l, colors::paleYellow);
@@ -145,8 +145,8 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
 
     m_menuButton = addControl<QPushButton>(client, "Command13", {4830, 6450, 780, 450},
                                            QStringLiteral("ﾒﾆｭｰへ"));
-    m_exitButton =
-        addControl<QPushButton>(client, "Command12", {5670, 6450, 780, 450}, QStringLiteral("終了"));
+    m_exitButton = addControl<QPushButton>(client, "Command12", {5670, 6450, 780, 450},
+                                           QStringLiteral("終了"));
     connect(m_menuButton, &QPushButton::clicked, this, &NotificationTimerWindow::onMenuClicked);
     connect(m_exitButton, &QPushButton::clicked, this, [this] { ctx.windows.exitProgram(this); });
 

@@ -78,10 +78,11 @@ class TestApp : public QObject {
         Fixture f;
         QzWindow* w = f.start();
         QCOMPARE(visibleProgramWindows(), 1);
-        const std::pair<const char*, WindowId> buttons[] = {
-            {"Command2", WindowId::Timer},     {"Command3", WindowId::Countdown},
-            {"Command1", WindowId::Stopwatch}, {"Command4", WindowId::CalcAdd},
-            {"Command5", WindowId::CalcElapsed}};
+        const std::pair<const char*, WindowId> buttons[] = {{"Command2", WindowId::Timer},
+                                                            {"Command3", WindowId::Countdown},
+                                                            {"Command1", WindowId::Stopwatch},
+                                                            {"Command4", WindowId::CalcAdd},
+                                                            {"Command5", WindowId::CalcElapsed}};
         for (const auto& [button, tool] : buttons) {
             click(w, button);
             QCOMPARE(visibleProgramWindows(), 1);

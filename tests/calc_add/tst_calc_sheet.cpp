@@ -241,12 +241,15 @@ void TstCalcSheet::lineTexts() {
 void TstCalcSheet::runningTotals_data() {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QStringList>("running");
-    QTest::newRow("1.00, -0.15") << QStringList{u"1.00"_s, u"-0.15"_s} << QStringList{u"01:00"_s, u"00:45"_s};
+    QTest::newRow("1.00, -0.15") << QStringList{u"1.00"_s, u"-0.15"_s}
+                                 << QStringList{u"01:00"_s, u"00:45"_s};
     QTest::newRow("-0.15 alone") << QStringList{u"-0.15"_s} << QStringList{u"-01:45"_s};
-    QTest::newRow("1.50, 0.20") << QStringList{u"1.50"_s, u"0.20"_s} << QStringList{u"01:50"_s, u"02:10"_s};
-    QTest::newRow("into hundreds")
-        << QStringList{u"99.59"_s, u"0.01"_s, u"0.30"_s} << QStringList{u"99:59"_s, u"100:00"_s, u"100:30"_s};
-    QTest::newRow("negative total") << QStringList{u"1"_s, u"-2.30"_s} << QStringList{u"01:00"_s, u"-02:30"_s};
+    QTest::newRow("1.50, 0.20") << QStringList{u"1.50"_s, u"0.20"_s}
+                                << QStringList{u"01:50"_s, u"02:10"_s};
+    QTest::newRow("into hundreds") << QStringList{u"99.59"_s, u"0.01"_s, u"0.30"_s}
+                                   << QStringList{u"99:59"_s, u"100:00"_s, u"100:30"_s};
+    QTest::newRow("negative total")
+        << QStringList{u"1"_s, u"-2.30"_s} << QStringList{u"01:00"_s, u"-02:30"_s};
     QTest::newRow("fractions add up")
         << QStringList{u"0.07*2.5"_s, u"0.07*2.5"_s} << QStringList{u"00:18"_s, u"00:35"_s};
 }

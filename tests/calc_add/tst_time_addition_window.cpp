@@ -1,8 +1,8 @@
 #include "calc_add/time_addition_window.h"
 
+#include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
-#include "tests/support/window_fixture.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
 #include "ui/sound_player.h"
@@ -165,7 +165,8 @@ void TstTimeAdditionWindow::menusAndToolbar() {
     QCOMPARE(f.get<QMenu>("M2")->title(), QStringLiteral("ﾂｰﾙ(&T)"));
     QCOMPARE(f.get<QMenu>("M3")->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     QVERIFY(f.action("M13")->isSeparator() && f.action("M15")->isSeparator());
-    const QStringList texts = {u"ﾌｧｲﾙを開く"_s, u"名前を付けて保存"_s, u"印刷"_s, u"QZ電卓"_s, u"ﾍﾙﾌﾟ"_s};
+    const QStringList texts = {u"ﾌｧｲﾙを開く"_s, u"名前を付けて保存"_s, u"印刷"_s, u"QZ電卓"_s,
+                               u"ﾍﾙﾌﾟ"_s};
     for (int i = 1; i <= 5; ++i)
         QCOMPARE(f.action(qPrintable(QStringLiteral("Toolbar1_%1").arg(i)))->text(), texts[i - 1]);
     f.action("Toolbar1_4")->trigger();
@@ -374,8 +375,10 @@ void TstTimeAdditionWindow::saveAndOpen() {
     f.tp.files.answers = {path};
     f.action("M11")->trigger();
     QCOMPARE(f.tp.sounds.beeps(), 1); // opening resets first
-    QCOMPARE(f.cells(1), (QStringList{u"2.15*3"_s, u"06:45"_s, u"06:45"_s, u"07:00"_s, u"07:00"_s}));
-    QCOMPARE(f.cells(2), (QStringList{u"-1.15"_s, u"-01:15"_s, u"05:30"_s, u"-01:30"_s, u"05:30"_s}));
+    QCOMPARE(f.cells(1),
+             (QStringList{u"2.15*3"_s, u"06:45"_s, u"06:45"_s, u"07:00"_s, u"07:00"_s}));
+    QCOMPARE(f.cells(2),
+             (QStringList{u"-1.15"_s, u"-01:15"_s, u"05:30"_s, u"-01:30"_s, u"05:30"_s}));
     QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
     QVERIFY(!f.optionsEnabled());
     QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));

@@ -78,8 +78,9 @@ void TstElapsedPrintout::rowsAtTheirColumns() {
     s.row(2) = {u"09:00"_s, {}, {}, {}}; // start only
     s.row(70) = {u"00:00"_s, u"24:00"_s, u"24:00"_s, 1440};
     const PrintDocument doc = elapsedSheetPrintout(s, QString(), 100);
-    QCOMPARE(textsOn(doc, 8, 1), (QList<PrintOp>{textOp(8, 8, u"08:30"_s), textOp(17, 8, u"17:15"_s),
-                                                 textOp(28, 8, u"08:45"_s)}));
+    QCOMPARE(textsOn(doc, 8, 1),
+             (QList<PrintOp>{textOp(8, 8, u"08:30"_s), textOp(17, 8, u"17:15"_s),
+                             textOp(28, 8, u"08:45"_s)}));
     QCOMPARE(textsOn(doc, 9, 1), QList<PrintOp>{textOp(8, 9, u"09:00"_s)});
     // Every row takes its line: row 70 is the 75th line.
     QCOMPARE(textsOn(doc, 77, 1).size(), 3);

@@ -248,7 +248,9 @@ void TstElapsedSheet::confirmStartCases() {
     QFETCH(int, focusEnd);
     QFETCH(QString, start);
     QFETCH(QString, elapsed);
-    auto opt = [](const QString& s) { return s == u"-"_s ? std::nullopt : std::optional<QString>(s); };
+    auto opt = [](const QString& s) {
+        return s == u"-"_s ? std::nullopt : std::optional<QString>(s);
+    };
     ElapsedSheet s;
     SheetCursor c;
     s.row(1).startText = opt(storedStart);
@@ -329,7 +331,9 @@ void TstElapsedSheet::confirmEndCases() {
     QFETCH(QString, end);
     QFETCH(QString, elapsed);
     QFETCH(int, rowAfter);
-    auto opt = [](const QString& s) { return s == u"-"_s ? std::nullopt : std::optional<QString>(s); };
+    auto opt = [](const QString& s) {
+        return s == u"-"_s ? std::nullopt : std::optional<QString>(s);
+    };
     ElapsedSheet s;
     SheetCursor c;
     s.row(1).startText = storedStart;

@@ -2,10 +2,10 @@
 #include "calc_elapsed/tmk_file.h"
 
 #include "sound/cp932.h"
+#include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
-#include "tests/support/window_fixture.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
 #include "ui/sound_player.h"
@@ -156,7 +156,8 @@ void TstElapsedTimeWindow::menusAndToolbar() {
     QCOMPARE(f.get<QMenu>("M1")->title(), u"ﾌｧｲﾙ(&F)"_s);
     QCOMPARE(f.get<QMenu>("M2")->title(), u"ﾂｰﾙ(&T)"_s);
     QCOMPARE(f.get<QMenu>("M3")->title(), u"ﾍﾙﾌﾟ(&H)"_s);
-    const QStringList tips = {u"ﾌｧｲﾙを開く"_s, u"名前を付けて保存"_s, u"印刷"_s, u"QZ電卓"_s, u"ﾍﾙﾌﾟ"_s};
+    const QStringList tips = {u"ﾌｧｲﾙを開く"_s, u"名前を付けて保存"_s, u"印刷"_s, u"QZ電卓"_s,
+                              u"ﾍﾙﾌﾟ"_s};
     for (int i = 1; i <= 5; ++i)
         QCOMPARE(f.get<QAction>(qPrintable(u"Toolbar1_%1"_s.arg(i)))->toolTip(), tips[i - 1]);
     // Buttons 4 and 5: the calculator and help.
@@ -512,7 +513,8 @@ void TstElapsedTimeWindow::saveFailureKeepsTheOldFile() {
     f.type(u"8"_s);
     f.tp.files.answers = {f.dir.filePath(u"no/such/folder/x.TMK"_s)};
     f.trigger("M12");
-    QVERIFY2(f.messages().startsWith(u"x.TMK に保存できませんでした。\n"_s), qPrintable(f.messages()));
+    QVERIFY2(f.messages().startsWith(u"x.TMK に保存できませんでした。\n"_s),
+             qPrintable(f.messages()));
     QVERIFY(f.messages().size() > u"x.TMK に保存できませんでした。\n"_s.size());
     QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
     QCOMPARE(readAll(path), QByteArray("old contents"));

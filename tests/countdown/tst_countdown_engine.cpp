@@ -359,7 +359,8 @@ void TstCountdownEngine::soundChoices_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("file");
     QTest::newRow("Ring") << int(SoundChoice::Ring) << int(SoundRequest::Kind::Wave) << "RING.WAV";
-    QTest::newRow("Bell") << int(SoundChoice::Bell) << int(SoundRequest::Kind::Wave) << "1min07A.WAV";
+    QTest::newRow("Bell") << int(SoundChoice::Bell) << int(SoundRequest::Kind::Wave)
+                          << "1min07A.WAV";
     QTest::newRow("BEEP") << int(SoundChoice::Beep) << int(SoundRequest::Kind::Beep) << "";
 }
 
@@ -375,8 +376,8 @@ void TstCountdownEngine::soundChoices() {
     for (const SoundRequest& r : played)
         QCOMPARE(r, (SoundRequest{SoundRequest::Kind(kind), file}));
     // The lamp blinks at the ring's pace, whatever the sound.
-    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red, colors::white,
-                                    colors::red, colors::white}));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red,
+                                    colors::white, colors::red, colors::white}));
 }
 
 void TstCountdownEngine::blinkPhaseCarriesOver() {

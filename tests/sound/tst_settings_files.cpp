@@ -149,7 +149,8 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(lines.size(), 11); // ten records and what follows the last line end
         // The waves that come with the program are stored as full paths in the program folder.
         const QString folder = QDir::toNativeSeparators(dir.path());
-        QCOMPARE(lines[0], "1,\"RING1\",\"" + *encodeCp932(joinPath(folder, QStringLiteral("RING1.WAV"))) +
+        QCOMPARE(lines[0], "1,\"RING1\",\"" +
+                               *encodeCp932(joinPath(folder, QStringLiteral("RING1.WAV"))) +
                                "\"\r");
         QCOMPARE(lines[3], "4,\"" + *encodeCp932(QStringLiteral("ﾍﾞﾙ")) + "\",\"" +
                                *encodeCp932(joinPath(folder, QStringLiteral("ﾍﾞﾙ.WAV"))) + "\"\r");

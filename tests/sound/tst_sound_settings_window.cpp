@@ -483,7 +483,8 @@ class TstSoundSettingsWindow : public QObject {
         f.c<QPushButton>("Command5")->click();
         QCOMPARE(f.wm.current()->windowId(), WindowId::Timer);
         f.w = nullptr;
-        f.w = static_cast<SoundSettingsWindow*>(f.wm.switchTo(WindowId::SoundSettings, f.wm.current()));
+        f.w = static_cast<SoundSettingsWindow*>(
+            f.wm.switchTo(WindowId::SoundSettings, f.wm.current()));
         QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
         f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));

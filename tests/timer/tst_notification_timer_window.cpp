@@ -14,8 +14,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 
@@ -195,7 +195,8 @@ void TstNotificationTimerWindow::loadAndActivate() {
 void TstNotificationTimerWindow::controlsAndCaptions() {
     Fixture f;
     f.open();
-    const QStringList captions = {u"１"_s, u"２"_s, u"３"_s, u"４"_s, u"５"_s, u"６"_s, u"７"_s, u"８"_s, u"９"_s, u"10"_s};
+    const QStringList captions = {u"１"_s, u"２"_s, u"３"_s, u"４"_s, u"５"_s,
+                                  u"６"_s, u"７"_s, u"８"_s, u"９"_s, u"10"_s};
     for (int k = 1; k <= kAlarmRows; ++k) {
         const auto* number = f.c<ClickLabel>(kNumbers[k - 1]);
         QLineEdit* timeBox = f.box(kTimeBoxes[k - 1]);
