@@ -166,21 +166,29 @@ void SoundSettingsWindow::clearOnFirstKey(QLineEdit* box) {
     m_firstKeyClears = false;
 }
 
+// Any key but the moves, Enter too, first empties a freshly opened box; Delete then empties
+// the entry as well.
+void SoundSettingsWindow::firstKeyTyped(QLineEdit* box, QLabel* label, int key) {
+    if (!m_firstKeyClears) return;
+    if (key != Qt::Key_Delete) {
+        clearOnFirstKey(box);
+        return;
+    }
+    box->clear();
+    label->clear();
+    if (box == m_numberBox)
+        m_pending.clearNumber();
+    else
+        m_pending.clearName();
+}
+
 bool SoundSettingsWindow::numberBoxKey(int key) {
     if (key == Qt::Key_Down) {
         m_numberBox->hide();
         openNameBox();
         return true;
     }
-    // Any other key, Enter too, first empties a freshly opened box; Delete empties the entry.
-    if (m_firstKeyClears && key == Qt::Key_Delete) {
-        m_numberBox->clear();
-        m_numberLabel->clear();
-        m_pending.clearNumber();
-        m_numberBox->setText(m_numberLabel->text());
-    } else if (m_firstKeyClears) {
-        clearOnFirstKey(m_numberBox);
-    }
+    firstKeyTyped(m_numberBox, m_numberLabel, key);
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     onNumberEntered();
     return true;
@@ -214,15 +222,7 @@ bool SoundSettingsWindow::nameBoxKey(int key) {
         m_chooseFileButton->setFocus();
         return true;
     }
-    // Any other key, Enter too, first empties a freshly opened box; Delete empties the entry.
-    if (m_firstKeyClears && key == Qt::Key_Delete) {
-        m_nameBox->clear();
-        m_nameLabel->clear();
-        m_pending.clearName();
-        m_nameBox->setText(m_nameLabel->text());
-    } else if (m_firstKeyClears) {
-        clearOnFirstKey(m_nameBox);
-    }
+    firstKeyTyped(m_nameBox, m_nameLabel, key);
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     onNameEntered();
     return true;

@@ -51,6 +51,7 @@ class SoundSettingsWindow : public QzWindow {
     void openBox(QLineEdit* box, QLabel* label);
     // The first key typed into a freshly opened box replaces its text.
     void clearOnFirstKey(QLineEdit* box);
+    void firstKeyTyped(QLineEdit* box, QLabel* label, int key);
     void message(const QString& text);
 
     void setCell(int row, int col, const QString& text);

@@ -491,6 +491,24 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.state.soundTable[2].name(), QStringLiteral("時間"));
     }
 
+    // "(", "&" and "." share their numbers with the Down, Up and Delete keys of another
+    // platform; here they are only characters typed into the box.
+    void punctuationIsTyped() {
+        Fixture f;
+        f.enter(u"3"_s, u"Bell"_s);
+        QTest::mouseClick(f.c("Label4"), Qt::LeftButton);
+        QTest::keyClick(f.c<QLineEdit>("Text1"), '.');
+        QCOMPARE(f.c<QLineEdit>("Text1")->text(), u"."_s);
+        QCOMPARE(f.c<QLabel>("Label1")->text(), u"3"_s);
+        QCOMPARE(f.w->pending().entryNumber(), 3);
+        QTest::mouseClick(f.c("Label5"), Qt::LeftButton);
+        for (char typed : {'(', '&'})
+            QTest::keyClick(f.c<QLineEdit>("Text2"), typed);
+        QVERIFY(f.c("Text2")->isVisible());
+        QCOMPARE(f.c<QLineEdit>("Text2")->text(), u"(&"_s);
+        QCOMPARE(f.c<QLabel>("Label2")->text(), u"Bell"_s);
+    }
+
     void help() {
         Fixture f;
         f.c<QAction>("M31")->trigger();
