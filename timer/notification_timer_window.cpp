@@ -250,16 +250,12 @@ void NotificationTimerWindow::buildRows(QWidget* client) {
                                           QStringLiteral("クリア"));
         connect(r.stop, &QPushButton::clicked, this, [this, k] { onStopClicked(k); });
         connect(r.clear, &QPushButton::clicked, this, [this, k] { onClearClicked(k); });
-
-        r.watcher = new QTimer(this);
-        r.watcher->setObjectName(QStringLiteral("Timer%1").arg(2 * k - 1));
-        r.watcher->setInterval(kWatcherIntervalMs);
-        connect(r.watcher, &QTimer::timeout, this, [this, k] { onWatchTick(k); });
-        r.ringer = new QTimer(this);
-        r.ringer->setObjectName(QStringLiteral("Timer%1").arg(2 * k));
-        r.ringer->setInterval(kRingerIntervalMs);
-        connect(r.ringer, &QTimer::timeout, this, [this, k] { onRingTick(k); });
     }
+    m_alarmTimer = new QTimer(this);
+    m_alarmTimer->setObjectName(QStringLiteral("Timer1"));
+    m_alarmTimer->setInterval(kWatcherIntervalMs);
+    m_alarmTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_alarmTimer, &QTimer::timeout, this, &NotificationTimerWindow::onAlarmTick);
 }
 
 void NotificationTimerWindow::buildMenus() {
@@ -323,17 +319,12 @@ void NotificationTimerWindow::applyRow(int k) {
         if (!e.timeBoxEnabled && focusWidget() == r.timeBox) r.stop->setFocus(Qt::OtherFocusReason);
         r.timeBox->setEnabled(e.timeBoxEnabled);
     }
-    if (e.watcherEnabled != r.watcher->isActive()) {
-        if (e.watcherEnabled)
-            r.watcher->start();
+    if (m_engine.busy() != m_alarmTimer->isActive()) {
+        if (m_engine.busy())
+            m_alarmTimer->start();
         else
-            r.watcher->stop();
+            m_alarmTimer->stop();
     }
-    // A QTimer at interval 0 would fire on every pass of the event loop; here 0 means silent.
-    const bool ticking = e.ringerTicking();
-    if (!ticking && r.ringer->isActive()) r.ringer->stop();
-    if (r.ringer->interval() != e.ringerInterval) r.ringer->setInterval(e.ringerInterval);
-    if (ticking && !r.ringer->isActive()) r.ringer->start();
 }
 
 // Puts the focus in row k's time box. The row's focus step runs once, whether the focus
@@ -488,18 +479,42 @@ void NotificationTimerWindow::onClearClicked(int k) {
     focusTimeBox(k);
 }
 
-void NotificationTimerWindow::onWatchTick(int k) {
-    const bool wasRinging = m_engine.ringerEnabled(k);
-    if (!m_engine.watcherTick(k, platform().clock->now())) return;
+void NotificationTimerWindow::onAlarmTick() {
+    const QList<RowEvent> events =
+        m_engine.advanceTo(platform().clock->now(), [this](int k) { return sourcePath(k); });
+    for (const RowEvent& event : events) {
+        const int k = event.row;
+        switch (event.kind) {
+        case RowEvent::Kind::Due:
+            onRowDue(k, event.firstDue);
+            break;
+        case RowEvent::Kind::Rang:
+            m_player->setFileName(event.fileName);
+            if (event.beep)
+                m_player->beep();
+            else
+                m_player->sound();
+            applyRow(k);
+            break;
+        case RowEvent::Kind::Stopped:
+            applyRow(k);
+            row(k).lamp->repaint();
+            row(k).memo->repaint();
+            break;
+        }
+    }
+}
+
+// Row k's target has come; `first` when the row has just begun to ring.
+void NotificationTimerWindow::onRowDue(int k, bool first) {
     // The focus goes to "停止" when the row fires and when the window comes back while it
     // rings, never on every tick: a time typed meanwhile into another row must not be lost.
-    const bool fired = !wasRinging;
     // Hidden: minimised, or another program in front (our own message box does not count).
     const bool hidden = isMinimized() || QApplication::activeWindow() == nullptr;
-    if (fired) m_lastFired = k;
-    if (fired || hidden) platform().windows->restoreAndRaise(this);
+    if (first) m_lastFired = k;
+    if (first || hidden) platform().windows->restoreAndRaise(this);
     QPushButton* stop = row(k).stop;
-    if ((fired || hidden) && focusWidget() != stop) stop->setFocus(Qt::OtherFocusReason);
+    if ((first || hidden) && focusWidget() != stop) stop->setFocus(Qt::OtherFocusReason);
     applyRow(k);
 }
 
@@ -525,22 +540,6 @@ void NotificationTimerWindow::changeEvent(QEvent* event) {
     // the user wants.
     if (QPushButton* stop = ringingStop(); returning && stop && focusWidget() != stop)
         stop->setFocus(Qt::OtherFocusReason);
-}
-
-void NotificationTimerWindow::onRingTick(int k) {
-    const RingerResult res = m_engine.ringerTick(k, platform().clock->now(), sourcePath(k));
-    if (res.kind == RingerResult::Kind::Rang) {
-        m_player->setFileName(res.fileName);
-        if (res.beep)
-            m_player->beep();
-        else
-            m_player->sound();
-    }
-    applyRow(k);
-    if (res.kind == RingerResult::Kind::Stopped) {
-        row(k).lamp->repaint();
-        row(k).memo->repaint();
-    }
 }
 
 void NotificationTimerWindow::onClockTick() {
@@ -593,10 +592,7 @@ void NotificationTimerWindow::setWide(bool wide) {
 void NotificationTimerWindow::leaveWindow(WindowId target) {
     if (!ctx.windows.switchTo(target, this)) return;
     // Every armed or ringing row ends with the window.
-    for (Row& r : m_rows) {
-        r.watcher->stop();
-        r.ringer->stop();
-    }
+    m_alarmTimer->stop();
 }
 
 } // namespace qz

@@ -49,8 +49,6 @@ class NotificationTimerWindow : public QzWindow {
         QFrame* lamp = nullptr;
         QPushButton* stop = nullptr;  // "停止"
         QPushButton* clear = nullptr; // "クリア"
-        QTimer* watcher = nullptr;    // looks for the target time
-        QTimer* ringer = nullptr;     // blinks and plays while the row rings
     };
 
     void buildRows(QWidget* client);
@@ -74,8 +72,8 @@ class NotificationTimerWindow : public QzWindow {
     void onDisplayClicked(int k);
     void onStopClicked(int k);
     void onClearClicked(int k);
-    void onWatchTick(int k);
-    void onRingTick(int k);
+    void onAlarmTick();
+    void onRowDue(int k, bool first);
     void onClockTick();
     void onBigClockTick();
     void onClearAllClicked();
@@ -102,6 +100,8 @@ class NotificationTimerWindow : public QzWindow {
     QLabel* m_bigTimeLabel = nullptr;
     QLabel* m_bigDateLabel = nullptr;
     QLabel* m_bigWeekdayLabel = nullptr;
+    // Moves the alarm rows on while any waits or rings.
+    QTimer* m_alarmTimer = nullptr;
     ClockTicker* m_clockTicker = nullptr;
     ClockTicker* m_bigClockTicker = nullptr;
 };
