@@ -29,7 +29,8 @@ void AppState::removeStaleFilesOnce() {
     // behind goes.
     if (m_staleFilesRemoved) return;
     m_staleFilesRemoved = true;
-    removeStaleTemporaryFiles(m_settingsFolder, {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
+    removeStaleTemporaryFiles(m_settingsFolder,
+                              {QLatin1String(kSpansFile), QLatin1String(kSoundsFile)});
 }
 
 bool AppState::loadSpans() {
@@ -63,7 +64,7 @@ bool AppState::loadSpans() {
 
 bool AppState::writeSpans(QString* error) {
     if (m_memoryOnly) return true;
-    return writeFileAtomically(settingsFile(kSpansFile), spansBytes(spans()), error);
+    return writeFileAtomically(settingsFile(QLatin1String(kSpansFile)), spansBytes(spans()), error);
 }
 
 bool AppState::saveSpans(QString* error) {

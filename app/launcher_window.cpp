@@ -27,7 +27,7 @@ QLabel* whiteLabel(QWidget* parent, const char* name, double pt, bool bold) {
 }
 } // namespace
 
-LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Menu) {
+LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) {
     setObjectName(QStringLiteral("MENU"));
     setWindowTitle(QStringLiteral("ＱＺタイマー"));
     auto* client = new QWidget(this);
@@ -120,7 +120,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Menu) {
     m_clockTicker->setEnabled(true);
 }
 
-void LauncherWindow::formActivate() {
+void LauncherWindow::onActivated() {
     state().loadSpans();
 }
 
@@ -141,7 +141,7 @@ void LauncherWindow::onToolbarButton(int index) {
 void LauncherWindow::showVersionBox() {
     m_presentVersionBox(this);
     // Getting the focus back from the version box makes the launcher active again.
-    formActivate();
+    onActivated();
 }
 
 } // namespace qz

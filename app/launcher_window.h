@@ -20,7 +20,7 @@ class LauncherWindow : public QzWindow {
     explicit LauncherWindow(AppContext& ctx);
     Q_DISABLE_COPY_MOVE(LauncherWindow)
 
-    void formActivate() override;
+    void onActivated() override;
 
     // Shows the version box modally; a test puts something that does not block in its place.
     void setVersionBoxPresenter(std::function<void(QWidget* owner)> present) {

@@ -6,11 +6,11 @@
 #include "app/window_manager.h"
 #include "calc_add/time_addition_window.h"
 #include "calc_elapsed/elapsed_time_window.h"
-#include "countdown/tm2_window.h"
-#include "sound/ongen_window.h"
-#include "stopwatch/stopw_window.h"
+#include "countdown/countdown_window.h"
+#include "sound/sound_settings_window.h"
+#include "stopwatch/stopwatch_window.h"
 #include "timer/big_clock_window.h"
-#include "timer/tm1_window.h"
+#include "timer/notification_timer_window.h"
 #include "ui/app_picture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
@@ -78,12 +78,15 @@ int main(int argc, char* argv[]) {
     RealPlatform real(QCoreApplication::applicationDirPath() + QStringLiteral("/help"));
     WindowManager windows(state, real.platform());
 
-    windows.registerWindow(WindowId::Menu, [](AppContext& c) { return new LauncherWindow(c); });
-    windows.registerWindow(WindowId::Timer, [](AppContext& c) { return new TM1(c); });
-    windows.registerWindow(WindowId::Countdown, [](AppContext& c) { return new TM2(c); });
+    windows.registerWindow(WindowId::Launcher, [](AppContext& c) { return new LauncherWindow(c); });
+    windows.registerWindow(WindowId::Timer,
+                           [](AppContext& c) { return new NotificationTimerWindow(c); });
+    windows.registerWindow(WindowId::Countdown,
+                           [](AppContext& c) { return new CountdownWindow(c); });
     windows.registerWindow(WindowId::Stopwatch,
                            [](AppContext& c) { return new StopwatchWindow(c); });
-    windows.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
+    windows.registerWindow(WindowId::SoundSettings,
+                           [](AppContext& c) { return new SoundSettingsWindow(c); });
     windows.registerWindow(WindowId::BigClock, [](AppContext& c) { return new BigClockWindow(c); });
     windows.registerWindow(WindowId::CalcAdd,
                            [](AppContext& c) { return new TimeAdditionWindow(c); });
@@ -99,7 +102,7 @@ int main(int argc, char* argv[]) {
                          if (target) real.platform().windows->restoreAndRaise(target);
                      });
 
-    windows.switchTo(WindowId::Menu, nullptr);
+    windows.switchTo(WindowId::Launcher, nullptr);
     if (!settings.message.isEmpty())
         QTimer::singleShot(0, &app, [&windows, &real, &settings] {
             real.platform().messages->exclamation(windows.current(), settings.message,

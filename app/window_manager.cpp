@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 namespace qz {
 
@@ -30,7 +31,7 @@ QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
     if (from) w->move(from->pos()); // the new window takes the place of the one it replaces
     w->show();
     w->activateWindow();
-    w->formActivate();
+    w->onActivated();
     if (from) {
         from->markLeaving();
         from->hide();
@@ -69,11 +70,31 @@ void WindowManager::startCalculator(QWidget* owner) {
 
 QzWindow::QzWindow(AppContext& c, WindowId id) : ctx(c), m_id(id) {}
 
-void QzWindow::saveRingSpans() {
-    QString reason;
-    if (!ctx.state.saveSpans(&reason))
-        ctx.platform.messages->exclamation(this, spansNotSavedMessage(reason),
-                                           QStringLiteral("CHECK"));
+QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char* objectName,
+                                 std::span<const RingSpanItem> items, int seconds,
+                                 std::function<void(const RingSpanItem&)> chosen) {
+    QMenu* menu = parent->addMenu(title);
+    menu->setObjectName(QLatin1String(objectName));
+    menu->menuAction()->setObjectName(QLatin1String(objectName));
+    QList<QAction*> actions;
+    for (const RingSpanItem& item : items) {
+        QAction* a = menu->addAction(QString::fromUtf16(item.menuText));
+        a->setObjectName(QLatin1String(item.objectName));
+        a->setCheckable(true);
+        a->setChecked(item.seconds == seconds || (seconds == 0 && &item == &items.front()));
+        actions.append(a);
+    }
+    for (qsizetype i = 0; i < actions.size(); ++i)
+        connect(actions[i], &QAction::triggered, this, [this, actions, i, items, chosen] {
+            for (QAction* a : actions)
+                a->setChecked(a == actions[i]);
+            chosen(items[size_t(i)]);
+            QString reason;
+            if (!ctx.state.saveSpans(&reason))
+                ctx.platform.messages->exclamation(this, spansNotSavedMessage(reason),
+                                                   QStringLiteral("CHECK"));
+        });
+    return menu;
 }
 
 void QzWindow::keyPressEvent(QKeyEvent* e) {

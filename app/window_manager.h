@@ -7,11 +7,14 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <span>
+
+class QMenu;
 
 namespace qz {
 
 enum class WindowId {
-    Menu,  // launcher
+    Launcher,
     Timer, // notification timer
     Countdown,
     Stopwatch,
@@ -23,6 +26,14 @@ enum class WindowId {
 
 class WindowManager;
 class QzWindow;
+
+// One item of a ring-duration menu.
+struct RingSpanItem {
+    const char* objectName;
+    int seconds;
+    const char16_t* menuText;
+    const char16_t* shown; // the window's duration box
+};
 
 // What every window is handed at creation.
 struct AppContext {
@@ -64,7 +75,7 @@ class WindowManager {
     bool m_exiting = false;
 };
 
-// Base of the one-at-a-time windows. Construction is the window's load step; formActivate()
+// Base of the one-at-a-time windows. Construction is the window's load step; onActivated()
 // runs when the window becomes active: when first shown, and again when it gets the focus
 // back from another window of the program's own (the version box), never after a message
 // box, a file dialog, the help window or another program.
@@ -73,7 +84,7 @@ class QzWindow : public QMainWindow {
   public:
     explicit QzWindow(AppContext& ctx, WindowId id);
     WindowId windowId() const { return m_id; }
-    virtual void formActivate() {}
+    virtual void onActivated() {}
 
     // Set by the window manager before it destroys the window on a switch.
     void markLeaving() { m_leaving = true; }
@@ -83,9 +94,13 @@ class QzWindow : public QMainWindow {
     // Enter presses the focused button, as Space does.
     void keyPressEvent(QKeyEvent* e) override;
 
-    // The ring-duration menus of every window: writes the four durations and, when the file
-    // cannot take them, says so in the one message they share.
-    void saveRingSpans();
+    // Adds a ring-duration submenu with one checkable item each. The item for `seconds` is
+    // checked, the first one for 0. A choice checks only its item, calls `chosen`, then writes
+    // the four durations and, when the file cannot take them, says so in the one message every
+    // window shares; the choice stays in force for this run either way.
+    QMenu* addRingSpanMenu(QMenu* parent, const QString& title, const char* objectName,
+                           std::span<const RingSpanItem> items, int seconds,
+                           std::function<void(const RingSpanItem&)> chosen);
 
     AppContext& ctx;
     AppState& state() { return ctx.state; }

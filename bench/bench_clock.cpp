@@ -1,7 +1,7 @@
 // Start-up time, memory, idle cost and clock-label lag of the launcher (and of a running
 // stopwatch), printed as figures. Run through bench/run.sh under Xvfb.
 #include "app/launcher_window.h"
-#include "stopwatch/stopw_window.h"
+#include "stopwatch/stopwatch_window.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/look.h"
@@ -10,9 +10,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,8 +37,8 @@ struct Usage {
 Usage usage() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    const double cpu = u.ru_utime.tv_sec + u.ru_stime.tv_sec +
-                       (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    const double cpu =
+        u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
     // Voluntary switches: the times the process went to sleep and was woken again.
     return {cpu, u.ru_nvcsw, u.ru_maxrss};
 }
@@ -47,9 +47,8 @@ Usage usage() {
 // ticker's handler ran, sampled on every tick for `seconds`.
 void idleFor(const char* what, QObject* ticker, int seconds) {
     std::vector<int> lags;
-    QObject::connect(static_cast<ClockTicker*>(ticker), &ClockTicker::timeout, ticker, [&] {
-        lags.push_back(QTime::currentTime().msec());
-    });
+    QObject::connect(static_cast<ClockTicker*>(ticker), &ClockTicker::timeout, ticker,
+                     [&] { lags.push_back(QTime::currentTime().msec()); });
     const Usage before = usage();
     QElapsedTimer wall;
     wall.start();
@@ -60,8 +59,7 @@ void idleFor(const char* what, QObject* ticker, int seconds) {
     const Usage after = usage();
     const double elapsed = wall.elapsed() / 1000.0;
     // The first sample is the immediate tick on connection, not a second change.
-    if (!lags.empty() && lags.size() > size_t(seconds))
-        lags.erase(lags.begin());
+    if (!lags.empty() && lags.size() > size_t(seconds)) lags.erase(lags.begin());
     std::sort(lags.begin(), lags.end());
     const int median = lags.empty() ? -1 : lags[lags.size() / 2];
     const int worst = lags.empty() ? -1 : lags.back();
@@ -87,8 +85,7 @@ int main(int argc, char* argv[]) {
     wm.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new StopwatchWindow(c); });
 
     QzWindow* menu = wm.switchTo(WindowId::Menu, nullptr);
-    if (!QTest::qWaitForWindowExposed(menu))
-        return 1;
+    if (!QTest::qWaitForWindowExposed(menu)) return 1;
     const long long shown = epochMicros();
     if (launched > 0)
         std::printf("launcher shown         %.1f ms after the process was started\n",

@@ -31,8 +31,6 @@ namespace {
 
 constexpr int kGridColumns = 6;
 constexpr int kColumnWidths[kGridColumns] = {500, 1800, 1100, 1100, 1100, 1100};
-constexpr quint32 kFixedCells = 0x00C0C0C0;
-constexpr quint32 kLightCyan = 0x00FFFFE0;
 const QString kCheckTitle = QStringLiteral("Check");
 
 // The program's own toolbar pictures for the file commands, drawn in code.
@@ -229,7 +227,7 @@ void TimeAdditionWindow::buildControls() {
             item->setFlags(Qt::ItemIsEnabled);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (c == 0) {
-                item->setBackground(vbColor(kFixedCells));
+                item->setBackground(vbColor(colors::silver));
                 item->setText(QString::number(r + 1) + u' ');
             }
             m_grid->setItem(r, c, item);
@@ -243,7 +241,7 @@ void TimeAdditionWindow::buildControls() {
     m_entryBox->setFont(fixedFont(9));
     m_entryBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_entryBox->setFrame(false);
-    setBackground(m_entryBox, kLightCyan);
+    setBackground(m_entryBox, colors::paleCyan);
     m_entryBox->installEventFilter(this);
 
     // The rounding choice, the current mode and the three buttons beside the grid.
@@ -311,7 +309,7 @@ void TimeAdditionWindow::buildControls() {
     m_printPanel->raise();
 }
 
-void TimeAdditionWindow::formActivate() {
+void TimeAdditionWindow::onActivated() {
     m_howToLabel->setText(
         joinedLines({u"● 最初に切上・切捨を選択します", u"● 「時間 ．分」で入力します",
                      u"● 入力・ｴﾝﾀｰすると次へ進みます", u"● 「↑」キーで戻ります"}));
@@ -465,11 +463,11 @@ void TimeAdditionWindow::onResetClicked() {
 
 void TimeAdditionWindow::onBackToMenuClicked() {
     clearWorksheet();
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void TimeAdditionWindow::onLeaveCalculatorTriggered() {
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void TimeAdditionWindow::onExitClicked() {

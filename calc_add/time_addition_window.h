@@ -32,7 +32,7 @@ class TimeAdditionWindow : public QzWindow {
     TimeAdditionWindow(const TimeAdditionWindow&) = delete;
     TimeAdditionWindow& operator=(const TimeAdditionWindow&) = delete;
 
-    void formActivate() override;
+    void onActivated() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,11 +31,9 @@ namespace qz {
 
 namespace {
 
-constexpr quint32 kLightBlue = 0x00FFC0C0;
-constexpr quint32 kFixedCells = 0x00E0E0E0;
 // The cursor's cell and the entry box over it share one pale colour, so the box reads as part
 // of the cell it fills only in part.
-constexpr quint32 kCursorCell = 0x00FFFFE0;
+constexpr quint32 kCursorCell = colors::paleCyan;
 constexpr int kColumnWidths[4] = {500, 1200, 1200, 1500};
 constexpr int kRowHeight = 240;
 constexpr int kStartBoxLeft = 700;
@@ -124,30 +122,31 @@ void ElapsedTimeWindow::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("M1"));
-    m_openAction = item(file, "M11", QStringLiteral("ﾌｧｲﾙを開く(&O)"), QKeySequence("Ctrl+O"),
-                        &ElapsedTimeWindow::onOpenTriggered);
-    m_saveAction = item(file, "M12", QStringLiteral("名前を付けて保存(&S)"), QKeySequence("Ctrl+S"),
-                        &ElapsedTimeWindow::onSaveTriggered);
+    m_openAction = item(file, "M11", QStringLiteral("ﾌｧｲﾙを開く(&O)"),
+                        QKeySequence(Qt::CTRL | Qt::Key_O), &ElapsedTimeWindow::onOpenTriggered);
+    m_saveAction = item(file, "M12", QStringLiteral("名前を付けて保存(&S)"),
+                        QKeySequence(Qt::CTRL | Qt::Key_S), &ElapsedTimeWindow::onSaveTriggered);
     separator(file, "M16");
-    m_printAction = item(file, "M15", QStringLiteral("印刷(&P)"), QKeySequence("Ctrl+P"),
-                         &ElapsedTimeWindow::onPrintRequested);
+    m_printAction = item(file, "M15", QStringLiteral("印刷(&P)"),
+                         QKeySequence(Qt::CTRL | Qt::Key_P), &ElapsedTimeWindow::onPrintRequested);
     separator(file, "M13");
-    m_exitAction = item(file, "M14", QStringLiteral("終了(&E)"), QKeySequence("Ctrl+E"),
+    m_exitAction = item(file, "M14", QStringLiteral("終了(&E)"), QKeySequence(Qt::CTRL | Qt::Key_E),
                         &ElapsedTimeWindow::onExitClicked);
     QMenu* tools = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     tools->setObjectName(QStringLiteral("M2"));
-    m_calculatorAction = item(tools, "M21", QStringLiteral("QZ電卓(&D)"), QKeySequence("Ctrl+D"),
-                              &ElapsedTimeWindow::onCalculatorTriggered);
+    m_calculatorAction =
+        item(tools, "M21", QStringLiteral("QZ電卓(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D),
+             &ElapsedTimeWindow::onCalculatorTriggered);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("M3"));
-    m_helpAction = item(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QKeySequence("Ctrl+H"),
+    m_helpAction = item(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H),
                         &ElapsedTimeWindow::onHelpTriggered);
 }
 
 void ElapsedTimeWindow::buildControls() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    setBackground(client, kLightBlue);
+    setBackground(client, colors::paleBlue);
 
     m_toolBar = addIndexedToolBar(this,
                                   {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く")},
@@ -205,7 +204,7 @@ void ElapsedTimeWindow::buildControls() {
 
     m_sheetFrame = new QGroupBox(client);
     m_sheetFrame->setObjectName(QStringLiteral("Frame1"));
-    setBackground(m_sheetFrame, kLightBlue);
+    setBackground(m_sheetFrame, colors::paleBlue);
     placeTwips(m_sheetFrame, 120, 1065, 5000, 5960);
 
     m_grid = new QTableWidget(kSheetRowCount, 4, m_sheetFrame);
@@ -229,7 +228,7 @@ void ElapsedTimeWindow::buildControls() {
 
     m_hintFrame = new QGroupBox(client);
     m_hintFrame->setObjectName(QStringLiteral("Frame2"));
-    setBackground(m_hintFrame, kLightBlue);
+    setBackground(m_hintFrame, colors::paleBlue);
     placeTwips(m_hintFrame, 120, 7020, 5000, 675);
     m_hintLabel = label(m_hintFrame, "Label6", QString());
     m_hintLabel->setFont(uiFont(8.25));
@@ -304,7 +303,7 @@ void ElapsedTimeWindow::buildGrid() {
             auto* item = new QTableWidgetItem;
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
-            if (col == 0) item->setBackground(vbColor(kFixedCells));
+            if (col == 0) item->setBackground(vbColor(colors::lightGrey));
             g->setItem(r, col, item);
         }
     writeFixedCells();
@@ -313,7 +312,7 @@ void ElapsedTimeWindow::buildGrid() {
             &ElapsedTimeWindow::onGridScrolled);
 }
 
-void ElapsedTimeWindow::formActivate() {
+void ElapsedTimeWindow::onActivated() {
     m_hintLabel->setText(QString(kHint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_dateBox->setText(todayText());
     focusBox(EntryBox::Start);
@@ -500,7 +499,7 @@ void ElapsedTimeWindow::onResetClicked() {
 }
 
 void ElapsedTimeWindow::onMenuClicked() {
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void ElapsedTimeWindow::onExitClicked() {

@@ -27,7 +27,7 @@ class ElapsedTimeWindow final : public QzWindow {
   public:
     explicit ElapsedTimeWindow(AppContext& ctx);
     ~ElapsedTimeWindow() override;
-    void formActivate() override;
+    void onActivated() override;
 
     // Empties the sheet and the window (the date box gets today's date, the sheet's date stays).
     void resetSheet();

@@ -90,7 +90,7 @@ CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
     // A ring still sounding belongs to the old target.
     out.ringTimer = RingTimerRequest::Stop;
 
-    s.running = 1;
+    s.running = true;
     s.addHours = countdownEntryValue(hoursText);
     s.addMinutes = countdownEntryValue(minutesText);
     s.addSeconds = countdownEntryValue(secondsText);
@@ -122,7 +122,7 @@ CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
     out.targetDate = s.targetDate;
     s.startDate = dateString(today);
     out.startDate = s.startDate;
-    out.lamp = kLampWhite;
+    out.lamp = colors::white;
     return out;
 }
 
@@ -130,7 +130,7 @@ CountdownOutputs clockTick(CountdownState& s, const QDateTime& now) {
     CountdownOutputs out;
     out.currentTime = timeString(now.time());
     out.currentDate = dateString(now.date());
-    if (s.running == 1) {
+    if (s.running) {
         // Every whole day to the target counts, however far ahead it lies.
         if (const auto left = secondsToTarget(s, now)) out.timeLeft = timeLeftText(*left);
     }
@@ -148,29 +148,29 @@ CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdown
     // across a daylight-saving change alike.
     if (!left || -*left + 1 > countdownRingSeconds) {
         s.targetTime.clear();
-        s.running = 0;
+        s.running = false;
         out.ringTimer = RingTimerRequest::Stop;
         return out;
     }
     switch (s.soundChoice) {
-    case SoundRing:
-        out.sound = {SoundRequest::Wave, QString::fromLatin1(kRingWave)};
+    case SoundChoice::Ring:
+        out.sound = {SoundRequest::Kind::Wave, QString::fromLatin1(kRingWave)};
         break;
-    case SoundBell:
-        out.sound = {SoundRequest::Wave, QString::fromLatin1(kBellWave)};
+    case SoundChoice::Bell:
+        out.sound = {SoundRequest::Kind::Wave, QString::fromLatin1(kBellWave)};
         break;
-    case SoundBeep:
-        out.sound = {SoundRequest::Beep, {}};
+    case SoundChoice::Beep:
+        out.sound = {SoundRequest::Kind::Beep, {}};
         break;
     default:
         break;
     }
     if (s.blinkPhase == 0) {
         s.blinkPhase = 1;
-        out.lamp = kLampWhite;
+        out.lamp = colors::white;
     } else {
         s.blinkPhase = 0;
-        out.lamp = kLampRed;
+        out.lamp = colors::red;
     }
     return out;
 }
@@ -178,15 +178,15 @@ CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdown
 CountdownOutputs stopRinging(CountdownState& s) {
     CountdownOutputs out;
     s.targetTime.clear();
-    s.running = 0;
+    s.running = false;
     out.ringTimer = RingTimerRequest::Stop;
-    out.lamp = kLampRed;
+    out.lamp = colors::red;
     return out;
 }
 
 CountdownOutputs clearCountdown(CountdownState& s) {
     CountdownOutputs out;
-    out.lamp = kLampWhite;
+    out.lamp = colors::white;
     out.targetTime = QString();
     out.startTime = QString();
     out.targetDate = QString();
@@ -202,9 +202,9 @@ void resetCountdown(CountdownState& s) {
     s.startHour = s.startMinute = s.startSecond = 0;
     s.addHours = s.addMinutes = s.addSeconds = 0;
     s.targetDate.clear();
-    s.running = 0;
+    s.running = false;
     s.startDate.clear();
-    s.soundChoice = SoundRing;
+    s.soundChoice = SoundChoice::Ring;
     s.targetTime.clear();
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "ui/colors.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
 
 namespace qz {
-
-// Lamp colours, &H00BBGGRR.
-inline constexpr quint32 kLampWhite = 0xFFFFFF;
-inline constexpr quint32 kLampRed = 0x0000FF;
 
 inline constexpr int kCountdownTimerMs = 300;
 
@@ -16,11 +14,11 @@ inline constexpr int kCountdownTimerMs = 300;
 inline constexpr const char* kRingWave = "RING.WAV";
 inline constexpr const char* kBellWave = "1min07A.WAV";
 
-enum SoundChoice { SoundRing = 0, SoundBell = 1, SoundBeep = 2 };
+enum class SoundChoice { Ring, Bell, Beep };
 
 // Lives as long as the countdown window.
 struct CountdownState {
-    int running = 0;
+    bool running = false;
     int startHour = 0;
     int startMinute = 0;
     int startSecond = 0;
@@ -32,13 +30,13 @@ struct CountdownState {
     // The target as real seconds since the epoch; the two texts show it on the local clock.
     qint64 targetSeconds = 0;
     QString startDate;
-    int soundChoice = SoundRing;
+    SoundChoice soundChoice = SoundChoice::Ring;
     int blinkPhase = 0; // survives resets, so a new ring may begin with either colour
 };
 
 struct SoundRequest {
-    enum Kind { None, Wave, Beep };
-    Kind kind = None;
+    enum class Kind { None, Wave, Beep };
+    Kind kind = Kind::None;
     QString fileName; // bare name in the program folder, for Wave
     bool operator==(const SoundRequest&) const = default;
 };
@@ -54,7 +52,7 @@ struct CountdownOutputs {
     std::optional<QString> startDate;   // Label14
     std::optional<QString> targetTime;  // Label2
     std::optional<QString> targetDate;  // Label3
-    std::optional<quint32> lamp;        // Shape1 fill colour
+    std::optional<quint32> lamp;        // the lamp's fill colour
     SoundRequest sound;
     RingTimerRequest ringTimer = RingTimerRequest::Keep;
     bool raiseWindow = false;

@@ -3,6 +3,7 @@
 #include "timer/alarm_entry.h"
 
 #include <QTime>
+#include <algorithm>
 
 namespace qz {
 
@@ -59,12 +60,56 @@ EntryOutcome AlarmEngine::enter(int k, const QString& text, const QDateTime& now
     r.displayCaption = *target + QLatin1Char(' ');
     r.watcherEnabled = true;
     r.ringStartMs.reset();
+    r.nextRingMs.reset();
     // A row that stopped by itself (ringer off at interval 0) or was stopped while armed must
     // ring again when its new target comes.
     r.ringerOn = false;
     r.ringerInterval = kRingerIntervalMs;
     r.blinkPhase = 0;
     return EntryOutcome::Armed;
+}
+
+QList<RowEvent> AlarmEngine::advanceTo(const QDateTime& now,
+                                       const std::function<QString(int)>& wavePath) {
+    // A timer may fire a little early; a ring due within half a look still counts as due.
+    constexpr qint64 kSlackMs = kWatcherIntervalMs / 2;
+    QList<RowEvent> events;
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    for (int k = 1; k <= kAlarmRows; ++k) {
+        AlarmRow& r = row(k);
+        if (r.watcherEnabled) {
+            const bool wasRinging = r.ringerOn;
+            if (watcherTick(k, now))
+                events.append({k, RowEvent::Kind::Due, !wasRinging, {}, false});
+        }
+        if (!r.ringerTicking()) {
+            r.nextRingMs.reset();
+            continue;
+        }
+        if (!r.nextRingMs) {
+            r.nextRingMs = nowMs + r.ringerInterval;
+            continue;
+        }
+        // The clock set back: ring on from now rather than fall silent until it catches up.
+        if (*r.nextRingMs - nowMs > r.ringerInterval) r.nextRingMs = nowMs;
+        if (nowMs + kSlackMs < *r.nextRingMs) continue;
+        const RingerResult res = ringerTick(k, now, wavePath(k));
+        if (res.kind == RingerResult::Kind::Rang)
+            events.append({k, RowEvent::Kind::Rang, false, res.fileName, res.beep});
+        else if (res.kind == RingerResult::Kind::Stopped)
+            events.append({k, RowEvent::Kind::Stopped, false, {}, false});
+        if (r.ringerTicking())
+            r.nextRingMs = nowMs + r.ringerInterval;
+        else
+            r.nextRingMs.reset();
+    }
+    return events;
+}
+
+bool AlarmEngine::busy() const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [](const AlarmRow& r) {
+        return (r.watcherEnabled && !r.target.isEmpty()) || r.ringerTicking();
+    });
 }
 
 bool AlarmEngine::watcherTick(int k, const QDateTime& now) {
@@ -104,12 +149,12 @@ RingerResult AlarmEngine::ringerTick(int k, const QDateTime& now, const QString&
     result.fileName = wavePath;
     if (r.blinkPhase == 0) {
         r.blinkPhase = 1;
-        r.lamp = kAlarmWhite;
-        r.memoBackground = kAlarmWhite;
+        r.lamp = colors::white;
+        r.memoBackground = colors::white;
     } else {
         r.blinkPhase = 0;
-        r.lamp = kAlarmRed;
-        r.memoBackground = kAlarmLightGreen;
+        r.lamp = colors::red;
+        r.memoBackground = colors::lightGreen;
     }
     if (wavePath.isEmpty()) {
         r.ringerInterval = kBeepRingerIntervalMs;
@@ -122,14 +167,14 @@ void AlarmEngine::stopRow(int k) {
     AlarmRow& r = row(k);
     r.target.clear();
     r.ringerInterval = 0;
-    r.lamp = kAlarmRed;
-    r.memoBackground = kAlarmLightGreen;
+    r.lamp = colors::red;
+    r.memoBackground = colors::lightGreen;
 }
 
 void AlarmEngine::clearRow(int k) {
     AlarmRow& r = row(k);
-    r.lamp = kAlarmWhite;
-    r.memoBackground = kAlarmWhite;
+    r.lamp = colors::white;
+    r.memoBackground = colors::white;
     r.displayCaption.clear();
     r.target.clear();
     r.targetSeconds = 0;
@@ -137,6 +182,7 @@ void AlarmEngine::clearRow(int k) {
     r.ringerInterval = kRingerIntervalMs;
     r.ringerOn = false;
     r.ringStartMs.reset();
+    r.nextRingMs.reset();
     r.timeBoxEnabled = true;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "ui/colors.h"
+
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace qz {
@@ -12,11 +16,6 @@ inline constexpr int kAlarmRows = 10;
 inline constexpr int kWatcherIntervalMs = 100;
 inline constexpr int kRingerIntervalMs = 100;
 inline constexpr int kBeepRingerIntervalMs = 800;
-
-// &H00BBGGRR colours of the lamp and the memo box.
-inline constexpr quint32 kAlarmWhite = 0x00FFFFFF;
-inline constexpr quint32 kAlarmRed = 0x000000FF;
-inline constexpr quint32 kAlarmLightGreen = 0x0080FF80;
 
 // One alarm row: its target, its two timers and what its controls show. The memo text itself
 // belongs to the window (the user types it); clearing a row empties it there.
@@ -33,9 +32,11 @@ struct AlarmRow {
     // the hour skipped when the clocks go forward). Rings are measured from it in real time, so
     // one ends after its duration across midnight and daylight-saving changes alike.
     std::optional<qint64> ringStartMs;
+    // When the next ring falls due (milliseconds since the epoch), while the ringer runs.
+    std::optional<qint64> nextRingMs;
 
-    quint32 lamp = kAlarmWhite;
-    quint32 memoBackground = kAlarmWhite;
+    quint32 lamp = colors::white;
+    quint32 memoBackground = colors::white;
     QString displayCaption;
     bool timeBoxEnabled = true;
 
@@ -64,6 +65,20 @@ struct RingerResult {
     bool beep = false; // Rang: beep instead of playing fileName
 };
 
+// What happened to one row when the engine was moved on to a new instant.
+struct RowEvent {
+    enum class Kind {
+        Due,     // the target has come; repeats on every advance while the row rings
+        Rang,    // blinked; play fileName, or beep
+        Stopped, // the ring duration has run out
+    };
+    int row = 0;
+    Kind kind = Kind::Due;
+    bool firstDue = false; // Due: the row has just begun to ring
+    QString fileName;      // Rang: set on the player before the request, even when empty
+    bool beep = false;     // Rang: beep instead of playing fileName
+};
+
 // The ten rows of the notification timer. Rows are numbered 1 to 10. The engine never reads
 // the clock and never plays anything: callers pass the time in and act on the results.
 class AlarmEngine {
@@ -81,9 +96,18 @@ class AlarmEngine {
     // Enter in a row's time box holding `text`, at `now`.
     EntryOutcome enter(int k, const QString& text, const QDateTime& now);
 
-    // True when the target has come: the window is to be restored and brought to the front and
-    // the focus put on the row's stop button. Repeats on every tick while the row rings.
+    // Moves every row on to `now`: looks for the targets that have come and rings the rows
+    // whose next ring falls due. A ringing row rings one interval after it began, then at its
+    // own interval. wavePath(k) is row k's sound, read when the row rings.
+    QList<RowEvent> advanceTo(const QDateTime& now, const std::function<QString(int)>& wavePath);
+    // Whether a row waits for its target or rings; the engine need not be advanced otherwise.
+    bool busy() const;
+
+    // One look for row k's target (part of advanceTo). True when the target has come: the window is
+    // to be restored and brought to the front and the focus put on the row's stop button. Repeats
+    // on every tick while the row rings.
     bool watcherTick(int k, const QDateTime& now);
+    // One ring of row k (part of advanceTo).
     RingerResult ringerTick(int k, const QDateTime& now, const QString& wavePath);
     void stopRow(int k);
     void clearRow(int k);

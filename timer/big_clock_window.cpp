@@ -39,7 +39,7 @@ BigClockWindow::BigClockWindow(AppContext& c) : QzWindow(c, WindowId::BigClock) 
     closeButton->setObjectName(QStringLiteral("Command1"));
     placeTwips(closeButton, 8880, 4740, 1560, 450);
     connect(closeButton, &QPushButton::clicked, this,
-            [this] { ctx.windows.switchTo(WindowId::Menu, this); });
+            [this] { ctx.windows.switchTo(WindowId::Launcher, this); });
     auto* exitButton = new QPushButton(QStringLiteral("終了"), client);
     exitButton->setObjectName(QStringLiteral("Command2"));
     placeTwips(exitButton, 10680, 4740, 1560, 450);

@@ -8,16 +8,15 @@ namespace qz {
 // A label that reports clicks, for pictures and captions that act as buttons.
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton)
-            emit clicked();
+        if (e->button() == Qt::LeftButton) emit clicked();
         QLabel::mousePressEvent(e);
     }
 };

@@ -13,8 +13,7 @@ ClockTicker::ClockTicker(const Clock& clock, const QString& name, QObject* paren
 }
 
 void ClockTicker::setEnabled(bool on) {
-    if (on == m_enabled)
-        return;
+    if (on == m_enabled) return;
     m_enabled = on;
     if (on)
         arm(0);
@@ -22,11 +21,12 @@ void ClockTicker::setEnabled(bool on) {
         m_timer.stop();
 }
 
-void ClockTicker::arm(int delayMs) { m_timer.start(delayMs); }
+void ClockTicker::arm(int delayMs) {
+    m_timer.start(delayMs);
+}
 
 void ClockTicker::fire() {
-    if (!m_enabled)
-        return;
+    if (!m_enabled) return;
     emit timeout();
     if (!m_enabled) // a handler may have switched us off
         return;

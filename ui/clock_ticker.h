@@ -13,16 +13,16 @@ class Clock;
 // still shows the new second within a few milliseconds of the system clock.
 class ClockTicker : public QObject {
     Q_OBJECT
-public:
+  public:
     ClockTicker(const Clock& clock, const QString& name, QObject* parent);
     // Enabling fires once at once (from the event loop), then at every new second.
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled; }
 
-signals:
+  signals:
     void timeout();
 
-private:
+  private:
     void arm(int delayMs);
     void fire();
 

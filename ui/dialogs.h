@@ -11,7 +11,7 @@ namespace qz {
 // Modal message boxes. Every refused entry in the program is one of these: a Japanese text,
 // a title, the exclamation icon and one OK button.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual void exclamation(QWidget* parent, const QString& text, const QString& title) = 0;
     // Yes/No confirmation; true for Yes.
@@ -19,7 +19,7 @@ public:
 };
 
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void exclamation(QWidget* parent, const QString& text, const QString& title) override;
     bool confirm(QWidget* parent, const QString& text, const QString& title) override;
 };
@@ -27,7 +27,7 @@ public:
 // File dialogs. The filter is written as "description|pattern", e.g. "音源ﾌｧｲﾙ(*.WAV)|*.WAV";
 // patterns match in any letter case. An empty optional is a cancel.
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
     virtual std::optional<QString> openFile(QWidget* parent, const QString& initialFolder,
                                             const QString& filter) = 0;
@@ -37,7 +37,7 @@ public:
 };
 
 class QtFileDialogs final : public FileDialogs {
-public:
+  public:
     std::optional<QString> openFile(QWidget* parent, const QString& initialFolder,
                                     const QString& filter) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& initialFolder,

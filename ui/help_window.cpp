@@ -9,8 +9,7 @@ namespace qz {
 
 void HtmlHelpViewer::display(QWidget* owner) {
     const QString index = m_folder + QStringLiteral("/index.html");
-    if (!QFileInfo(index).isFile())
-        return; // a missing help file ends the command silently
+    if (!QFileInfo(index).isFile()) return; // a missing help file ends the command silently
     m_windows.removeAll(nullptr);
     QTextBrowser* w = m_windows.isEmpty() ? nullptr : m_windows.first().data();
     if (!w) {
@@ -21,8 +20,7 @@ void HtmlHelpViewer::display(QWidget* owner) {
         w->setOpenExternalLinks(false);
         w->setSearchPaths({m_folder});
         w->resize(twips(9600), twips(9000));
-        if (owner)
-            w->move(owner->frameGeometry().topRight() + QPoint(8, 0));
+        if (owner) w->move(owner->frameGeometry().topRight() + QPoint(8, 0));
         m_windows.append(w);
     }
     w->setSource(QUrl::fromLocalFile(index));
@@ -33,8 +31,7 @@ void HtmlHelpViewer::display(QWidget* owner) {
 
 void HtmlHelpViewer::closeAll() {
     for (const auto& w : std::as_const(m_windows))
-        if (w)
-            w->close();
+        if (w) w->close();
     m_windows.clear();
 }
 

@@ -38,6 +38,10 @@ void placeTwips(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
 }
 
+void placeTwips(QWidget* w, TwipsRect at) {
+    placeTwips(w, at.left, at.top, at.width, at.height);
+}
+
 // Window sizes are given with the caption and the frame; the menu bar, as on the system the
 // layouts come from, stays inside what is left.
 static constexpr int kFrameWidthTwips = 120;

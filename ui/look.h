@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <utility>
 
 class QWidget;
 class QMainWindow;
@@ -25,6 +26,25 @@ namespace qz {
 int twips(int tw);
 QRect twipsRect(int left, int top, int width, int height);
 void placeTwips(QWidget* w, int left, int top, int width, int height);
+
+// A control's place in its parent, in twips.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+void placeTwips(QWidget* w, TwipsRect at);
+
+// Creates a control of type W from `args` and the parent, gives it its objectName (by which
+// tests and screenshots find it) and places it.
+template <class W, class... Args>
+W* addControl(QWidget* parent, const char* objectName, TwipsRect at, Args&&... args) {
+    auto* w = new W(std::forward<Args>(args)..., parent);
+    w->setObjectName(QLatin1String(objectName));
+    placeTwips(w, at);
+    return w;
+}
 
 // Sets a top-level window's outer size in twips (caption and frame included, as the layouts
 // are given); the client area gets what is left.

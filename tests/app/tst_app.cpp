@@ -19,10 +19,10 @@ class TestApp : public QObject {
 
     struct Fixture : WindowFixture {
         Fixture() {
-            registerWindow<LauncherWindow>(WindowId::Menu);
+            registerWindow<LauncherWindow>(WindowId::Launcher);
             registerWindow<BigClockWindow>(WindowId::BigClock);
         }
-        LauncherWindow* start() { return open<LauncherWindow>(WindowId::Menu); }
+        LauncherWindow* start() { return open<LauncherWindow>(WindowId::Launcher); }
         QByteArray spansFile() {
             QFile f(state.programFile(QLatin1String(kSpansFile)));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -78,25 +78,26 @@ class TestApp : public QObject {
         Fixture f;
         QzWindow* w = f.start();
         QCOMPARE(visibleProgramWindows(), 1);
-        const std::pair<const char*, WindowId> buttons[] = {
-            {"Command2", WindowId::Timer},     {"Command3", WindowId::Countdown},
-            {"Command1", WindowId::Stopwatch}, {"Command4", WindowId::CalcAdd},
-            {"Command5", WindowId::CalcElapsed}};
+        const std::pair<const char*, WindowId> buttons[] = {{"Command2", WindowId::Timer},
+                                                            {"Command3", WindowId::Countdown},
+                                                            {"Command1", WindowId::Stopwatch},
+                                                            {"Command4", WindowId::CalcAdd},
+                                                            {"Command5", WindowId::CalcElapsed}};
         for (const auto& [button, tool] : buttons) {
             click(w, button);
             QCOMPARE(visibleProgramWindows(), 1);
             QVERIFY(f.wm.current() != w);
             w = f.wm.current();
             QCOMPARE(w->windowId(), tool);
-            f.wm.switchTo(WindowId::Menu, w); // the tool's "ﾒﾆｭｰへ"
+            f.wm.switchTo(WindowId::Launcher, w); // the tool's "ﾒﾆｭｰへ"
             QCOMPARE(visibleProgramWindows(), 1);
             w = f.wm.current();
-            QCOMPARE(w->windowId(), WindowId::Menu);
+            QCOMPARE(w->windowId(), WindowId::Launcher);
         }
         QTest::mouseClick(control(w, "Image1"), Qt::LeftButton);
         QCOMPARE(f.wm.current()->windowId(), WindowId::BigClock);
         click(f.wm.current(), "Command1"); // "閉じる"
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(visibleProgramWindows(), 1);
         QCOMPARE(f.quits, 0);
     }
@@ -109,7 +110,7 @@ class TestApp : public QObject {
         f.state.alarmRingSeconds = 120;
         QVERIFY(f.state.saveSpans());
         f.state.alarmRingSeconds = 1;
-        f.wm.switchTo(WindowId::Menu, f.wm.current());
+        f.wm.switchTo(WindowId::Launcher, f.wm.current());
         QCOMPARE(f.state.alarmRingSeconds, 120);
     }
 

@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(qz::EntryError)
 Q_DECLARE_METATYPE(qz::RoundingMode)
@@ -240,14 +241,17 @@ void TstCalcSheet::lineTexts() {
 void TstCalcSheet::runningTotals_data() {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QStringList>("running");
-    QTest::newRow("1.00, -0.15") << QStringList{"1.00", "-0.15"} << QStringList{"01:00", "00:45"};
-    QTest::newRow("-0.15 alone") << QStringList{"-0.15"} << QStringList{"-01:45"};
-    QTest::newRow("1.50, 0.20") << QStringList{"1.50", "0.20"} << QStringList{"01:50", "02:10"};
-    QTest::newRow("into hundreds")
-        << QStringList{"99.59", "0.01", "0.30"} << QStringList{"99:59", "100:00", "100:30"};
-    QTest::newRow("negative total") << QStringList{"1", "-2.30"} << QStringList{"01:00", "-02:30"};
+    QTest::newRow("1.00, -0.15") << QStringList{u"1.00"_s, u"-0.15"_s}
+                                 << QStringList{u"01:00"_s, u"00:45"_s};
+    QTest::newRow("-0.15 alone") << QStringList{u"-0.15"_s} << QStringList{u"-01:45"_s};
+    QTest::newRow("1.50, 0.20") << QStringList{u"1.50"_s, u"0.20"_s}
+                                << QStringList{u"01:50"_s, u"02:10"_s};
+    QTest::newRow("into hundreds") << QStringList{u"99.59"_s, u"0.01"_s, u"0.30"_s}
+                                   << QStringList{u"99:59"_s, u"100:00"_s, u"100:30"_s};
+    QTest::newRow("negative total")
+        << QStringList{u"1"_s, u"-2.30"_s} << QStringList{u"01:00"_s, u"-02:30"_s};
     QTest::newRow("fractions add up")
-        << QStringList{"0.07*2.5", "0.07*2.5"} << QStringList{"00:18", "00:35"};
+        << QStringList{u"0.07*2.5"_s, u"0.07*2.5"_s} << QStringList{u"00:18"_s, u"00:35"_s};
 }
 
 void TstCalcSheet::runningTotals() {
@@ -259,7 +263,7 @@ void TstCalcSheet::runningTotals() {
 }
 
 void TstCalcSheet::editRefreshesLaterLines() {
-    Worksheet s = typed({"1.50", "0.20", "1"}, RoundingMode::HalfHourUp);
+    Worksheet s = typed({u"1.50"_s, u"0.20"_s, u"1"_s}, RoundingMode::HalfHourUp);
     QCOMPARE(s.line(3).roundedRunningText, QStringLiteral("03:30"));
     clickGridLine(s, 1);
     const KeyResult r = pressEnter(s, QStringLiteral("0.30"));
@@ -273,7 +277,7 @@ void TstCalcSheet::editRefreshesLaterLines() {
     QCOMPARE(s.pos.currentLine, 2);
 
     // Without rounding the rounded totals are kept up to date as well, though not shown.
-    Worksheet plain = typed({"1.50", "0.20"});
+    Worksheet plain = typed({u"1.50"_s, u"0.20"_s});
     clickGridLine(plain, 1);
     pressEnter(plain, QStringLiteral("0.30"));
     QCOMPARE(plain.line(2).roundedRunningText, QStringLiteral("00:50"));
@@ -281,7 +285,7 @@ void TstCalcSheet::editRefreshesLaterLines() {
 }
 
 void TstCalcSheet::emptyLinesAboveCountAsNothing() {
-    Worksheet s = typed({"1"});
+    Worksheet s = typed({u"1"_s});
     clickGridLine(s, 5);
     pressEnter(s, QStringLiteral("2"));
     QCOMPARE(s.lastLine, 5);
@@ -311,7 +315,7 @@ void TstCalcSheet::errorsStoreNothing() {
     QFETCH(QString, text);
     QFETCH(bool, withDown);
     QFETCH(EntryError, error);
-    Worksheet s = typed({"1", "2"});
+    Worksheet s = typed({u"1"_s, u"2"_s});
     clickGridLine(s, 2);
     const Worksheet before = s;
     const KeyResult r = withDown ? pressDown(s, text) : pressEnter(s, text);
@@ -399,7 +403,7 @@ void TstCalcSheet::upRules() {
 }
 
 void TstCalcSheet::deleteOnlyOnLastLine() {
-    Worksheet s = typed({"1", "2", "3"});
+    Worksheet s = typed({u"1"_s, u"2"_s, u"3"_s});
     clickGridLine(s, 2);
     KeyResult r = pressDelete(s);
     QVERIFY(!r.consumed);
@@ -413,7 +417,7 @@ void TstCalcSheet::deleteOnlyOnLastLine() {
     QCOMPARE(s.lastLine, 2);
     QCOMPARE(s.pos.currentLine, 3);
     // Lines never entered above the deleted one do not count as the last line.
-    Worksheet gap = typed({"1"});
+    Worksheet gap = typed({u"1"_s});
     clickGridLine(gap, 6);
     pressEnter(gap, QStringLiteral("1"));
     clickGridLine(gap, 6);

@@ -8,6 +8,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -70,7 +71,7 @@ class TstTimFile : public QObject {
 };
 
 void TstTimFile::exampleWrittenByteForByte() {
-    const Worksheet s = typed({"2.15*3", "-1.15"}, RoundingMode::HalfHourUp);
+    const Worksheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
     const TimBytes out = timFileBytes(s);
     QVERIFY(out.bytes);
     QCOMPARE(*out.bytes, kExample);
@@ -94,10 +95,10 @@ void TstTimFile::exampleReadBack() {
 void TstTimFile::roundTrips_data() {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<int>("mode");
-    QTest::newRow("comma inside an entry") << QStringList{"1,5", "2.15*3"} << 0;
-    QTest::newRow("-0.15 keeps its sign") << QStringList{"-0.15"} << 4;
-    QTest::newRow("fraction of a minute") << QStringList{"0.07*2.5", "1"} << 3;
-    QTest::newRow("half-width kana") << QStringList{"ｱ1.30"} << 2;
+    QTest::newRow("comma inside an entry") << QStringList{u"1,5"_s, u"2.15*3"_s} << 0;
+    QTest::newRow("-0.15 keeps its sign") << QStringList{u"-0.15"_s} << 4;
+    QTest::newRow("fraction of a minute") << QStringList{u"0.07*2.5"_s, u"1"_s} << 3;
+    QTest::newRow("half-width kana") << QStringList{u"ｱ1.30"_s} << 2;
     QTest::newRow("hundred lines") << QStringList(100, QStringLiteral("1.01")) << 1;
 }
 
@@ -157,7 +158,7 @@ void TstTimFile::refusedEntries_data() {
 
 void TstTimFile::refusedEntries() {
     QFETCH(QString, entry);
-    const Worksheet s = typed({"1", "2", entry});
+    const Worksheet s = typed({u"1"_s, u"2"_s, entry});
     const TimBytes out = timFileBytes(s);
     QVERIFY(!out.bytes);
     QVERIFY2(out.error.contains(QStringLiteral("3行目")), qPrintable(out.error));
@@ -292,16 +293,16 @@ void TstTimFile::roundedColumns() {
     for (const PrintOp& op : plain)
         if (op.kind != PrintOp::Kind::Rule && op.y != 3) QVERIFY2(op.x < 50, qPrintable(op.text));
 
-    const Worksheet s = typed({"0.10", "1"}, RoundingMode::QuarterDown);
+    const Worksheet s = typed({u"0.10"_s, u"1"_s}, RoundingMode::QuarterDown);
     const PrintDocument doc = timPrintDocument(s);
     QCOMPARE(findText(doc, QStringLiteral("15分/切捨"))->x, 56.0);
     QCOMPARE(findText(doc, QStringLiteral("切捨/累計"))->x, 68.0);
     const PrintOp* entry = findText(doc, QStringLiteral("0.10"));
     QCOMPARE(*entry, textOp(15, 7.2, QStringLiteral("0.10")));
-    QCOMPARE(*findText(doc, QStringLiteral("00:10")), rightTextOp(30, 10, 7.2, "00:10"));
-    QCOMPARE(*findText(doc, QStringLiteral("01:00")), rightTextOp(30, 10, 8.4, "01:00"));
-    QCOMPARE(*findText(doc, QStringLiteral("01:10")), rightTextOp(42, 10, 8.4, "01:10"));
-    QCOMPARE(*findText(doc, QStringLiteral("00:00")), rightTextOp(54, 10, 7.2, "00:00"));
+    QCOMPARE(*findText(doc, QStringLiteral("00:10")), rightTextOp(30, 10, 7.2, u"00:10"_s));
+    QCOMPARE(*findText(doc, QStringLiteral("01:00")), rightTextOp(30, 10, 8.4, u"01:00"_s));
+    QCOMPARE(*findText(doc, QStringLiteral("01:10")), rightTextOp(42, 10, 8.4, u"01:10"_s));
+    QCOMPARE(*findText(doc, QStringLiteral("00:00")), rightTextOp(54, 10, 7.2, u"00:00"_s));
 }
 
 void TstTimFile::lineNumbersEndAtTenCells() {

@@ -1,8 +1,8 @@
 #include "calc_add/time_addition_window.h"
 
+#include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
-#include "tests/support/window_fixture.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
 #include "ui/sound_player.h"
@@ -24,6 +24,7 @@
 #include <QWheelEvent>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -112,7 +113,7 @@ void TstTimeAdditionWindow::layoutAndCaptions() {
     QCOMPARE(f.w->objectName(), QStringLiteral("TMK"));
     QCOMPARE(f.grid->rowCount(), 100);
     QCOMPARE(f.grid->columnCount(), 6);
-    const QStringList headers = {"", "入力", "分単位計算", "分単位累計", "", ""};
+    const QStringList headers = {u""_s, u"入力"_s, u"分単位計算"_s, u"分単位累計"_s, u""_s, u""_s};
     for (int c = 0; c < 6; ++c)
         QCOMPARE(f.grid->horizontalHeaderItem(c)->text(), headers[c]);
     QCOMPARE(f.cell(1, 0), QStringLiteral("1 "));
@@ -140,8 +141,8 @@ void TstTimeAdditionWindow::layoutAndCaptions() {
         QCOMPARE(shown, QString::fromUtf8(caption));
     }
     QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QVERIFY(f.get<QLabel>("Label4")->text().startsWith("● 最初に切上・切捨を選択します\n"));
-    QVERIFY(f.get<QLabel>("Label2")->text().endsWith("　 　　　　 ﾏｲﾅｽ 15分～ -0.15"));
+    QVERIFY(f.get<QLabel>("Label4")->text().startsWith(u"● 最初に切上・切捨を選択します\n"_s));
+    QVERIFY(f.get<QLabel>("Label2")->text().endsWith(u"　 　　　　 ﾏｲﾅｽ 15分～ -0.15"_s));
     QCOMPARE(f.get<QLabel>("Label3")->text(),
              QStringLiteral("● かけ算は一度だけできます\n\n　2時間15分×3 ～ 2.15*3"));
     for (int i = 1; i <= 6; ++i)
@@ -164,7 +165,8 @@ void TstTimeAdditionWindow::menusAndToolbar() {
     QCOMPARE(f.get<QMenu>("M2")->title(), QStringLiteral("ﾂｰﾙ(&T)"));
     QCOMPARE(f.get<QMenu>("M3")->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     QVERIFY(f.action("M13")->isSeparator() && f.action("M15")->isSeparator());
-    const QStringList texts = {"ﾌｧｲﾙを開く", "名前を付けて保存", "印刷", "QZ電卓", "ﾍﾙﾌﾟ"};
+    const QStringList texts = {u"ﾌｧｲﾙを開く"_s, u"名前を付けて保存"_s, u"印刷"_s, u"QZ電卓"_s,
+                               u"ﾍﾙﾌﾟ"_s};
     for (int i = 1; i <= 5; ++i)
         QCOMPARE(f.action(qPrintable(QStringLiteral("Toolbar1_%1").arg(i)))->text(), texts[i - 1]);
     f.action("Toolbar1_4")->trigger();
@@ -177,29 +179,29 @@ void TstTimeAdditionWindow::menusAndToolbar() {
 
 void TstTimeAdditionWindow::typingAWorksheet() {
     Fixture f;
-    f.type("3.40");
-    f.type("12.05");
-    f.type("0.45");
-    f.type("-0.15");
-    f.type("2.15*3");
-    QCOMPARE(f.cells(1), (QStringList{"3.40", "03:40", "03:40", "", ""}));
-    QCOMPARE(f.cells(2), (QStringList{"12.05", "12:05", "15:45", "", ""}));
-    QCOMPARE(f.cells(4), (QStringList{"-0.15", "-00:15", "16:15", "", ""}));
-    QCOMPARE(f.cells(5), (QStringList{"2.15*3", "06:45", "23:00", "", ""}));
+    f.type(u"3.40"_s);
+    f.type(u"12.05"_s);
+    f.type(u"0.45"_s);
+    f.type(u"-0.15"_s);
+    f.type(u"2.15*3"_s);
+    QCOMPARE(f.cells(1), (QStringList{u"3.40"_s, u"03:40"_s, u"03:40"_s, u""_s, u""_s}));
+    QCOMPARE(f.cells(2), (QStringList{u"12.05"_s, u"12:05"_s, u"15:45"_s, u""_s, u""_s}));
+    QCOMPARE(f.cells(4), (QStringList{u"-0.15"_s, u"-00:15"_s, u"16:15"_s, u""_s, u""_s}));
+    QCOMPARE(f.cells(5), (QStringList{u"2.15*3"_s, u"06:45"_s, u"23:00"_s, u""_s, u""_s}));
     QCOMPARE(f.box->text(), QString());
     QCOMPARE(f.boxLine(), 6);
     // Up twice and a new value for line 4: the lines below take the new total.
     QTest::keyClick(f.box, Qt::Key_Up);
     QTest::keyClick(f.box, Qt::Key_Up);
     QCOMPARE(f.boxLine(), 4);
-    f.type("1");
-    QCOMPARE(f.cells(4), (QStringList{"1", "01:00", "17:30", "", ""}));
+    f.type(u"1"_s);
+    QCOMPARE(f.cells(4), (QStringList{u"1"_s, u"01:00"_s, u"17:30"_s, u""_s, u""_s}));
     QCOMPARE(f.cell(5, 3), QStringLiteral("24:15"));
     QCOMPARE(f.cell(5, 2), QStringLiteral("06:45"));
     // Down over a line that has its entry moves on without touching it.
     QTest::keyClick(f.box, Qt::Key_Down);
     QCOMPARE(f.boxLine(), 6);
-    QCOMPARE(f.cells(5), (QStringList{"2.15*3", "06:45", "24:15", "", ""}));
+    QCOMPARE(f.cells(5), (QStringList{u"2.15*3"_s, u"06:45"_s, u"24:15"_s, u""_s, u""_s}));
     // Enter on an empty box does nothing.
     QTest::keyClick(f.box, Qt::Key_Return);
     QCOMPARE(f.boxLine(), 6);
@@ -231,18 +233,18 @@ void TstTimeAdditionWindow::roundingChoiceFreezesOnFirstKey() {
     QVERIFY(!f.optionsEnabled());
     QTest::mouseClick(f.get<QRadioButton>("Option5"), Qt::LeftButton);
     QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
-    QTest::keyClicks(f.box, ".10");
+    QTest::keyClicks(f.box, u".10"_s);
     QTest::keyClick(f.box, Qt::Key_Return);
-    f.type("1.31");
-    QCOMPARE(f.cells(1), (QStringList{"0.10", "00:10", "00:10", "00:30", "00:30"}));
-    QCOMPARE(f.cells(2), (QStringList{"1.31", "01:31", "01:41", "02:00", "02:30"}));
+    f.type(u"1.31"_s);
+    QCOMPARE(f.cells(1), (QStringList{u"0.10"_s, u"00:10"_s, u"00:10"_s, u"00:30"_s, u"00:30"_s}));
+    QCOMPARE(f.cells(2), (QStringList{u"1.31"_s, u"01:31"_s, u"01:41"_s, u"02:00"_s, u"02:30"_s}));
 }
 
 void TstTimeAdditionWindow::entryErrors_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("down");
     QTest::addColumn<QString>("message");
-    const QString colon = "「時間：分」ではなく、「時間 ．分」で入力します。　例：5.05";
+    const QString colon = u"「時間：分」ではなく、「時間 ．分」で入力します。　例：5.05"_s;
     QTest::newRow("colon, Enter") << "5:05" << false << colon;
     QTest::newRow("colon, Down") << "5:05" << true << colon;
     QTest::newRow("minus") << "3-1" << false << "計算不能！（時間×ﾌﾟﾗｽ数字のみ）";
@@ -255,7 +257,7 @@ void TstTimeAdditionWindow::entryErrors() {
     QFETCH(bool, down);
     QFETCH(QString, message);
     Fixture f;
-    f.type("1");
+    f.type(u"1"_s);
     f.tp.sounds.clear();
     f.type(text, down ? Qt::Key_Down : Qt::Key_Return);
     QCOMPARE(f.tp.messages.shown.size(), 1);
@@ -278,7 +280,7 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     const QRect line10 = f.grid->visualItemRect(f.grid->item(9, 4));
     QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, line10.center());
     QCOMPARE(f.boxLine(), 10);
-    f.type("0.30");
+    f.type(u"0.30"_s);
     QCOMPARE(f.cell(10, 1), QStringLiteral("0.30"));
     QCOMPARE(f.cell(10, 3), QStringLiteral("45:30"));
     QCOMPARE(f.cell(12, 3), QStringLiteral("68:30"));
@@ -289,7 +291,7 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     f.grid->verticalScrollBar()->setValue(40);
     QCOMPARE(f.topRow(), 41);
     QCOMPARE(f.boxLine(), 41);
-    f.type("2");
+    f.type(u"2"_s);
     QCOMPARE(f.cell(41, 3), QStringLiteral("70:30"));
     QCOMPARE(f.boxLine(), 42);
     // The wheel over the box scrolls the grid under it.
@@ -303,8 +305,8 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     QCOMPARE(f.topRow(), 91);
     QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {},
                       f.grid->visualItemRect(f.grid->item(99, 1)).center());
-    f.type("1");
-    f.type("2");
+    f.type(u"1"_s);
+    f.type(u"2"_s);
     QCOMPARE(f.boxLine(), 100);
     QCOMPARE(f.cell(100, 1), QStringLiteral("2"));
     QCOMPARE(f.cell(99, 1), QString());
@@ -312,8 +314,8 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
 
 void TstTimeAdditionWindow::deleteClearsTheLastLine() {
     Fixture f;
-    f.type("1");
-    f.type("2");
+    f.type(u"1"_s);
+    f.type(u"2"_s);
     QTest::keyClick(f.box, Qt::Key_Up);
     QTest::keyClick(f.box, Qt::Key_Up);
     QTest::keyClick(f.box, Qt::Key_Delete); // line 1 is not the last line
@@ -321,10 +323,10 @@ void TstTimeAdditionWindow::deleteClearsTheLastLine() {
     QTest::keyClick(f.box, Qt::Key_Down);
     QCOMPARE(f.boxLine(), 2);
     QTest::keyClick(f.box, Qt::Key_Delete);
-    QCOMPARE(f.cells(2), (QStringList{"", "", "", "", ""}));
+    QCOMPARE(f.cells(2), (QStringList{u""_s, u""_s, u""_s, u""_s, u""_s}));
     QCOMPARE(f.cell(1, 3), QStringLiteral("01:00"));
     // Delete is still the box's own key.
-    QTest::keyClicks(f.box, "12");
+    QTest::keyClicks(f.box, u"12"_s);
     QTest::keyClick(f.box, Qt::Key_Home);
     QTest::keyClick(f.box, Qt::Key_Delete);
     QCOMPARE(f.box->text(), QStringLiteral("2"));
@@ -334,7 +336,7 @@ void TstTimeAdditionWindow::resetReturnsToStart() {
     Fixture f;
     QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
     for (int i = 0; i < 11; ++i)
-        f.type("1");
+        f.type(u"1"_s);
     f.tp.sounds.clear();
     f.get<QPushButton>("Command1")->click();
     QCOMPARE(f.tp.sounds.beeps(), 1);
@@ -343,7 +345,7 @@ void TstTimeAdditionWindow::resetReturnsToStart() {
     QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("分単位"));
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QString());
     for (int i = 1; i <= 11; ++i)
-        QCOMPARE(f.cells(i), (QStringList{"", "", "", "", ""}));
+        QCOMPARE(f.cells(i), (QStringList{u""_s, u""_s, u""_s, u""_s, u""_s}));
     QCOMPARE(f.boxLine(), 1);
     QCOMPARE(f.topRow(), 1);
     QCOMPARE(QApplication::focusWidget(), f.box);
@@ -352,9 +354,9 @@ void TstTimeAdditionWindow::resetReturnsToStart() {
 void TstTimeAdditionWindow::saveAndOpen() {
     Fixture f;
     QTest::mouseClick(f.get<QRadioButton>("Option2"), Qt::LeftButton);
-    f.type("2.15*3");
-    f.type("-1.15");
-    const QString path = f.dir.filePath("sheet.TIM");
+    f.type(u"2.15*3"_s);
+    f.type(u"-1.15"_s);
+    const QString path = f.dir.filePath(u"sheet.TIM"_s);
     f.tp.files.answers = {path};
     f.action("Toolbar1_2")->trigger();
     QCOMPARE(f.tp.files.asked.size(), 1);
@@ -373,8 +375,10 @@ void TstTimeAdditionWindow::saveAndOpen() {
     f.tp.files.answers = {path};
     f.action("M11")->trigger();
     QCOMPARE(f.tp.sounds.beeps(), 1); // opening resets first
-    QCOMPARE(f.cells(1), (QStringList{"2.15*3", "06:45", "06:45", "07:00", "07:00"}));
-    QCOMPARE(f.cells(2), (QStringList{"-1.15", "-01:15", "05:30", "-01:30", "05:30"}));
+    QCOMPARE(f.cells(1),
+             (QStringList{u"2.15*3"_s, u"06:45"_s, u"06:45"_s, u"07:00"_s, u"07:00"_s}));
+    QCOMPARE(f.cells(2),
+             (QStringList{u"-1.15"_s, u"-01:15"_s, u"05:30"_s, u"-01:30"_s, u"05:30"_s}));
     QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
     QVERIFY(!f.optionsEnabled());
     QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
@@ -389,9 +393,9 @@ void TstTimeAdditionWindow::saveAndOpen() {
     file.close();
     f.tp.files.answers = {path};
     f.action("M11")->trigger();
-    QCOMPARE(f.cells(1), (QStringList{"1,5", "01:05", "01:05", "", ""}));
+    QCOMPARE(f.cells(1), (QStringList{u"1,5"_s, u"01:05"_s, u"01:05"_s, u""_s, u""_s}));
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QString());
-    f.type("1");
+    f.type(u"1"_s);
     QCOMPARE(f.cell(2, 3), QStringLiteral("02:05"));
 }
 
@@ -409,9 +413,9 @@ void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset() {
     QFETCH(QString, reason);
     Fixture f;
     QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
-    f.type("1");
-    f.type("2");
-    const QString path = f.dir.filePath("bad.TIM");
+    f.type(u"1"_s);
+    f.type(u"2"_s);
+    const QString path = f.dir.filePath(u"bad.TIM"_s);
     if (!bytes.isEmpty()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -421,8 +425,8 @@ void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset() {
     f.action("M11")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     const QString text = f.tp.messages.lastText();
-    QVERIFY2(text.contains("bad.TIM") && text.contains(reason), qPrintable(text));
-    QCOMPARE(f.cells(1), (QStringList{"", "", "", "", ""}));
+    QVERIFY2(text.contains(u"bad.TIM"_s) && text.contains(reason), qPrintable(text));
+    QCOMPARE(f.cells(1), (QStringList{u""_s, u""_s, u""_s, u""_s, u""_s}));
     QVERIFY(f.optionsEnabled());
     QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
     QCOMPARE(f.boxLine(), 1);
@@ -430,24 +434,24 @@ void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset() {
 
 void TstTimeAdditionWindow::saveRefusedOrFailing() {
     Fixture f;
-    f.type("1");
-    f.type("2\"");
+    f.type(u"1"_s);
+    f.type(u"2\""_s);
     f.action("M12")->trigger();
     QCOMPARE(f.tp.files.asked.size(), 0); // refused before a name is asked for
-    QVERIFY(f.tp.messages.lastText().contains("2行目"));
+    QVERIFY(f.tp.messages.lastText().contains(u"2行目"_s));
 
     Fixture g;
-    g.type("1");
-    g.tp.files.answers = {g.dir.filePath("no/such/folder/x.TIM")};
+    g.type(u"1"_s);
+    g.tp.files.answers = {g.dir.filePath(u"no/such/folder/x.TIM"_s)};
     g.action("M12")->trigger();
     QCOMPARE(g.tp.messages.shown.size(), 1);
-    QVERIFY(g.tp.messages.lastText().contains("x.TIM"));
-    QVERIFY(g.tp.messages.lastText().contains("保存できませんでした"));
+    QVERIFY(g.tp.messages.lastText().contains(u"x.TIM"_s));
+    QVERIFY(g.tp.messages.lastText().contains(u"保存できませんでした"_s));
 }
 
 void TstTimeAdditionWindow::cancelledDialogsAreSilent() {
     Fixture f;
-    f.type("1");
+    f.type(u"1"_s);
     f.action("M11")->trigger();
     f.action("M12")->trigger();
     QCOMPARE(f.tp.files.asked.size(), 2);
@@ -457,7 +461,7 @@ void TstTimeAdditionWindow::cancelledDialogsAreSilent() {
 
 void TstTimeAdditionWindow::printing() {
     Fixture f;
-    f.type("1.30");
+    f.type(u"1.30"_s);
     auto* panel = f.get<QWidget>("Picture1");
     f.action("Toolbar1_3")->trigger();
     QVERIFY(panel->isVisible());
@@ -475,10 +479,10 @@ void TstTimeAdditionWindow::printing() {
     // No printer: the printout is offered as a PDF file.
     f.tp.printer.hasDefaultPrinter = false;
     f.tp.messages.confirmAnswers = {true};
-    f.tp.files.answers = {f.dir.filePath("sheet")};
+    f.tp.files.answers = {f.dir.filePath(u"sheet"_s)};
     f.action("M14")->trigger();
     f.get<QPushButton>("Command5")->click();
-    QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath("sheet.pdf")});
+    QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath(u"sheet.pdf"_s)});
     QCOMPARE(f.tp.printer.printed.size(), 2);
     QCOMPARE(QApplication::focusWidget(), f.box);
 }
@@ -486,19 +490,19 @@ void TstTimeAdditionWindow::printing() {
 void TstTimeAdditionWindow::leaving() {
     {
         Fixture f;
-        f.type("1");
+        f.type(u"1"_s);
         QPointer<QzWindow> w = f.w;
         f.get<QPushButton>("Command2")->click();
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QTRY_VERIFY(!w);
         // Open again: an empty worksheet.
         auto* again = f.wm.switchTo(WindowId::CalcAdd, f.wm.current());
-        QCOMPARE(again->findChild<QTableWidget*>("G1")->item(0, 1)->text(), QString());
+        QCOMPARE(again->findChild<QTableWidget*>(u"G1"_s)->item(0, 1)->text(), QString());
     }
     {
         Fixture f;
         f.action("M16")->trigger();
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(f.quits, 0);
     }
     {

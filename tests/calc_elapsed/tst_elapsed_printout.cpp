@@ -9,6 +9,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -49,12 +50,12 @@ class TstElapsedPrintout : public QObject {
 
 void TstElapsedPrintout::headOfThePage() {
     ElapsedSheet s;
-    s.totalText = "47:45";
-    s.sheetDate = "2001/01/01"; // the date box's text is printed, not the saved date
-    const PrintDocument doc = elapsedSheetPrintout(s, "2010/11/08", 100);
+    s.totalText = u"47:45"_s;
+    s.sheetDate = u"2001/01/01"_s; // the date box's text is printed, not the saved date
+    const PrintDocument doc = elapsedSheetPrintout(s, u"2010/11/08"_s, 100);
     QCOMPARE(doc.first(), setFontOp(QStringLiteral("ＭＳ Ｐゴシック"), 10));
-    QCOMPARE(textsOn(doc, 3, 1), QList<PrintOp>{textOp(5, 3, kHeading + "2010/11/08")});
-    QCOMPARE(textsOn(doc, 4, 1), QList<PrintOp>{textOp(0, 4, " ")});
+    QCOMPARE(textsOn(doc, 3, 1), QList<PrintOp>{textOp(5, 3, kHeading + u"2010/11/08"_s)});
+    QCOMPARE(textsOn(doc, 4, 1), QList<PrintOp>{textOp(0, 4, u" "_s)});
     QCOMPARE(textsOn(doc, 5, 1), QList<PrintOp>{textOp(25, 5, QStringLiteral("合計：47:45"))});
     QVERIFY(textsOn(doc, 6, 1).isEmpty());
     QCOMPARE(textsOn(doc, 7, 1), (QList<PrintOp>{textOp(6, 7, QStringLiteral("開始時間")),
@@ -73,13 +74,14 @@ void TstElapsedPrintout::freshSheetPrintsEmptyLines() {
 
 void TstElapsedPrintout::rowsAtTheirColumns() {
     ElapsedSheet s;
-    s.row(1) = {"08:30", "17:15", "08:45", 525};
-    s.row(2) = {"09:00", {}, {}, {}}; // start only
-    s.row(70) = {"00:00", "24:00", "24:00", 1440};
+    s.row(1) = {u"08:30"_s, u"17:15"_s, u"08:45"_s, 525};
+    s.row(2) = {u"09:00"_s, {}, {}, {}}; // start only
+    s.row(70) = {u"00:00"_s, u"24:00"_s, u"24:00"_s, 1440};
     const PrintDocument doc = elapsedSheetPrintout(s, QString(), 100);
-    QCOMPARE(textsOn(doc, 8, 1), (QList<PrintOp>{textOp(8, 8, "08:30"), textOp(17, 8, "17:15"),
-                                                 textOp(28, 8, "08:45")}));
-    QCOMPARE(textsOn(doc, 9, 1), QList<PrintOp>{textOp(8, 9, "09:00")});
+    QCOMPARE(textsOn(doc, 8, 1),
+             (QList<PrintOp>{textOp(8, 8, u"08:30"_s), textOp(17, 8, u"17:15"_s),
+                             textOp(28, 8, u"08:45"_s)}));
+    QCOMPARE(textsOn(doc, 9, 1), QList<PrintOp>{textOp(8, 9, u"09:00"_s)});
     // Every row takes its line: row 70 is the 75th line.
     QCOMPARE(textsOn(doc, 77, 1).size(), 3);
     // Blank rows at the end start no page of their own.
@@ -87,7 +89,7 @@ void TstElapsedPrintout::rowsAtTheirColumns() {
     QCOMPARE(pageCount(elapsedSheetPrintout(s, QString(), 20)), 1);
     s.row(13) = {QString(), QString(), QString(), 0}; // cleared: prints nothing either
     QCOMPARE(pageCount(elapsedSheetPrintout(s, QString(), 20)), 1);
-    s.row(14) = {"10:00", {}, {}, {}}; // line 14 + 7 = y 21 runs past a 20-line page
+    s.row(14) = {u"10:00"_s, {}, {}, {}}; // line 14 + 7 = y 21 runs past a 20-line page
     QCOMPARE(pageCount(elapsedSheetPrintout(s, QString(), 20)), 2);
 }
 
@@ -133,10 +135,10 @@ void TstElapsedPrintout::rowsContinueOnANewPage() {
 
 void TstElapsedPrintout::realPdf() {
     ElapsedSheet s;
-    s.totalText = "47:45";
-    s.row(1) = {"08:30", "17:15", "08:45", 525};
-    s.row(2) = {"09:00", "24:00", "15:00", 900};
-    s.row(70) = {"00:00", "24:00", "24:00", 1440};
+    s.totalText = u"47:45"_s;
+    s.row(1) = {u"08:30"_s, u"17:15"_s, u"08:45"_s, 525};
+    s.row(2) = {u"09:00"_s, u"24:00"_s, u"15:00"_s, 900};
+    s.row(70) = {u"00:00"_s, u"24:00"_s, u"24:00"_s, 1440};
     QtPrinter printer;
     const double height = printer.pageHeightInCells({kElapsedPrintFamily, kElapsedPrintPoints});
     const PrintDocument doc = elapsedSheetPrintout(s, QStringLiteral("2010/11/08"), height);

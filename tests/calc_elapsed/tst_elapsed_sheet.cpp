@@ -3,6 +3,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -164,30 +165,30 @@ void TstElapsedSheet::elapsedAndFormat() {
     QFETCH(QString, end);
     QFETCH(int, minutes);
     QFETCH(QString, shown);
-    const std::optional<QString> s = start == "-" ? std::nullopt : std::optional<QString>(start);
+    const std::optional<QString> s = start == u"-"_s ? std::nullopt : std::optional<QString>(start);
     QCOMPARE(computeElapsed(s, end), minutes);
     if (minutes >= 0) QCOMPARE(formatElapsed(minutes), shown);
 }
 
 void TstElapsedSheet::totals() {
-    QCOMPARE(formatElapsed(5), QString("00:05"));
-    QCOMPARE(formatElapsed(123 * 60), QString("123:00"));
-    ElapsedSheet s = sheetWith({{"8.30", "17.15"}, {"9", "24"}, {"0", "24"}});
-    QCOMPARE(s.totalText, std::optional<QString>("47:45"));
+    QCOMPARE(formatElapsed(5), u"00:05"_s);
+    QCOMPARE(formatElapsed(123 * 60), u"123:00"_s);
+    ElapsedSheet s = sheetWith({{u"8.30"_s, u"17.15"_s}, {u"9"_s, u"24"_s}, {u"0"_s, u"24"_s}});
+    QCOMPARE(s.totalText, std::optional<QString>(u"47:45"_s));
     ElapsedSheet full;
     SheetCursor c;
     for (int r = 1; r <= kSheetRowCount; ++r) {
         QCOMPARE(c.currentRow, r);
-        confirmStart(full, c, "0");
-        confirmEnd(full, c, "24");
+        confirmStart(full, c, u"0"_s);
+        confirmEnd(full, c, u"24"_s);
     }
-    QCOMPARE(full.totalText, std::optional<QString>("1680:00"));
+    QCOMPARE(full.totalText, std::optional<QString>(u"1680:00"_s));
     QCOMPARE(c.currentRow, 70); // Enter on row 70 stays there
     // A fresh sheet has no total; an end equal to its start gives 00:00.
     ElapsedSheet fresh;
     QVERIFY(!fresh.totalText);
-    ElapsedSheet zero = sheetWith({{"10:00", "10:00"}});
-    QCOMPARE(zero.totalText, std::optional<QString>("00:00"));
+    ElapsedSheet zero = sheetWith({{u"10:00"_s, u"10:00"_s}});
+    QCOMPARE(zero.totalText, std::optional<QString>(u"00:00"_s));
 }
 
 void TstElapsedSheet::confirmStartCases_data() {
@@ -247,13 +248,15 @@ void TstElapsedSheet::confirmStartCases() {
     QFETCH(int, focusEnd);
     QFETCH(QString, start);
     QFETCH(QString, elapsed);
-    auto opt = [](const QString& s) { return s == "-" ? std::nullopt : std::optional<QString>(s); };
+    auto opt = [](const QString& s) {
+        return s == u"-"_s ? std::nullopt : std::optional<QString>(s);
+    };
     ElapsedSheet s;
     SheetCursor c;
     s.row(1).startText = opt(storedStart);
     s.row(1).endText = opt(storedEnd);
-    if (storedStart == "08:00") storeElapsed(s.row(1), computeElapsed("08:00", storedEnd));
-    if (storedStart == "") s.row(1).elapsedText = QString();
+    if (storedStart == u"08:00"_s) storeElapsed(s.row(1), computeElapsed(u"08:00"_s, storedEnd));
+    if (storedStart == u""_s) s.row(1).elapsedText = QString();
     const SheetEntryOutcome out = confirmStart(s, c, typed);
     QCOMPARE(out.message, message);
     QCOMPARE(out.focus, focusEnd ? EntryBox::End : EntryBox::Start);
@@ -328,7 +331,9 @@ void TstElapsedSheet::confirmEndCases() {
     QFETCH(QString, end);
     QFETCH(QString, elapsed);
     QFETCH(int, rowAfter);
-    auto opt = [](const QString& s) { return s == "-" ? std::nullopt : std::optional<QString>(s); };
+    auto opt = [](const QString& s) {
+        return s == u"-"_s ? std::nullopt : std::optional<QString>(s);
+    };
     ElapsedSheet s;
     SheetCursor c;
     s.row(1).startText = storedStart;
@@ -336,22 +341,22 @@ void TstElapsedSheet::confirmEndCases() {
     const SheetEntryOutcome out = confirmEnd(s, c, typed);
     QCOMPARE(out.message, message);
     QCOMPARE(out.focus, message.isEmpty() ? EntryBox::Start : EntryBox::End);
-    QCOMPARE(s.row(1).endText, opt(storedEnd == "-" ? end : storedEnd));
+    QCOMPARE(s.row(1).endText, opt(storedEnd == u"-"_s ? end : storedEnd));
     QCOMPARE(s.row(1).elapsedText, opt(elapsed));
     QCOMPARE(c.currentRow, rowAfter);
     QCOMPARE(s.totalText.has_value(), message.isEmpty());
 }
 
 void TstElapsedSheet::refusedEntryChangesNothing() {
-    ElapsedSheet s = sheetWith({{"8.30", "17.15"}});
+    ElapsedSheet s = sheetWith({{u"8.30"_s, u"17.15"_s}});
     SheetCursor c; // back on row 1
     const ElapsedSheet before = s;
     for (const char* typed : {"8a:30", "25", "7:60", "18"}) {
-        confirmStart(s, c, typed);
+        confirmStart(s, c, QString::fromUtf8(typed));
         QVERIFY2(s == before, typed);
     }
     for (const char* typed : {"8a:30", "25", "24:01", "8"}) {
-        confirmEnd(s, c, typed);
+        confirmEnd(s, c, QString::fromUtf8(typed));
         QVERIFY2(s == before, typed);
         QCOMPARE(c.currentRow, 1);
     }
@@ -360,13 +365,13 @@ void TstElapsedSheet::refusedEntryChangesNothing() {
 void TstElapsedSheet::emptyStartCountsFromMidnight() {
     ElapsedSheet s;
     SheetCursor c;
-    QVERIFY(confirmEnd(s, c, "1.30").message.isEmpty());
+    QVERIFY(confirmEnd(s, c, u"1.30"_s).message.isEmpty());
     QCOMPARE(s.row(1).elapsedMinutes, std::optional<int>(90));
     // A deleted start (the empty text) counts from midnight too.
     clearSheetRow(s.row(2));
-    QVERIFY(confirmEnd(s, c, "0.45").message.isEmpty());
-    QCOMPARE(s.row(2).elapsedText, std::optional<QString>("00:45"));
-    QCOMPARE(s.totalText, std::optional<QString>("02:15"));
+    QVERIFY(confirmEnd(s, c, u"0.45"_s).message.isEmpty());
+    QCOMPARE(s.row(2).elapsedText, std::optional<QString>(u"00:45"_s));
+    QCOMPARE(s.totalText, std::optional<QString>(u"02:15"_s));
 }
 
 void TstElapsedSheet::cursorMoves_data() {
@@ -444,7 +449,7 @@ void TstElapsedSheet::keyTable() {
     QFETCH(int, rowBefore);
     QFETCH(int, rowAfter);
     QFETCH(int, focus);
-    ElapsedSheet s = sheetWith({{"8", "9"}});
+    ElapsedSheet s = sheetWith({{u"8"_s, u"9"_s}});
     const ElapsedSheet before = s;
     SheetCursor c;
     while (c.currentRow < rowBefore)
@@ -459,28 +464,28 @@ void TstElapsedSheet::keyTable() {
 
 void TstElapsedSheet::deleteRecalculates() {
     for (EntryBox box : {EntryBox::Start, EntryBox::End}) {
-        ElapsedSheet s = sheetWith({{"8", "9.30"}, {"10", "10.45"}});
+        ElapsedSheet s = sheetWith({{u"8"_s, u"9.30"_s}, {u"10"_s, u"10.45"_s}});
         SheetCursor c;
         const auto del = entryKeyAction(box, Qt::Key_Delete);
         QVERIFY(del && del->clearRow);
         const SheetEntryOutcome out = applyEntryKey(s, c, *del);
         QCOMPARE(out.focus, box);
         QCOMPARE(s.row(1), (SheetRow{QString(), QString(), QString(), 0}));
-        QCOMPARE(s.totalText, std::optional<QString>("00:45"));
+        QCOMPARE(s.totalText, std::optional<QString>(u"00:45"_s));
     }
     // Delete on a sheet without computed rows shows 00:00.
     ElapsedSheet empty;
     SheetCursor c;
     applyEntryKey(empty, c, *entryKeyAction(EntryBox::Start, Qt::Key_Delete));
-    QCOMPARE(empty.totalText, std::optional<QString>("00:00"));
+    QCOMPARE(empty.totalText, std::optional<QString>(u"00:00"_s));
     QVERIFY(!entryKeyAction(EntryBox::Start, Qt::Key_A));
     QVERIFY(!entryKeyAction(EntryBox::End, Qt::Key_Backspace));
 }
 
 void TstElapsedSheet::resetKeepsDateAndReserved() {
-    ElapsedSheet s = sheetWith({{"8", "9"}});
-    s.sheetTitle = "題";
-    s.sheetDate = "2010/11/08";
+    ElapsedSheet s = sheetWith({{u"8"_s, u"9"_s}});
+    s.sheetTitle = u"題"_s;
+    s.sheetDate = u"2010/11/08"_s;
     s.reservedValues[0] = 7.0;
     SheetCursor c{30, 10, 21};
     CL(s, c);
@@ -488,7 +493,7 @@ void TstElapsedSheet::resetKeepsDateAndReserved() {
     QCOMPARE(s.row(1), SheetRow{});
     QCOMPARE(s.totalText, std::optional<QString>(QString()));
     QCOMPARE(s.sheetTitle, std::optional<QString>(QString()));
-    QCOMPARE(s.sheetDate, std::optional<QString>("2010/11/08"));
+    QCOMPARE(s.sheetDate, std::optional<QString>(u"2010/11/08"_s));
     QCOMPARE(s.reservedValues[0], RecordValue(7.0));
     QVERIFY(!hasAnyStart(s));
 }

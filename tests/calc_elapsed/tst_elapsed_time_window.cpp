@@ -2,10 +2,10 @@
 #include "calc_elapsed/tmk_file.h"
 
 #include "sound/cp932.h"
+#include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
-#include "tests/support/window_fixture.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
 #include "ui/sound_player.h"
@@ -26,6 +26,7 @@
 #include <QToolBar>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -129,8 +130,8 @@ void TstElapsedTimeWindow::captions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     Fixture f;
-    QCOMPARE(f.w->objectName(), QString("KEIKA"));
-    QCOMPARE(f.w->windowTitle(), QString("時間経過計算"));
+    QCOMPARE(f.w->objectName(), u"KEIKA"_s);
+    QCOMPARE(f.w->windowTitle(), u"時間経過計算"_s);
     QWidget* c = f.w->findChild<QWidget*>(name);
     QVERIFY2(c, qPrintable(name));
     if (auto* b = qobject_cast<QPushButton*>(c))
@@ -152,12 +153,13 @@ void TstElapsedTimeWindow::menusAndToolbar() {
     }
     QVERIFY(f.get<QAction>("M16")->isSeparator());
     QVERIFY(f.get<QAction>("M13")->isSeparator());
-    QCOMPARE(f.get<QMenu>("M1")->title(), QString("ﾌｧｲﾙ(&F)"));
-    QCOMPARE(f.get<QMenu>("M2")->title(), QString("ﾂｰﾙ(&T)"));
-    QCOMPARE(f.get<QMenu>("M3")->title(), QString("ﾍﾙﾌﾟ(&H)"));
-    const QStringList tips = {"ﾌｧｲﾙを開く", "名前を付けて保存", "印刷", "QZ電卓", "ﾍﾙﾌﾟ"};
+    QCOMPARE(f.get<QMenu>("M1")->title(), u"ﾌｧｲﾙ(&F)"_s);
+    QCOMPARE(f.get<QMenu>("M2")->title(), u"ﾂｰﾙ(&T)"_s);
+    QCOMPARE(f.get<QMenu>("M3")->title(), u"ﾍﾙﾌﾟ(&H)"_s);
+    const QStringList tips = {u"ﾌｧｲﾙを開く"_s, u"名前を付けて保存"_s, u"印刷"_s, u"QZ電卓"_s,
+                              u"ﾍﾙﾌﾟ"_s};
     for (int i = 1; i <= 5; ++i)
-        QCOMPARE(f.get<QAction>(qPrintable(QString("Toolbar1_%1").arg(i)))->toolTip(), tips[i - 1]);
+        QCOMPARE(f.get<QAction>(qPrintable(u"Toolbar1_%1"_s.arg(i)))->toolTip(), tips[i - 1]);
     // Buttons 4 and 5: the calculator and help.
     f.get<QAction>("Toolbar1_4")->trigger();
     QCOMPARE(f.tp.calculator.folders, QStringList{f.dir.path()});
@@ -168,10 +170,10 @@ void TstElapsedTimeWindow::menusAndToolbar() {
     f.get<QAction>("Toolbar1_3")->trigger();
     QVERIFY(f.get("Picture1")->isVisible());
     f.get<QAction>("Toolbar1_2")->trigger();
-    QCOMPARE(f.messages(), QString("データがないので保存できません！"));
+    QCOMPARE(f.messages(), u"データがないので保存できません！"_s);
     f.get<QAction>("Toolbar1_1")->trigger();
     QCOMPARE(f.tp.files.asked.size(), 1);
-    QCOMPARE(f.tp.files.asked[0].filter, QString("経過時間計算ﾌｧｲﾙ(*.TMK)|*.TMK"));
+    QCOMPARE(f.tp.files.asked[0].filter, u"経過時間計算ﾌｧｲﾙ(*.TMK)|*.TMK"_s);
     QCOMPARE(f.tp.files.asked[0].initialFolder, f.dir.path());
 }
 
@@ -190,42 +192,42 @@ void TstElapsedTimeWindow::layoutAndGrid() {
     QVERIFY(!f.get("Picture1")->isVisible());
     QCOMPARE(f.grid()->rowCount(), 70);
     QCOMPARE(f.grid()->columnCount(), 4);
-    const QStringList headers = {"NO", "開始時間", "終了時間", "経過時間"};
+    const QStringList headers = {u"NO"_s, u"開始時間"_s, u"終了時間"_s, u"経過時間"_s};
     for (int c = 0; c < 4; ++c) {
         QCOMPARE(f.grid()->horizontalHeaderItem(c)->text(), headers[c]);
         QCOMPARE(f.grid()->columnWidth(c), twips(QList<int>{500, 1200, 1200, 1500}[c]));
     }
-    QCOMPARE(f.cell(1, 0), QString("1"));
-    QCOMPARE(f.cell(70, 0), QString("70"));
+    QCOMPARE(f.cell(1, 0), u"1"_s);
+    QCOMPARE(f.cell(70, 0), u"70"_s);
     // Twenty rows are visible at once: the top row goes from 1 to 51.
     QCOMPARE(f.grid()->verticalScrollBar()->maximum(), 50);
     QCOMPARE(f.get<QLabel>("Label6")->text(),
              QString(" ● 時と分の間は必ず ｢：｣or ｢．｣を入れて下さい\n"
-                     "　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5"));
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), QString("2010/11/08"));
+                     u"　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5"_s));
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2010/11/08"_s);
     QCOMPARE(f.total(), QString());
     QCOMPARE(f.focus(), f.start());
 }
 
 void TstElapsedTimeWindow::dayFilledWithKeys() {
     Fixture f;
-    f.type("8.30");
+    f.type(u"8.30"_s);
     QCOMPARE(f.focus(), f.end());
-    QCOMPARE(f.cell(1, 1), QString("08:30"));
+    QCOMPARE(f.cell(1, 1), u"08:30"_s);
     QCOMPARE(f.start()->text(), QString());
-    f.type("17:15");
-    QCOMPARE(f.cell(1, 2), QString("17:15"));
-    QCOMPARE(f.cell(1, 3), QString("08:45"));
-    QCOMPARE(f.total(), QString("08:45"));
+    f.type(u"17:15"_s);
+    QCOMPARE(f.cell(1, 2), u"17:15"_s);
+    QCOMPARE(f.cell(1, 3), u"08:45"_s);
+    QCOMPARE(f.total(), u"08:45"_s);
     QCOMPARE(f.focus(), f.start());
     QCOMPARE(f.boxTopTwips(), 900); // row 2
-    f.type("9");
-    f.type("24");
-    QCOMPARE(f.cell(2, 3), QString("15:00"));
-    f.type("0");
-    f.type("24");
-    QCOMPARE(f.cell(3, 3), QString("24:00"));
-    QCOMPARE(f.total(), QString("47:45"));
+    f.type(u"9"_s);
+    f.type(u"24"_s);
+    QCOMPARE(f.cell(2, 3), u"15:00"_s);
+    f.type(u"0"_s);
+    f.type(u"24"_s);
+    QCOMPARE(f.cell(3, 3), u"24:00"_s);
+    QCOMPARE(f.total(), u"47:45"_s);
     QCOMPARE(f.grid()->currentRow(), 3); // the fourth row, counted from 0
     QVERIFY(f.messages().isEmpty());
     // Enter on an empty start box of a row with a start goes on to its end without a word.
@@ -236,7 +238,7 @@ void TstElapsedTimeWindow::dayFilledWithKeys() {
     QVERIFY(f.messages().isEmpty());
     // ... and Enter on its empty end confirms the stored end again.
     f.key(Qt::Key_Return);
-    QCOMPARE(f.cell(3, 2), QString("24:00"));
+    QCOMPARE(f.cell(3, 2), u"24:00"_s);
     QCOMPARE(f.focus(), f.start());
     QVERIFY(f.messages().isEmpty());
 }
@@ -272,21 +274,21 @@ void TstElapsedTimeWindow::refusals() {
     QFETCH(QString, typed);
     QFETCH(QString, message);
     Fixture f;
-    f.type("8");
-    f.type("17");
+    f.type(u"8"_s);
+    f.type(u"17"_s);
     f.key(Qt::Key_Up); // back on row 1: 08:00 to 17:00
     if (inEnd) f.key(Qt::Key_Right);
     QLineEdit* box = inEnd ? f.end() : f.start();
     QCOMPARE(f.focus(), box);
     f.type(typed);
     QCOMPARE(f.messages(), message);
-    QCOMPARE(f.tp.messages.shown.last().title, QString("Check"));
+    QCOMPARE(f.tp.messages.shown.last().title, u"Check"_s);
     QCOMPARE(box->text(), QString());
     QCOMPARE(f.focus(), box);
-    QCOMPARE(f.cell(1, 1), QString("08:00"));
-    QCOMPARE(f.cell(1, 2), QString("17:00"));
-    QCOMPARE(f.cell(1, 3), QString("09:00"));
-    QCOMPARE(f.total(), QString("09:00"));
+    QCOMPARE(f.cell(1, 1), u"08:00"_s);
+    QCOMPARE(f.cell(1, 2), u"17:00"_s);
+    QCOMPARE(f.cell(1, 3), u"09:00"_s);
+    QCOMPARE(f.total(), u"09:00"_s);
     QCOMPARE(f.boxTopTwips(), 660);
 }
 
@@ -315,7 +317,7 @@ void TstElapsedTimeWindow::arrowsDropTypedText() {
         f.key(Qt::Key_Down);
     if (inEnd) f.key(Qt::Key_Right);
     QLineEdit* box = inEnd ? f.end() : f.start();
-    QTest::keyClicks(box, "12.34");
+    QTest::keyClicks(box, u"12.34"_s);
     QCOMPARE(f.grid()->currentColumn(), inEnd ? 2 : 1);
     f.key(Qt::Key(key));
     QCOMPARE(f.focus(), focusEnd ? f.end() : f.start());
@@ -336,23 +338,23 @@ void TstElapsedTimeWindow::arrowsDropTypedText() {
 
 void TstElapsedTimeWindow::deleteClearsTheRow() {
     Fixture f;
-    f.type("8");
-    f.type("9.30");
-    f.type("10");
-    f.type("10.45");
-    QCOMPARE(f.total(), QString("02:15"));
+    f.type(u"8"_s);
+    f.type(u"9.30"_s);
+    f.type(u"10"_s);
+    f.type(u"10.45"_s);
+    QCOMPARE(f.total(), u"02:15"_s);
     f.key(Qt::Key_Up);
     f.key(Qt::Key_Up);
     f.key(Qt::Key_Delete);
     QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), QString());
-    QCOMPARE(f.total(), QString("00:45"));
+    QCOMPARE(f.total(), u"00:45"_s);
     QCOMPARE(f.w->sheet().row(1), (SheetRow{QString(), QString(), QString(), 0}));
     QCOMPARE(f.focus(), f.start());
     // An end typed on the cleared row counts from midnight.
     f.key(Qt::Key_Right);
-    f.type("0.30");
-    QCOMPARE(f.cell(1, 3), QString("00:30"));
-    QCOMPARE(f.total(), QString("01:15"));
+    f.type(u"0.30"_s);
+    QCOMPARE(f.cell(1, 3), u"00:30"_s);
+    QCOMPARE(f.total(), u"01:15"_s);
 }
 
 void TstElapsedTimeWindow::cursorScrollsAndScrollingHides() {
@@ -369,9 +371,9 @@ void TstElapsedTimeWindow::cursorScrollsAndScrollingHides() {
         f.key(Qt::Key_Down);
     QCOMPARE(bar->value(), 50); // row 70, top row 51
     QCOMPARE(f.grid()->currentRow(), 69);
-    f.type("23.59");
-    f.type("24");
-    QCOMPARE(f.cell(70, 3), QString("00:01"));
+    f.type(u"23.59"_s);
+    f.type(u"24"_s);
+    QCOMPARE(f.cell(70, 3), u"00:01"_s);
     QCOMPARE(f.grid()->currentRow(), 69); // Enter on row 70 stays on row 70
     // Scrolling the cursor row out of view hides the boxes; back in view shows them.
     bar->setValue(20);
@@ -404,8 +406,8 @@ void TstElapsedTimeWindow::gridClickMovesTheBoxes() {
     click(5, 2);
     QCOMPARE(f.focus(), f.end());
     QCOMPARE(f.boxTopTwips(), 420 + 240 * 5);
-    f.type("1");
-    QCOMPARE(f.cell(5, 2), QString("01:00"));
+    f.type(u"1"_s);
+    QCOMPARE(f.cell(5, 2), u"01:00"_s);
     QCOMPARE(f.boxTopTwips(), 420 + 240 * 6);
     click(3, 3);
     QCOMPARE(f.focus(), f.start());
@@ -426,23 +428,23 @@ void TstElapsedTimeWindow::gridClickMovesTheBoxes() {
 
 void TstElapsedTimeWindow::resetKeepsTheSavedDate() {
     Fixture f;
-    f.type("8");
-    f.type("9");
-    f.get<QLineEdit>("Text3")->setText("題");
-    f.get<QLineEdit>("Text4")->setText("2009/01/02");
-    f.tp.files.answers = {f.dir.filePath("a.TMK")};
+    f.type(u"8"_s);
+    f.type(u"9"_s);
+    f.get<QLineEdit>("Text3")->setText(u"題"_s);
+    f.get<QLineEdit>("Text4")->setText(u"2009/01/02"_s);
+    f.tp.files.answers = {f.dir.filePath(u"a.TMK"_s)};
     f.trigger("M12");
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString("a.TMK"));
+    QCOMPARE(f.get<QLabel>("Label7")->text(), u"a.TMK"_s);
     f.tp.sounds.clear();
     f.get<QPushButton>("Command4")->click();
     QCOMPARE(f.tp.sounds.beeps(), 1);
     QCOMPARE(f.cell(1, 1) + f.cell(1, 3), QString());
-    QCOMPARE(f.cell(1, 0), QString("1"));
+    QCOMPARE(f.cell(1, 0), u"1"_s);
     QCOMPARE(f.total(), QString());
     QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
     QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString());
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), QString("2010/11/08"));
-    QCOMPARE(f.w->sheet().sheetDate, std::optional<QString>("2009/01/02"));
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2010/11/08"_s);
+    QCOMPARE(f.w->sheet().sheetDate, std::optional<QString>(u"2009/01/02"_s));
     QCOMPARE(f.w->sheet().totalText, std::optional<QString>(QString()));
     QCOMPARE(f.focus(), f.start());
     QCOMPARE(f.boxTopTwips(), 660);
@@ -450,27 +452,27 @@ void TstElapsedTimeWindow::resetKeepsTheSavedDate() {
 
 void TstElapsedTimeWindow::saveRefusals() {
     Fixture f;
-    f.get<QLineEdit>("Text3")->setText("題だけ");
+    f.get<QLineEdit>("Text3")->setText(u"題だけ"_s);
     f.trigger("M12");
-    QCOMPARE(f.messages(), QString("データがないので保存できません！"));
+    QCOMPARE(f.messages(), u"データがないので保存できません！"_s);
     QVERIFY(f.tp.files.asked.isEmpty());
     QCOMPARE(f.focus(), f.start());
-    f.type("8");
+    f.type(u"8"_s);
     f.tp.messages.shown.clear();
-    f.get<QLineEdit>("Text3")->setText("a\"b");
+    f.get<QLineEdit>("Text3")->setText(u"a\"b"_s);
     f.trigger("M12");
-    QVERIFY2(f.messages().contains("タイトルに「\"」"), qPrintable(f.messages()));
+    QVERIFY2(f.messages().contains(u"タイトルに「\"」"_s), qPrintable(f.messages()));
     QVERIFY(f.tp.files.asked.isEmpty()); // refused before a file is chosen
     QCOMPARE(f.focus(), f.get("Text3"));
     f.tp.messages.shown.clear();
-    f.get<QLineEdit>("Text3")->setText("fine");
+    f.get<QLineEdit>("Text3")->setText(u"fine"_s);
     f.get<QLineEdit>("Text4")->setText(QStringLiteral("😀"));
     f.trigger("M12");
-    QVERIFY2(f.messages().contains("日付の「😀」"), qPrintable(f.messages()));
+    QVERIFY2(f.messages().contains(u"日付の「😀」"_s), qPrintable(f.messages()));
     QCOMPARE(f.focus(), f.get("Text4"));
     // A cancelled dialog says nothing and writes nothing.
     f.tp.messages.shown.clear();
-    f.get<QLineEdit>("Text4")->setText("today");
+    f.get<QLineEdit>("Text4")->setText(u"today"_s);
     f.trigger("M12");
     QCOMPARE(f.tp.files.asked.size(), 1);
     QVERIFY(f.tp.files.asked[0].save);
@@ -480,39 +482,40 @@ void TstElapsedTimeWindow::saveRefusals() {
 
 void TstElapsedTimeWindow::saveWritesTheFile() {
     Fixture f;
-    f.type("8.30");
-    f.type("17.15");
-    f.type("9"); // a start only
-    f.get<QLineEdit>("Text3")->setText("会議, 午後");
-    f.tp.files.answers = {f.dir.filePath("day")};
+    f.type(u"8.30"_s);
+    f.type(u"17.15"_s);
+    f.type(u"9"_s); // a start only
+    f.get<QLineEdit>("Text3")->setText(u"会議, 午後"_s);
+    f.tp.files.answers = {f.dir.filePath(u"day"_s)};
     f.trigger("M12");
     QVERIFY(f.messages().isEmpty());
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString("day.TMK"));
-    const QByteArray bytes = readAll(f.dir.filePath("day.TMK"));
+    QCOMPARE(f.get<QLabel>("Label7")->text(), u"day.TMK"_s);
+    const QByteArray bytes = readAll(f.dir.filePath(u"day.TMK"_s));
     const QList<QByteArray> lines = bytes.split('\n');
     QCOMPARE(lines.size(), 72); // 71 lines and nothing after the last line end
-    QCOMPARE(lines[0], "\"08:45\",\"" + *encodeCp932("会議, 午後") +
+    QCOMPARE(lines[0], "\"08:45\",\"" + *encodeCp932(u"会議, 午後"_s) +
                            "\",\"2010/11/08\",\"\",\"\",\"\",\"\",\"\"\r");
     QCOMPARE(lines[1], QByteArray("\"08:30\",\"17:15\",\"08:45\",525\r"));
     QCOMPARE(lines[2], QByteArray("\"09:00\",,,\r"));
     QCOMPARE(lines[3], QByteArray(",,,\r"));
     // Saving again to the same name with the extension left off asks before replacing it.
-    f.tp.files.answers = {f.dir.filePath("day")};
+    f.tp.files.answers = {f.dir.filePath(u"day"_s)};
     f.tp.messages.confirmAnswers = {false};
-    f.type("10");
+    f.type(u"10"_s);
     f.trigger("M12");
     QCOMPARE(f.tp.messages.shown.size(), 1);
-    QCOMPARE(readAll(f.dir.filePath("day.TMK")), bytes);
+    QCOMPARE(readAll(f.dir.filePath(u"day.TMK"_s)), bytes);
 }
 
 void TstElapsedTimeWindow::saveFailureKeepsTheOldFile() {
     Fixture f;
-    const QString path = f.writeFile("old.TMK", "old contents");
-    f.type("8");
-    f.tp.files.answers = {f.dir.filePath("no/such/folder/x.TMK")};
+    const QString path = f.writeFile(u"old.TMK"_s, "old contents");
+    f.type(u"8"_s);
+    f.tp.files.answers = {f.dir.filePath(u"no/such/folder/x.TMK"_s)};
     f.trigger("M12");
-    QVERIFY2(f.messages().startsWith("x.TMK に保存できませんでした。\n"), qPrintable(f.messages()));
-    QVERIFY(f.messages().size() > QString("x.TMK に保存できませんでした。\n").size());
+    QVERIFY2(f.messages().startsWith(u"x.TMK に保存できませんでした。\n"_s),
+             qPrintable(f.messages()));
+    QVERIFY(f.messages().size() > u"x.TMK に保存できませんでした。\n"_s.size());
     QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
     QCOMPARE(readAll(path), QByteArray("old contents"));
 }
@@ -520,33 +523,33 @@ void TstElapsedTimeWindow::saveFailureKeepsTheOldFile() {
 void TstElapsedTimeWindow::loadShowsTheFile() {
     Fixture f;
     QByteArray file =
-        "\"99:00\",\"" + *encodeCp932("予定") + "\",\"2009/12/31\",1,\"r\",,\"\",2\r\n";
+        "\"99:00\",\"" + *encodeCp932(u"予定"_s) + "\",\"2009/12/31\",1,\"r\",,\"\",2\r\n";
     file += "\"08:00\",\"09:00\",\"01:00\",60\r\n";
     file += "\"10:00\",,,\r\n";
     for (int r = 3; r <= 70; ++r)
         file += ",,,\r\n";
-    f.type("13"); // replaced by the load
-    f.tp.files.answers = {f.writeFile("plan.tmk", file)};
+    f.type(u"13"_s); // replaced by the load
+    f.tp.files.answers = {f.writeFile(u"plan.tmk"_s, file)};
     f.tp.sounds.clear();
     f.trigger("M11");
     QVERIFY2(f.messages().isEmpty(), qPrintable(f.messages()));
     QCOMPARE(f.tp.sounds.beeps(), 1);
-    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), QString("08:0009:0001:00"));
-    QCOMPARE(f.cell(2, 1) + f.cell(2, 2), QString("10:00"));
-    QCOMPARE(f.total(), QString("99:00")); // as the file says
-    QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString("予定"));
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), QString("2009/12/31"));
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString("plan.tmk"));
+    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), u"08:0009:0001:00"_s);
+    QCOMPARE(f.cell(2, 1) + f.cell(2, 2), u"10:00"_s);
+    QCOMPARE(f.total(), u"99:00"_s); // as the file says
+    QCOMPARE(f.get<QLineEdit>("Text3")->text(), u"予定"_s);
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2009/12/31"_s);
+    QCOMPARE(f.get<QLabel>("Label7")->text(), u"plan.tmk"_s);
     QCOMPARE(f.focus(), f.start());
     QCOMPARE(f.boxTopTwips(), 660);
     // Saved again, the reserved values go back unchanged.
-    f.tp.files.answers = {f.dir.filePath("again.TMK")};
+    f.tp.files.answers = {f.dir.filePath(u"again.TMK"_s)};
     f.trigger("M12");
-    QCOMPARE(readAll(f.dir.filePath("again.TMK")), file);
+    QCOMPARE(readAll(f.dir.filePath(u"again.TMK"_s)), file);
     // The first confirmed time puts the true sum in place of the file's total.
     f.key(Qt::Key_Right);
-    f.type("9");
-    QCOMPARE(f.total(), QString("01:00"));
+    f.type(u"9"_s);
+    QCOMPARE(f.total(), u"01:00"_s);
 }
 
 void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet_data() {
@@ -565,17 +568,17 @@ void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     Fixture f;
-    f.type("8");
-    f.type("9");
-    f.get<QLineEdit>("Text3")->setText("前の題");
-    QString path = bytes == "-" ? f.dir.filePath("gone.TMK") : f.dir.filePath("bad.TMK");
+    f.type(u"8"_s);
+    f.type(u"9"_s);
+    f.get<QLineEdit>("Text3")->setText(u"前の題"_s);
+    QString path = bytes == "-" ? f.dir.filePath(u"gone.TMK"_s) : f.dir.filePath(u"bad.TMK"_s);
     if (bytes == "/")
-        QDir(f.dir.path()).mkdir("bad.TMK");
+        QDir(f.dir.path()).mkdir(u"bad.TMK"_s);
     else if (bytes != "-")
-        f.writeFile("bad.TMK", bytes);
+        f.writeFile(u"bad.TMK"_s, bytes);
     f.tp.files.answers = {path};
     f.trigger("M11");
-    QVERIFY2(f.messages().startsWith(QFileInfo(path).fileName() + " を読み込めませんでした。\n"),
+    QVERIFY2(f.messages().startsWith(QFileInfo(path).fileName() + u" を読み込めませんでした。\n"_s),
              qPrintable(f.messages()));
     QVERIFY2(f.messages().contains(reason), qPrintable(f.messages()));
     QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.total(), QString());
@@ -584,18 +587,18 @@ void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet() {
     QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
     QCOMPARE(f.focus(), f.start());
     // A cancelled open changes nothing and says nothing.
-    f.type("8");
+    f.type(u"8"_s);
     f.tp.messages.shown.clear();
     f.trigger("M11");
-    QCOMPARE(f.cell(1, 1), QString("08:00"));
+    QCOMPARE(f.cell(1, 1), u"08:00"_s);
     QVERIFY(f.messages().isEmpty());
 }
 
 void TstElapsedTimeWindow::printing() {
     Fixture f;
-    f.type("8.30");
-    f.type("17.15");
-    f.get<QLineEdit>("Text4")->setText("2010/11/09");
+    f.type(u"8.30"_s);
+    f.type(u"17.15"_s);
+    f.get<QLineEdit>("Text4")->setText(u"2010/11/09"_s);
     f.trigger("M15");
     QWidget* panel = f.get("Picture1");
     QVERIFY(panel->isVisible());
@@ -611,15 +614,15 @@ void TstElapsedTimeWindow::printing() {
     QCOMPARE(f.tp.sounds.beeps(), 1);
     const PrintDocument& doc = f.tp.printer.printed[0];
     // The date box's text as it stands, the total as shown, row 1 at its columns.
-    QVERIFY(doc.contains(textOp(5, 3, "●　経過時間　//////////////////////////　　2010/11/09")));
-    QVERIFY(doc.contains(textOp(25, 5, "合計：08:45")));
-    QVERIFY(doc.contains(textOp(28, 8, "08:45")));
+    QVERIFY(doc.contains(textOp(5, 3, u"●　経過時間　//////////////////////////　　2010/11/09"_s)));
+    QVERIFY(doc.contains(textOp(25, 5, u"合計：08:45"_s)));
+    QVERIFY(doc.contains(textOp(28, 8, u"08:45"_s)));
     QCOMPARE(pageCount(doc), 1); // blank rows after row 1 start no second page
     // A row near the end does not fit the test printer's 60-line page: a second page follows.
     f.get<QPushButton>("Command4")->click();
     for (int i = 0; i < 59; ++i)
         f.key(Qt::Key_Down);
-    f.type("8");
+    f.type(u"8"_s);
     f.trigger("M15");
     f.get<QPushButton>("Command2")->click();
     QCOMPARE(pageCount(f.tp.printer.printed.last()), 2);
@@ -633,12 +636,12 @@ void TstElapsedTimeWindow::printing() {
 void TstElapsedTimeWindow::printWithoutPrinterOffersPdf() {
     Fixture f;
     f.tp.printer.hasDefaultPrinter = false;
-    f.tp.files.answers = {f.dir.filePath("sheet")};
+    f.tp.files.answers = {f.dir.filePath(u"sheet"_s)};
     f.trigger("M15");
     f.get<QPushButton>("Command2")->click();
     QCOMPARE(f.tp.messages.shown.size(), 1); // the offer
-    QVERIFY(f.tp.messages.shown[0].text.contains("PDF"));
-    QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath("sheet.pdf")});
+    QVERIFY(f.tp.messages.shown[0].text.contains(u"PDF"_s));
+    QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath(u"sheet.pdf"_s)});
     QVERIFY(!f.get("Picture1")->isVisible());
 }
 
@@ -649,15 +652,15 @@ void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes_data() {
     QTest::addColumn<int>("key");
     for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
         for (Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_E, Qt::Key_D, Qt::Key_H})
-            QTest::newRow(qPrintable(QString("%1 Ctrl+%2").arg(box).arg(QChar(key))))
-                << QString(box) << int(key);
+            QTest::newRow(qPrintable(u"%1 Ctrl+%2"_s.arg(QLatin1String(box)).arg(QChar(key))))
+                << QString::fromLatin1(box) << int(key);
 }
 
 void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes() {
     QFETCH(QString, box);
     QFETCH(int, key);
     Fixture f;
-    f.type("8");
+    f.type(u"8"_s);
     QWidget* w = f.w->findChild<QWidget*>(box);
     w->setFocus();
     QTest::keyClick(w, Qt::Key(key), Qt::ControlModifier);
@@ -685,7 +688,7 @@ void TstElapsedTimeWindow::leaving() {
     {
         Fixture f;
         f.get<QPushButton>("Command5")->click();
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(f.quits, 0);
     }
     {

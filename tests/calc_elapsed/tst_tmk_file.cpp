@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,13 +49,13 @@ class TstTmkFile : public QObject {
 void TstTmkFile::rowLines_data() {
     QTest::addColumn<SheetRow>("row");
     QTest::addColumn<QByteArray>("line");
-    QTest::newRow("complete") << SheetRow{"08:30", "17:15", "08:45", 525}
+    QTest::newRow("complete") << SheetRow{u"08:30"_s, u"17:15"_s, u"08:45"_s, 525}
                               << QByteArray("\"08:30\",\"17:15\",\"08:45\",525\r");
     QTest::newRow("untouched") << SheetRow{} << QByteArray(",,,\r");
-    QTest::newRow("start only") << SheetRow{"08:30", {}, {}, {}} << QByteArray("\"08:30\",,,\r");
+    QTest::newRow("start only") << SheetRow{u"08:30"_s, {}, {}, {}} << QByteArray("\"08:30\",,,\r");
     QTest::newRow("cleared") << SheetRow{QString(), QString(), QString(), 0}
                              << QByteArray("\"\",\"\",\"\",0\r");
-    QTest::newRow("whole day") << SheetRow{"00:00", "24:00", "24:00", 1440}
+    QTest::newRow("whole day") << SheetRow{u"00:00"_s, u"24:00"_s, u"24:00"_s, 1440}
                                << QByteArray("\"00:00\",\"24:00\",\"24:00\",1440\r");
 }
 
@@ -77,7 +78,7 @@ void TstTmkFile::rowLines() {
 
 void TstTmkFile::headerOfFreshAndResetSheet() {
     ElapsedSheet s;
-    s.row(1) = {"09:00", {}, {}, {}};
+    s.row(1) = {u"09:00"_s, {}, {}, {}};
     s.sheetTitle = QStringLiteral("会議, 午後");
     s.sheetDate = QStringLiteral("2010/11/08");
     QByteArray expected =
@@ -85,7 +86,7 @@ void TstTmkFile::headerOfFreshAndResetSheet() {
     QCOMPARE(lines(*tmkFileBytes(s))[0], expected);
     SheetCursor c;
     CL(s, c);
-    s.row(1).startText = "09:00";
+    s.row(1).startText = u"09:00"_s;
     QVERIFY(lines(*tmkFileBytes(s))[0].startsWith("\"\",\"\",\"2010/11/08\","));
     // The title with its comma comes back whole.
     s.sheetTitle = QStringLiteral("会議, 午後");
@@ -94,14 +95,14 @@ void TstTmkFile::headerOfFreshAndResetSheet() {
 
 void TstTmkFile::roundTripKeepsUnsetApartFromEmpty() {
     ElapsedSheet s;
-    s.totalText = "10:05";
+    s.totalText = u"10:05"_s;
     s.sheetTitle = QStringLiteral("ﾃｽﾄ 表");
     s.sheetDate = QString();
-    s.row(1) = {"08:30", "17:15", "08:45", 525};
+    s.row(1) = {u"08:30"_s, u"17:15"_s, u"08:45"_s, 525};
     s.row(2) = {QString(), QString(), QString(), 0};
-    s.row(3) = {"09:00", {}, {}, {}};
-    s.row(4) = {{}, "01:20", "01:20", 80};
-    s.row(70) = {"00:00", "24:00", "24:00", 1440};
+    s.row(3) = {u"09:00"_s, {}, {}, {}};
+    s.row(4) = {{}, u"01:20"_s, u"01:20"_s, 80};
+    s.row(70) = {u"00:00"_s, u"24:00"_s, u"24:00"_s, 1440};
     const TmkParseResult back = parseTmkFile(*tmkFileBytes(s));
     QVERIFY2(back.sheet, qPrintable(back.error));
     QVERIFY(*back.sheet == s);
@@ -115,7 +116,7 @@ void TstTmkFile::reservedValuesCarried() {
     const TmkParseResult r = parseTmkFile(file);
     QVERIFY2(r.sheet, qPrintable(r.error));
     QCOMPARE(r.sheet->reservedValues[0], RecordValue(12.0));
-    QCOMPARE(r.sheet->reservedValues[1], RecordValue(QString("x")));
+    QCOMPARE(r.sheet->reservedValues[1], RecordValue(u"x"_s));
     QVERIFY(isUnset(r.sheet->reservedValues[2]));
     QCOMPARE(r.sheet->reservedValues[3], RecordValue(-3.5));
     QCOMPARE(r.sheet->reservedValues[4], RecordValue(QStringLiteral("予備")));
@@ -127,10 +128,10 @@ void TstTmkFile::totalIsTakenAsWritten() {
     const TmkParseResult r = parseTmkFile(fileOf("\"99:99\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"",
                                                  {"\"08:00\",\"09:00\",\"01:00\",60"}));
     QVERIFY2(r.sheet, qPrintable(r.error));
-    QCOMPARE(r.sheet->totalText, std::optional<QString>("99:99"));
+    QCOMPARE(r.sheet->totalText, std::optional<QString>(u"99:99"_s));
     ElapsedSheet s = *r.sheet;
     recalculateTotal(s);
-    QCOMPARE(s.totalText, std::optional<QString>("01:00"));
+    QCOMPARE(s.totalText, std::optional<QString>(u"01:00"_s));
 }
 
 void TstTmkFile::valuesSpreadOverLinesAlike() {

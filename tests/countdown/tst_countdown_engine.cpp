@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -220,8 +221,8 @@ void TstCountdownEngine::start() {
     QCOMPARE(st.targetDate, targetDate);
     QCOMPARE(st.targetTime, targetTime);
     QCOMPARE(st.addHours, addHours);
-    QCOMPARE(st.running, 1);
-    QCOMPARE(st.startDate, now.toString("yyyy/MM/dd"));
+    QVERIFY(st.running);
+    QCOMPARE(st.startDate, now.toString(u"yyyy/MM/dd"_s));
     QCOMPARE(st.startHour, now.time().hour());
     QCOMPARE(st.startMinute, now.time().minute());
     QCOMPARE(st.startSecond, now.time().second());
@@ -230,18 +231,18 @@ void TstCountdownEngine::start() {
 void TstCountdownEngine::startShowsWhatItSets() {
     CountdownState st;
     st.blinkPhase = 1;
-    const CountdownOutputs out = startCountdown(st, "", "5", "", at(9, 5, 3));
-    QCOMPARE(out.startTime, QString("9:05:03"));
-    QCOMPARE(out.startDate, QString("2010/11/08"));
-    QCOMPARE(out.targetTime, QString("09:10:03"));
-    QCOMPARE(out.targetDate, QString("2010/11/08"));
-    QCOMPARE(out.lamp, kLampWhite);
+    const CountdownOutputs out = startCountdown(st, u""_s, u"5"_s, u""_s, at(9, 5, 3));
+    QCOMPARE(out.startTime, u"9:05:03"_s);
+    QCOMPARE(out.startDate, u"2010/11/08"_s);
+    QCOMPARE(out.targetTime, u"09:10:03"_s);
+    QCOMPARE(out.targetDate, u"2010/11/08"_s);
+    QCOMPARE(out.lamp, colors::white);
     QVERIFY(!out.timeLeft);
     QCOMPARE(st.blinkPhase, 1);
 }
 
 void TstCountdownEngine::timeLeftAcrossMidnight() {
-    CountdownState st = started(at(23, 59, 0), "", "2", "");
+    CountdownState st = started(at(23, 59, 0), u""_s, u"2"_s, u""_s);
     const QDate next = kDay.addDays(1);
     struct Step {
         QDateTime now;
@@ -249,63 +250,63 @@ void TstCountdownEngine::timeLeftAcrossMidnight() {
         bool fires;
     };
     const Step steps[] = {
-        {at(23, 59, 0), "00:02:00", false},        {at(23, 59, 59, 900), "00:01:01", false},
-        {at(0, 0, 0, 0, next), "00:01:00", false}, {at(0, 0, 59, 0, next), "00:00:01", false},
-        {at(0, 1, 0, 0, next), "00:00:00", true},
+        {at(23, 59, 0), u"00:02:00"_s, false},        {at(23, 59, 59, 900), u"00:01:01"_s, false},
+        {at(0, 0, 0, 0, next), u"00:01:00"_s, false}, {at(0, 0, 59, 0, next), u"00:00:01"_s, false},
+        {at(0, 1, 0, 0, next), u"00:00:00"_s, true},
     };
     for (const Step& step : steps) {
         const CountdownOutputs out = clockTick(st, step.now);
         QCOMPARE(out.timeLeft, step.left);
-        QCOMPARE(out.currentTime, step.now.time().toString("hh:mm:ss"));
-        QCOMPARE(out.currentDate, step.now.date().toString("yyyy/MM/dd"));
+        QCOMPARE(out.currentTime, step.now.time().toString(u"hh:mm:ss"_s));
+        QCOMPARE(out.currentDate, step.now.date().toString(u"yyyy/MM/dd"_s));
         QCOMPARE(out.raiseWindow, step.fires);
         QCOMPARE(out.ringTimer == RingTimerRequest::Start, step.fires);
     }
 }
 
 void TstCountdownEngine::timeLeftCountsEveryDay() {
-    CountdownState st = started(at(9, 0, 0), "25", "0", "0");
-    QCOMPARE(clockTick(st, at(9, 0, 0)).timeLeft, QString("25:00:00"));
+    CountdownState st = started(at(9, 0, 0), u"25"_s, u"0"_s, u"0"_s);
+    QCOMPARE(clockTick(st, at(9, 0, 0)).timeLeft, u"25:00:00"_s);
 
     // Two dates ahead: every day counts, not just one.
-    st = started(at(9, 0, 0), "50", "", "");
-    QCOMPARE(st.targetDate, QString("2010/11/10"));
-    QCOMPARE(clockTick(st, at(9, 0, 0)).timeLeft, QString("50:00:00"));
-    QCOMPARE(clockTick(st, at(23, 0, 0)).timeLeft, QString("36:00:00"));
-    QCOMPARE(clockTick(st, at(9, 0, 0, 0, kDay.addDays(1))).timeLeft, QString("26:00:00"));
-    QCOMPARE(clockTick(st, at(10, 59, 59, 0, kDay.addDays(2))).timeLeft, QString("00:00:01"));
+    st = started(at(9, 0, 0), u"50"_s, u""_s, u""_s);
+    QCOMPARE(st.targetDate, u"2010/11/10"_s);
+    QCOMPARE(clockTick(st, at(9, 0, 0)).timeLeft, u"50:00:00"_s);
+    QCOMPARE(clockTick(st, at(23, 0, 0)).timeLeft, u"36:00:00"_s);
+    QCOMPARE(clockTick(st, at(9, 0, 0, 0, kDay.addDays(1))).timeLeft, u"26:00:00"_s);
+    QCOMPARE(clockTick(st, at(10, 59, 59, 0, kDay.addDays(2))).timeLeft, u"00:00:01"_s);
 }
 
 void TstCountdownEngine::zeroEntriesRingAtOnce() {
-    CountdownState st = started(at(13, 8, 20, 500), "0", "0", "0");
+    CountdownState st = started(at(13, 8, 20, 500), u"0"_s, u"0"_s, u"0"_s);
     CountdownOutputs out = clockTick(st, at(13, 8, 20, 800));
-    QCOMPARE(out.timeLeft, QString("00:00:00"));
+    QCOMPARE(out.timeLeft, u"00:00:00"_s);
     QVERIFY(out.raiseWindow);
     QCOMPARE(out.ringTimer, RingTimerRequest::Start);
     out = clockTick(st, at(13, 8, 21, 100));
-    QCOMPARE(out.timeLeft, QString("-1"));
+    QCOMPARE(out.timeLeft, u"-1"_s);
     QCOMPARE(out.ringTimer, RingTimerRequest::Start); // repeated while the target stays reached
 }
 
 void TstCountdownEngine::firesOnLaterDateWithEarlierTimeOfDay() {
     // The machine slept past the target: a later date counts even at an earlier hour.
-    CountdownState st = started(at(23, 59, 0), "", "2", "");
+    CountdownState st = started(at(23, 59, 0), u""_s, u"2"_s, u""_s);
     const CountdownOutputs out = clockTick(st, at(0, 0, 30, 0, kDay.addDays(2)));
     QCOMPARE(out.ringTimer, RingTimerRequest::Start);
     QCOMPARE(out.timeLeft, QString::number(-(86400 - 60 + 30)));
 
     // A negative duration lands in the past and fires at the first tick.
-    st = started(at(10, 0, 0), "", "", "-5");
+    st = started(at(10, 0, 0), u""_s, u""_s, u"-5"_s);
     const CountdownOutputs neg = clockTick(st, at(10, 0, 0, 300));
     QCOMPARE(neg.ringTimer, RingTimerRequest::Start);
-    QCOMPARE(neg.timeLeft, QString("-5"));
+    QCOMPARE(neg.timeLeft, u"-5"_s);
 }
 
 void TstCountdownEngine::negativeSecondsWhileRinging() {
-    CountdownState st = started(at(10, 0, 0), "", "", "10");
+    CountdownState st = started(at(10, 0, 0), u""_s, u""_s, u"10"_s);
     QCOMPARE(clockTick(st, at(10, 0, 10)).ringTimer, RingTimerRequest::Start);
     ringTick(st, at(10, 0, 10, 100), 5);
-    QCOMPARE(clockTick(st, at(10, 0, 13, 200)).timeLeft, QString("-3"));
+    QCOMPARE(clockTick(st, at(10, 0, 13, 200)).timeLeft, u"-3"_s);
     QDateTime ended;
     ringUntilOver(st, at(10, 0, 13, 400), 5, nullptr, &ended);
     // After the ring the count is over: no more time left, no second ring.
@@ -333,7 +334,7 @@ void TstCountdownEngine::ringDuration() {
     QFETCH(int, startMs);
     QFETCH(int, sounds);
     QFETCH(int, endMs);
-    CountdownState st = started(at(12, 0, 0), "", "1", "");
+    CountdownState st = started(at(12, 0, 0), u""_s, u"1"_s, u""_s);
     const QDateTime target = at(12, 1, 0);
     QDateTime ended;
     const QList<SoundRequest> played =
@@ -341,12 +342,12 @@ void TstCountdownEngine::ringDuration() {
     QCOMPARE(played.size(), sounds);
     QCOMPARE(target.msecsTo(ended), qint64(endMs));
     QVERIFY(st.targetTime.isEmpty());
-    QCOMPARE(st.running, 0);
+    QVERIFY(!st.running);
 }
 
 void TstCountdownEngine::ringEndsAcrossMidnight() {
-    CountdownState st = started(at(23, 59, 0), "", "", "58");
-    QCOMPARE(st.targetTime, QString("23:59:58"));
+    CountdownState st = started(at(23, 59, 0), u""_s, u""_s, u"58"_s);
+    QCOMPARE(st.targetTime, u"23:59:58"_s);
     QDateTime ended;
     const auto played = ringUntilOver(st, at(23, 59, 58, 100), 5, nullptr, &ended);
     QCOMPARE(played.size(), 17);
@@ -357,46 +358,47 @@ void TstCountdownEngine::soundChoices_data() {
     QTest::addColumn<int>("choice");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("file");
-    QTest::newRow("Ring") << int(SoundRing) << int(SoundRequest::Wave) << "RING.WAV";
-    QTest::newRow("Bell") << int(SoundBell) << int(SoundRequest::Wave) << "1min07A.WAV";
-    QTest::newRow("BEEP") << int(SoundBeep) << int(SoundRequest::Beep) << "";
+    QTest::newRow("Ring") << int(SoundChoice::Ring) << int(SoundRequest::Kind::Wave) << "RING.WAV";
+    QTest::newRow("Bell") << int(SoundChoice::Bell) << int(SoundRequest::Kind::Wave)
+                          << "1min07A.WAV";
+    QTest::newRow("BEEP") << int(SoundChoice::Beep) << int(SoundRequest::Kind::Beep) << "";
 }
 
 void TstCountdownEngine::soundChoices() {
     QFETCH(int, choice);
     QFETCH(int, kind);
     QFETCH(QString, file);
-    CountdownState st = started(at(12, 0, 0), "", "", "");
-    st.soundChoice = choice;
+    CountdownState st = started(at(12, 0, 0), u""_s, u""_s, u""_s);
+    st.soundChoice = SoundChoice(choice);
     QList<quint32> lamps;
     const auto played = ringUntilOver(st, at(12, 0, 0, 100), 2, &lamps);
     QCOMPARE(played.size(), 7); // 100 ms to 1900 ms
     for (const SoundRequest& r : played)
         QCOMPARE(r, (SoundRequest{SoundRequest::Kind(kind), file}));
     // The lamp blinks at the ring's pace, whatever the sound.
-    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite, kLampRed, kLampWhite,
-                                    kLampRed, kLampWhite}));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red,
+                                    colors::white, colors::red, colors::white}));
 }
 
 void TstCountdownEngine::blinkPhaseCarriesOver() {
     // Three ring ticks leave the lamp's next colour red; neither Clear nor Start resets it.
-    CountdownState st = started(at(12, 0, 0), "", "", "");
+    CountdownState st = started(at(12, 0, 0), u""_s, u""_s, u""_s);
     QList<quint32> lamps;
     ringUntilOver(st, at(12, 0, 0, 200), 1, &lamps); // 200, 500, 800 ms; 1100 ms ends
-    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite}));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white}));
     clearCountdown(st);
-    startCountdown(st, "", "", "", at(12, 5, 0));
-    QCOMPARE(ringTick(st, at(12, 5, 0, 100), 30).lamp, kLampRed);
+    startCountdown(st, u""_s, u""_s, u""_s, at(12, 5, 0));
+    QCOMPARE(ringTick(st, at(12, 5, 0, 100), 30).lamp, colors::red);
 }
 
 void TstCountdownEngine::stopWhileCounting() {
-    CountdownState st = started(at(10, 0, 0), "", "5", "");
-    QCOMPARE(clockTick(st, at(10, 1, 0)).timeLeft, QString("00:04:00"));
+    CountdownState st = started(at(10, 0, 0), u""_s, u"5"_s, u""_s);
+    QCOMPARE(clockTick(st, at(10, 1, 0)).timeLeft, u"00:04:00"_s);
     const CountdownOutputs out = stopRinging(st);
-    QCOMPARE(out.lamp, kLampRed);
+    QCOMPARE(out.lamp, colors::red);
     QCOMPARE(out.ringTimer, RingTimerRequest::Stop);
     QVERIFY(!out.timeLeft && !out.targetTime); // frozen as they were
-    QCOMPARE(st.running, 0);
+    QVERIFY(!st.running);
     QVERIFY(st.targetTime.isEmpty());
     for (const QDateTime& t : {at(10, 2, 0), at(10, 5, 0), at(10, 6, 0)}) {
         const CountdownOutputs tick = clockTick(st, t);
@@ -406,26 +408,26 @@ void TstCountdownEngine::stopWhileCounting() {
 }
 
 void TstCountdownEngine::startWhileRingingStopsTheRing() {
-    CountdownState st = started(at(10, 0, 0), "", "", "");
+    CountdownState st = started(at(10, 0, 0), u""_s, u""_s, u""_s);
     QCOMPARE(clockTick(st, at(10, 0, 0, 300)).ringTimer, RingTimerRequest::Start);
     ringTick(st, at(10, 0, 0, 400), 30);
-    const CountdownOutputs out = startCountdown(st, "", "1", "", at(10, 0, 2));
+    const CountdownOutputs out = startCountdown(st, u""_s, u"1"_s, u""_s, at(10, 0, 2));
     QCOMPARE(out.ringTimer, RingTimerRequest::Stop);
-    QCOMPARE(out.lamp, kLampWhite);
+    QCOMPARE(out.lamp, colors::white);
     const CountdownOutputs tick = clockTick(st, at(10, 0, 2, 300));
-    QCOMPARE(tick.timeLeft, QString("00:01:00"));
+    QCOMPARE(tick.timeLeft, u"00:01:00"_s);
     QCOMPARE(tick.ringTimer, RingTimerRequest::Keep);
 }
 
 void TstCountdownEngine::clearAndReset() {
-    CountdownState st = started(at(10, 0, 0), "1", "2", "3");
-    st.soundChoice = SoundBeep;
+    CountdownState st = started(at(10, 0, 0), u"1"_s, u"2"_s, u"3"_s);
+    st.soundChoice = SoundChoice::Beep;
     st.blinkPhase = 1;
     const CountdownOutputs out = clearCountdown(st);
     for (const auto& text :
          {out.timeLeft, out.startTime, out.startDate, out.targetTime, out.targetDate})
         QCOMPARE(text, QString());
-    QCOMPARE(out.lamp, kLampWhite);
+    QCOMPARE(out.lamp, colors::white);
     QCOMPARE(out.ringTimer, RingTimerRequest::Stop);
     QVERIFY(out.resetEntries);
     CountdownState fresh;
@@ -434,16 +436,16 @@ void TstCountdownEngine::clearAndReset() {
     QCOMPARE(st.addHours + st.addMinutes + st.addSeconds, 0);
     QCOMPARE(st.startHour + st.startMinute + st.startSecond, 0);
     QVERIFY(st.targetDate.isEmpty() && st.targetTime.isEmpty() && st.startDate.isEmpty());
-    QCOMPARE(st.soundChoice, int(SoundRing));
+    QCOMPARE(st.soundChoice, SoundChoice::Ring);
     QCOMPARE(st.blinkPhase, 1);
     QVERIFY(!clockTick(st, at(10, 0, 1)).timeLeft);
 
-    st = started(at(10, 0, 0), "1", "2", "3");
-    st.soundChoice = SoundBell;
+    st = started(at(10, 0, 0), u"1"_s, u"2"_s, u"3"_s);
+    st.soundChoice = SoundChoice::Bell;
     resetCountdown(st);
-    QCOMPARE(st.running, 0);
+    QVERIFY(!st.running);
     QVERIFY(st.targetTime.isEmpty() && st.targetDate.isEmpty());
-    QCOMPARE(st.soundChoice, int(SoundRing));
+    QCOMPARE(st.soundChoice, SoundChoice::Ring);
 }
 
 void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving_data() {
@@ -486,18 +488,18 @@ void TstCountdownEngine::countsRealSecondsAcrossDaylightSaving() {
     const ScopedTimeZone zone(ScopedTimeZone::kBerlin);
     if (!ScopedTimeZone::berlinInForce()) QSKIP("the local time zone cannot be set here");
     const QDateTime start = startUtc.toLocalTime();
-    CountdownState st = started(start, hours, "", seconds);
+    CountdownState st = started(start, hours, u""_s, seconds);
     QCOMPARE(st.targetDate, targetDate);
     QCOMPARE(st.targetTime, targetTime);
     QCOMPARE(clockTick(st, start).timeLeft, timeLeftText(length));
 
     const CountdownOutputs before = clockTick(st, start.addSecs(length - 1));
-    QCOMPARE(before.timeLeft, QString("00:00:01"));
+    QCOMPARE(before.timeLeft, u"00:00:01"_s);
     QCOMPARE(before.ringTimer, RingTimerRequest::Keep);
     const QDateTime target = start.addSecs(length);
-    QCOMPARE(target.time().toString("hh:mm:ss"), targetTime);
+    QCOMPARE(target.time().toString(u"hh:mm:ss"_s), targetTime);
     const CountdownOutputs due = clockTick(st, target);
-    QCOMPARE(due.timeLeft, QString("00:00:00"));
+    QCOMPARE(due.timeLeft, u"00:00:00"_s);
     QCOMPARE(due.ringTimer, RingTimerRequest::Start);
 
     // The ring lasts its duration in real seconds.

@@ -19,6 +19,7 @@
 #endif
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 class TestSettingsFiles : public QObject {
     Q_OBJECT
@@ -72,14 +73,14 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         s.alarmRingSeconds = 5;
         QVERIFY(s.loadSpans());
-        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("60,30,0,0\r\n"));
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("60,30,0,0\r\n"));
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
     }
 
     void spansAreUsedAsRead() {
         QTemporaryDir dir;
         AppState s(dir.path());
-        writeBytes(s.programFile(kSpansFile), "45,7,3,4\r\n");
+        writeBytes(s.programFile(QLatin1String(kSpansFile)), "45,7,3,4\r\n");
         QVERIFY(s.loadSpans());
         QCOMPARE(s.spans(), (Spans{45, 7, 3, 4}));
     }
@@ -96,10 +97,10 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         AppState s(dir.path());
         s.alarmRingSeconds = 99;
-        writeBytes(s.programFile(kSpansFile), content);
+        writeBytes(s.programFile(QLatin1String(kSpansFile)), content);
         QVERIFY(s.loadSpans());
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
-        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("60,30,0,0\r\n"));
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("60,30,0,0\r\n"));
     }
 
     void eachWindowsChoiceSurvivesTheOthersWrite() {
@@ -108,10 +109,10 @@ class TestSettingsFiles : public QObject {
         QVERIFY(s.loadSpans());
         s.countdownRingSeconds = 60;
         QVERIFY(s.saveSpans());
-        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("60,60,0,0\r\n"));
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("60,60,0,0\r\n"));
         s.alarmRingSeconds = 10;
         QVERIFY(s.saveSpans());
-        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("10,60,0,0\r\n"));
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("10,60,0,0\r\n"));
     }
 
     void readOnlyFolderKeepsValuesUsable() {
@@ -143,12 +144,13 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
-        const QByteArray bytes = readBytes(s.programFile(kSoundsFile));
+        const QByteArray bytes = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         const QList<QByteArray> lines = bytes.split('\n');
         QCOMPARE(lines.size(), 11); // ten records and what follows the last line end
         // The waves that come with the program are stored as full paths in the program folder.
         const QString folder = QDir::toNativeSeparators(dir.path());
-        QCOMPARE(lines[0], "1,\"RING1\",\"" + *encodeCp932(joinPath(folder, QStringLiteral("RING1.WAV"))) +
+        QCOMPARE(lines[0], "1,\"RING1\",\"" +
+                               *encodeCp932(joinPath(folder, QStringLiteral("RING1.WAV"))) +
                                "\"\r");
         QCOMPARE(lines[3], "4,\"" + *encodeCp932(QStringLiteral("ﾍﾞﾙ")) + "\",\"" +
                                *encodeCp932(joinPath(folder, QStringLiteral("ﾍﾞﾙ.WAV"))) + "\"\r");
@@ -172,7 +174,7 @@ class TestSettingsFiles : public QObject {
         s.soundTable[4].sourceName = Unset{}; // never set
         s.soundTable[5].sourceName = QStringLiteral("鐘, 大");
         QVERIFY(s.saveSoundTable());
-        const QByteArray bytes = readBytes(s.programFile(kSoundsFile));
+        const QByteArray bytes = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         QVERIFY(bytes.contains("\r\n2,\"\",\"\"\r\n"));
         QVERIFY(bytes.contains("\r\n5,,\""));
         AppState back(dir.path());
@@ -187,9 +189,9 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
         const SoundTable before = s.soundTable;
-        QByteArray bytes = readBytes(s.programFile(kSoundsFile));
+        QByteArray bytes = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         bytes.replace("\r\n", ",");
-        writeBytes(s.programFile(kSoundsFile), bytes);
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), bytes);
         QVERIFY(s.loadSoundTable());
         for (int i = 0; i < 10; ++i) {
             QCOMPARE(s.soundTable[i].name(), before[i].name());
@@ -200,14 +202,14 @@ class TestSettingsFiles : public QObject {
     void shortSoundFileKeepsWhatWasRead() {
         QTemporaryDir dir;
         AppState s(dir.path());
-        writeBytes(s.programFile(kSoundsFile), "1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n");
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), "1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n");
         QVERIFY(!s.loadSoundTable());
         QCOMPARE(s.soundTable[0].path(), QStringLiteral("/a.wav"));
         QCOMPARE(s.soundTable[1].name(), QStringLiteral("B"));
         QVERIFY(s.soundTable[1].beepOnly());
         QVERIFY(isUnset(s.soundTable[2].sourceName));
         // The file is not rewritten.
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)),
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))),
                  QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
     }
 
@@ -215,12 +217,12 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
-        const QByteArray before = readBytes(s.programFile(kSoundsFile));
+        const QByteArray before = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         s.soundTable[0].sourceName = QString::fromUtf8("\xF0\x9F\x94\x94");
         QString error;
         QVERIFY(!s.saveSoundTable(&error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)), before);
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))), before);
     }
 
     void fullDiskLeavesTheOldFileWhole_data() {
@@ -239,7 +241,7 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         QVERIFY(s.loadSpans());
         QVERIFY(s.loadSoundTable());
-        const QString path = s.programFile(sounds ? kSoundsFile : kSpansFile);
+        const QString path = s.programFile(QLatin1String(sounds ? kSoundsFile : kSpansFile));
         const QByteArray before = readBytes(path);
         const QStringList files = filesIn(dir.path());
         QString error;
@@ -304,7 +306,7 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         QVERIFY(s.loadSpans());
         QVERIFY(s.loadSoundTable());
-        const QString path = s.programFile(kSoundsFile);
+        const QString path = s.programFile(QLatin1String(kSoundsFile));
         const QByteArray before = readBytes(path);
         {
             QFile filler(dir.filePath(QStringLiteral("filler")));
@@ -339,7 +341,7 @@ class TestSettingsFiles : public QObject {
         QTest::newRow("is a folder")
             << EISDIR << "同じ名前のフォルダがあるため、ファイルを書き込めません。";
         QTest::newRow("other") << EIO
-                               << "ファイルを書き込めませんでした：" +
+                               << u"ファイルを書き込めませんでした："_s +
                                       QString::fromLocal8Bit(strerror(EIO));
     }
     void reasonsAreSaidInJapanese() {
@@ -388,11 +390,11 @@ class TestSettingsFiles : public QObject {
             FaultGuard fault({3, ENOSPC});
             s.alarmRingSeconds = 20;
             QVERIFY(!s.saveSpans());
-            afterFault = readBytes(s.programFile(kSpansFile));
+            afterFault = readBytes(s.programFile(QLatin1String(kSpansFile)));
         }
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY2(saved, qPrintable(error));
-        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("10,30,0,0\r\n"));
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("10,30,0,0\r\n"));
         QCOMPARE(afterFault, QByteArray("10,30,0,0\r\n"));
     }
 
@@ -416,10 +418,10 @@ class TestSettingsFiles : public QObject {
         // Once the folder takes files, the next load writes them.
         QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("later")));
         QVERIFY(s.loadSpans());
-        QCOMPARE(readBytes(s.programFile(kSpansFile)), QByteArray("10,5,0,0\r\n"));
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("10,5,0,0\r\n"));
         QCOMPARE(s.spans(), (Spans{10, 5, 0, 0}));
         // From then on the file is read as usual.
-        writeBytes(s.programFile(kSpansFile), "45,7,0,0\r\n");
+        writeBytes(s.programFile(QLatin1String(kSpansFile)), "45,7,0,0\r\n");
         QVERIFY(s.loadSpans());
         QCOMPARE(s.spans(), (Spans{45, 7, 0, 0}));
         QVERIFY(spansNotSavedMessage(error).contains(error));
@@ -456,14 +458,14 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         AppState s(dir.path());
         const QByteArray original = oddSoundFile();
-        writeBytes(s.programFile(kSoundsFile), original);
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), original);
         QVERIFY(s.loadSoundTable());
         QCOMPARE(valueNumber(s.soundTable[6].sourceNo), 7.0);
         s.soundTable[8].sourceName = QStringLiteral("Chime");
         QVERIFY(s.saveSoundTable());
         QByteArray expected = original;
         expected.replace("9,\"N9\",\"\"", "9,\"Chime\",\"\"");
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)), expected);
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))), expected);
     }
 
     void utf8SoundFileIsReadAndSavedInTheCodePage_data() {
@@ -476,15 +478,15 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable()); // the default list, in the code page
-        const QByteArray cp932 = readBytes(s.programFile(kSoundsFile));
-        writeBytes(s.programFile(kSoundsFile), mark + decodeCp932(cp932).toUtf8());
+        const QByteArray cp932 = readBytes(s.programFile(QLatin1String(kSoundsFile)));
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), mark + decodeCp932(cp932).toUtf8());
         QVERIFY(s.loadSoundTable());
         QCOMPARE(s.soundTable[2].name(), QStringLiteral("時間"));
         QCOMPARE(filePart(s.soundTable[3].path()), QStringLiteral("ﾍﾞﾙ.WAV"));
         QVERIFY(s.saveSoundTable());
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)), cp932);
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))), cp932);
 
-        writeBytes(s.programFile(kSpansFile), mark + "45,7,0,0\r\n");
+        writeBytes(s.programFile(QLatin1String(kSpansFile)), mark + "45,7,0,0\r\n");
         QVERIFY(s.loadSpans());
         QCOMPARE(s.spans(), (Spans{45, 7, 0, 0}));
     }
@@ -502,7 +504,7 @@ class TestSettingsFiles : public QObject {
         const QString folder = QDir(parent.path()).filePath(name);
         AppState s(folder);
         QVERIFY(s.loadSoundTable());
-        QVERIFY(QFile::exists(s.programFile(kSoundsFile)));
+        QVERIFY(QFile::exists(s.programFile(QLatin1String(kSoundsFile))));
         QCOMPARE(s.wavePath(3), joinPath(folder, QStringLiteral("時間ですよ.WAV")));
         // A wave chosen in the program folder is stored by its name; one elsewhere in full.
         const QString chosen = QDir(folder).filePath(QStringLiteral("gong.wav"));
@@ -522,7 +524,7 @@ class TestSettingsFiles : public QObject {
         QByteArray bytes = oddSoundFile();
         const QByteArray huge = "\"" + QByteArray(10 * 1024 * 1024, 'A') + "\"";
         bytes.replace("\"N4\"", huge);
-        writeBytes(s.programFile(kSoundsFile), bytes);
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), bytes);
         QVERIFY(s.loadSoundTable());
         QVERIFY(s.soundTableNotice().contains(QStringLiteral("音源 4 ")));
         QVERIFY(isUnset(s.soundTable[3].sourceName));
@@ -532,9 +534,9 @@ class TestSettingsFiles : public QObject {
         QVERIFY(s.saveSoundTable());
         QByteArray expected = bytes;
         expected.replace("9,\"N9\",\"\"", "9,\"Chime\",\"\"");
-        QCOMPARE(readBytes(s.programFile(kSoundsFile)), expected);
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))), expected);
         // A file without such a field has nothing to say.
-        writeBytes(s.programFile(kSoundsFile), oddSoundFile());
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), oddSoundFile());
         QVERIFY(s.loadSoundTable());
         QVERIFY(s.soundTableNotice().isEmpty());
     }

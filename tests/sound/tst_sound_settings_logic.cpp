@@ -3,6 +3,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 using Number = PendingSoundEntry::NumberResult;
 using Name = PendingSoundEntry::NameResult;
 
@@ -133,10 +134,10 @@ class TstSoundSettingsLogic : public QObject {
         QCOMPARE(soundRowLabel(1), QStringLiteral("1 "));
         QCOMPARE(soundRowLabel(10), QStringLiteral("10 "));
         QCOMPARE(soundRowCells(t[2]),
-                 QStringList({"3", QStringLiteral("時間"), QStringLiteral("時間ですよ.WAV")}));
-        QCOMPARE(soundRowCells(t[9]), QStringList({"10", "BP", ""}));
+                 QStringList({u"3"_s, QStringLiteral("時間"), QStringLiteral("時間ですよ.WAV")}));
+        QCOMPARE(soundRowCells(t[9]), QStringList({u"10"_s, u"BP"_s, u""_s}));
         SoundSource s;
-        QCOMPARE(soundRowCells(s), QStringList({"", "", ""}));
+        QCOMPARE(soundRowCells(s), QStringList({u""_s, u""_s, u""_s}));
         s.wavePath = QStringLiteral("bell.wav");
         QCOMPARE(soundRowCells(s).at(2), QStringLiteral("bell.wav"));
     }

@@ -5,6 +5,7 @@
 #include "tests/support/test_platform.h"
 
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace qz {
 
@@ -35,6 +36,11 @@ template <class T = QWidget> T* control(const QObject* parent, const char* name)
     T* found = parent->findChild<T*>(QString::fromLatin1(name));
     if (!found) qFatal("no control %s", name);
     return found;
+}
+
+// Runs what a timer's timeout runs, at once and without waiting for it.
+inline void fire(QTimer* timer) {
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
 }
 
 } // namespace qz

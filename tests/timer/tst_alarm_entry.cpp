@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 class TestAlarmEntry : public QObject {
     Q_OBJECT
@@ -76,7 +77,7 @@ void TestAlarmEntry::parse() {
         QVERIFY(got);
         QCOMPARE(*got, expected);
         QCOMPARE(alarmSeconds(*got),
-                 QTime::fromString(expected, "HH:mm:ss").msecsSinceStartOfDay() / 1000);
+                 QTime::fromString(expected, u"HH:mm:ss"_s).msecsSinceStartOfDay() / 1000);
     }
 }
 
@@ -107,33 +108,33 @@ static QDateTime at(int h, int m, int s, int ms = 0) {
 
 void TestAlarmEntry::enterOutcomes() {
     AlarmEngine e;
-    QCOMPARE(e.enter(1, "", at(13, 8, 20)), EntryOutcome::Beep);
-    QCOMPARE(e.enter(1, "13.08.20", at(13, 8, 20)), EntryOutcome::Passed);
+    QCOMPARE(e.enter(1, u""_s, at(13, 8, 20)), EntryOutcome::Beep);
+    QCOMPARE(e.enter(1, u"13.08.20"_s, at(13, 8, 20)), EntryOutcome::Passed);
     QVERIFY(!e.armed(1));
-    QCOMPARE(e.enter(1, "13.08.21", at(13, 8, 20)), EntryOutcome::Armed);
-    QCOMPARE(e.row(1).target, QString("13:08:21"));
+    QCOMPARE(e.enter(1, u"13.08.21"_s, at(13, 8, 20)), EntryOutcome::Armed);
+    QCOMPARE(e.row(1).target, u"13:08:21"_s);
     QCOMPARE(e.row(1).targetSeconds, 13 * 3600 + 8 * 60 + 21);
-    QCOMPARE(e.row(1).displayCaption, QString("13:08:21 "));
+    QCOMPARE(e.row(1).displayCaption, u"13:08:21 "_s);
     QVERIFY(e.row(1).watcherEnabled);
     // An empty box of an armed row moves on to the memo and keeps the alarm.
-    QCOMPARE(e.enter(1, "", at(13, 8, 20)), EntryOutcome::MoveToMemo);
+    QCOMPARE(e.enter(1, u""_s, at(13, 8, 20)), EntryOutcome::MoveToMemo);
     QVERIFY(e.armed(1));
 
     // After midnight cannot be set before midnight.
-    QCOMPARE(e.enter(2, "0.0.10", at(23, 59, 50)), EntryOutcome::Passed);
-    QCOMPARE(e.enter(2, "13", at(12, 0, 0)), EntryOutcome::Armed);
-    QCOMPARE(e.row(2).target, QString("13:00:00"));
+    QCOMPARE(e.enter(2, u"0.0.10"_s, at(23, 59, 50)), EntryOutcome::Passed);
+    QCOMPARE(e.enter(2, u"13"_s, at(12, 0, 0)), EntryOutcome::Armed);
+    QCOMPARE(e.row(2).target, u"13:00:00"_s);
 }
 
 void TestAlarmEntry::refusedEntryLeavesRowUnarmed() {
     AlarmEngine e;
     // Row 1 kept armed through a skipped focus, then a bad time typed over it: the display
     // must not go on showing a time that will never ring.
-    QCOMPARE(e.enter(1, "14.00", at(13, 0, 0)), EntryOutcome::Armed);
+    QCOMPARE(e.enter(1, u"14.00"_s, at(13, 0, 0)), EntryOutcome::Armed);
     e.skipNextFocusClear = 1;
     e.timeBoxFocused(1);
     QVERIFY(e.armed(1));
-    QCOMPARE(e.enter(1, "25.00", at(13, 0, 0)), EntryOutcome::Invalid);
+    QCOMPARE(e.enter(1, u"25.00"_s, at(13, 0, 0)), EntryOutcome::Invalid);
     QVERIFY(!e.armed(1));
     QVERIFY(!e.row(1).watcherEnabled);
     QVERIFY(e.row(1).displayCaption.isEmpty());
@@ -142,14 +143,14 @@ void TestAlarmEntry::refusedEntryLeavesRowUnarmed() {
 
 void TestAlarmEntry::focusDisarmsUnlessSkipped() {
     AlarmEngine e;
-    QCOMPARE(e.enter(3, "7.30", at(7, 0, 0)), EntryOutcome::Armed);
+    QCOMPARE(e.enter(3, u"7.30"_s, at(7, 0, 0)), EntryOutcome::Armed);
     e.timeBoxFocused(3);
     QVERIFY(!e.armed(3));
     QVERIFY(!e.row(3).watcherEnabled);
     QVERIFY(e.row(3).displayCaption.isEmpty());
     QVERIFY(!e.watcherTick(3, at(7, 30, 0)));
 
-    QCOMPARE(e.enter(3, "7.30", at(7, 0, 0)), EntryOutcome::Armed);
+    QCOMPARE(e.enter(3, u"7.30"_s, at(7, 0, 0)), EntryOutcome::Armed);
     e.skipNextFocusClear = 1;
     e.timeBoxFocused(3);
     QCOMPARE(e.skipNextFocusClear, 0);

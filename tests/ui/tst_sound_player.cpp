@@ -13,6 +13,7 @@
 #include <cstring>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -208,23 +209,23 @@ class TestSoundPlayer : public QObject {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("found"); // file name in the program folder, or empty
         QTest::newRow("path from another computer")
-            << QString("C:\\Program Files\\QZ\\ﾍﾞﾙ.WAV") << QString("ﾍﾞﾙ.WAV");
-        QTest::newRow("unix path elsewhere") << QString("/nowhere/ﾍﾞﾙ.WAV") << QString("ﾍﾞﾙ.WAV");
-        QTest::newRow("other letter case") << QString("D:\\old\\ring.wav") << QString("RING.WAV");
-        QTest::newRow("nowhere") << QString("C:\\x\\gone.wav") << QString();
+            << u"C:\\Program Files\\QZ\\ﾍﾞﾙ.WAV"_s << u"ﾍﾞﾙ.WAV"_s;
+        QTest::newRow("unix path elsewhere") << u"/nowhere/ﾍﾞﾙ.WAV"_s << u"ﾍﾞﾙ.WAV"_s;
+        QTest::newRow("other letter case") << u"D:\\old\\ring.wav"_s << u"RING.WAV"_s;
+        QTest::newRow("nowhere") << u"C:\\x\\gone.wav"_s << QString();
         QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("folder part only") << QString("C:\\x\\") << QString();
+        QTest::newRow("folder part only") << u"C:\\x\\"_s << QString();
     }
     void findsStoredPathsBesideTheProgram() {
         QFETCH(QString, stored);
         QFETCH(QString, found);
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("ﾍﾞﾙ.WAV"), levelWave(10, 1)));
-        QVERIFY(writeFile(dir.filePath("RING.WAV"), levelWave(10, 1)));
+        QVERIFY(writeFile(dir.filePath(u"ﾍﾞﾙ.WAV"_s), levelWave(10, 1)));
+        QVERIFY(writeFile(dir.filePath(u"RING.WAV"_s), levelWave(10, 1)));
         QCOMPARE(locateWave(stored, dir.path()),
                  found.isEmpty() ? QString() : QDir(dir.path()).filePath(found));
         // A path that exists is used as it is.
-        QCOMPARE(locateWave(dir.filePath("RING.WAV"), QString()), dir.filePath("RING.WAV"));
+        QCOMPARE(locateWave(dir.filePath(u"RING.WAV"_s), QString()), dir.filePath(u"RING.WAV"_s));
     }
 
     void mixerConvertsRateAndChannels() {
@@ -235,7 +236,7 @@ class TestSoundPlayer : public QObject {
         clip->rate = 8000;
         clip->channels = 1;
         clip->samples.assign(100, 1000);
-        m.start("a", clip);
+        m.start(u"a"_s, clip);
         // 100 frames at 8000 Hz are 200 frames at 16000 Hz, on both channels; then silence,
         // and the stream never ends.
         const QByteArray out = m.read(4 * 300);
@@ -245,7 +246,7 @@ class TestSoundPlayer : public QObject {
         QCOMPARE(s[1], qint16(1000));
         QCOMPARE(s[2 * 199 + 1], qint16(1000));
         QCOMPARE(s[2 * 201], qint16(0));
-        QVERIFY(!m.isSounding("a"));
+        QVERIFY(!m.isSounding(u"a"_s));
         QVERIFY(m.isSilent());
         QCOMPARE(m.read(400).size(), 400);
     }
@@ -256,26 +257,26 @@ class TestSoundPlayer : public QObject {
         m.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         auto loud = std::make_shared<PcmClip>(PcmClip{8000, 2, std::vector<qint16>(20, 30000)});
         auto soft = std::make_shared<PcmClip>(PcmClip{8000, 1, std::vector<qint16>(20, -100)});
-        m.start("loud", loud);
-        m.start("soft", soft);
+        m.start(u"loud"_s, loud);
+        m.start(u"soft"_s, soft);
         QByteArray out = m.read(2);
         QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(29900));
-        m.start("soft2", loud);
+        m.start(u"soft2"_s, loud);
         out = m.read(2);
         QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(32767));
         // Starting a key that sounds starts it over.
         m.read(2 * 15);
-        m.start("loud", loud);
+        m.start(u"loud"_s, loud);
         m.read(2 * 5);
-        QVERIFY(m.isSounding("loud"));
-        QVERIFY(!m.isSounding("soft"));
+        QVERIFY(m.isSounding(u"loud"_s));
+        QVERIFY(!m.isSounding(u"soft"_s));
     }
 
     void mixerWritesFloat() {
         PcmMixer m;
         m.setFormat({8000, 1, PcmFormat::Sample::Float});
         m.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        m.start("a", std::make_shared<PcmClip>(PcmClip{8000, 1, {16384, -32768}}));
+        m.start(u"a"_s, std::make_shared<PcmClip>(PcmClip{8000, 1, {16384, -32768}}));
         const QByteArray out = m.read(8);
         QCOMPARE(out.size(), 8);
         QCOMPARE(qFromLittleEndian<float>(out.constData()), 0.5f);
@@ -284,7 +285,7 @@ class TestSoundPlayer : public QObject {
 
     void aSoundingWaveSoundsOnAndRestartsWhenItEnds() {
         QTemporaryDir dir;
-        const QString wave = dir.filePath("w.wav");
+        const QString wave = dir.filePath(u"w.wav"_s);
         QVERIFY(writeFile(wave, levelWave(500, 5000)));
         FakeOutput out;
         MixingSoundPlayer p(&out, dir.path());
@@ -320,7 +321,7 @@ class TestSoundPlayer : public QObject {
     void unplayableWavesRingWithTheBeep() {
         QFETCH(QByteArray, contents);
         QTemporaryDir dir;
-        const QString wave = dir.filePath("bad.wav");
+        const QString wave = dir.filePath(u"bad.wav"_s);
         if (!contents.isEmpty()) QVERIFY(writeFile(wave, contents));
         FakeOutput out;
         MixingSoundPlayer p(&out, dir.path());
@@ -382,7 +383,7 @@ class TestSoundPlayer : public QObject {
         out.deviceThere = false;
         MixingSoundPlayer p(&out, QString());
         p.beep();
-        p.playWave("/nowhere.wav");
+        p.playWave(u"/nowhere.wav"_s);
         QVERIFY(!p.isStreamOpen());
         MixingSoundPlayer none(nullptr, QString());
         none.beep();

@@ -12,7 +12,7 @@ using namespace qz;
 class TestUi : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void clockTexts_data() {
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("weekday");

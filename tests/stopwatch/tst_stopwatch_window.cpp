@@ -1,4 +1,4 @@
-#include "stopwatch/stopw_window.h"
+#include "stopwatch/stopwatch_window.h"
 #include "tests/support/window_fixture.h"
 #include "ui/clock_ticker.h"
 #include "ui/look.h"
@@ -47,7 +47,7 @@ struct Fixture : WindowFixture {
 };
 } // namespace
 
-class TstStopwWindow : public QObject {
+class TstStopwatchWindow : public QObject {
     Q_OBJECT
   private slots:
     void controls() {
@@ -215,7 +215,7 @@ class TstStopwWindow : public QObject {
         Fixture f;
         f.click("Option2");
         QVERIFY(f.bigViewShown());
-        f.w->formActivate();
+        f.w->onActivated();
         QVERIFY(f.c<QRadioButton>("Option1")->isChecked());
         QVERIFY(!f.bigViewShown());
     }
@@ -263,7 +263,7 @@ class TstStopwWindow : public QObject {
         Fixture f;
         f.click("Command1");
         f.click("Command6");
-        QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+        QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(f.quits, 0);
     }
 
@@ -281,5 +281,5 @@ class TstStopwWindow : public QObject {
     }
 };
 
-QTEST_MAIN(TstStopwWindow)
-#include "tst_stopw_window.moc"
+QTEST_MAIN(TstStopwatchWindow)
+#include "tst_stopwatch_window.moc"

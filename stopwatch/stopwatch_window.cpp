@@ -1,4 +1,4 @@
-#include "stopw_window.h"
+#include "stopwatch_window.h"
 
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
@@ -74,12 +74,16 @@ StopwatchWindow::StopwatchWindow(AppContext& ctx) : QzWindow(ctx, WindowId::Stop
     m_viewFrame->ensurePolished();
     const int firstTop = std::max(m_normalViewOption->y(), m_viewFrame->contentsRect().top());
     m_normalViewOption->move(m_normalViewOption->x(), firstTop);
-    m_bigViewOption->move(m_bigViewOption->x(), std::max(m_bigViewOption->y(), m_normalViewOption->geometry().bottom() + 1));
-    m_viewFrame->resize(m_viewFrame->width(),
-                   std::max(m_viewFrame->height(), m_bigViewOption->geometry().bottom() + twips(60)));
+    m_bigViewOption->move(
+        m_bigViewOption->x(),
+        std::max(m_bigViewOption->y(), m_normalViewOption->geometry().bottom() + 1));
+    m_viewFrame->resize(
+        m_viewFrame->width(),
+        std::max(m_viewFrame->height(), m_bigViewOption->geometry().bottom() + twips(60)));
     // A taller frame rises rather than reach the buttons' row below it.
     constexpr int kButtonsTop = 2040;
-    m_viewFrame->move(m_viewFrame->x(), std::min(m_viewFrame->y(), twips(kButtonsTop - 45) - m_viewFrame->height()));
+    m_viewFrame->move(m_viewFrame->x(),
+                      std::min(m_viewFrame->y(), twips(kButtonsTop - 45) - m_viewFrame->height()));
     connect(m_normalViewOption, &QRadioButton::toggled, this, [this](bool on) {
         if (on) showNormalView();
     });
@@ -134,7 +138,7 @@ QDateTime StopwatchWindow::now() const {
     return ctx.platform.clock->now();
 }
 
-void StopwatchWindow::formActivate() {
+void StopwatchWindow::onActivated() {
     m_normalViewOption->setChecked(true);
     showNormalView();
     fitBigDisplay();
@@ -198,7 +202,7 @@ void StopwatchWindow::onClearClicked() {
 void StopwatchWindow::onMenuClicked() {
     m_runTicker->setEnabled(false);
     m_watch.clear();
-    ctx.windows.switchTo(WindowId::Menu, this);
+    ctx.windows.switchTo(WindowId::Launcher, this);
 }
 
 void StopwatchWindow::onExitClicked() {

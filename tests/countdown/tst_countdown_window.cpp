@@ -1,48 +1,41 @@
-#include "countdown/tm2_window.h"
+#include "countdown/countdown_window.h"
 
 #include "app/app_state.h"
 #include "sound/file_io.h"
 
-#include "tests/support/test_platform.h"
+#include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/sound_player.h"
 
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QTemporaryDir>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolBar>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QDate kDay(2010, 11, 8);
 
-class StandInMenu : public QzWindow {
-  public:
-    explicit StandInMenu(AppContext& c) : QzWindow(c, WindowId::Menu) {}
-};
-
 // One countdown window opened the way the launcher opens it, on a test platform.
-struct Fixture {
+struct Fixture : WindowFixture {
     explicit Fixture(int ringSeconds = 30, const QString& folder = QString())
-        : state(folder.isEmpty() ? dir.path() : folder),
-          wm(state, tp.platform(), [this] { ++quits; }) {
+        : WindowFixture(folder) {
         state.countdownRingSeconds = ringSeconds;
         tp.clock.set(QDateTime(kDay, QTime(10, 50, 30)));
-        wm.registerWindow(WindowId::Countdown, [](AppContext& c) { return new TM2(c); });
-        wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new StandInMenu(c); });
-        w = static_cast<TM2*>(wm.switchTo(WindowId::Countdown, nullptr));
+        registerWindow<CountdownWindow>(WindowId::Countdown);
+        w = open<CountdownWindow>(WindowId::Countdown);
     }
-    template <class T = QWidget> T* get(const char* name) {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c) qWarning("no control %s", name);
-        return c;
-    }
+    template <class T = QWidget> T* get(const char* name) { return control<T>(w, name); }
     QString text(const char* name) { return get<QLabel>(name)->text(); }
     QAction* action(const char* name) { return get<QAction>(name); }
     quint32 lamp() { return get<LampShape>("Shape1")->fillColor(); }
@@ -63,17 +56,12 @@ struct Fixture {
         return name;
     }
 
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state;
-    int quits = 0;
-    WindowManager wm;
-    TM2* w = nullptr;
+    CountdownWindow* w = nullptr;
 };
 
 } // namespace
 
-class TstTm2Window : public QObject {
+class TstCountdownWindow : public QObject {
     Q_OBJECT
   private slots:
     void captions_data();
@@ -102,7 +90,7 @@ class TstTm2Window : public QObject {
     void toolbarAndTools();
 };
 
-void TstTm2Window::captions_data() {
+void TstCountdownWindow::captions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     const QList<QPair<const char*, const char*>> rows = {
@@ -136,11 +124,11 @@ void TstTm2Window::captions_data() {
         QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
 }
 
-void TstTm2Window::captions() {
+void TstCountdownWindow::captions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     Fixture f;
-    QCOMPARE(f.w->windowTitle(), QString("カウントダウン："));
+    QCOMPARE(f.w->windowTitle(), u"カウントダウン："_s);
     QWidget* c = f.w->findChild<QWidget*>(name);
     QVERIFY2(c, qPrintable(name));
     QString shown;
@@ -154,7 +142,7 @@ void TstTm2Window::captions() {
     QVERIFY(c->isVisibleTo(f.w));
 }
 
-void TstTm2Window::menus() {
+void TstCountdownWindow::menus() {
     Fixture f;
     const QList<QPair<const char*, const char*>> items = {
         {"M111", "5秒間"},  {"M112", "10秒間"}, {"M113", "20秒間"},    {"M114", "30秒間（既定）"},
@@ -162,32 +150,32 @@ void TstTm2Window::menus() {
     };
     for (const auto& [name, text] : items)
         QCOMPARE(f.action(name)->text(), QString::fromUtf8(text));
-    QCOMPARE(f.get<QMenu>("M1")->title(), QString("設定(&S)"));
-    QCOMPARE(f.get<QMenu>("M11")->title(), QString("アラーム音が鳴り続ける時間を設定(&S)"));
-    QCOMPARE(f.get<QMenu>("M2")->title(), QString("ﾂｰﾙ(&T)"));
-    QCOMPARE(f.get<QMenu>("M3")->title(), QString("ﾍﾙﾌﾟ(&H)"));
+    QCOMPARE(f.get<QMenu>("M1")->title(), u"設定(&S)"_s);
+    QCOMPARE(f.get<QMenu>("M11")->title(), u"アラーム音が鳴り続ける時間を設定(&S)"_s);
+    QCOMPARE(f.get<QMenu>("M2")->title(), u"ﾂｰﾙ(&T)"_s);
+    QCOMPARE(f.get<QMenu>("M3")->title(), u"ﾍﾙﾌﾟ(&H)"_s);
     QVERIFY(f.get<QMenu>("M11")->actions().contains(f.action("M116")));
     QVERIFY(f.get<QMenu>("M1")->actions().contains(f.get<QMenu>("M11")->menuAction()));
 }
 
-void TstTm2Window::previewStars() {
+void TstCountdownWindow::previewStars() {
     Fixture f;
     const QList<QPair<const char*, QColor>> stars = {
         {"Label20", Qt::red}, {"Label21", Qt::yellow}, {"Label22", Qt::black}};
     for (const auto& [name, colour] : stars) {
         QLabel* l = f.get<QLabel>(name);
-        QCOMPARE(l->text(), QString("★"));
-        QCOMPARE(l->toolTip(), QString("ｸﾘｯｸすると音が出ます"));
+        QCOMPARE(l->text(), u"★"_s);
+        QCOMPARE(l->toolTip(), u"ｸﾘｯｸすると音が出ます"_s);
         QCOMPARE(l->palette().color(QPalette::WindowText), colour);
     }
     QCOMPARE(f.get<QLabel>("Label19")->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xC0));
     for (const char* box : {"Text1", "Text2", "Text3"}) {
         const QFontMetrics fm(f.get<QLineEdit>(box)->font());
-        QCOMPARE(fm.horizontalAdvance("1"), fm.horizontalAdvance("W"));
+        QCOMPARE(fm.horizontalAdvance(u"1"_s), fm.horizontalAdvance(u"W"_s));
     }
 }
 
-void TstTm2Window::timers() {
+void TstCountdownWindow::timers() {
     Fixture f;
     auto* t1 = f.get<QTimer>("Timer1");
     QCOMPARE(t1->interval(), 300);
@@ -195,11 +183,11 @@ void TstTm2Window::timers() {
     QVERIFY(!f.timer2()->isActive());
     // The clock timer shows the time on its own.
     f.at(10, 50, 31, 200);
-    QTRY_COMPARE(f.text("Label4"), QString("10:50:31"));
-    QCOMPARE(f.text("Label15"), QString("2010/11/08"));
+    QTRY_COMPARE(f.text("Label4"), u"10:50:31"_s);
+    QCOMPARE(f.text("Label15"), u"2010/11/08"_s);
 }
 
-void TstTm2Window::formLoadCheckMark_data() {
+void TstCountdownWindow::formLoadCheckMark_data() {
     QTest::addColumn<int>("seconds");
     QTest::addColumn<QString>("checked");
     QTest::newRow("0") << 0 << "M111";
@@ -212,50 +200,50 @@ void TstTm2Window::formLoadCheckMark_data() {
     QTest::newRow("7") << 7 << "";
 }
 
-void TstTm2Window::formLoadCheckMark() {
+void TstCountdownWindow::formLoadCheckMark() {
     QFETCH(int, seconds);
     QFETCH(QString, checked);
     Fixture f(seconds);
     QCOMPARE(f.checkedRingItem(), checked);
-    QCOMPARE(f.text("Label19"), QString::number(seconds) + "秒間");
+    QCOMPARE(f.text("Label19"), QString::number(seconds) + u"秒間"_s);
 }
 
-void TstTm2Window::ringDurationMenu() {
+void TstCountdownWindow::ringDurationMenu() {
     Fixture f(60);
-    QCOMPARE(f.text("Label19"), QString("60秒間"));
+    QCOMPARE(f.text("Label19"), u"60秒間"_s);
     f.action("M115")->trigger();
-    QCOMPARE(f.text("Label19"), QString("１分間"));
-    QCOMPARE(f.checkedRingItem(), QString("M115"));
-    QFile file(f.state.programFile("TONESPAN.DAT"));
+    QCOMPARE(f.text("Label19"), u"１分間"_s);
+    QCOMPARE(f.checkedRingItem(), u"M115"_s);
+    QFile file(f.state.programFile(u"TONESPAN.DAT"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("60,60,0,0\r\n"));
     file.close();
 
     f.action("M111")->trigger();
     QCOMPARE(f.state.countdownRingSeconds, 5);
-    QCOMPARE(f.text("Label19"), QString("5秒間"));
-    QCOMPARE(f.checkedRingItem(), QString("M111"));
+    QCOMPARE(f.text("Label19"), u"5秒間"_s);
+    QCOMPARE(f.checkedRingItem(), u"M111"_s);
     // Choosing the checked item again keeps its mark.
     f.action("M111")->trigger();
-    QCOMPARE(f.checkedRingItem(), QString("M111"));
+    QCOMPARE(f.checkedRingItem(), u"M111"_s);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("60,5,0,0\r\n"));
     QVERIFY(f.tp.messages.shown.isEmpty());
 }
 
-void TstTm2Window::ringDurationSaveFails() {
+void TstCountdownWindow::ringDurationSaveFails() {
     QTemporaryDir parent;
-    Fixture f(30, parent.path() + "/missing/folder");
+    Fixture f(30, parent.path() + u"/missing/folder"_s);
     f.action("M116")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.lastText(), spansNotSavedMessage(fileFaultText(FileFault::NotFound)));
-    QCOMPARE(f.tp.messages.shown[0].title, QString("CHECK"));
+    QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
     QCOMPARE(f.state.countdownRingSeconds, 120);
-    QCOMPARE(f.text("Label19"), QString("２分間"));
-    QCOMPARE(f.checkedRingItem(), QString("M116"));
+    QCOMPARE(f.text("Label19"), u"２分間"_s);
+    QCOMPARE(f.checkedRingItem(), u"M116"_s);
 }
 
-void TstTm2Window::enterMovesThroughTheBoxes() {
+void TstCountdownWindow::enterMovesThroughTheBoxes() {
     Fixture f;
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
@@ -263,100 +251,100 @@ void TstTm2Window::enterMovesThroughTheBoxes() {
     auto* t2 = f.get<QLineEdit>("Text2");
     auto* t3 = f.get<QLineEdit>("Text3");
     QCOMPARE(QApplication::focusWidget(), t1);
-    QTest::keyClicks(t1, "1");
+    QTest::keyClicks(t1, u"1"_s);
     QTest::keyClick(t1, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), t2);
-    QTest::keyClicks(t2, "2");
+    QTest::keyClicks(t2, u"2"_s);
     QTest::keyClick(t2, Qt::Key_Enter);
     QCOMPARE(QApplication::focusWidget(), t3);
-    QTest::keyClicks(t3, "3");
+    QTest::keyClicks(t3, u"3"_s);
     QTest::keyClick(t3, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), f.get<QPushButton>("Command1"));
-    QCOMPARE(t1->text() + t2->text() + t3->text(), QString("123"));
+    QCOMPARE(t1->text() + t2->text() + t3->text(), u"123"_s);
     QVERIFY(f.text("Label2").isEmpty()); // moving on does not start anything
     // Enter on the focused start button starts.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(f.text("Label2"), QString("11:52:33"));
+    QCOMPARE(f.text("Label2"), u"11:52:33"_s);
 }
 
-void TstTm2Window::countdownToRing() {
+void TstCountdownWindow::countdownToRing() {
     Fixture f;
-    f.start("", "90", "");
-    QCOMPARE(f.text("Label1"), QString("10:50:30"));
-    QCOMPARE(f.text("Label14"), QString("2010/11/08"));
-    QCOMPARE(f.text("Label2"), QString("12:20:30"));
-    QCOMPARE(f.text("Label3"), QString("2010/11/08"));
+    f.start(u""_s, u"90"_s, u""_s);
+    QCOMPARE(f.text("Label1"), u"10:50:30"_s);
+    QCOMPARE(f.text("Label14"), u"2010/11/08"_s);
+    QCOMPARE(f.text("Label2"), u"12:20:30"_s);
+    QCOMPARE(f.text("Label3"), u"2010/11/08"_s);
 
     f.at(10, 50, 31, 250);
-    f.w->Timer1_Timer();
-    QCOMPARE(f.text("Label16"), QString("01:29:59"));
-    QCOMPARE(f.text("Label23"), QString("01:29:59"));
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(f.text("Label16"), u"01:29:59"_s);
+    QCOMPARE(f.text("Label23"), u"01:29:59"_s);
     QCOMPARE(f.tp.windows.raises, 0);
 
     f.at(12, 20, 30, 100);
-    f.w->Timer1_Timer();
-    QCOMPARE(f.text("Label16"), QString("00:00:00"));
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(f.text("Label16"), u"00:00:00"_s);
     QCOMPARE(f.tp.windows.raises, 1);
     QVERIFY(f.timer2()->isActive());
     QCOMPARE(f.timer2()->interval(), 300);
 
     f.at(12, 20, 30, 200);
-    f.w->Timer2_Timer();
+    fire(f.timer2());
     f.at(12, 20, 30, 500);
-    f.w->Timer2_Timer();
-    const QString ring = "wave:" + f.state.programFile("RING.WAV");
+    fire(f.timer2());
+    const QString ring = u"wave:"_s + f.state.programFile(u"RING.WAV"_s);
     QCOMPARE(f.tp.sounds.requests, (QStringList{ring, ring}));
 
     // Switching to Bell mid-ring takes effect at the next tick.
     f.get<QRadioButton>("Option2")->click();
-    f.w->Timer2_Timer();
-    QCOMPARE(f.tp.sounds.requests.last(), "wave:" + f.state.programFile("1min07A.WAV"));
+    fire(f.timer2());
+    QCOMPARE(f.tp.sounds.requests.last(), u"wave:"_s + f.state.programFile(u"1min07A.WAV"_s));
 
     f.at(12, 20, 33, 0);
-    f.w->Timer1_Timer();
-    QCOMPARE(f.text("Label16"), QString("-3"));
-    QCOMPARE(f.text("Label23"), QString("-3"));
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(f.text("Label16"), u"-3"_s);
+    QCOMPARE(f.text("Label23"), u"-3"_s);
     QCOMPARE(f.tp.windows.raises, 2);
 }
 
-void TstTm2Window::beepBlinksTheLamp() {
+void TstCountdownWindow::beepBlinksTheLamp() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundBeep));
-    f.start("", "", "1");
-    QCOMPARE(f.lamp(), kLampWhite);
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
+    f.start(u""_s, u""_s, u"1"_s);
+    QCOMPARE(f.lamp(), colors::white);
     f.at(10, 50, 31, 0);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QList<quint32> lamps;
     for (int i = 0; i < 4; ++i) {
         f.tp.clock.advanceMs(300);
-        f.w->Timer2_Timer();
+        fire(f.timer2());
         lamps.append(f.lamp());
     }
-    QCOMPARE(f.tp.sounds.requests, QStringList(4, "beep"));
-    QCOMPARE(lamps, (QList<quint32>{kLampWhite, kLampRed, kLampWhite, kLampRed}));
+    QCOMPARE(f.tp.sounds.requests, QStringList(4, u"beep"_s));
+    QCOMPARE(lamps, (QList<quint32>{colors::white, colors::red, colors::white, colors::red}));
 }
 
-void TstTm2Window::ringEnds_data() {
+void TstCountdownWindow::ringEnds_data() {
     QTest::addColumn<int>("ringSeconds");
     QTest::addColumn<int>("sounds");
     QTest::newRow("5 s") << 5 << 17;
     QTest::newRow("0 s") << 0 << 0;
 }
 
-void TstTm2Window::ringEnds() {
+void TstCountdownWindow::ringEnds() {
     QFETCH(int, ringSeconds);
     QFETCH(int, sounds);
     Fixture f(ringSeconds);
-    f.start("", "", "10");
+    f.start(u""_s, u""_s, u"10"_s);
     f.at(10, 50, 40, 0);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
     f.at(10, 50, 40, 100);
     int ticks = 0;
     while (f.timer2()->isActive() && ticks < 100) {
-        f.w->Timer2_Timer();
-        f.w->Timer1_Timer();
+        fire(f.timer2());
+        fire(f.get<QTimer>("Timer1"));
         f.tp.clock.advanceMs(300);
         ++ticks;
     }
@@ -365,36 +353,36 @@ void TstTm2Window::ringEnds() {
     const QString frozen = f.text("Label16");
     const quint32 lamp = f.lamp();
     f.tp.clock.advanceMs(5000);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QCOMPARE(f.text("Label16"), frozen);
     QCOMPARE(f.lamp(), lamp);
     QVERIFY(!f.timer2()->isActive());
-    QCOMPARE(f.text("Label4"), f.tp.clock.now().toString("hh:mm:ss"));
+    QCOMPARE(f.text("Label4"), f.tp.clock.now().toString(u"hh:mm:ss"_s));
 }
 
-void TstTm2Window::stopWhileCounting() {
+void TstCountdownWindow::stopWhileCounting() {
     Fixture f;
-    f.start("", "5", "");
+    f.start(u""_s, u"5"_s, u""_s);
     f.at(10, 51, 30);
-    f.w->Timer1_Timer();
-    QCOMPARE(f.text("Label16"), QString("00:04:00"));
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(f.text("Label16"), u"00:04:00"_s);
     f.get<QPushButton>("Command2")->click();
-    QCOMPARE(f.lamp(), kLampRed);
+    QCOMPARE(f.lamp(), colors::red);
     f.at(10, 56, 0);
-    f.w->Timer1_Timer();
-    QCOMPARE(f.text("Label16"), QString("00:04:00"));
-    QCOMPARE(f.text("Label2"), QString("10:55:30"));
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(f.text("Label16"), u"00:04:00"_s);
+    QCOMPARE(f.text("Label2"), u"10:55:30"_s);
     QVERIFY(!f.timer2()->isActive());
     QCOMPARE(f.tp.windows.raises, 0);
 }
 
-void TstTm2Window::clearResetsTheWindow() {
+void TstCountdownWindow::clearResetsTheWindow() {
     Fixture f;
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
     f.get<QRadioButton>("Option2")->click();
-    f.start("1", "2", "3");
-    f.w->Timer1_Timer();
+    f.start(u"1"_s, u"2"_s, u"3"_s);
+    fire(f.get<QTimer>("Timer1"));
     f.get<QPushButton>("Command2")->click();
     f.get<QPushButton>("Command3")->click();
     for (const char* name : {"Label1", "Label2", "Label3", "Label14", "Label16", "Label23"})
@@ -402,26 +390,26 @@ void TstTm2Window::clearResetsTheWindow() {
     for (const char* box : {"Text1", "Text2", "Text3"})
         QVERIFY(f.get<QLineEdit>(box)->text().isEmpty());
     QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundRing));
-    QCOMPARE(f.lamp(), kLampWhite);
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
+    QCOMPARE(f.lamp(), colors::white);
     QCOMPARE(QApplication::focusWidget(), f.get<QLineEdit>("Text1"));
     f.tp.clock.advanceMs(60000);
-    f.w->Timer1_Timer();
+    fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.text("Label16").isEmpty());
 }
 
-void TstTm2Window::bigDisplay() {
+void TstCountdownWindow::bigDisplay() {
     Fixture f;
     QWidget* picture = f.get("Picture1");
     QVERIFY(!picture->isVisible());
     const QSize normal = f.w->size();
-    f.start("25", "", "");
+    f.start(u"25"_s, u""_s, u""_s);
     f.get<QRadioButton>("Option5")->click();
     QVERIFY(picture->isVisible());
     QVERIFY(f.w->width() > normal.width() && f.w->height() > normal.height());
     QVERIFY(f.w->rect().contains(picture->mapTo(f.w, picture->rect().bottomRight())));
-    f.w->Timer1_Timer();
-    QCOMPARE(f.text("Label23"), QString("25:00:00"));
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(f.text("Label23"), u"25:00:00"_s);
     QCOMPARE(f.text("Label23"), f.text("Label16"));
     QCOMPARE(f.get<QLabel>("Label23")->font().pointSize(), 120);
     f.get<QRadioButton>("Option4")->click();
@@ -430,12 +418,12 @@ void TstTm2Window::bigDisplay() {
 }
 
 // Millions of hours left: both time-left texts are condensed to fit their boxes, not cut.
-void TstTm2Window::longTimeLeftFits() {
+void TstCountdownWindow::longTimeLeftFits() {
     Fixture f;
-    f.start("69890449", "", "29");
-    f.w->Timer1_Timer();
+    f.start(u"69890449"_s, u""_s, u"29"_s);
+    fire(f.get<QTimer>("Timer1"));
     auto* normal = f.get<QLabel>("Label16");
-    QCOMPARE(normal->text(), QString("69890449:00:29"));
+    QCOMPARE(normal->text(), u"69890449:00:29"_s);
     QVERIFY(QFontMetrics(normal->font()).horizontalAdvance(normal->text()) <=
             normal->contentsRect().width());
     QCOMPARE(normal->font().pointSizeF(), 12.0);
@@ -444,13 +432,13 @@ void TstTm2Window::longTimeLeftFits() {
     auto* big = f.get<QLabel>("Label23");
     QVERIFY(QFontMetrics(big->font()).horizontalAdvance(big->text()) <= big->width());
     // A short value again has the full width.
-    f.start("1", "", "");
-    f.w->Timer1_Timer();
-    QCOMPARE(normal->text(), QString("01:00:00"));
+    f.start(u"1"_s, u""_s, u""_s);
+    fire(f.get<QTimer>("Timer1"));
+    QCOMPARE(normal->text(), u"01:00:00"_s);
     QCOMPARE(normal->font().stretch(), int(QFont::Unstretched));
 }
 
-void TstTm2Window::displayOptionsKeepApart() {
+void TstCountdownWindow::displayOptionsKeepApart() {
     Fixture f;
     auto* frame = f.get<QGroupBox>("Frame5");
     auto* normal = f.get<QRadioButton>("Option4");
@@ -462,45 +450,45 @@ void TstTm2Window::displayOptionsKeepApart() {
     QVERIFY(frame->geometry().right() < f.get("Command5")->x());
 }
 
-void TstTm2Window::previewsLeaveTheChoice() {
+void TstCountdownWindow::previewsLeaveTheChoice() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
     QTest::mouseClick(f.get("Label20"), Qt::LeftButton);
     QTest::mouseClick(f.get("Label21"), Qt::LeftButton);
     QTest::mouseClick(f.get("Label22"), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests,
-             (QStringList{"wave:" + f.state.programFile("RING.WAV"),
-                          "wave:" + f.state.programFile("1min07A.WAV"), "beep"}));
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundBeep));
+             (QStringList{u"wave:"_s + f.state.programFile(u"RING.WAV"_s),
+                          u"wave:"_s + f.state.programFile(u"1min07A.WAV"_s), u"beep"_s}));
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
 }
 
-void TstTm2Window::activationStopsTheRing() {
+void TstCountdownWindow::activationStopsTheRing() {
     Fixture f;
     f.get<QRadioButton>("Option3")->click();
     f.get<QRadioButton>("Option5")->click();
-    f.start("", "", "");
-    f.w->Timer1_Timer();
+    f.start(u""_s, u""_s, u""_s);
+    fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
-    f.w->formActivate();
+    f.w->onActivated();
     QVERIFY(!f.timer2()->isActive());
     QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
     QVERIFY(f.get<QRadioButton>("Option4")->isChecked());
     QVERIFY(!f.get("Picture1")->isVisible());
-    QCOMPARE(f.w->countdown().soundChoice, int(SoundRing));
-    QCOMPARE(f.text("Label4"), QString("10:50:30"));
+    QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
+    QCOMPARE(f.text("Label4"), u"10:50:30"_s);
 }
 
-void TstTm2Window::backToMenu() {
+void TstCountdownWindow::backToMenu() {
     Fixture f;
-    QPointer<TM2> window = f.w;
-    f.start("", "1", "");
+    QPointer<CountdownWindow> window = f.w;
+    f.start(u""_s, u"1"_s, u""_s);
     f.get<QPushButton>("Command5")->click();
-    QCOMPARE(f.wm.current()->windowId(), WindowId::Menu);
+    QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
     QTRY_VERIFY(!window);
     QCOMPARE(f.quits, 0);
 }
 
-void TstTm2Window::exitAndClose() {
+void TstCountdownWindow::exitAndClose() {
     {
         Fixture f;
         f.state.helpOpened = 1;
@@ -516,7 +504,7 @@ void TstTm2Window::exitAndClose() {
     }
 }
 
-void TstTm2Window::toolbarAndTools() {
+void TstCountdownWindow::toolbarAndTools() {
     Fixture f;
     QCOMPARE(f.get<QToolBar>("Toolbar1")->actions().size(), 2);
     f.action("Toolbar1_1")->trigger();
@@ -528,5 +516,5 @@ void TstTm2Window::toolbarAndTools() {
     QCOMPARE(f.state.helpOpened, 1);
 }
 
-QTEST_MAIN(TstTm2Window)
-#include "tst_tm2_window.moc"
+QTEST_MAIN(TstCountdownWindow)
+#include "tst_countdown_window.moc"

@@ -1,7 +1,7 @@
 #include "sound/cp932.h"
 #include "sound/file_io.h"
-#include "sound/ongen_window.h"
-#include "tests/support/test_platform.h"
+#include "sound/sound_settings_window.h"
+#include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/sound_player.h"
@@ -15,18 +15,13 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
 
 namespace {
-class OtherWindow : public QzWindow {
-  public:
-    OtherWindow(AppContext& c, WindowId id) : QzWindow(c, id) {}
-};
-
 struct Entry {
     QString name;
     QString file; // as stored: a bare name lies in the program folder; empty: no path
@@ -34,24 +29,19 @@ struct Entry {
 
 // The sound settings window opened from the notification timer, which has loaded the table
 // (and so written the default file) just before.
-struct Fixture {
-    TestPlatform tp;
-    QTemporaryDir dir;
-    AppState state{dir.path()};
-    WindowManager wm{state, tp.platform(), [] {}};
-    ONGEN* w = nullptr;
+struct Fixture : WindowFixture {
+    SoundSettingsWindow* w = nullptr;
 
     explicit Fixture(bool loadFirst = true) {
-        wm.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
-        wm.registerWindow(WindowId::Timer,
-                          [](AppContext& c) { return new OtherWindow(c, WindowId::Timer); });
+        registerWindow<SoundSettingsWindow>(WindowId::SoundSettings);
         if (loadFirst) state.loadSoundTable();
-        open();
+        reopen();
     }
-    void open() {
-        w = static_cast<ONGEN*>(wm.switchTo(WindowId::SoundSettings, w));
+    void reopen() {
+        w = static_cast<SoundSettingsWindow*>(wm.switchTo(WindowId::SoundSettings, w));
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
+    template <class T = QWidget> T* c(const char* name) const { return control<T>(w, name); }
     void type(QLineEdit* box, const QString& text) {
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
@@ -65,11 +55,11 @@ struct Fixture {
     }
     // The usual sequence: number, name, then a file or no sound.
     void enter(const QString& no, const QString& name) {
-        type(w->Text1, no);
-        type(w->Text2, name);
+        type(c<QLineEdit>("Text1"), no);
+        type(c<QLineEdit>("Text2"), name);
     }
     QString cell(int row, int col) const {
-        const QTableWidgetItem* item = w->G1->item(row, col);
+        const QTableWidgetItem* item = c<QTableWidget>("G1")->item(row, col);
         return item ? item->text() : QStringLiteral("<none>");
     }
     QString path(const QString& file) const { return state.programFile(file); }
@@ -95,65 +85,65 @@ struct Fixture {
 };
 
 QList<Entry> defaults() {
-    return {{"RING1", "RING1.WAV"},
-            {"RING2", "RING2.WAV"},
-            {"時間", "時間ですよ.WAV"},
-            {"ﾍﾞﾙ", "ﾍﾞﾙ.WAV"},
-            {"ｻｲﾚﾝ", "ｻｲﾚﾝ.WAV"},
-            {"鐘", "鐘.WAV"},
-            {"宇宙", "宇宙.WAV"},
-            {"汽笛", "汽笛.WAV"},
-            {"BP", ""},
-            {"BP", ""}};
+    return {{u"RING1"_s, u"RING1.WAV"_s},
+            {u"RING2"_s, u"RING2.WAV"_s},
+            {u"時間"_s, u"時間ですよ.WAV"_s},
+            {u"ﾍﾞﾙ"_s, u"ﾍﾞﾙ.WAV"_s},
+            {u"ｻｲﾚﾝ"_s, u"ｻｲﾚﾝ.WAV"_s},
+            {u"鐘"_s, u"鐘.WAV"_s},
+            {u"宇宙"_s, u"宇宙.WAV"_s},
+            {u"汽笛"_s, u"汽笛.WAV"_s},
+            {u"BP"_s, u""_s},
+            {u"BP"_s, u""_s}};
 }
 } // namespace
 
-class TstOngenWindow : public QObject {
+class TstSoundSettingsWindow : public QObject {
     Q_OBJECT
   private slots:
     void controls() {
         Fixture f;
         QCOMPARE(f.w->windowTitle(), QStringLiteral("音源設定"));
-        QCOMPARE(f.w->Frame1->title(), QStringLiteral("音源設定"));
-        QCOMPARE(f.w->Frame2->title(), QStringLiteral("音源一覧表"));
-        QCOMPARE(f.w->Label4->text(), QStringLiteral("ＮＯ："));
-        QCOMPARE(f.w->Label5->text(), QStringLiteral("音源名："));
-        QCOMPARE(f.w->Label6->text(), QStringLiteral("音源（wav）ファイル名："));
-        QCOMPARE(f.w->Command2->text(), QStringLiteral("音源の選択"));
-        QCOMPARE(f.w->Command3->text(), QStringLiteral("音源なし"));
-        QCOMPARE(f.w->Command1->text(), QStringLiteral("保存設定"));
-        QCOMPARE(f.w->Command4->text(), QStringLiteral("ﾘｾｯﾄ"));
-        QCOMPARE(f.w->Command5->text(), QStringLiteral("戻る"));
-        QCOMPARE(f.w->M3->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-        QCOMPARE(f.w->M31->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-        QCOMPARE(f.w->Text1->geometry(), f.w->Label1->geometry());
-        QCOMPARE(f.w->Text2->geometry(), f.w->Label2->geometry());
-        QCOMPARE(f.w->Text1->palette().color(QPalette::Base), vbColor(0xFFFFC0));
-        QCOMPARE(f.w->Label3->palette().color(QPalette::Window), vbColor(0xC0FFFF));
+        QCOMPARE(f.c<QGroupBox>("Frame1")->title(), QStringLiteral("音源設定"));
+        QCOMPARE(f.c<QGroupBox>("Frame2")->title(), QStringLiteral("音源一覧表"));
+        QCOMPARE(f.c<QLabel>("Label4")->text(), QStringLiteral("ＮＯ："));
+        QCOMPARE(f.c<QLabel>("Label5")->text(), QStringLiteral("音源名："));
+        QCOMPARE(f.c<QLabel>("Label6")->text(), QStringLiteral("音源（wav）ファイル名："));
+        QCOMPARE(f.c<QPushButton>("Command2")->text(), QStringLiteral("音源の選択"));
+        QCOMPARE(f.c<QPushButton>("Command3")->text(), QStringLiteral("音源なし"));
+        QCOMPARE(f.c<QPushButton>("Command1")->text(), QStringLiteral("保存設定"));
+        QCOMPARE(f.c<QPushButton>("Command4")->text(), QStringLiteral("ﾘｾｯﾄ"));
+        QCOMPARE(f.c<QPushButton>("Command5")->text(), QStringLiteral("戻る"));
+        QCOMPARE(f.c<QMenu>("M3")->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+        QCOMPARE(f.c<QAction>("M31")->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+        QCOMPARE(f.c<QLineEdit>("Text1")->geometry(), f.c<QLabel>("Label1")->geometry());
+        QCOMPARE(f.c<QLineEdit>("Text2")->geometry(), f.c<QLabel>("Label2")->geometry());
+        QCOMPARE(f.c<QLineEdit>("Text1")->palette().color(QPalette::Base), vbColor(0xFFFFC0));
+        QCOMPARE(f.c<QLabel>("Label3")->palette().color(QPalette::Window), vbColor(0xC0FFFF));
     }
 
     void gridShowsTheTable() {
         Fixture f;
-        QCOMPARE(f.w->G1->rowCount(), 11);
-        QCOMPARE(f.w->G1->columnCount(), 4);
+        QCOMPARE(f.c<QTableWidget>("G1")->rowCount(), 11);
+        QCOMPARE(f.c<QTableWidget>("G1")->columnCount(), 4);
         const int widths[] = {500, 600, 800, 2000};
         for (int c = 0; c < 4; ++c)
-            QCOMPARE(f.w->G1->columnWidth(c), twips(widths[c]));
-        QCOMPARE(f.w->G1->rowHeight(5), twips(240));
-        const QStringList header = {"NO", "ＮＯ", "音源名", "ﾌｧｲﾙ名"};
+            QCOMPARE(f.c<QTableWidget>("G1")->columnWidth(c), twips(widths[c]));
+        QCOMPARE(f.c<QTableWidget>("G1")->rowHeight(5), twips(240));
+        const QStringList header = {u"NO"_s, u"ＮＯ"_s, u"音源名"_s, u"ﾌｧｲﾙ名"_s};
         for (int c = 0; c < 4; ++c) {
             QCOMPARE(f.cell(0, c), header[c]);
-            QCOMPARE(f.w->G1->item(0, c)->textAlignment(), int(Qt::AlignCenter));
+            QCOMPARE(f.c<QTableWidget>("G1")->item(0, c)->textAlignment(), int(Qt::AlignCenter));
         }
         const QList<Entry> d = defaults();
         for (int r = 1; r <= 10; ++r) {
             QCOMPARE(f.cell(r, 0), QString::number(r) + u' ');
-            QCOMPARE(f.w->G1->item(r, 0)->textAlignment(), int(Qt::AlignCenter));
+            QCOMPARE(f.c<QTableWidget>("G1")->item(r, 0)->textAlignment(), int(Qt::AlignCenter));
             QCOMPARE(f.cell(r, 1), QString::number(r));
             QCOMPARE(f.cell(r, 2), d[r - 1].name);
             QCOMPARE(f.cell(r, 3), d[r - 1].file);
             for (int c : {2, 3})
-                QCOMPARE(f.w->G1->item(r, c)->textAlignment(),
+                QCOMPARE(f.c<QTableWidget>("G1")->item(r, c)->textAlignment(),
                          int(Qt::AlignLeft | Qt::AlignVCenter));
         }
     }
@@ -166,16 +156,16 @@ class TstOngenWindow : public QObject {
 
     void openingShowsAnEmptyNumberBox() {
         Fixture f;
-        QVERIFY(f.w->Text1->isVisible());
-        QVERIFY(!f.w->Text2->isVisible());
-        QCOMPARE(f.w->Text1->text(), QString());
-        QCOMPARE(f.w->focusWidget(), f.w->Text1);
-        QCOMPARE(f.w->firstKeyClears(), 1);
+        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
+        QCOMPARE(f.c<QLineEdit>("Text1")->text(), QString());
+        QCOMPARE(f.w->focusWidget(), f.c<QLineEdit>("Text1"));
+        QVERIFY(f.w->firstKeyClears());
         // Enter at once moves on to the name box without choosing an entry.
-        QTest::keyClick(f.w->Text1, Qt::Key_Return);
-        QVERIFY(!f.w->Text1->isVisible());
-        QVERIFY(f.w->Text2->isVisible());
-        QCOMPARE(f.w->focusWidget(), f.w->Text2);
+        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Return);
+        QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
+        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.c<QLineEdit>("Text2"));
         QVERIFY(!f.w->pending().hasNumber());
         QVERIFY(f.tp.messages.shown.isEmpty());
     }
@@ -202,98 +192,98 @@ class TstOngenWindow : public QObject {
         QFETCH(QString, typed);
         QFETCH(QString, label);
         Fixture f;
-        f.type(f.w->Text1, typed);
+        f.type(f.c<QLineEdit>("Text1"), typed);
         if (label.isEmpty()) {
             QCOMPARE(f.tp.messages.shown.size(), 1);
             QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯは、１～１０の間です！"));
             QCOMPARE(f.tp.messages.shown.last().title, QStringLiteral("音源設定"));
-            QVERIFY(f.w->Text1->isVisible());
-            QCOMPARE(f.w->Text1->text(), typed);
-            QCOMPARE(f.w->focusWidget(), f.w->Text1);
-            QCOMPARE(f.w->Label1->text(), QString());
+            QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+            QCOMPARE(f.c<QLineEdit>("Text1")->text(), typed);
+            QCOMPARE(f.w->focusWidget(), f.c<QLineEdit>("Text1"));
+            QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
             QVERIFY(!f.w->pending().hasNumber());
         } else {
             QVERIFY(f.tp.messages.shown.isEmpty());
-            QCOMPARE(f.w->Label1->text(), label);
-            QVERIFY(!f.w->Text1->isVisible());
-            QVERIFY(f.w->Text2->isVisible());
+            QCOMPARE(f.c<QLabel>("Label1")->text(), label);
+            QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
+            QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
         }
     }
 
     void enterAsFirstKeyKeepsTheOldValue() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        QTest::mouseClick(f.w->Label4, Qt::LeftButton);
-        QVERIFY(f.w->Text1->isVisible());
-        QCOMPARE(f.w->Text1->text(), QStringLiteral("3"));
-        QTest::keyClick(f.w->Text1, Qt::Key_Return);
-        QCOMPARE(f.w->Label1->text(), QStringLiteral("3"));
+        QTest::mouseClick(f.c<QLabel>("Label4"), Qt::LeftButton);
+        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+        QCOMPARE(f.c<QLineEdit>("Text1")->text(), QStringLiteral("3"));
+        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Return);
+        QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("3"));
         QCOMPARE(f.w->pending().entryNumber(), 3);
-        QVERIFY(f.w->Text2->isVisible());
-        QCOMPARE(f.w->Text2->text(), QStringLiteral("Bell"));
-        QTest::keyClick(f.w->Text2, Qt::Key_Return);
-        QCOMPARE(f.w->Label2->text(), QStringLiteral("Bell"));
+        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
+        QCOMPARE(f.c<QLineEdit>("Text2")->text(), QStringLiteral("Bell"));
+        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Return);
+        QCOMPARE(f.c<QLabel>("Label2")->text(), QStringLiteral("Bell"));
         QCOMPARE(f.w->pending().editName(), QStringLiteral("Bell"));
-        QCOMPARE(f.w->focusWidget(), f.w->Command2);
-        QVERIFY(!f.w->Text2->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command2"));
+        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
     }
 
     void firstKeyReplacesTheText() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        QTest::mouseClick(f.w->Label1, Qt::LeftButton);
-        f.type(f.w->Text1, QStringLiteral("5"));
-        QCOMPARE(f.w->Label1->text(), QStringLiteral("5"));
-        QTest::keyClicks(f.w->Text2, QStringLiteral("Gong"));
-        QCOMPARE(f.w->Text2->text(), QStringLiteral("Gong"));
-        QCOMPARE(f.w->firstKeyClears(), 0);
+        QTest::mouseClick(f.c<QLabel>("Label1"), Qt::LeftButton);
+        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("5"));
+        QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("5"));
+        QTest::keyClicks(f.c<QLineEdit>("Text2"), QStringLiteral("Gong"));
+        QCOMPARE(f.c<QLineEdit>("Text2")->text(), QStringLiteral("Gong"));
+        QVERIFY(!f.w->firstKeyClears());
     }
 
     void deleteAsFirstKeyEmptiesTheValue() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        f.w->Label1_Click();
-        QTest::keyClick(f.w->Text1, Qt::Key_Delete);
-        QCOMPARE(f.w->Label1->text(), QString());
-        QCOMPARE(f.w->Text1->text(), QString());
+        QTest::mouseClick(f.c("Label1"), Qt::LeftButton);
+        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Delete);
+        QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
+        QCOMPARE(f.c<QLineEdit>("Text1")->text(), QString());
         QVERIFY(!f.w->pending().hasNumber());
-        QCOMPARE(f.w->firstKeyClears(), 1);
+        QVERIFY(f.w->firstKeyClears());
 
-        QTest::mouseClick(f.w->Label5, Qt::LeftButton);
-        QCOMPARE(f.w->Text2->text(), QStringLiteral("Bell"));
-        QTest::keyClick(f.w->Text2, Qt::Key_Delete);
-        QCOMPARE(f.w->Label2->text(), QString());
+        QTest::mouseClick(f.c<QLabel>("Label5"), Qt::LeftButton);
+        QCOMPARE(f.c<QLineEdit>("Text2")->text(), QStringLiteral("Bell"));
+        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Delete);
+        QCOMPARE(f.c<QLabel>("Label2")->text(), QString());
         QCOMPARE(f.w->pending().editName(), QString());
     }
 
     void arrowsMoveBetweenTheBoxes() {
         Fixture f;
-        QTest::keyClicks(f.w->Text1, QStringLiteral("7"));
-        QTest::keyClick(f.w->Text1, Qt::Key_Down);
-        QVERIFY(!f.w->Text1->isVisible());
-        QVERIFY(f.w->Text2->isVisible());
+        QTest::keyClicks(f.c<QLineEdit>("Text1"), QStringLiteral("7"));
+        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Down);
+        QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
+        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
         QVERIFY(!f.w->pending().hasNumber()); // Down does not take the number
-        QTest::keyClick(f.w->Text2, Qt::Key_Up);
-        QVERIFY(f.w->Text1->isVisible());
-        QVERIFY(!f.w->Text2->isVisible());
-        QTest::keyClick(f.w->Text1, Qt::Key_Down);
-        QTest::keyClick(f.w->Text2, Qt::Key_Down);
-        QVERIFY(!f.w->Text2->isVisible());
-        QCOMPARE(f.w->focusWidget(), f.w->Command2);
+        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Up);
+        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
+        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Down);
+        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Down);
+        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command2"));
     }
 
     void boxClosesWhenTheFocusMovesOn() {
         Fixture f;
-        f.w->Command4->setFocus(Qt::MouseFocusReason);
-        QVERIFY(!f.w->Text1->isVisible());
+        f.c<QPushButton>("Command4")->setFocus(Qt::MouseFocusReason);
+        QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
     }
 
     void choosingAFileNeedsANumber() {
         Fixture f;
-        f.w->Command2->click();
+        f.c<QPushButton>("Command2")->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
         QVERIFY(f.tp.files.asked.isEmpty());
-        QVERIFY(f.w->Text1->isVisible());
+        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
     }
 
     void fileThenNoSoundStoresAnEmptyPath() {
@@ -301,20 +291,20 @@ class TstOngenWindow : public QObject {
         f.enter(QStringLiteral("4"), QStringLiteral("Gong"));
         const QString chosen = QDir(f.dir.path()).filePath(QStringLiteral("gong.wav"));
         f.tp.files.answers = {chosen};
-        f.w->Command2->click();
+        f.c<QPushButton>("Command2")->click();
         QCOMPARE(f.tp.files.asked.size(), 1);
         QCOMPARE(f.tp.files.asked[0].initialFolder, f.state.programFolder());
         QCOMPARE(f.tp.files.asked[0].filter, QStringLiteral("音源ﾌｧｲﾙ(*.WAV)|*.WAV"));
         QVERIFY(!f.tp.files.asked[0].save);
-        QCOMPARE(f.w->Label3->text(), QStringLiteral("gong.wav"));
+        QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("gong.wav"));
         QCOMPARE(f.w->pending().editWavePath(), chosen);
-        QCOMPARE(f.w->focusWidget(), f.w->Command1);
+        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command1"));
 
-        f.w->Command3->click();
-        QCOMPARE(f.w->Label3->text(), QStringLiteral("音源なし  BEEP音のみ"));
-        f.w->Command1->click();
+        f.c<QPushButton>("Command3")->click();
+        QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("音源なし  BEEP音のみ"));
+        f.c<QPushButton>("Command1")->click();
         QList<Entry> want = defaults();
-        want[3] = {"Gong", ""};
+        want[3] = {u"Gong"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QVERIFY(f.state.soundTable[3].beepOnly());
         QCOMPARE(f.cell(4, 3), QString());
@@ -322,22 +312,22 @@ class TstOngenWindow : public QObject {
 
     void cancelledDialogChangesNothing() {
         Fixture f;
-        f.type(f.w->Text1, QStringLiteral("2"));
+        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("2"));
         f.tp.files.answers = {QStringLiteral("/snd/first.wav")};
-        f.w->Command2_Click();
-        f.w->Command2_Click(); // no answer left: cancelled
+        f.c<QPushButton>("Command2")->click();
+        f.c<QPushButton>("Command2")->click(); // no answer left: cancelled
         QCOMPARE(f.tp.files.asked.size(), 2);
-        QCOMPARE(f.w->Label3->text(), QStringLiteral("first.wav"));
+        QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("first.wav"));
         QCOMPARE(f.w->pending().editWavePath(), QStringLiteral("/snd/first.wav"));
     }
 
     void nineAndAHalfSavesIntoEntryTen() {
         Fixture f;
         f.enter(QStringLiteral("9.5"), QStringLiteral("Chime"));
-        QCOMPARE(f.w->Label1->text(), QStringLiteral("9.5"));
-        f.w->Command1->click();
+        QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("9.5"));
+        f.c<QPushButton>("Command1")->click();
         QList<Entry> want = defaults();
-        want[9] = {"Chime", ""};
+        want[9] = {u"Chime"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QCOMPARE(f.fileBytes().right(15), QByteArray("10,\"Chime\",\"\"\r\n"));
         QCOMPARE(f.cell(10, 2), QStringLiteral("Chime"));
@@ -346,12 +336,12 @@ class TstOngenWindow : public QObject {
 
     void saveEntryNine() {
         Fixture f;
-        f.w->Command4->click();
+        f.c<QPushButton>("Command4")->click();
         f.enter(QStringLiteral("9"), QStringLiteral("Chime"));
-        f.w->Command1->click();
+        f.c<QPushButton>("Command1")->click();
         QVERIFY(f.tp.messages.shown.isEmpty());
         QList<Entry> want = defaults();
-        want[8] = {"Chime", ""};
+        want[8] = {u"Chime"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QCOMPARE(f.cell(9, 2), QStringLiteral("Chime"));
         QCOMPARE(f.cell(9, 3), QString());
@@ -359,26 +349,26 @@ class TstOngenWindow : public QObject {
         QCOMPARE(f.cell(0, 2), QStringLiteral("音源名"));
         QCOMPARE(f.cell(9, 0), QStringLiteral("9 "));
         QCOMPARE(f.tp.sounds.requests, QStringList{QStringLiteral("beep")});
-        QCOMPARE(f.w->focusWidget(), f.w->Command4);
+        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command4"));
         // Saving does not clear the pending entry; a second press writes it again.
-        QCOMPARE(f.w->Label2->text(), QStringLiteral("Chime"));
-        f.w->Command1->click();
+        QCOMPARE(f.c<QLabel>("Label2")->text(), QStringLiteral("Chime"));
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QCOMPARE(f.tp.sounds.beeps(), 2);
     }
 
     void kanjiNameAndPathRoundTrip() {
         Fixture f;
-        f.type(f.w->Text1, QStringLiteral("1"));
-        f.w->Label2_Click();
-        f.w->Text2->setText(QStringLiteral("old"));
-        f.compose(f.w->Text2, QStringLiteral("ﾁｬｲﾑ 鐘"));
-        QCOMPARE(f.w->Label2->text(), QStringLiteral("ﾁｬｲﾑ 鐘"));
+        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("1"));
+        QTest::mouseClick(f.c("Label2"), Qt::LeftButton);
+        f.c<QLineEdit>("Text2")->setText(QStringLiteral("old"));
+        f.compose(f.c<QLineEdit>("Text2"), QStringLiteral("ﾁｬｲﾑ 鐘"));
+        QCOMPARE(f.c<QLabel>("Label2")->text(), QStringLiteral("ﾁｬｲﾑ 鐘"));
         f.tp.files.answers = {f.path(QStringLiteral("鐘.WAV"))};
-        f.w->Command2_Click();
-        f.w->Command1_Click();
+        f.c<QPushButton>("Command2")->click();
+        f.c<QPushButton>("Command1")->click();
         QList<Entry> want = defaults();
-        want[0] = {"ﾁｬｲﾑ 鐘", f.path(QStringLiteral("鐘.WAV"))};
+        want[0] = {u"ﾁｬｲﾑ 鐘"_s, f.path(QStringLiteral("鐘.WAV"))};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QVERIFY(f.state.loadSoundTable());
         QCOMPARE(f.state.soundTable[0].name(), QStringLiteral("ﾁｬｲﾑ 鐘"));
@@ -387,14 +377,14 @@ class TstOngenWindow : public QObject {
     void resetRefusesSave() {
         Fixture f;
         f.enter(QStringLiteral("2"), QStringLiteral("Gong"));
-        f.w->Command4->click();
-        QCOMPARE(f.w->Label1->text(), QString());
-        QCOMPARE(f.w->Label2->text(), QString());
-        QCOMPARE(f.w->Label3->text(), QString());
-        QVERIFY(f.w->Text1->isVisible());
-        f.w->Command1->click();
+        f.c<QPushButton>("Command4")->click();
+        QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
+        QCOMPARE(f.c<QLabel>("Label2")->text(), QString());
+        QCOMPARE(f.c<QLabel>("Label3")->text(), QString());
+        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
-        QVERIFY(f.w->Text1->isVisible());
+        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
         QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
         QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
         QCOMPARE(f.tp.sounds.beeps(), 0);
@@ -408,13 +398,13 @@ class TstOngenWindow : public QObject {
     void unstorableNameIsRefused() {
         QFETCH(QString, name);
         Fixture f;
-        f.type(f.w->Text1, QStringLiteral("5"));
-        f.compose(f.w->Text2, name);
+        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("5"));
+        f.compose(f.c<QLineEdit>("Text2"), name);
         QCOMPARE(f.tp.messages.shown.size(), 1);
-        QVERIFY(f.w->Text2->isVisible());
-        QCOMPARE(f.w->Text2->text(), name);
-        QCOMPARE(f.w->Label2->text(), QString());
-        f.w->Command1_Click();
+        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
+        QCOMPARE(f.c<QLineEdit>("Text2")->text(), name);
+        QCOMPARE(f.c<QLabel>("Label2")->text(), QString());
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.state.soundTable[4].name(), QString());
         QVERIFY(f.fileBytes().contains("5,\"\",\"\"\r\n"));
     }
@@ -423,8 +413,8 @@ class TstOngenWindow : public QObject {
         Fixture f;
         f.enter(QStringLiteral("6"), QStringLiteral("Gong"));
         f.tp.files.answers = {QStringLiteral("/snd/벨.wav")};
-        f.w->Command2_Click();
-        f.w->Command1_Click();
+        f.c<QPushButton>("Command2")->click();
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QStringLiteral("벨")));
         QCOMPARE(f.state.soundTable[5].name(), QStringLiteral("鐘"));
@@ -439,7 +429,7 @@ class TstOngenWindow : public QObject {
         QVERIFY(QFile::remove(file));
         QVERIFY(QDir().mkdir(file));
         f.enter(QStringLiteral("2"), QStringLiteral("Gong"));
-        f.w->Command1_Click();
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QLatin1String(kSoundsFile)));
         // The reason in Japanese, not the library's English.
@@ -450,7 +440,7 @@ class TstOngenWindow : public QObject {
         QCOMPARE(f.cell(2, 0), QStringLiteral("2 "));
         // Once the file can be written again the same entry saves.
         QVERIFY(QDir().rmdir(file));
-        f.w->Command1_Click();
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.tp.sounds.beeps(), 1);
         QCOMPARE(f.cell(2, 2), QStringLiteral("Gong"));
     }
@@ -458,58 +448,75 @@ class TstOngenWindow : public QObject {
     void folderNameTheCodePageCannotHoldStillSaves() {
         // The program lies in "café": the default list and a wave chosen beside the program
         // are stored by file name, so saving works.
-        TestPlatform tp;
         QTemporaryDir parent;
         QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("café")));
         const QString folder = QDir(parent.path()).filePath(QStringLiteral("café"));
-        AppState state(folder);
-        WindowManager wm(state, tp.platform(), [] {});
-        wm.registerWindow(WindowId::SoundSettings, [](AppContext& c) { return new ONGEN(c); });
-        QVERIFY(state.loadSoundTable());
-        auto* w = static_cast<ONGEN*>(wm.switchTo(WindowId::SoundSettings, nullptr));
+        WindowFixture f(folder);
+        f.registerWindow<SoundSettingsWindow>(WindowId::SoundSettings);
+        QVERIFY(f.state.loadSoundTable());
+        auto* w = f.open<SoundSettingsWindow>(WindowId::SoundSettings);
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QTest::keyClicks(w->Text1, QStringLiteral("2"));
-        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QTest::keyClicks(control<QLineEdit>(w, "Text1"), QStringLiteral("2"));
+        QTest::keyClick(control<QLineEdit>(w, "Text1"), Qt::Key_Return);
         // A wave dash as Linux input methods type it.
         QInputMethodEvent e;
         e.setCommitString(QString::fromUtf16(u"ゴング\u301C"));
-        QCoreApplication::sendEvent(w->Text2, &e);
-        QTest::keyClick(w->Text2, Qt::Key_Return);
-        tp.files.answers = {QDir(folder).filePath(QStringLiteral("gong.wav"))};
-        w->Command2_Click();
-        QCOMPARE(w->Label3->text(), QStringLiteral("gong.wav"));
-        w->Command1_Click();
-        QVERIFY(tp.messages.shown.isEmpty());
-        QCOMPARE(tp.sounds.beeps(), 1);
-        QFile file(state.programFile(QString::fromLatin1(kSoundsFile)));
+        QCoreApplication::sendEvent(control<QLineEdit>(w, "Text2"), &e);
+        QTest::keyClick(control<QLineEdit>(w, "Text2"), Qt::Key_Return);
+        f.tp.files.answers = {QDir(folder).filePath(QStringLiteral("gong.wav"))};
+        control<QPushButton>(w, "Command2")->click();
+        QCOMPARE(control<QLabel>(w, "Label3")->text(), QStringLiteral("gong.wav"));
+        control<QPushButton>(w, "Command1")->click();
+        QVERIFY(f.tp.messages.shown.isEmpty());
+        QCOMPARE(f.tp.sounds.beeps(), 1);
+        QFile file(f.state.programFile(QString::fromLatin1(kSoundsFile)));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.contains("2,\"" + *encodeCp932(QString::fromUtf16(u"ゴング\uFF5E")) +
                                "\",\"gong.wav\"\r\n"));
-        QCOMPARE(state.wavePath(2), joinPath(folder, QStringLiteral("gong.wav")));
+        QCOMPARE(f.state.wavePath(2), joinPath(folder, QStringLiteral("gong.wav")));
     }
 
     void reopeningStartsWithNothingPending() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        f.w->Command5->click();
+        f.c<QPushButton>("Command5")->click();
         QCOMPARE(f.wm.current()->windowId(), WindowId::Timer);
         f.w = nullptr;
-        f.w = static_cast<ONGEN*>(f.wm.switchTo(WindowId::SoundSettings, f.wm.current()));
-        QCOMPARE(f.w->Label1->text(), QString());
-        f.w->Command1_Click();
+        f.w = static_cast<SoundSettingsWindow*>(
+            f.wm.switchTo(WindowId::SoundSettings, f.wm.current()));
+        QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
+        f.c<QPushButton>("Command1")->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
         QCOMPARE(f.state.soundTable[2].name(), QStringLiteral("時間"));
     }
 
+    // "(", "&" and "." share their numbers with the Down, Up and Delete keys of another
+    // platform; here they are only characters typed into the box.
+    void punctuationIsTyped() {
+        Fixture f;
+        f.enter(u"3"_s, u"Bell"_s);
+        QTest::mouseClick(f.c("Label4"), Qt::LeftButton);
+        QTest::keyClick(f.c<QLineEdit>("Text1"), '.');
+        QCOMPARE(f.c<QLineEdit>("Text1")->text(), u"."_s);
+        QCOMPARE(f.c<QLabel>("Label1")->text(), u"3"_s);
+        QCOMPARE(f.w->pending().entryNumber(), 3);
+        QTest::mouseClick(f.c("Label5"), Qt::LeftButton);
+        for (char typed : {'(', '&'})
+            QTest::keyClick(f.c<QLineEdit>("Text2"), typed);
+        QVERIFY(f.c("Text2")->isVisible());
+        QCOMPARE(f.c<QLineEdit>("Text2")->text(), u"(&"_s);
+        QCOMPARE(f.c<QLabel>("Label2")->text(), u"Bell"_s);
+    }
+
     void help() {
         Fixture f;
-        f.w->M31->trigger();
-        f.w->Toolbar1->actions().at(0)->trigger();
+        f.c<QAction>("M31")->trigger();
+        f.c<QToolBar>("Toolbar1")->actions().at(0)->trigger();
         QCOMPARE(f.tp.help.displays, 2);
         QCOMPARE(f.state.helpOpened, 1);
     }
 };
 
-QTEST_MAIN(TstOngenWindow)
-#include "tst_ongen_window.moc"
+QTEST_MAIN(TstSoundSettingsWindow)
+#include "tst_sound_settings_window.moc"

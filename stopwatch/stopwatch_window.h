@@ -20,7 +20,7 @@ class StopwatchWindow : public QzWindow {
     explicit StopwatchWindow(AppContext& ctx);
     Q_DISABLE_COPY_MOVE(StopwatchWindow)
 
-    void formActivate() override;
+    void onActivated() override;
 
   private:
     void onClockTick();

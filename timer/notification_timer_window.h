@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/window_manager.h"
+#include "timer/alarm_engine.h"
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace qz {
+
+class ClickLabel;
+class ClockTicker;
+class SoundPlayer;
+
+// The notification timer: ten alarm rows, each armed with a clock time, that ring with their
+// own sound source, blink and bring the window to the front.
+class NotificationTimerWindow : public QzWindow {
+    Q_OBJECT
+  public:
+    explicit NotificationTimerWindow(AppContext& ctx);
+    ~NotificationTimerWindow() override;
+    Q_DISABLE_COPY_MOVE(NotificationTimerWindow)
+
+    void onActivated() override;
+
+    // The alarm rows as the window last mirrored them.
+    const AlarmEngine& engine() const { return m_engine; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // The controls and timers of row k (1 to 10).
+    struct Row {
+        ClickLabel* number = nullptr;  // "１".."10"; a click plays the row's sound
+        ClickLabel* source = nullptr;  // the sound source's name; a click plays it too
+        ClickLabel* display = nullptr; // the armed time, holds the time box
+        QLineEdit* timeBox = nullptr;
+        QLineEdit* memo = nullptr;
+        QFrame* lamp = nullptr;
+        QPushButton* stop = nullptr;  // "停止"
+        QPushButton* clear = nullptr; // "クリア"
+    };
+
+    void buildRows(QWidget* client);
+    void buildMenus();
+    Row& row(int k) { return m_rows[size_t(k - 1)]; }
+    void applyRow(int k);
+    void focusTimeBox(int k);
+    void moveToTimeBox(int from, int step);
+    void setWide(bool wide);
+    void leaveWindow(WindowId target);
+    QString sourcePath(int k) const;
+    // The "停止" of the row that rang last and still rings, else of the first ringing row.
+    QPushButton* ringingStop() const;
+
+    // Keys in a row's boxes; true when the key was used.
+    bool timeBoxKey(int k, int key);
+    bool memoKey(int k, int key);
+    void onTimeBoxFocused(int k);
+    void onTimeEntered(int k);
+    void onNumberClicked(int k);
+    void onDisplayClicked(int k);
+    void onStopClicked(int k);
+    void onClearClicked(int k);
+    void onAlarmTick();
+    void onRowDue(int k, bool first);
+    void onClockTick();
+    void onBigClockTick();
+    void onClearAllClicked();
+    void onMenuClicked();
+    void onMinimizeClicked();
+    void onRingSpanChosen(int seconds);
+
+    AlarmEngine m_engine;
+    std::array<Row, kAlarmRows> m_rows{};
+    std::unique_ptr<SoundPlayer> m_player;
+    bool m_focusStepRan = false;
+    int m_lastFired = 0;
+    bool m_leftForOwnWindow = false;
+
+    QLabel* m_clockLabel = nullptr;
+    QLabel* m_ringSpanLabel = nullptr;
+    QPushButton* m_minimizeButton = nullptr;
+    QPushButton* m_clearAllButton = nullptr;
+    QPushButton* m_wideButton = nullptr;   // "大きい表示"
+    QPushButton* m_narrowButton = nullptr; // "小さい表示", in the same place
+    QPushButton* m_menuButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+    QWidget* m_bigPanel = nullptr;
+    QLabel* m_bigTimeLabel = nullptr;
+    QLabel* m_bigDateLabel = nullptr;
+    QLabel* m_bigWeekdayLabel = nullptr;
+    // Moves the alarm rows on while any waits or rings.
+    QTimer* m_alarmTimer = nullptr;
+    ClockTicker* m_clockTicker = nullptr;
+    ClockTicker* m_bigClockTicker = nullptr;
+};
+
+} // namespace qz
