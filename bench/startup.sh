@@ -5,8 +5,13 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
 qz_install_packages
 qz_build "$QZ_ROOT/build" >/dev/null
-cmake --build "$QZ_ROOT/build" --target qz_bench_startup qz_bench_bare_clock -j"$(nproc)" >/dev/null
+cmake --build "$QZ_ROOT/build" --target qz_bench_startup qz_bench_bare_clock qz_bench_bare_clock_ja \
+    -j"$(nproc)" >/dev/null
 runs=${1:-15}
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$QZ_ROOT/build/bench/qz_bench_startup" "$runs" "$QZ_ROOT/build/bin/qztimer" \
-    "$QZ_ROOT/build/bench/qz_bench_bare_clock"
+# Against the bare clock, then against the same clock in the program's Japanese font.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+    '$QZ_ROOT/build/bench/qz_bench_startup' $runs '$QZ_ROOT/build/bin/qztimer' \
+        '$QZ_ROOT/build/bench/qz_bench_bare_clock'
+    echo 'with the Japanese font in the bare clock:'
+    '$QZ_ROOT/build/bench/qz_bench_startup' $runs '$QZ_ROOT/build/bin/qztimer' \
+        '$QZ_ROOT/build/bench/qz_bench_bare_clock_ja'" 2>/dev/null

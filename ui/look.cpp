@@ -124,6 +124,29 @@ class FocusMarkStyle final : public QProxyStyle {
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        // Every toolbar and menu bar makes an overflow button at once; the style looks its
+        // arrow up in the icon theme, which loads the icon and image plugins (SVG, GIF, JPEG
+        // ...) before the first window shows. The program draws its own.
+        if (icon == SP_ToolBarHorizontalExtensionButton ||
+            icon == SP_ToolBarVerticalExtensionButton)
+            return overflowIcon(icon == SP_ToolBarHorizontalExtensionButton);
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+
+  private:
+    static QIcon overflowIcon(bool horizontal) {
+        QPixmap pm(8, 8);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        for (int x : {1, 4}) {
+            const QPolygon arrow({QPoint(x, 1), QPoint(x + 2, 4), QPoint(x, 7)});
+            p.drawPolyline(horizontal ? arrow : QTransform(0, 1, 1, 0, 0, 0).map(arrow));
+        }
+        return QIcon(pm);
+    }
 };
 } // namespace
 
