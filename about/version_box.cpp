@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "version_box.h"
 
 #include "ui/look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app_state.h"
 
 #include "sound/file_io.h"

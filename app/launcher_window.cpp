@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "launcher_window.h"
 
 #include "about/version_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "about/version_box.h"
 #include "app/command_line.h"
 #include "app/launcher_window.h"

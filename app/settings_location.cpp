@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings_location.h"
 
 #include "sound/file_io.h"

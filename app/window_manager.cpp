@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_manager.h"
 
 #include "ui/dialogs.h"

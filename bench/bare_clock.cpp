@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for start-up: a bare Qt Widgets program that shows a clock and nothing else.
 // Built a second time with QZ_JAPANESE_FONT: the same clock with the program's Japanese font
 // and a date and weekday in Japanese, to tell the cost of the font from the program's own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The time-addition calculator's speed: launcher to calculator shown, opening a full worksheet
 // file, and printing two pages to PDF. Run through bench/run.sh under Xvfb.
 #include "app/menu_window.h"

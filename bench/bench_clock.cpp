@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up time, memory, idle cost and clock-label lag of the launcher (and of a running
 // stopwatch), printed as figures. Run through bench/run.sh under Xvfb.
 #include "app/launcher_window.h"

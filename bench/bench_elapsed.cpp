@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long the elapsed-time calculator takes to appear from the launcher, and to load a sheet
 // file with all 70 rows filled, printed as figures. Run through bench/run.sh under Xvfb.
 #include "app/menu_window.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds and runs the benchmarks under Xvfb and prints their figures.
 # Usage: bench/run.sh [seconds-per-phase]   (default 20)
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up of the program against a bare Qt clock, seen from outside: process start to the
 # launcher window mapped, and peak memory. Usage: bench/startup.sh [runs]   (default 15)
 set -euo pipefail

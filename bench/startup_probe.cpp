@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up as an outside observer sees it: from the moment the program is started to the
 // moment the X server maps its first window, and the program's peak memory once it has
 // settled. Runs the program and a bare Qt clock by turns and prints the medians and ratios.

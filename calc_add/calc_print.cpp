@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_print.h"
 
 #include <algorithm>

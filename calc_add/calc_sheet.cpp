@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_sheet.h"
 
 #include "sound/read_number.h"

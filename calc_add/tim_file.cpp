@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tim_file.h"
 
 #include "sound/cp932.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "time_addition_window.h"
 
 #include "calc_add/calc_print.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "elapsed_printout.h"
 
 namespace qz {

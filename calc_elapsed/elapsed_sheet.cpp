@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "elapsed_sheet.h"
 
 #include "sound/read_number.h"

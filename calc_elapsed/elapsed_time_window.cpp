@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "elapsed_time_window.h"
 
 #include "calc_elapsed/elapsed_printout.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fuzz targets for the file readers.
 #
 # qz_add_fuzz_target(<name> SOURCES <files...> LIBS <targets...>)

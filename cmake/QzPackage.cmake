@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cpack -G DEB: a Debian package of the installed tree. Its library dependencies come from
 # dpkg-shlibdeps; what the program loads at run time without linking it is listed by hand.
 set(CPACK_PACKAGE_NAME qztimer)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # qz_add_test(<name> SOURCES <files...> LIBS <targets...>)
 # Every test runs headless and with a private program folder, so it never touches the
 # settings files beside the real executable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "countdown_engine.h"
 
 #include "sound/read_number.h"

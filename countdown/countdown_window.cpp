@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "countdown_window.h"
 
 #include "ui/click_label.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one field reader every file of the program goes through.
 #include "fuzz/fuzz_check.h"
 

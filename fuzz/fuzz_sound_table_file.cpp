@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ONGENDATA.DAT: ten sound sources.
 #include "fuzz/fuzz_check.h"
 #include "sound/settings_files.h"

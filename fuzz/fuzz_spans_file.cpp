@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TONESPAN.DAT: four ring durations.
 #include "fuzz/fuzz_check.h"
 #include "sound/settings_files.h"

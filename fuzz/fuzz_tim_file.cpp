@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Worksheet files (*.TIM) of the time-addition calculator.
 #include "calc_add/tim_file.h"
 #include "fuzz/fuzz_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sheet files (*.TMK) of the elapsed-time calculator.
 #include "calc_elapsed/tmk_file.h"
 #include "fuzz/fuzz_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a fuzz target over the files it is given (folders: every file in them), once each, the
 // way the fuzzer replays a corpus. Built without the fuzzer, so every build's tests replay the
 // seed corpus.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks that every tracked C++ file reads the way the repository's .clang-format writes it, and
 # names the files that drift with the number of lines that would change.
 #   --strict  fail (exit 1) when a file drifts or clang-format is missing

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs a built tree into a scratch prefix and checks what a desktop needs of it, then builds
 # the Debian package and checks its contents. No network. Usage: check_package.sh <build dir>
 set -euo pipefail

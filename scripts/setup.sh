@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what the build, the tests and the program need on Debian 12, when it is missing.
 # Sourced by run.sh and test.sh.
 set -euo pipefail

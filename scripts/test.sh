@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs every test through CTest (headless).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"

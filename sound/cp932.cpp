@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cp932.h"
 
 #include <QStringDecoder>

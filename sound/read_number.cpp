@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "read_number.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "record_format.h"
 
 #include "cp932.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings_files.h"
 
 #include "cp932.h"

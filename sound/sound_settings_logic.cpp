@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound_settings_logic.h"
 
 #include "sound/cp932.h"

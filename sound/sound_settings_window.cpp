@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound_settings_window.h"
 
 #include "sound/file_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stopwatch.h"
 
 namespace qz {

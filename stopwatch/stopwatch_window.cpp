@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stopwatch_window.h"
 
 #include "ui/clock.h"

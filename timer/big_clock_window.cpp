@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "big_clock_window.h"
 
 #include "ui/clock.h"

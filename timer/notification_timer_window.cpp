@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "notification_timer_window.h"
 
 #include "ui/click_label.h"

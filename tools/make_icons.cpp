@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the desktop icons of the program, made from its own picture, into a hicolor theme
 // tree: <out>/hicolor/<n>x<n>/apps/<id>.png, and the scalable <id>.svg when built with SVG.
 #include "ui/app_picture.h"

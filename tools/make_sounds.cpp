@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the program's wave files into the folder given on the command line.
 
 #include "wave_synth.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Synthesises the wave files the program plays. Plain C++, no Qt, so it can run at build time.

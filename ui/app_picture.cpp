@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app_picture.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock_ticker.h"
 
 #include "clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "help_window.h"
 
 #include "look.h"

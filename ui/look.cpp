@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "look.h"
 
 #include "app_picture.h"

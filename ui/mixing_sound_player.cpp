@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mixing_sound_player.h"
 
 #include "audio_output.h"

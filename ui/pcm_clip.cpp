@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pcm_clip.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pcm_mixer.h"
 
 #include <QMutexLocker>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "printing.h"
 
 #include "dialogs.h"

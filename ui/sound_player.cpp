@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound_player.h"
 
 #include "audio_output.h"

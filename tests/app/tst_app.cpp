@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/launcher_window.h"
 #include "sound/file_io.h"
 #include "tests/support/window_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/settings_location.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Plays every sound of the program on its window's ring schedule through the real player into
 # private PulseAudio null sinks, records each sink's monitor and fails when any second that
 # should carry sound is silent.

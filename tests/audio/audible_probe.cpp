@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the real sound player on one window's ring schedule, records a sink, or checks the
 // recording against the schedule.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_add/calc_sheet.h"
 
 #include <QRandomGenerator>

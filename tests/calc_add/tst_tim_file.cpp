@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_add/calc_print.h"
 #include "calc_add/calc_sheet.h"
 #include "calc_add/tim_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_add/time_addition_window.h"
 
 #include "tests/support/window_fixture.h"

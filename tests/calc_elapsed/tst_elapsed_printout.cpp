@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_elapsed/elapsed_printout.h"
 #include "ui/printing.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_elapsed/elapsed_sheet.h"
 
 #include <QTest>

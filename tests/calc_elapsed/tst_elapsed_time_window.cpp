@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_elapsed/elapsed_time_window.h"
 #include "calc_elapsed/tmk_file.h"
 

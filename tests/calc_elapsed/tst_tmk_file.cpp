@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc_elapsed/tmk_file.h"
 #include "sound/cp932.h"
 

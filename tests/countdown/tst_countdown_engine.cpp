@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "countdown/countdown_engine.h"
 #include "sound/read_number.h"
 #include "tests/scoped_time_zone.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "countdown/countdown_window.h"
 
 #include "app/app_state.h"

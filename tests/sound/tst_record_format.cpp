@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/cp932.h"
 #include "sound/read_number.h"
 #include "sound/record_format.h"

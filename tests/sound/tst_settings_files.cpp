@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_state.h"
 #include "sound/cp932.h"
 #include "sound/file_io.h"

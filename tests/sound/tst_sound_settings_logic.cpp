@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/sound_settings_logic.h"
 
 #include <QTest>

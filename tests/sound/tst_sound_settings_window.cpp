@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/cp932.h"
 #include "sound/file_io.h"
 #include "sound/sound_settings_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stopwatch/stopwatch.h"
 
 #include <QTest>

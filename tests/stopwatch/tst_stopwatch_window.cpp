@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stopwatch/stopwatch_window.h"
 #include "tests/support/window_fixture.h"
 #include "ui/clock_ticker.h"

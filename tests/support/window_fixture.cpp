@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/window_fixture.h"
 
 namespace qz {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/scoped_time_zone.h"
 #include "timer/alarm_engine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "timer/alarm_engine.h"
 #include "timer/alarm_entry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/file_io.h"
 #include "sound/settings_files.h"
 #include "tests/support/window_fixture.h"

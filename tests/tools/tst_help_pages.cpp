@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The help pages as shipped: readable by the help window (UTF-8, declared so, no scripts or
 // style sheets) and linked together without dead ends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wave files written at build time: names the program looks up, well-formed headers, and
 // sounds that are audible, unclipped, click-free and distinct.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/test_services.h"
 #include "ui/printing.h"
 

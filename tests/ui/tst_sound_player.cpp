@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/audio_output.h"
 #include "ui/mixing_sound_player.h"
 #include "ui/pcm_clip.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/dialogs.h"
