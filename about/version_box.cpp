@@ -14,38 +14,36 @@ VersionBox::VersionBox(QWidget* owner, const QString& settingsPlace) : QDialog(o
     setModal(true);
     setBackground(this, colors::navy);
 
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Image1"));
+    // As large as its picture.
+    auto* picture = addControl<QLabel>(this, "Image1", {360, 300, 0, 0});
     picture->setPixmap(versionPicture());
-    picture->setGeometry(QRect(QPoint(twips(360), twips(300)), picture->pixmap().size()));
+    picture->resize(picture->pixmap().size());
 
-    auto label = [this](const char* name, const QString& text, int top, double pt, bool bold) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setFont(uiFont(pt, bold));
-        setForeground(l, colors::yellow);
-        placeTwips(l, 360, top, 4200, 330);
+    QLabel* const lines[] = {
+        addLabel(this, "Label1", {360, 1020, 4200, 330}, QStringLiteral("for Windows"),
+                 Qt::AlignLeft | Qt::AlignVCenter, uiFont(9)),
+        addLabel(this, "Label2", {360, 1380, 4200, 330}, QStringLiteral("Version　２．５５"),
+                 Qt::AlignLeft | Qt::AlignVCenter, uiFont(11.25, true)),
+        addLabel(this, "Label3", {360, 1760, 4200, 330},
+                 QStringLiteral("Qt 6 版　時計・タイマー・時間計算ツール集"),
+                 Qt::AlignLeft | Qt::AlignVCenter, uiFont(9)),
     };
-    label("Label1", QStringLiteral("for Windows"), 1020, 9, false);
-    label("Label2", QStringLiteral("Version　２．５５"), 1380, 11.25, true);
-    label("Label3", QStringLiteral("Qt 6 版　時計・タイマー・時間計算ツール集"), 1760, 9, false);
+    for (QLabel* l : lines)
+        setForeground(l, colors::yellow);
 
-    auto* closeButton = new QPushButton(QStringLiteral("閉"), this);
-    closeButton->setObjectName(QStringLiteral("Command1"));
-    placeTwips(closeButton, 3480, 2280, 1080, 420);
+    auto* closeButton =
+        addControl<QPushButton>(this, "Command1", {3480, 2280, 1080, 420}, QStringLiteral("閉"));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     closeButton->setDefault(true);
 
     int height = 2940;
     if (!settingsPlace.isEmpty()) {
         // Below the close button, in small print: where TONESPAN.DAT and ONGENDATA.DAT live.
-        auto* place = new QLabel(settingsPlace, this);
-        place->setObjectName(QStringLiteral("settingsPlaceLabel"));
-        place->setFont(uiFont(8));
+        auto* place = addLabel(this, "settingsPlaceLabel", {360, 2820, 4200, 480}, settingsPlace,
+                               Qt::AlignLeft | Qt::AlignVCenter, uiFont(8));
         place->setWordWrap(true);
         place->setTextInteractionFlags(Qt::TextSelectableByMouse);
         setForeground(place, colors::white);
-        placeTwips(place, 360, 2820, 4200, 480);
         height += 420;
     }
     setFixedSize(twips(4920), twips(height));

@@ -8,6 +8,7 @@
 #include "ui/clock_ticker.h"
 #include "ui/look.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -15,53 +16,38 @@
 
 namespace qz {
 
-namespace {
-QLabel* whiteLabel(QWidget* parent, const char* name, double pt, bool bold) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setAlignment(Qt::AlignCenter);
-    l->setFont(uiFont(pt, bold));
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    setBackground(l, colors::white);
-    return l;
-}
-} // namespace
-
 LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) {
     setObjectName(QStringLiteral("MENU"));
     setWindowTitle(QStringLiteral("ＱＺタイマー"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    addIndexedToolBar(
-        this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-        [this](int i) { onToolbarButton(i); });
+    addImageToolBar(this,
+                    {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { startCalculator(); }},
+                     {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { openHelp(); }}});
 
-    m_clockFrame = new QGroupBox(QStringLiteral("現在時間"), client);
-    m_clockFrame->setObjectName(QStringLiteral("Frame2"));
+    m_clockFrame =
+        addControl<QGroupBox>(client, "Frame2", {120, 420, 5040, 1260}, QStringLiteral("現在時間"));
     m_clockFrame->setFont(uiFont(9, true));
     setBackground(m_clockFrame, colors::lightBlue);
-    placeTwips(m_clockFrame, 120, 420, 5040, 1260);
-    m_dateLabel = whiteLabel(m_clockFrame, "Label2", 11.25, true);
-    placeTwips(m_dateLabel, 150, 330, 2760, 375);
-    m_weekdayLabel = whiteLabel(m_clockFrame, "Label3", 11.25, false);
-    placeTwips(m_weekdayLabel, 3000, 330, 1890, 375);
-    m_timeLabel = whiteLabel(m_clockFrame, "Label1", 11.25, true);
-    placeTwips(m_timeLabel, 150, 780, 4740, 375);
+    const QFont clockFont = uiFont(11.25, true);
+    m_dateLabel =
+        addLabel(m_clockFrame, "Label2", {150, 330, 2760, 375}, {}, Qt::AlignCenter, clockFont);
+    m_weekdayLabel = addLabel(m_clockFrame, "Label3", {3000, 330, 1890, 375}, {}, Qt::AlignCenter,
+                              uiFont(11.25, false));
+    m_timeLabel =
+        addLabel(m_clockFrame, "Label1", {150, 780, 4740, 375}, {}, Qt::AlignCenter, clockFont);
+    for (QLabel* l : {m_dateLabel, m_weekdayLabel, m_timeLabel})
+        setValueLook(l);
 
-    m_bigClockPicture = new ClickLabel(client);
-    m_bigClockPicture->setObjectName(QStringLiteral("Image1"));
-    placeTwips(m_bigClockPicture, 180, 1950, 1680, 1680);
+    m_bigClockPicture = addControl<ClickLabel>(client, "Image1", {180, 1950, 1680, 1680});
     m_bigClockPicture->setPixmap(launcherPicture(m_bigClockPicture->size()));
     m_bigClockPicture->setCursor(Qt::PointingHandCursor);
     m_bigClockPicture->setToolTip(QStringLiteral("大きい表示"));
     connect(m_bigClockPicture, &ClickLabel::clicked, this, [this] { open(WindowId::BigClock); });
 
-    m_toolsFrame = new QGroupBox(client);
-    m_toolsFrame->setObjectName(QStringLiteral("Frame1"));
+    m_toolsFrame = addControl<QGroupBox>(client, "Frame1", {2040, 1800, 3120, 2700});
     setBackground(m_toolsFrame, colors::lightBlue);
-    placeTwips(m_toolsFrame, 2040, 1800, 3120, 2700);
     struct Tool {
         const char* name;
         const char16_t* caption;
@@ -76,35 +62,29 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     };
     int top = 180;
     for (const Tool& t : tools) {
-        auto* b = new QPushButton(QString::fromUtf16(t.caption), m_toolsFrame);
-        b->setObjectName(QString::fromLatin1(t.name));
-        placeTwips(b, 180, top, 2760, 420);
+        auto* b = addControl<QPushButton>(m_toolsFrame, t.name, {180, top, 2760, 420},
+                                          QString::fromUtf16(t.caption));
         connect(b, &QPushButton::clicked, this, [this, id = t.opens] { open(id); });
         top += 500;
     }
 
-    m_exitButton = new QPushButton(QStringLiteral("終了"), client);
-    m_exitButton->setObjectName(QStringLiteral("Command9"));
-    placeTwips(m_exitButton, 3720, 4620, 1440, 420);
+    m_exitButton = addControl<QPushButton>(client, "Command9", {3720, 4620, 1440, 420},
+                                           QStringLiteral("終了"));
     connect(m_exitButton, &QPushButton::clicked, this, &LauncherWindow::exitProgram);
 
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    fileMenu->setObjectName(QStringLiteral("M1"));
-    fileMenu
-        ->addAction(QStringLiteral("大きい表示(&Z)"), this, [this] { open(WindowId::BigClock); })
-        ->setObjectName(QStringLiteral("M12"));
-    fileMenu->addAction(QStringLiteral("終了(&E)"), this, &LauncherWindow::exitProgram)
-        ->setObjectName(QStringLiteral("M11"));
-    QMenu* toolsMenu = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
-    toolsMenu->setObjectName(QStringLiteral("M2"));
-    toolsMenu->addAction(QStringLiteral("QZ電卓(&D)"), this, [this] { onToolbarButton(1); })
-        ->setObjectName(QStringLiteral("M21"));
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    helpMenu->setObjectName(QStringLiteral("M3"));
-    helpMenu->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this, [this] { onToolbarButton(2); })
-        ->setObjectName(QStringLiteral("M31"));
-    helpMenu->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), this, &LauncherWindow::showVersionBox)
-        ->setObjectName(QStringLiteral("M32"));
+    QMenu* fileMenu = addMenu(menuBar(), "M1", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    connect(addMenuItem(fileMenu, "M12", QStringLiteral("大きい表示(&Z)")), &QAction::triggered,
+            this, [this] { open(WindowId::BigClock); });
+    connect(addMenuItem(fileMenu, "M11", QStringLiteral("終了(&E)")), &QAction::triggered, this,
+            &LauncherWindow::exitProgram);
+    QMenu* toolsMenu = addMenu(menuBar(), "M2", QStringLiteral("ﾂｰﾙ(&T)"));
+    connect(addMenuItem(toolsMenu, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
+            [this] { startCalculator(); });
+    QMenu* helpMenu = addMenu(menuBar(), "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    connect(addMenuItem(helpMenu, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
+            [this] { openHelp(); });
+    connect(addMenuItem(helpMenu, "M32", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)")), &QAction::triggered,
+            this, &LauncherWindow::showVersionBox);
 
     m_presentVersionBox = [this](QWidget* owner) {
         VersionBox box(owner,
@@ -130,13 +110,6 @@ void LauncherWindow::onClockTick() {
     m_timeLabel->setText(timeText(now.time()));
     m_dateLabel->setText(dateText(now.date()));
     m_weekdayLabel->setText(weekdayName(now.date()));
-}
-
-void LauncherWindow::onToolbarButton(int index) {
-    if (index == 1)
-        ctx.windows.startCalculator(this);
-    else if (index == 2)
-        ctx.windows.openHelp(this);
 }
 
 void LauncherWindow::showVersionBox() {

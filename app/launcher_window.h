@@ -30,7 +30,8 @@ class LauncherWindow : public QzWindow {
 
   private:
     void onClockTick();
-    void onToolbarButton(int index);
+    void startCalculator() { ctx.windows.startCalculator(this); }
+    void openHelp() { ctx.windows.openHelp(this); }
     void showVersionBox();
     void open(WindowId id) { ctx.windows.switchTo(id, this); }
     void exitProgram() { ctx.windows.exitProgram(this); }

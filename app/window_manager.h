@@ -84,6 +84,7 @@ class QzWindow : public QMainWindow {
     Q_OBJECT
   public:
     explicit QzWindow(AppContext& ctx, WindowId id);
+    Q_DISABLE_COPY_MOVE(QzWindow)
     WindowId windowId() const { return m_id; }
     virtual void onActivated() {}
 

@@ -33,6 +33,8 @@ namespace {
 constexpr int kGridColumns = 6;
 constexpr int kColumnWidths[kGridColumns] = {500, 1800, 1100, 1100, 1100, 1100};
 const QString kCheckTitle = QStringLiteral("Check");
+constexpr const char* kOptionNames[kRoundingModeCount] = {"Option1", "Option2", "Option3",
+                                                          "Option4", "Option5"};
 
 // The program's own toolbar pictures for the file commands, drawn in code.
 QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
@@ -85,44 +87,6 @@ QString joinedLines(std::initializer_list<const char16_t*> lines) {
     return out.join(u'\n');
 }
 
-QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* f = new QGroupBox(parent);
-    f->setObjectName(QLatin1String(name));
-    placeTwips(f, left, top, width, height);
-    return f;
-}
-
-QLabel* helpLabel(QGroupBox* parent, const char* name, const QFont& font) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setFont(font);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setGeometry(QRect(QPoint(0, 0), parent->size()).adjusted(twips(120), twips(90), 0, 0));
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                    int width, int height) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true); // Enter on a focused button presses it
-    placeTwips(b, left, top, width, height);
-    return b;
-}
-
-QAction* menuItem(QMenu* menu, const char* name, const QString& text) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
-QMenu* menu(QMenuBar* bar, const char* name, const QString& text) {
-    QMenu* m = bar->addMenu(text);
-    m->setObjectName(QLatin1String(name));
-    m->menuAction()->setObjectName(QLatin1String(name));
-    return m;
-}
-
 // Keys that move the focus or only modify another key are not typing.
 bool isTyping(const QKeyEvent* e) {
     switch (e->key()) {
@@ -154,25 +118,25 @@ TimeAdditionWindow::~TimeAdditionWindow() = default;
 
 void TimeAdditionWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* file = menu(bar, "M1", QStringLiteral("ﾌｧｲﾙ"));
-    connect(menuItem(file, "M11", QStringLiteral("ﾌｧｲﾙを開く")), &QAction::triggered, this,
+    QMenu* file = addMenu(bar, "M1", QStringLiteral("ﾌｧｲﾙ"));
+    connect(addMenuItem(file, "M11", QStringLiteral("ﾌｧｲﾙを開く")), &QAction::triggered, this,
             &TimeAdditionWindow::onOpenTriggered);
-    connect(menuItem(file, "M12", QStringLiteral("名前を付けて保存する")), &QAction::triggered,
+    connect(addMenuItem(file, "M12", QStringLiteral("名前を付けて保存する")), &QAction::triggered,
             this, &TimeAdditionWindow::onSaveTriggered);
     file->addSeparator()->setObjectName(QStringLiteral("M13"));
-    connect(menuItem(file, "M14", QStringLiteral("印刷")), &QAction::triggered, this,
+    connect(addMenuItem(file, "M14", QStringLiteral("印刷")), &QAction::triggered, this,
             &TimeAdditionWindow::onPrintRequested);
     file->addSeparator()->setObjectName(QStringLiteral("M15"));
-    connect(menuItem(file, "M16", QStringLiteral("時間加算計算の終了")), &QAction::triggered, this,
-            &TimeAdditionWindow::onLeaveCalculatorTriggered);
-    connect(menuItem(file, "M17", QStringLiteral("終了")), &QAction::triggered, this,
+    connect(addMenuItem(file, "M16", QStringLiteral("時間加算計算の終了")), &QAction::triggered,
+            this, &TimeAdditionWindow::onLeaveCalculatorTriggered);
+    connect(addMenuItem(file, "M17", QStringLiteral("終了")), &QAction::triggered, this,
             &TimeAdditionWindow::onExitClicked);
 
-    QMenu* tools = menu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)"));
-    connect(menuItem(tools, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
+    QMenu* tools = addMenu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)"));
+    connect(addMenuItem(tools, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
             &TimeAdditionWindow::onCalculatorTriggered);
-    QMenu* help = menu(bar, "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    connect(menuItem(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
+    QMenu* help = addMenu(bar, "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    connect(addMenuItem(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
             &TimeAdditionWindow::onHelpTriggered);
 }
 
@@ -181,20 +145,18 @@ void TimeAdditionWindow::buildControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    m_toolbar = addIndexedToolBar(this,
-                                  {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く")},
-                                   {saveIcon(), QStringLiteral("名前を付けて保存")},
-                                   {printIcon(), QStringLiteral("印刷")},
-                                   {calculatorIcon(), QStringLiteral("QZ電卓")},
-                                   {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-                                  [this](int index) { onToolbarButton(index); });
+    m_toolbar = addImageToolBar(
+        this, {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く"), [this] { onOpenTriggered(); }},
+               {saveIcon(), QStringLiteral("名前を付けて保存"), [this] { onSaveTriggered(); }},
+               {printIcon(), QStringLiteral("印刷"), [this] { onPrintRequested(); }},
+               {calculatorIcon(), QStringLiteral("QZ電卓"), [this] { onCalculatorTriggered(); }},
+               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { onHelpTriggered(); }}});
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolbar->adjustSize();
 
     // The worksheet grid: the header row stays in view, line numbers scroll with their lines.
-    m_grid = new QTableWidget(kLineCount, kGridColumns, client);
-    m_grid->setObjectName(QStringLiteral("G1"));
-    placeTwips(m_grid, 120, 690, 7030, 2730);
+    m_grid =
+        addControl<QTableWidget>(client, "G1", {120, 690, 7030, 2730}, kLineCount, kGridColumns);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setMinimumSectionSize(1);
     m_grid->verticalHeader()->setDefaultSectionSize(twips(kGridLineTwips));
@@ -237,6 +199,7 @@ void TimeAdditionWindow::buildControls() {
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &TimeAdditionWindow::onGridScrolled);
 
+    // Placed over the current line by showPosition(), on the grid's own rows.
     m_entryBox = new QLineEdit(client);
     m_entryBox->setObjectName(QStringLiteral("Text1"));
     m_entryBox->setFont(fixedFont(9));
@@ -246,53 +209,62 @@ void TimeAdditionWindow::buildControls() {
     m_entryBox->installEventFilter(this);
 
     // The rounding choice, the current mode and the three buttons beside the grid.
-    m_frames[1] = frame(client, "Frame2", 7300, 690, 3000, 420);
-    m_modeLabel = new QLabel(m_frames[1]);
-    m_modeLabel->setObjectName(QStringLiteral("Label1"));
-    m_modeLabel->setAlignment(Qt::AlignCenter);
-    m_modeLabel->setFont(uiFont(10, true));
+    m_frames[1] = addControl<QGroupBox>(client, "Frame2", {7300, 690, 3000, 420});
+    m_modeLabel =
+        addLabel(m_frames[1], "Label1", {0, 0, 3000, 420}, {}, Qt::AlignCenter, uiFont(10, true));
     setForeground(m_modeLabel, colors::navy);
-    m_modeLabel->setGeometry(QRect(QPoint(0, 0), m_frames[1]->size()));
 
-    m_frames[0] = frame(client, "Frame1", 7300, 1170, 3000, 1620);
+    m_frames[0] = addControl<QGroupBox>(client, "Frame1", {7300, 1170, 3000, 1620});
     for (int i = 0; i < kRoundingModeCount; ++i) {
-        auto* o = new QRadioButton(roundingModeTexts(RoundingMode(i)).optionCaption, m_frames[0]);
-        o->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        placeTwips(o, 300, 120 + i * 290, 2600, 270);
-        connect(o, &QRadioButton::clicked, this, [this, i] { onRoundingOptionClicked(i); });
+        auto* o =
+            addControl<QRadioButton>(m_frames[0], kOptionNames[i], {300, 120 + i * 290, 2600, 270},
+                                     roundingModeTexts(RoundingMode(i)).optionCaption);
+        connect(o, &QRadioButton::clicked, this,
+                [this, i] { onRoundingOptionClicked(RoundingMode(i)); });
         m_modeOptions[size_t(i)] = o;
     }
 
-    m_frames[5] = frame(client, "Frame6", 7300, 2850, 3000, 570);
-    m_resetButton = button(m_frames[5], "Command1", QStringLiteral("ﾘｾｯﾄ"), 90, 90, 900, 390);
-    m_menuButton = button(m_frames[5], "Command2", QStringLiteral("ﾒﾆｭｰへ"), 1050, 90, 900, 390);
-    m_exitButton = button(m_frames[5], "Command3", QStringLiteral("終了"), 2010, 90, 900, 390);
+    m_frames[5] = addControl<QGroupBox>(client, "Frame6", {7300, 2850, 3000, 570});
+    m_resetButton = addControl<QPushButton>(m_frames[5], "Command1", {90, 90, 900, 390},
+                                            QStringLiteral("ﾘｾｯﾄ"));
+    m_menuButton = addControl<QPushButton>(m_frames[5], "Command2", {1050, 90, 900, 390},
+                                           QStringLiteral("ﾒﾆｭｰへ"));
+    m_exitButton = addControl<QPushButton>(m_frames[5], "Command3", {2010, 90, 900, 390},
+                                           QStringLiteral("終了"));
     connect(m_resetButton, &QPushButton::clicked, this, &TimeAdditionWindow::onResetClicked);
     connect(m_menuButton, &QPushButton::clicked, this, &TimeAdditionWindow::onBackToMenuClicked);
     connect(m_exitButton, &QPushButton::clicked, this, &TimeAdditionWindow::onExitClicked);
 
-    // How to type, under the grid. The examples line up in the fixed-pitch face.
-    m_frames[2] = frame(client, "Frame3", 120, 3540, 3400, 1020);
-    m_howToLabel = helpLabel(m_frames[2], "Label4", uiFont(9));
-    m_frames[3] = frame(client, "Frame4", 3580, 3540, 3700, 1020);
-    m_exampleLabel = helpLabel(m_frames[3], "Label2", fixedFont(9));
-    m_frames[4] = frame(client, "Frame5", 7340, 3540, 2960, 1020);
-    m_multiplyLabel = helpLabel(m_frames[4], "Label3", fixedFont(9));
+    // How to type, under the grid. The examples line up in the fixed-pitch face. Each text
+    // fills its frame inside a margin.
+    m_frames[2] = addControl<QGroupBox>(client, "Frame3", {120, 3540, 3400, 1020});
+    m_howToLabel = addLabel(m_frames[2], "Label4", {0, 0, 3400, 1020}, {},
+                            Qt::AlignLeft | Qt::AlignTop, uiFont(9));
+    m_frames[3] = addControl<QGroupBox>(client, "Frame4", {3580, 3540, 3700, 1020});
+    m_exampleLabel = addLabel(m_frames[3], "Label2", {0, 0, 3700, 1020}, {},
+                              Qt::AlignLeft | Qt::AlignTop, fixedFont(9));
+    m_frames[4] = addControl<QGroupBox>(client, "Frame5", {7340, 3540, 2960, 1020});
+    m_multiplyLabel = addLabel(m_frames[4], "Label3", {0, 0, 2960, 1020}, {},
+                               Qt::AlignLeft | Qt::AlignTop, fixedFont(9));
+    for (QLabel* l : {m_howToLabel, m_exampleLabel, m_multiplyLabel})
+        l->setContentsMargins(twips(120), twips(90), 0, 0);
 
     // The print question, over the top of the grid while it is asked.
-    m_printPanel = new QFrame(client);
-    m_printPanel->setObjectName(QStringLiteral("Picture1"));
+    m_printPanel = addControl<QFrame>(client, "Picture1", {2280, 120, 2415, 1095});
     m_printPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_printPanel->setLineWidth(2);
     setBackground(m_printPanel, colors::paleYellow);
-    placeTwips(m_printPanel, 2280, 120, 2415, 1095);
-    m_printQuestion = new QLabel(QStringLiteral(" 印刷しますか？"), m_printPanel);
-    m_printQuestion->setObjectName(QStringLiteral("Label5"));
+    m_printQuestion =
+        addLabel(m_printPanel, "Label5", {150, 120, 2100, 330}, QStringLiteral(" 印刷しますか？"));
     m_printQuestion->setFont(uiFont(10, true));
-    placeTwips(m_printQuestion, 150, 120, 2100, 330);
-    m_printOkButton = button(m_printPanel, "Command5", QStringLiteral("ＯＫ"), 180, 540, 960, 390);
-    m_printCancelButton =
-        button(m_printPanel, "Command4", QStringLiteral("ｷｬﾝｾﾙ"), 1260, 540, 960, 390);
+    m_printOkButton = addControl<QPushButton>(m_printPanel, "Command5", {180, 540, 960, 390},
+                                              QStringLiteral("ＯＫ"));
+    m_printCancelButton = addControl<QPushButton>(m_printPanel, "Command4", {1260, 540, 960, 390},
+                                                  QStringLiteral("ｷｬﾝｾﾙ"));
+    // Enter on a focused button presses it.
+    for (QPushButton* b :
+         {m_resetButton, m_menuButton, m_exitButton, m_printOkButton, m_printCancelButton})
+        b->setAutoDefault(true);
     connect(m_printOkButton, &QPushButton::clicked, this, &TimeAdditionWindow::onPrintConfirmed);
     connect(m_printCancelButton, &QPushButton::clicked, this,
             &TimeAdditionWindow::onPrintCancelled);
@@ -435,9 +407,9 @@ void TimeAdditionWindow::apply(const KeyResult& result) {
     m_entryBox->setFocus();
 }
 
-void TimeAdditionWindow::onRoundingOptionClicked(int mode) {
+void TimeAdditionWindow::onRoundingOptionClicked(RoundingMode mode) {
     if (m_sheet.roundingLocked) return;
-    chooseRoundingMode(m_sheet, RoundingMode(mode));
+    chooseRoundingMode(m_sheet, mode);
     showRoundingMode();
     showAllLines();
     // After the option button's own handling, which keeps the focus when chosen by arrow key.
@@ -481,28 +453,6 @@ void TimeAdditionWindow::onCalculatorTriggered() {
 
 void TimeAdditionWindow::onHelpTriggered() {
     ctx.windows.openHelp(this);
-}
-
-void TimeAdditionWindow::onToolbarButton(int index) {
-    switch (index) {
-    case 1:
-        onOpenTriggered();
-        break;
-    case 2:
-        onSaveTriggered();
-        break;
-    case 3:
-        onPrintRequested();
-        break;
-    case 4:
-        onCalculatorTriggered();
-        break;
-    case 5:
-        onHelpTriggered();
-        break;
-    default:
-        break;
-    }
 }
 
 // --- files ------------------------------------------------------------------------------------

@@ -30,8 +30,7 @@ class TimeAdditionWindow : public QzWindow {
   public:
     explicit TimeAdditionWindow(AppContext& ctx);
     ~TimeAdditionWindow() override;
-    TimeAdditionWindow(const TimeAdditionWindow&) = delete;
-    TimeAdditionWindow& operator=(const TimeAdditionWindow&) = delete;
+    Q_DISABLE_COPY_MOVE(TimeAdditionWindow)
 
     void onActivated() override;
 
@@ -39,7 +38,7 @@ class TimeAdditionWindow : public QzWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private slots:
-    void onRoundingOptionClicked(int mode);
+    void onRoundingOptionClicked(RoundingMode mode);
     void onGridCellClicked(int row, int column);
     void onGridScrolled(int value);
     void onResetClicked();
@@ -53,7 +52,6 @@ class TimeAdditionWindow : public QzWindow {
     void onPrintCancelled();
     void onCalculatorTriggered();
     void onHelpTriggered();
-    void onToolbarButton(int index);
 
   private:
     void buildMenus();

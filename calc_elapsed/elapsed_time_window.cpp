@@ -112,8 +112,7 @@ ElapsedTimeWindow::~ElapsedTimeWindow() = default;
 void ElapsedTimeWindow::buildMenus() {
     auto item = [this](QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& keys, void (ElapsedTimeWindow::*slot)()) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
+        QAction* a = addMenuItem(menu, name, caption);
         a->setShortcut(keys);
         connect(a, &QAction::triggered, this, slot);
         return a;
@@ -121,8 +120,7 @@ void ElapsedTimeWindow::buildMenus() {
     auto separator = [](QMenu* menu, const char* name) {
         menu->addSeparator()->setObjectName(QLatin1String(name));
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    file->setObjectName(QStringLiteral("M1"));
+    QMenu* file = addMenu(menuBar(), "M1", QStringLiteral("ﾌｧｲﾙ(&F)"));
     m_openAction = item(file, "M11", QStringLiteral("ﾌｧｲﾙを開く(&O)"),
                         QKeySequence(Qt::CTRL | Qt::Key_O), &ElapsedTimeWindow::onOpenTriggered);
     m_saveAction = item(file, "M12", QStringLiteral("名前を付けて保存(&S)"),
@@ -133,13 +131,11 @@ void ElapsedTimeWindow::buildMenus() {
     separator(file, "M13");
     m_exitAction = item(file, "M14", QStringLiteral("終了(&E)"), QKeySequence(Qt::CTRL | Qt::Key_E),
                         &ElapsedTimeWindow::onExitClicked);
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
-    tools->setObjectName(QStringLiteral("M2"));
+    QMenu* tools = addMenu(menuBar(), "M2", QStringLiteral("ﾂｰﾙ(&T)"));
     m_calculatorAction =
         item(tools, "M21", QStringLiteral("QZ電卓(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D),
              &ElapsedTimeWindow::onCalculatorTriggered);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    help->setObjectName(QStringLiteral("M3"));
+    QMenu* help = addMenu(menuBar(), "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     m_helpAction = item(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H),
                         &ElapsedTimeWindow::onHelpTriggered);
 }
@@ -149,71 +145,49 @@ void ElapsedTimeWindow::buildControls() {
     setCentralWidget(client);
     setBackground(client, colors::paleBlue);
 
-    m_toolBar = addIndexedToolBar(this,
-                                  {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く")},
-                                   {saveIcon(), QStringLiteral("名前を付けて保存")},
-                                   {printIcon(), QStringLiteral("印刷")},
-                                   {calculatorIcon(), QStringLiteral("QZ電卓")},
-                                   {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-                                  [this](int i) { onToolbarButton(i); });
+    m_toolBar = addImageToolBar(
+        this, {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く"), [this] { onOpenTriggered(); }},
+               {saveIcon(), QStringLiteral("名前を付けて保存"), [this] { onSaveTriggered(); }},
+               {printIcon(), QStringLiteral("印刷"), [this] { onPrintRequested(); }},
+               {calculatorIcon(), QStringLiteral("QZ電卓"), [this] { onCalculatorTriggered(); }},
+               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { onHelpTriggered(); }}});
     // Five buttons need a little more than the frame's 1760 twips in some styles; nothing else
     // stands left of the date label, so the bar may grow up to it.
     m_toolBar->setContentsMargins(0, 0, 0, 0);
-    placeTwips(m_toolBar, 0, 0, 1760, 390);
+    placeTwips(m_toolBar, {0, 0, 1760, 390});
     m_toolBar->resize(std::max(m_toolBar->width(), m_toolBar->sizeHint().width()),
                       m_toolBar->height());
 
-    auto label = [](QWidget* parent, const char* name, const QString& text) {
-        auto* l = new QLabel(text, parent);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    };
-    auto panelLabel = [&](QWidget* parent, const char* name) {
-        QLabel* l = label(parent, name, QString());
-        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        l->setIndent(3);
-        setBackground(l, colors::white);
-        return l;
-    };
-    auto lineEdit = [&](QWidget* parent, const char* name) {
-        auto* e = new QLineEdit(parent);
-        e->setObjectName(QLatin1String(name));
+    auto lineEdit = [&](QWidget* parent, const char* name, TwipsRect at) {
+        auto* e = addControl<QLineEdit>(parent, name, at);
         setBackground(e, colors::white);
         return e;
     };
     auto button = [&](const char* name, const QString& text, int left,
                       void (ElapsedTimeWindow::*slot)()) {
-        auto* b = new QPushButton(text, client);
-        b->setObjectName(QLatin1String(name));
-        placeTwips(b, left, 7800, 855, 300);
-        b->setAutoDefault(true); // Enter presses the focused button
+        auto* b = addControl<QPushButton>(client, name, {left, 7800, 855, 300}, text);
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
 
-    placeTwips(label(client, "Label4", QStringLiteral("日付：")), 2865, 165, 855, 255);
-    m_dateBox = lineEdit(client, "Text4");
+    addLabel(client, "Label4", {2865, 165, 855, 255}, QStringLiteral("日付："));
+    m_dateBox = lineEdit(client, "Text4", {3720, 120, 1335, 270});
     m_dateBox->installEventFilter(this);
-    placeTwips(m_dateBox, 3720, 120, 1335, 270);
-    placeTwips(label(client, "Label5", QStringLiteral("タイトル：")), 2865, 450, 855, 255);
-    m_titleBox = lineEdit(client, "Text3");
+    addLabel(client, "Label5", {2865, 450, 855, 255}, QStringLiteral("タイトル："));
+    m_titleBox = lineEdit(client, "Text3", {3720, 440, 1335, 270});
     m_titleBox->installEventFilter(this);
-    placeTwips(m_titleBox, 3720, 440, 1335, 270);
-    placeTwips(label(client, "Label8", QStringLiteral("ﾌｧｲﾙ名：")), 105, 795, 855, 255);
-    m_fileNameLabel = panelLabel(client, "Label7");
-    placeTwips(m_fileNameLabel, 960, 765, 4095, 270);
+    addLabel(client, "Label8", {105, 795, 855, 255}, QStringLiteral("ﾌｧｲﾙ名："));
+    m_fileNameLabel = addLabel(client, "Label7", {960, 765, 4095, 270});
 
-    m_sheetFrame = new QGroupBox(client);
-    m_sheetFrame->setObjectName(QStringLiteral("Frame1"));
+    m_sheetFrame = addControl<QGroupBox>(client, "Frame1", {120, 1065, 5000, 5960});
     setBackground(m_sheetFrame, colors::paleBlue);
-    placeTwips(m_sheetFrame, 120, 1065, 5000, 5960);
 
-    m_grid = new QTableWidget(kSheetRowCount, 4, m_sheetFrame);
-    m_grid->setObjectName(QStringLiteral("G1"));
-    placeTwips(m_grid, 120, 360, 4760, 5140);
+    m_grid =
+        addControl<QTableWidget>(m_sheetFrame, "G1", {120, 360, 4760, 5140}, kSheetRowCount, 4);
 
-    m_startBox = lineEdit(m_sheetFrame, "Text1");
-    m_endBox = lineEdit(m_sheetFrame, "Text2");
+    // Placed on the current row by showCursor().
+    m_startBox = lineEdit(m_sheetFrame, "Text1", {});
+    m_endBox = lineEdit(m_sheetFrame, "Text2", {});
     for (QLineEdit* b : {m_startBox, m_endBox}) {
         b->setFrame(false);
         setBackground(b, kCursorCell);
@@ -222,18 +196,18 @@ void ElapsedTimeWindow::buildControls() {
         b->raise();
     }
 
-    placeTwips(label(m_sheetFrame, "Label2", QStringLiteral("合計：")), 2595, 5580, 645, 255);
-    m_totalLabel = panelLabel(m_sheetFrame, "Label1");
-    m_totalLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(m_totalLabel, 3240, 5565, 1335, 255);
+    addLabel(m_sheetFrame, "Label2", {2595, 5580, 645, 255}, QStringLiteral("合計："));
+    m_totalLabel = addLabel(m_sheetFrame, "Label1", {3240, 5565, 1335, 255}, {},
+                            Qt::AlignRight | Qt::AlignVCenter);
+    for (QLabel* l : {m_fileNameLabel, m_totalLabel}) {
+        setValueLook(l);
+        l->setIndent(3);
+    }
 
-    m_hintFrame = new QGroupBox(client);
-    m_hintFrame->setObjectName(QStringLiteral("Frame2"));
+    m_hintFrame = addControl<QGroupBox>(client, "Frame2", {120, 7020, 5000, 675});
     setBackground(m_hintFrame, colors::paleBlue);
-    placeTwips(m_hintFrame, 120, 7020, 5000, 675);
-    m_hintLabel = label(m_hintFrame, "Label6", QString());
+    m_hintLabel = addLabel(m_hintFrame, "Label6", {120, 165, 4780, 405});
     m_hintLabel->setFont(uiFont(8.25));
-    placeTwips(m_hintLabel, 120, 165, 4780, 405);
 
     m_resetButton =
         button("Command4", QStringLiteral("ﾘｾｯﾄ"), 2490, &ElapsedTimeWindow::onResetClicked);
@@ -243,24 +217,21 @@ void ElapsedTimeWindow::buildControls() {
         button("Command1", QStringLiteral("終了"), 4200, &ElapsedTimeWindow::onExitClicked);
 
     // The print question covers the top left corner until it is answered.
-    m_printPanel = new QFrame(client);
-    m_printPanel->setObjectName(QStringLiteral("Picture1"));
+    m_printPanel = addControl<QFrame>(client, "Picture1", {0, 0, 2415, 1095});
     m_printPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_printPanel->setLineWidth(2);
     setBackground(m_printPanel, colors::paleYellow);
-    placeTwips(m_printPanel, 0, 0, 2415, 1095);
-    placeTwips(label(m_printPanel, "Label3", QStringLiteral("内容を印刷しますか？")), 120, 120,
-               2175, 300);
-    m_printOkButton = new QPushButton(QStringLiteral("OK"), m_printPanel);
-    m_printOkButton->setObjectName(QStringLiteral("Command2"));
-    placeTwips(m_printOkButton, 120, 480, 975, 375);
+    addLabel(m_printPanel, "Label3", {120, 120, 2175, 300}, QStringLiteral("内容を印刷しますか？"));
+    m_printOkButton = addControl<QPushButton>(m_printPanel, "Command2", {120, 480, 975, 375},
+                                              QStringLiteral("OK"));
     connect(m_printOkButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintConfirmed);
-    m_printCancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_printPanel);
-    m_printCancelButton->setObjectName(QStringLiteral("Command3"));
-    placeTwips(m_printCancelButton, 1200, 480, 975, 375);
+    m_printCancelButton = addControl<QPushButton>(m_printPanel, "Command3", {1200, 480, 975, 375},
+                                                  QStringLiteral("ｷｬﾝｾﾙ"));
     connect(m_printCancelButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintCancelled);
-    m_printOkButton->setAutoDefault(true);
-    m_printCancelButton->setAutoDefault(true);
+    // Enter presses the focused button.
+    for (QPushButton* b :
+         {m_resetButton, m_menuButton, m_exitButton, m_printOkButton, m_printCancelButton})
+        b->setAutoDefault(true);
     m_printPanel->hide();
 
     setTabOrder(m_startBox, m_endBox);
@@ -356,8 +327,8 @@ void ElapsedTimeWindow::setTopRow(int topRow) {
 void ElapsedTimeWindow::showCursor() {
     setTopRow(m_cursor.topRow);
     const int top = placeEntryBoxes(m_cursor);
-    placeTwips(m_startBox, kStartBoxLeft, top, kBoxWidth, kBoxHeight);
-    placeTwips(m_endBox, kEndBoxLeft, top, kBoxWidth, kBoxHeight);
+    placeTwips(m_startBox, {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
+    placeTwips(m_endBox, {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
     const int column = m_grid->currentColumn() < 1 ? 1 : m_grid->currentColumn();
     m_grid->setCurrentCell(m_cursor.currentRow - 1, column);
 }
@@ -486,8 +457,8 @@ void ElapsedTimeWindow::onGridScrolled(int value) {
     }
     setBoxesVisible(true);
     const int top = placeEntryBoxes(m_cursor);
-    placeTwips(m_startBox, kStartBoxLeft, top, kBoxWidth, kBoxHeight);
-    placeTwips(m_endBox, kEndBoxLeft, top, kBoxWidth, kBoxHeight);
+    placeTwips(m_startBox, {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
+    placeTwips(m_endBox, {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
     focusBox(EntryBox::Start);
 }
 
@@ -513,28 +484,6 @@ void ElapsedTimeWindow::onCalculatorTriggered() {
 
 void ElapsedTimeWindow::onHelpTriggered() {
     ctx.windows.openHelp(this);
-}
-
-void ElapsedTimeWindow::onToolbarButton(int index) {
-    switch (index) {
-    case 1:
-        onOpenTriggered();
-        break;
-    case 2:
-        onSaveTriggered();
-        break;
-    case 3:
-        onPrintRequested();
-        break;
-    case 4:
-        onCalculatorTriggered();
-        break;
-    case 5:
-        onHelpTriggered();
-        break;
-    default:
-        break;
-    }
 }
 
 void ElapsedTimeWindow::onSaveTriggered() {

@@ -30,8 +30,6 @@ class ElapsedTimeWindow final : public QzWindow {
     ~ElapsedTimeWindow() override;
     void onActivated() override;
 
-    // Empties the sheet and the window (the date box gets today's date, the sheet's date stays).
-    void resetSheet();
     const ElapsedSheet& sheet() const { return m_sheet; }
 
   protected:
@@ -48,11 +46,12 @@ class ElapsedTimeWindow final : public QzWindow {
     void onExitClicked();
     void onCalculatorTriggered();
     void onHelpTriggered();
-    void onToolbarButton(int index);
     void onGridClicked(int gridRow, int column);
     void onGridScrolled(int value);
 
   private:
+    // Empties the sheet and the window (the date box gets today's date, the sheet's date stays).
+    void resetSheet();
     void buildControls();
     void buildMenus();
     void buildGrid();

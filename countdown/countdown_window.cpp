@@ -33,28 +33,6 @@ constexpr RingSpanItem kRingSpans[] = {
     {"M115", 60, u"１分間", u"１分間"}, {"M116", 120, u"２分間", u"２分間"},
 };
 
-QLabel* caption(QWidget* parent, const char* name, const QString& text, TwipsRect at,
-                Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* l = addControl<QLabel>(parent, name, at, text);
-    l->setAlignment(align);
-    return l;
-}
-
-// A label that shows a value rather than a caption.
-QLabel* valueLabel(QWidget* parent, const char* name, TwipsRect at) {
-    auto* l = addControl<QLabel>(parent, name, at);
-    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    l->setAlignment(Qt::AlignCenter);
-    setBackground(l, colors::white);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, TwipsRect at) {
-    auto* b = addControl<QPushButton>(parent, name, at, text);
-    b->setAutoDefault(true); // Enter on a focused button presses it
-    return b;
-}
-
 // A star beside a sound option; a click plays that sound.
 ClickLabel* star(QWidget* parent, const char* name, quint32 colour, int left, int top) {
     auto* l = addControl<ClickLabel>(parent, name, {left, top, 270, 270}, QStringLiteral("★"));
@@ -108,25 +86,18 @@ CountdownWindow::~CountdownWindow() = default;
 
 void CountdownWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto menu = [bar](const char* name, const QString& title) {
-        QMenu* m = bar->addMenu(title);
-        m->setObjectName(QLatin1String(name));
-        m->menuAction()->setObjectName(QLatin1String(name));
-        return m;
-    };
-    QMenu* settings = menu("M1", QStringLiteral("設定(&S)"));
+    QMenu* settings = addMenu(bar, "M1", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("アラーム音が鳴り続ける時間を設定(&S)"), "M11",
                     kRingSpans, ctx.state.countdownRingSeconds, [this](const RingSpanItem& span) {
                         ctx.state.countdownRingSeconds = span.seconds;
                         m_ringSpanLabel->setText(QString::fromUtf16(span.shown));
                     });
-    menu("M2", QStringLiteral("ﾂｰﾙ(&T)"))
-        ->addAction(QStringLiteral("QZ電卓(&D)"), this,
-                    [this] { ctx.windows.startCalculator(this); })
-        ->setObjectName(QStringLiteral("M21"));
-    menu("M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"))
-        ->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this, [this] { ctx.windows.openHelp(this); })
-        ->setObjectName(QStringLiteral("M31"));
+    connect(addMenuItem(addMenu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)")), "M21",
+                        QStringLiteral("QZ電卓(&D)")),
+            &QAction::triggered, this, [this] { ctx.windows.startCalculator(this); });
+    connect(addMenuItem(addMenu(bar, "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)")), "M31",
+                        QStringLiteral("ﾍﾙﾌﾟ(&H)")),
+            &QAction::triggered, this, [this] { ctx.windows.openHelp(this); });
 }
 
 void CountdownWindow::buildControls() {
@@ -134,25 +105,23 @@ void CountdownWindow::buildControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    addIndexedToolBar(
-        this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-        [this](int index) {
-            if (index == 1) ctx.windows.startCalculator(this);
-            if (index == 2) ctx.windows.openHelp(this);
-        });
+    addImageToolBar(this,
+                    {{calculatorIcon(), QStringLiteral("QZ電卓"),
+                      [this] { ctx.windows.startCalculator(this); }},
+                     {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
 
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     // Ring duration, beside the toolbar.
-    caption(client, "Label18", QStringLiteral("ｱﾗｰﾑ音時間："), {4400, 90, 1300, 255}, right);
-    m_ringSpanLabel = caption(client, "Label19", QString(), {5750, 75, 1200, 285}, Qt::AlignCenter);
-    m_ringSpanLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setBackground(m_ringSpanLabel, colors::paleYellow);
+    addLabel(client, "Label18", {4400, 90, 1300, 255}, QStringLiteral("ｱﾗｰﾑ音時間："), right);
+    m_ringSpanLabel =
+        addLabel(client, "Label19", {5750, 75, 1200, 285}, QString(), Qt::AlignCenter);
+    setValueLook(m_ringSpanLabel, colors::paleYellow);
 
     // Duration entry.
-    caption(client, "Label12", QStringLiteral("経過時間指定："), {120, 710, 1300, 255});
-    caption(client, "Label7", QStringLiteral("時"), {1400, 420, 650, 240}, Qt::AlignCenter);
-    caption(client, "Label8", QStringLiteral("分"), {2300, 420, 650, 240}, Qt::AlignCenter);
-    caption(client, "Label9", QStringLiteral("秒"), {3200, 420, 650, 240}, Qt::AlignCenter);
+    addLabel(client, "Label12", {120, 710, 1300, 255}, QStringLiteral("経過時間指定："));
+    addLabel(client, "Label7", {1400, 420, 650, 240}, QStringLiteral("時"), Qt::AlignCenter);
+    addLabel(client, "Label8", {2300, 420, 650, 240}, QStringLiteral("分"), Qt::AlignCenter);
+    addLabel(client, "Label9", {3200, 420, 650, 240}, QStringLiteral("秒"), Qt::AlignCenter);
     auto entry = [&](const char* name, int left) {
         auto* t = addControl<QLineEdit>(client, name, {left, 660, 650, 345});
         t->setFont(fixedFont(10.5));
@@ -161,23 +130,26 @@ void CountdownWindow::buildControls() {
         return t;
     };
     m_hoursBox = entry("Text1", 1400);
-    caption(client, "Label5", QStringLiteral("："), {2050, 710, 250, 255}, Qt::AlignCenter);
+    addLabel(client, "Label5", {2050, 710, 250, 255}, QStringLiteral("："), Qt::AlignCenter);
     m_minutesBox = entry("Text2", 2300);
-    caption(client, "Label6", QStringLiteral("："), {2950, 710, 250, 255}, Qt::AlignCenter);
+    addLabel(client, "Label6", {2950, 710, 250, 255}, QStringLiteral("："), Qt::AlignCenter);
     m_secondsBox = entry("Text3", 3200);
-    caption(client, "Label13", QStringLiteral("→"), {3900, 710, 300, 255}, Qt::AlignCenter);
+    addLabel(client, "Label13", {3900, 710, 300, 255}, QStringLiteral("→"), Qt::AlignCenter);
 
-    m_startButton = button(client, "Command1", QStringLiteral("スタート"), {4300, 600, 1000, 450});
-    auto* stopButton = button(client, "Command2", QStringLiteral("停止"), {5350, 600, 1000, 450});
-    auto* clearButton = button(client, "Command3", QStringLiteral("クリア"), {6400, 600, 960, 450});
+    m_startButton = addControl<QPushButton>(client, "Command1", {4300, 600, 1000, 450},
+                                            QStringLiteral("スタート"));
+    auto* stopButton =
+        addControl<QPushButton>(client, "Command2", {5350, 600, 1000, 450}, QStringLiteral("停止"));
+    auto* clearButton = addControl<QPushButton>(client, "Command3", {6400, 600, 960, 450},
+                                                QStringLiteral("クリア"));
 
     // Clock and time left.
-    caption(client, "Label10", QStringLiteral("現在時間："), {120, 1190, 1400, 255}, right);
-    m_clockLabel = valueLabel(client, "Label4", {1550, 1160, 1350, 285});
-    caption(client, "Label11", QStringLiteral("本日："), {120, 1520, 1400, 255}, right);
-    m_dateLabel = valueLabel(client, "Label15", {1550, 1490, 1350, 285});
-    caption(client, "Label17", QStringLiteral("カウントダウン："), {120, 1870, 1400, 255}, right);
-    m_timeLeftLabel = valueLabel(client, "Label16", {1550, 1820, 1350, 345});
+    addLabel(client, "Label10", {120, 1190, 1400, 255}, QStringLiteral("現在時間："), right);
+    m_clockLabel = addLabel(client, "Label4", {1550, 1160, 1350, 285}, {}, Qt::AlignCenter);
+    addLabel(client, "Label11", {120, 1520, 1400, 255}, QStringLiteral("本日："), right);
+    m_dateLabel = addLabel(client, "Label15", {1550, 1490, 1350, 285}, {}, Qt::AlignCenter);
+    addLabel(client, "Label17", {120, 1870, 1400, 255}, QStringLiteral("カウントダウン："), right);
+    m_timeLeftLabel = addLabel(client, "Label16", {1550, 1820, 1350, 345}, {}, Qt::AlignCenter);
     m_timeLeftLabel->setFont(fixedFont(12, true));
     m_timeLeftFont = m_timeLeftLabel->font();
     setForeground(m_timeLeftLabel, colors::navy);
@@ -186,12 +158,15 @@ void CountdownWindow::buildControls() {
 
     auto* startFrame = addControl<QGroupBox>(client, "Frame2", {3700, 1100, 1780, 1050},
                                              QStringLiteral("スタート時間"));
-    m_startDateLabel = valueLabel(startFrame, "Label14", {120, 330, 1540, 285});
-    m_startTimeLabel = valueLabel(startFrame, "Label1", {120, 680, 1540, 285});
+    m_startDateLabel = addLabel(startFrame, "Label14", {120, 330, 1540, 285}, {}, Qt::AlignCenter);
+    m_startTimeLabel = addLabel(startFrame, "Label1", {120, 680, 1540, 285}, {}, Qt::AlignCenter);
     auto* targetFrame = addControl<QGroupBox>(client, "Frame1", {5580, 1100, 1780, 1050},
                                               QStringLiteral("目的時間"));
-    m_targetDateLabel = valueLabel(targetFrame, "Label3", {120, 330, 1540, 285});
-    m_targetTimeLabel = valueLabel(targetFrame, "Label2", {120, 680, 1540, 285});
+    m_targetDateLabel = addLabel(targetFrame, "Label3", {120, 330, 1540, 285}, {}, Qt::AlignCenter);
+    m_targetTimeLabel = addLabel(targetFrame, "Label2", {120, 680, 1540, 285}, {}, Qt::AlignCenter);
+    for (QLabel* l : {m_clockLabel, m_dateLabel, m_timeLeftLabel, m_startDateLabel,
+                      m_startTimeLabel, m_targetDateLabel, m_targetTimeLabel})
+        setValueLook(l);
 
     // Sound choice with a preview star beside each option.
     auto* soundFrame =
@@ -225,20 +200,22 @@ void CountdownWindow::buildControls() {
                  twips(kMenuButtonLeft - 60 - 3650)),
         viewFrame->height());
 
-    auto* menuButton = button(client, "Command5", QStringLiteral("ﾒﾆｭｰへ"),
-                              {kMenuButtonLeft, 2280, 7360 - kMenuButtonLeft, 300});
-    auto* exitButton = button(client, "Command4", QStringLiteral("終了"),
-                              {kMenuButtonLeft, 2600, 7360 - kMenuButtonLeft, 300});
+    auto* menuButton = addControl<QPushButton>(client, "Command5",
+                                               {kMenuButtonLeft, 2280, 7360 - kMenuButtonLeft, 300},
+                                               QStringLiteral("ﾒﾆｭｰへ"));
+    auto* exitButton = addControl<QPushButton>(client, "Command4",
+                                               {kMenuButtonLeft, 2600, 7360 - kMenuButtonLeft, 300},
+                                               QStringLiteral("終了"));
+    // Enter on a focused button presses it.
+    for (QPushButton* b : {m_startButton, stopButton, clearButton, menuButton, exitButton})
+        b->setAutoDefault(true);
 
     // Big display of the time left.
     m_bigPanel = addControl<QWidget>(client, "Picture1", {120, 3000, 8580, 2580});
     setBackground(m_bigPanel, colors::navy);
-    m_bigTimeLeftLabel = new QLabel(m_bigPanel);
-    m_bigTimeLeftLabel->setObjectName(QStringLiteral("Label23"));
-    m_bigTimeLeftLabel->setAlignment(Qt::AlignCenter);
-    m_bigTimeLeftLabel->setGeometry(QRect(QPoint(0, 0), m_bigPanel->size()));
+    m_bigTimeLeftLabel = addLabel(m_bigPanel, "Label23", {0, 0, 8580, 2580}, {}, Qt::AlignCenter,
+                                  uiFont(kBigPointSize));
     setForeground(m_bigTimeLeftLabel, colors::yellow);
-    m_bigTimeLeftLabel->setFont(uiFont(kBigPointSize));
     m_bigFont = m_bigTimeLeftLabel->font();
     m_bigPanel->hide();
 

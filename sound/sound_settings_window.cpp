@@ -6,6 +6,7 @@
 #include "ui/look.h"
 #include "ui/sound_player.h"
 
+#include <QAction>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -47,20 +48,18 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    help->setObjectName(QStringLiteral("M3"));
-    help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this, [this] { ctx.windows.openHelp(this); })
-        ->setObjectName(QStringLiteral("M31"));
+    QMenu* help = addMenu(menuBar(), "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    connect(addMenuItem(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
+            [this] { ctx.windows.openHelp(this); });
 
-    QToolBar* toolbar = addIndexedToolBar(this, {{helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-                                          [this](int) { ctx.windows.openHelp(this); });
-    placeTwips(toolbar, 0, 0, 480, 390);
+    QToolBar* toolbar = addImageToolBar(
+        this, {{helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
+    placeTwips(toolbar, {0, 0, 480, 390});
 
     auto valueLabel = [&](QWidget* parent, const char* name, TwipsRect at, quint32 colour) {
-        auto* l = addControl<QLabel>(parent, name, at);
-        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        QLabel* l = addLabel(parent, name, at);
+        setValueLook(l, colour);
         l->setIndent(4);
-        setBackground(l, colour);
         l->installEventFilter(this);
         return l;
     };

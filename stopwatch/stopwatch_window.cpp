@@ -26,51 +26,40 @@ constexpr double kBigPointSize = 120;
 const QString kWidestReading = QStringLiteral("00:00:00");
 } // namespace
 
-StopwatchWindow::StopwatchWindow(AppContext& ctx) : QzWindow(ctx, WindowId::Stopwatch) {
+StopwatchWindow::StopwatchWindow(AppContext& c) : QzWindow(c, WindowId::Stopwatch) {
     setWindowTitle(QStringLiteral("ストップウォッチ"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
     setWindowBackground(client, colors::lightGreen);
 
-    m_toolbar = addIndexedToolBar(
-        this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-        [this](int i) { onToolbarButton(i); });
+    m_toolbar = addImageToolBar(
+        this, {{calculatorIcon(), QStringLiteral("QZ電卓"),
+                [this] { ctx.windows.startCalculator(this); }},
+               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
     // Both buttons inside the 720-twip frame, without the overflow arrow.
     m_toolbar->layout()->setSpacing(0);
     m_toolbar->layout()->setContentsMargins(0, 0, 0, 0);
-    placeTwips(m_toolbar, 0, 0, 720, 390);
+    placeTwips(m_toolbar, {0, 0, 720, 390});
 
-    auto label = [&](const char* name, const QString& text, Qt::Alignment align) {
-        auto* l = new QLabel(text, client);
-        l->setObjectName(QLatin1String(name));
-        l->setAlignment(align);
-        return l;
-    };
     const Qt::Alignment caption = Qt::AlignRight | Qt::AlignTop;
-    const Qt::Alignment value = Qt::AlignLeft | Qt::AlignVCenter;
-    m_clockCaption = label("Label3", QStringLiteral("時刻："), caption);
-    placeTwips(m_clockCaption, 960, 165, 855, 375);
-    m_clockLabel = label("Label1", QString(), value);
-    placeTwips(m_clockLabel, 1800, 120, 1695, 375);
-    m_elapsedCaption = label("Label4", QStringLiteral("ストップウォッチ："), caption);
-    placeTwips(m_elapsedCaption, 0, 780, 1815, 375);
-    m_elapsedLabel = label("Label2", QString(), value);
-    placeTwips(m_elapsedLabel, 1800, 720, 1695, 375);
+    m_clockCaption =
+        addLabel(client, "Label3", {960, 165, 855, 375}, QStringLiteral("時刻："), caption);
+    m_clockLabel = addLabel(client, "Label1", {1800, 120, 1695, 375});
+    m_elapsedCaption = addLabel(client, "Label4", {0, 780, 1815, 375},
+                                QStringLiteral("ストップウォッチ："), caption);
+    m_elapsedLabel = addLabel(client, "Label2", {1800, 720, 1695, 375});
     for (QLabel* l : {m_clockLabel, m_elapsedLabel}) {
         l->setFont(uiFont(12, true));
         l->setIndent(4);
         setBackground(l, colors::white);
     }
 
-    m_viewFrame = new QGroupBox(QStringLiteral("時間表示"), client);
-    m_viewFrame->setObjectName(QStringLiteral("Frame2"));
-    placeTwips(m_viewFrame, 1800, 1200, 1695, 735);
-    m_normalViewOption = new QRadioButton(QStringLiteral("通常表示"), m_viewFrame);
-    m_normalViewOption->setObjectName(QStringLiteral("Option1"));
-    placeTwips(m_normalViewOption, 120, 200, 1335, 255);
-    m_bigViewOption = new QRadioButton(QStringLiteral("大きい表示"), m_viewFrame);
-    m_bigViewOption->setObjectName(QStringLiteral("Option2"));
-    placeTwips(m_bigViewOption, 120, 440, 1335, 255);
+    m_viewFrame = addControl<QGroupBox>(client, "Frame2", {1800, 1200, 1695, 735},
+                                        QStringLiteral("時間表示"));
+    m_normalViewOption = addControl<QRadioButton>(m_viewFrame, "Option1", {120, 200, 1335, 255},
+                                                  QStringLiteral("通常表示"));
+    m_bigViewOption = addControl<QRadioButton>(m_viewFrame, "Option2", {120, 440, 1335, 255},
+                                               QStringLiteral("大きい表示"));
     // The buttons start below the frame's caption and border, whatever the font's height.
     m_viewFrame->ensurePolished();
     const int firstTop = std::max(m_normalViewOption->y(), m_viewFrame->contentsRect().top());
@@ -94,9 +83,7 @@ StopwatchWindow::StopwatchWindow(AppContext& ctx) : QzWindow(ctx, WindowId::Stop
 
     auto button = [&](const char* name, const QString& text, int left, int top,
                       void (StopwatchWindow::*handler)()) {
-        auto* b = new QPushButton(text, client);
-        b->setObjectName(QLatin1String(name));
-        placeTwips(b, left, top, 975, 375);
+        auto* b = addControl<QPushButton>(client, name, {left, top, 975, 375}, text);
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
@@ -113,15 +100,10 @@ StopwatchWindow::StopwatchWindow(AppContext& ctx) : QzWindow(ctx, WindowId::Stop
     m_exitButton =
         button("Command4", QStringLiteral("終了"), 2520, 2520, &StopwatchWindow::onExitClicked);
 
-    m_bigPanel = new QWidget(client);
-    m_bigPanel->setObjectName(QStringLiteral("Picture1"));
-    placeTwips(m_bigPanel, 3600, 120, 8620, 2440);
+    m_bigPanel = addControl<QWidget>(client, "Picture1", {3600, 120, 8620, 2440});
     setBackground(m_bigPanel, colors::black);
-    m_bigElapsedLabel = new QLabel(m_bigPanel);
-    m_bigElapsedLabel->setObjectName(QStringLiteral("Label5"));
-    m_bigElapsedLabel->setGeometry(m_bigPanel->rect());
-    m_bigElapsedLabel->setAlignment(Qt::AlignCenter);
-    m_bigElapsedLabel->setFont(uiFont(kBigPointSize));
+    m_bigElapsedLabel = addLabel(m_bigPanel, "Label5", {0, 0, 8620, 2440}, {}, Qt::AlignCenter,
+                                 uiFont(kBigPointSize));
     fitBigDisplay();
     setForeground(m_bigElapsedLabel, colors::yellow);
     m_bigPanel->hide();
@@ -218,13 +200,6 @@ void StopwatchWindow::showNormalView() {
 void StopwatchWindow::showBigView() {
     m_bigPanel->show();
     setWindowSizeTwips(this, kBigWidth, kHeight);
-}
-
-void StopwatchWindow::onToolbarButton(int index) {
-    if (index == 1)
-        ctx.windows.startCalculator(this);
-    else if (index == 2)
-        ctx.windows.openHelp(this);
 }
 
 } // namespace qz

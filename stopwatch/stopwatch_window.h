@@ -34,7 +34,6 @@ class StopwatchWindow : public QzWindow {
     void onExitClicked();
     void showNormalView();
     void showBigView();
-    void onToolbarButton(int index);
 
     QLabel* m_clockLabel = nullptr;
     QLabel* m_elapsedLabel = nullptr;

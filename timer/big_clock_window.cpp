@@ -16,34 +16,21 @@ BigClockWindow::BigClockWindow(AppContext& c) : QzWindow(c, WindowId::BigClock) 
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    m_dateLabel = new QLabel(client);
-    m_dateLabel->setObjectName(QStringLiteral("Label2"));
-    m_dateLabel->setAlignment(Qt::AlignCenter);
-    placeTwips(m_dateLabel, 120, 120, 7440, 1080);
-    m_weekdayLabel = new QLabel(client);
-    m_weekdayLabel->setObjectName(QStringLiteral("Label3"));
-    m_weekdayLabel->setAlignment(Qt::AlignCenter);
-    placeTwips(m_weekdayLabel, 7680, 120, 4560, 1080);
+    m_dateLabel = addLabel(client, "Label2", {120, 120, 7440, 1080}, {}, Qt::AlignCenter);
+    m_weekdayLabel = addLabel(client, "Label3", {7680, 120, 4560, 1080}, {}, Qt::AlignCenter);
 
-    auto* timePanel = new QWidget(client);
-    timePanel->setObjectName(QStringLiteral("Picture1"));
+    auto* timePanel = addControl<QWidget>(client, "Picture1", {120, 1320, 12120, 3240});
     setBackground(timePanel, colors::navy);
-    placeTwips(timePanel, 120, 1320, 12120, 3240);
-    m_timeLabel = new QLabel(timePanel);
-    m_timeLabel->setObjectName(QStringLiteral("Label1"));
-    m_timeLabel->setAlignment(Qt::AlignCenter);
+    m_timeLabel = addLabel(timePanel, "Label1", {0, 0, 12120, 3240}, {}, Qt::AlignCenter);
     setBackground(m_timeLabel, colors::navy);
     setForeground(m_timeLabel, colors::yellow);
-    m_timeLabel->setGeometry(timePanel->rect());
 
-    auto* closeButton = new QPushButton(QStringLiteral("閉じる"), client);
-    closeButton->setObjectName(QStringLiteral("Command1"));
-    placeTwips(closeButton, 8880, 4740, 1560, 450);
+    auto* closeButton = addControl<QPushButton>(client, "Command1", {8880, 4740, 1560, 450},
+                                                QStringLiteral("閉じる"));
     connect(closeButton, &QPushButton::clicked, this,
             [this] { ctx.windows.switchTo(WindowId::Launcher, this); });
-    auto* exitButton = new QPushButton(QStringLiteral("終了"), client);
-    exitButton->setObjectName(QStringLiteral("Command2"));
-    placeTwips(exitButton, 10680, 4740, 1560, 450);
+    auto* exitButton = addControl<QPushButton>(client, "Command2", {10680, 4740, 1560, 450},
+                                               QStringLiteral("終了"));
     connect(exitButton, &QPushButton::clicked, this, [this] { ctx.windows.exitProgram(this); });
 
     setWindowSizeTwips(this, 12480, 5790);

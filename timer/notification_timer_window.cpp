@@ -8,6 +8,7 @@
 #include "ui/look.h"
 #include "ui/sound_player.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -39,6 +40,8 @@ constexpr const char* kNumbers[] = {"Label10", "Label11", "Label12", "Label13", 
                                     "Label19", "Label18", "Label17", "Label16", "Label15"};
 constexpr const char* kSources[] = {"Label34", "Label35", "Label20", "Label26", "Label27",
                                     "Label28", "Label29", "Label36", "Label37", "Label38"};
+constexpr const char* kLamps[] = {"Shape1", "Shape2", "Shape3", "Shape4", "Shape5",
+                                  "Shape6", "Shape7", "Shape8", "Shape9", "Shape10"};
 constexpr const char* kStops[] = {"Command1",  "Command2",  "Command3",  "Command4",  "Command5",
                                   "Command20", "Command21", "Command22", "Command23", "Command24"};
 constexpr const char* kClears[] = {"Command6",  "Command7",  "Command8",  "Command9",  "Command10",
@@ -55,12 +58,6 @@ constexpr RingSpanItem kRingSpans[] = {
 // Row layout, in twips.
 constexpr int kFirstRowTop = 1680;
 constexpr int kRowPitch = 465;
-
-void whiteStrip(QLabel* l) {
-    setBackground(l, colors::white);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-}
 
 void showRingSpan(QLabel* label, int seconds) {
     QString shown;
@@ -81,12 +78,10 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     setBackground(client, colors::paleGreen);
     setCentralWidget(client);
 
-    addIndexedToolBar(
-        this, {{calculatorIcon(), QStringLiteral("QZ電卓")}, {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ")}},
-        [this](int i) {
-            if (i == 1) ctx.windows.startCalculator(this);
-            if (i == 2) ctx.windows.openHelp(this);
-        });
+    addImageToolBar(this,
+                    {{calculatorIcon(), QStringLiteral("QZ電卓"),
+                      [this] { ctx.windows.startCalculator(this); }},
+                     {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
 
     auto* clockCaption =
         addControl<QLabel>(client, "Label8", {90, 480, 1230, 360}, QStringLiteral("現在時間："));
@@ -96,14 +91,14 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     m_clockLabel = addControl<QLabel>(client, "Label1", {1350, 480, 1560, 360});
     m_clockLabel->setFont(uiFont(12, true));
     m_clockLabel->setAlignment(Qt::AlignCenter);
-    whiteStrip(m_clockLabel);
+    setValueLook(m_clockLabel);
 
     auto* ringSpanCaption = addControl<QLabel>(client, "Label32", {3060, 480, 1290, 360},
                                                QStringLiteral("ｱﾗｰﾑ音時間："));
     ringSpanCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_ringSpanLabel = addControl<QLabel>(client, "Label31", {4380, 480, 1200, 360});
     m_ringSpanLabel->setAlignment(Qt::AlignCenter);
-    whiteStrip(m_ringSpanLabel);
+    setValueLook(m_ringSpanLabel);
 
     m_minimizeButton = addControl<QPushButton>(client, "Command14", {90, 930, 1230, 375},
                                                QStringLiteral("最小化"));
@@ -223,7 +218,7 @@ void NotificationTimerWindow::buildRows(QWidget* client) {
         r.display = addControl<ClickLabel>(client, kDisplays[i], {900, top + 15, 2310, 405});
         r.display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         r.display->setFont(uiFont(11.25, true));
-        whiteStrip(r.display);
+        setValueLook(r.display);
         connect(r.display, &ClickLabel::clicked, this, [this, k] { onDisplayClicked(k); });
 
         r.timeBox = addControl<QLineEdit>(r.display, kTimeBoxes[i], {45, 30, 1140, 345});
@@ -239,11 +234,9 @@ void NotificationTimerWindow::buildRows(QWidget* client) {
         setBackground(r.memo, colors::white);
         r.memo->installEventFilter(this);
 
-        r.lamp = new QFrame(client);
-        r.lamp->setObjectName(QStringLiteral("Shape%1").arg(k));
+        r.lamp = addControl<QFrame>(client, kLamps[i], {4800, top + 112, 195, 195});
         r.lamp->setFrameShape(QFrame::Box);
         setBackground(r.lamp, colors::white);
-        placeTwips(r.lamp, {4800, top + 112, 195, 195});
 
         r.stop = addControl<QPushButton>(client, kStops[i], {5040, top + 15, 630, 405},
                                          QStringLiteral("停止"));
@@ -260,28 +253,23 @@ void NotificationTimerWindow::buildRows(QWidget* client) {
 }
 
 void NotificationTimerWindow::buildMenus() {
-    auto menu = [this](const char* name, const QString& title) {
-        QMenu* m = menuBar()->addMenu(title);
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
     auto item = [this](QMenu* m, const char* name, const QString& text, auto handler) {
-        m->addAction(text, this, handler)->setObjectName(QLatin1String(name));
+        connect(addMenuItem(m, name, text), &QAction::triggered, this, handler);
     };
-    QMenu* file = menu("M1", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QMenu* file = addMenu(menuBar(), "M1", QStringLiteral("ﾌｧｲﾙ(&F)"));
     item(file, "M12", QStringLiteral("時刻の大きい表示(&Z)"), [this] { setWide(true); });
     item(file, "M11", QStringLiteral("終了(&E)"), [this] { ctx.windows.exitProgram(this); });
 
-    QMenu* settings = menu("M2", QStringLiteral("設定(&S)"));
+    QMenu* settings = addMenu(menuBar(), "M2", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("ｱﾗｰﾑ音の鳴り続ける時間を設定"), "M21", kRingSpans,
                     state().alarmRingSeconds,
                     [this](const RingSpanItem& span) { onRingSpanChosen(span.seconds); });
     item(settings, "M22", QStringLiteral("音源設定(&G)"),
          [this] { leaveWindow(WindowId::SoundSettings); });
 
-    QMenu* tools = menu("M3", QStringLiteral("ﾂｰﾙ(&T)"));
+    QMenu* tools = addMenu(menuBar(), "M3", QStringLiteral("ﾂｰﾙ(&T)"));
     item(tools, "M31", QStringLiteral("QZ電卓"), [this] { ctx.windows.startCalculator(this); });
-    QMenu* help = menu("M4", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QMenu* help = addMenu(menuBar(), "M4", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     item(help, "M41", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ctx.windows.openHelp(this); });
 }
 

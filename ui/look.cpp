@@ -9,6 +9,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
@@ -35,12 +37,34 @@ QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-void placeTwips(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(twipsRect(left, top, width, height));
+void placeTwips(QWidget* w, TwipsRect at) {
+    w->setGeometry(twipsRect(at.left, at.top, at.width, at.height));
 }
 
-void placeTwips(QWidget* w, TwipsRect at) {
-    placeTwips(w, at.left, at.top, at.width, at.height);
+QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QString& text,
+                 Qt::Alignment align, const std::optional<QFont>& font) {
+    auto* l = addControl<QLabel>(parent, objectName, at, text);
+    l->setAlignment(align);
+    if (font) l->setFont(*font);
+    return l;
+}
+
+void setValueLook(QFrame* f, quint32 ground) {
+    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setBackground(f, ground);
+}
+
+QMenu* addMenu(QMenuBar* bar, const char* objectName, const QString& title) {
+    QMenu* m = bar->addMenu(title);
+    m->setObjectName(QLatin1String(objectName));
+    m->menuAction()->setObjectName(QLatin1String(objectName));
+    return m;
+}
+
+QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(objectName));
+    return a;
 }
 
 // Window sizes are given with the caption and the frame; the menu bar, as on the system the
@@ -194,8 +218,7 @@ bool installQtTranslations() {
     return false;
 }
 
-QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& buttons,
-                            std::function<void(int)> onClick) {
+QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons) {
     // The toolbar sits inside the client area at its top-left corner, where the layouts
     // expect it, rather than in a dock area that would shift every control down.
     QWidget* host = w->centralWidget() ? w->centralWidget() : w;
@@ -206,12 +229,11 @@ QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& 
     bar->setIconSize(QSize(16, 16));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     int index = 0;
-    for (const auto& [icon, tip] : buttons) {
-        const int i = ++index;
-        QAction* a = bar->addAction(icon, tip);
-        a->setToolTip(tip);
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(i));
-        QObject::connect(a, &QAction::triggered, bar, [onClick, i] { onClick(i); });
+    for (const ToolButton& b : buttons) {
+        QAction* a = bar->addAction(b.icon, b.tip);
+        a->setToolTip(b.tip);
+        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(++index));
+        QObject::connect(a, &QAction::triggered, bar, [clicked = b.clicked] { clicked(); });
     }
     bar->adjustSize();
     bar->move(0, 0);

@@ -12,13 +12,17 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <utility>
 
-class QWidget;
-class QMainWindow;
-class QToolBar;
-
+class QAction;
+class QFrame;
 class QLabel;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QWidget;
 
 namespace qz {
 
@@ -26,7 +30,6 @@ namespace qz {
 // pixels.
 int twips(int tw);
 QRect twipsRect(int left, int top, int width, int height);
-void placeTwips(QWidget* w, int left, int top, int width, int height);
 
 // A control's place in its parent, in twips.
 struct TwipsRect {
@@ -46,6 +49,18 @@ W* addControl(QWidget* parent, const char* objectName, TwipsRect at, Args&&... a
     placeTwips(w, at);
     return w;
 }
+
+// A label with its text and alignment, in its own font when one is given.
+QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QString& text = {},
+                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter,
+                 const std::optional<QFont>& font = std::nullopt);
+// The sunken panel on a plain ground in which the windows show a value (a time, a file name).
+void setValueLook(QFrame* f, quint32 ground = colors::white);
+
+// A menu of the menu bar, and an item of a menu, by objectName; the menu's own action, which
+// stands for it in the bar, is given the same name.
+QMenu* addMenu(QMenuBar* bar, const char* objectName, const QString& title);
+QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& text);
 
 // Sets a top-level window's outer size in twips (caption and frame included, as the layouts
 // are given); the client area gets what is left.
@@ -76,9 +91,15 @@ void setElidedText(QLabel* label, const QString& text, const QString& tip = {});
 // translation files are not installed.
 bool installQtTranslations();
 
-// Toolbar of image buttons; clicks are dispatched on the button's 1-based index.
-QToolBar* addIndexedToolBar(QMainWindow* w, const QList<QPair<QIcon, QString>>& buttons,
-                            std::function<void(int)> onClick);
+// A toolbar button: its picture, its tip and what a click does.
+struct ToolButton {
+    QIcon icon;
+    QString tip;
+    std::function<void()> clicked;
+};
+// Toolbar of image buttons at the top-left corner of the client area; the buttons are named
+// Toolbar1_1, Toolbar1_2, ... in order.
+QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons);
 
 // The program's own pictures, drawn in code.
 QIcon calculatorIcon();
