@@ -30,11 +30,11 @@ class LauncherWindow : public QzWindow {
 
   private:
     void onClockTick();
-    void startCalculator() { ctx.windows.startCalculator(this); }
-    void openHelp() { ctx.windows.openHelp(this); }
+    void startCalculator() { windows().startCalculator(this); }
+    void openHelp() { windows().openHelp(this); }
     void showVersionBox();
-    void open(WindowId id) { ctx.windows.switchTo(id, this); }
-    void exitProgram() { ctx.windows.exitProgram(this); }
+    void open(WindowId id) { windows().switchTo(id, this); }
+    void exitProgram() { windows().exitProgram(this); }
 
     QGroupBox* m_clockFrame = nullptr;
     QLabel* m_timeLabel = nullptr;

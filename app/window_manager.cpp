@@ -69,7 +69,7 @@ void WindowManager::startCalculator(QWidget* owner) {
             QStringLiteral("QZ電卓"));
 }
 
-QzWindow::QzWindow(AppContext& c, WindowId id) : ctx(c), m_id(id) {}
+QzWindow::QzWindow(AppContext& c, WindowId id) : m_ctx(c), m_id(id) {}
 
 QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char* objectName,
                                  std::span<const RingSpanItem> items, int seconds,
@@ -91,9 +91,9 @@ QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char
                 a->setChecked(a == actions[i]);
             chosen(items[size_t(i)]);
             QString reason;
-            if (!ctx.state.saveSpans(&reason))
-                ctx.platform.messages->exclamation(this, spansNotSavedMessage(reason),
-                                                   QStringLiteral("CHECK"));
+            if (!state().saveSpans(&reason))
+                platform().messages->exclamation(this, spansNotSavedMessage(reason),
+                                                 QStringLiteral("CHECK"));
         });
     return menu;
 }
@@ -115,7 +115,7 @@ void QzWindow::closeEvent(QCloseEvent* e) {
     // Closed from its title bar: it is the program's only window, so the program ends the
     // way every "終了" ends it.
     e->accept();
-    if (!m_leaving && !ctx.windows.exiting()) ctx.windows.exitProgram(this);
+    if (!m_leaving && !windows().exiting()) windows().exitProgram(this);
 }
 
 } // namespace qz

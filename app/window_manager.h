@@ -104,11 +104,13 @@ class QzWindow : public QMainWindow {
                            std::span<const RingSpanItem> items, int seconds,
                            std::function<void(const RingSpanItem&)> chosen);
 
-    AppContext& ctx;
-    AppState& state() { return ctx.state; }
-    Platform& platform() { return ctx.platform; }
+    // The program's shared services; a const window still uses them.
+    AppState& state() const { return m_ctx.state; }
+    Platform& platform() const { return m_ctx.platform; }
+    WindowManager& windows() const { return m_ctx.windows; }
 
   private:
+    AppContext& m_ctx;
     WindowId m_id;
     bool m_leaving = false;
 };

@@ -108,7 +108,7 @@ bool isTyping(const QKeyEvent* e) {
 TimeAdditionWindow::TimeAdditionWindow(AppContext& c) : QzWindow(c, WindowId::CalcAdd) {
     setObjectName(QStringLiteral("TMK"));
     setWindowTitle(QStringLiteral("時間加算計算"));
-    m_player = ctx.platform.sounds->createPlayer();
+    m_player = platform().sounds->createPlayer();
     buildMenus();
     buildControls();
     setWindowSizeTwips(this, 10540, 5460);
@@ -399,7 +399,7 @@ bool TimeAdditionWindow::onEntryKey(int key) {
 void TimeAdditionWindow::apply(const KeyResult& result) {
     if (result.error != EntryError::None) {
         m_player->beep();
-        ctx.platform.messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
+        platform().messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
     }
     if (result.clearBox) m_entryBox->clear();
     showLines(result.firstChanged, result.lastChanged);
@@ -436,36 +436,36 @@ void TimeAdditionWindow::onResetClicked() {
 
 void TimeAdditionWindow::onBackToMenuClicked() {
     clearWorksheet();
-    ctx.windows.switchTo(WindowId::Launcher, this);
+    windows().switchTo(WindowId::Launcher, this);
 }
 
 void TimeAdditionWindow::onLeaveCalculatorTriggered() {
-    ctx.windows.switchTo(WindowId::Launcher, this);
+    windows().switchTo(WindowId::Launcher, this);
 }
 
 void TimeAdditionWindow::onExitClicked() {
-    ctx.windows.exitProgram(this);
+    windows().exitProgram(this);
 }
 
 void TimeAdditionWindow::onCalculatorTriggered() {
-    ctx.windows.startCalculator(this);
+    windows().startCalculator(this);
 }
 
 void TimeAdditionWindow::onHelpTriggered() {
-    ctx.windows.openHelp(this);
+    windows().openHelp(this);
 }
 
 // --- files ------------------------------------------------------------------------------------
 
 void TimeAdditionWindow::onOpenTriggered() {
-    const std::optional<QString> path = ctx.platform.files->openFile(
-        this, ctx.state.programFolder(), QString::fromUtf16(kTimFilter));
+    const std::optional<QString> path =
+        platform().files->openFile(this, state().programFolder(), QString::fromUtf16(kTimFilter));
     if (!path) return;
     // The worksheet is reset before reading; whatever goes wrong leaves it reset, never half
     // loaded.
     resetWorksheetAndGrid();
     auto refuse = [&](const QString& why) {
-        ctx.platform.messages->exclamation(
+        platform().messages->exclamation(
             this,
             QStringLiteral("ファイル「%1」を開けませんでした。\n%2").arg(filePart(*path), why),
             kCheckTitle);
@@ -489,18 +489,18 @@ void TimeAdditionWindow::onSaveTriggered() {
     // Refused before a name is asked for: nothing is written.
     const TimBytes bytes = timFileBytes(m_sheet);
     if (!bytes.bytes) {
-        ctx.platform.messages->exclamation(
+        platform().messages->exclamation(
             this, bytes.error + QStringLiteral("\n入力を直してから保存してください。"),
             kCheckTitle);
         m_entryBox->setFocus();
         return;
     }
-    const std::optional<QString> path = ctx.platform.files->saveFile(
-        this, ctx.state.programFolder(), QString::fromUtf16(kTimFilter));
+    const std::optional<QString> path =
+        platform().files->saveFile(this, state().programFolder(), QString::fromUtf16(kTimFilter));
     if (!path) return;
     QString error;
     if (!writeFileAtomically(*path, *bytes.bytes, &error))
-        ctx.platform.messages->exclamation(
+        platform().messages->exclamation(
             this,
             QStringLiteral("ファイル「%1」に保存できませんでした。\n%2")
                 .arg(filePart(*path), error),
@@ -522,9 +522,8 @@ void TimeAdditionWindow::onPrintCancelled() {
 }
 
 void TimeAdditionWindow::onPrintConfirmed() {
-    printOrOfferPdf(this, *ctx.platform.printer, *ctx.platform.messages, *ctx.platform.files,
-                    ctx.state.programFolder(), QStringLiteral("時間計算"),
-                    timPrintDocument(m_sheet));
+    printOrOfferPdf(this, *platform().printer, *platform().messages, *platform().files,
+                    state().programFolder(), QStringLiteral("時間計算"), timPrintDocument(m_sheet));
     m_printPanel->hide();
     m_entryBox->setFocus();
 }

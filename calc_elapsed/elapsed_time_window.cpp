@@ -291,7 +291,7 @@ void ElapsedTimeWindow::onActivated() {
 }
 
 QString ElapsedTimeWindow::todayText() const {
-    return dateText(ctx.platform.clock->now().date());
+    return dateText(platform().clock->now().date());
 }
 
 // --- the sheet on the screen -----------------------------------------------------------------
@@ -347,7 +347,7 @@ void ElapsedTimeWindow::focusBox(EntryBox which) {
 }
 
 void ElapsedTimeWindow::checkMessage(const QString& text) {
-    ctx.platform.messages->exclamation(this, text, elapsed_text::kCheckTitle);
+    platform().messages->exclamation(this, text, elapsed_text::kCheckTitle);
 }
 
 void ElapsedTimeWindow::resetSheet() {
@@ -471,19 +471,19 @@ void ElapsedTimeWindow::onResetClicked() {
 }
 
 void ElapsedTimeWindow::onMenuClicked() {
-    ctx.windows.switchTo(WindowId::Launcher, this);
+    windows().switchTo(WindowId::Launcher, this);
 }
 
 void ElapsedTimeWindow::onExitClicked() {
-    ctx.windows.exitProgram(this);
+    windows().exitProgram(this);
 }
 
 void ElapsedTimeWindow::onCalculatorTriggered() {
-    ctx.windows.startCalculator(this);
+    windows().startCalculator(this);
 }
 
 void ElapsedTimeWindow::onHelpTriggered() {
-    ctx.windows.openHelp(this);
+    windows().openHelp(this);
 }
 
 void ElapsedTimeWindow::onSaveTriggered() {
@@ -503,12 +503,12 @@ void ElapsedTimeWindow::onSaveTriggered() {
         return;
     }
     const std::optional<QString> chosen =
-        ctx.platform.files->saveFile(this, state().programFolder(), kTmkFilter);
+        platform().files->saveFile(this, state().programFolder(), kTmkFilter);
     if (!chosen) return;
     const QString path = withTmkExtension(*chosen);
     // The dialog asked about the name as typed; the name with its extension may exist too.
     if (path != *chosen && QFileInfo::exists(path) &&
-        !ctx.platform.messages->confirm(
+        !platform().messages->confirm(
             this, QStringLiteral("%1 は既にあります。\n上書きしますか？").arg(filePart(path)),
             elapsed_text::kCheckTitle))
         return;
@@ -525,7 +525,7 @@ void ElapsedTimeWindow::onSaveTriggered() {
 
 void ElapsedTimeWindow::onOpenTriggered() {
     const std::optional<QString> chosen =
-        ctx.platform.files->openFile(this, state().programFolder(), kTmkFilter);
+        platform().files->openFile(this, state().programFolder(), kTmkFilter);
     if (!chosen) {
         focusBox(EntryBox::Start);
         return;
@@ -577,11 +577,11 @@ void ElapsedTimeWindow::onPrintCancelled() {
 void ElapsedTimeWindow::onPrintConfirmed() {
     // Let the panel be drawn before the printer keeps the program busy.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    Printer& printer = *ctx.platform.printer;
+    Printer& printer = *platform().printer;
     const PrintDocument doc =
         elapsedSheetPrintout(m_sheet, m_dateBox->text(),
                              printer.pageHeightInCells({kElapsedPrintFamily, kElapsedPrintPoints}));
-    if (printOrOfferPdf(this, printer, *ctx.platform.messages, *ctx.platform.files,
+    if (printOrOfferPdf(this, printer, *platform().messages, *platform().files,
                         state().programFolder(), windowTitle(), doc))
         m_player->beep();
     m_printOkButton->setAutoDefault(true);

@@ -88,16 +88,16 @@ void CountdownWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     QMenu* settings = addMenu(bar, "M1", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("アラーム音が鳴り続ける時間を設定(&S)"), "M11",
-                    kRingSpans, ctx.state.countdownRingSeconds, [this](const RingSpanItem& span) {
-                        ctx.state.countdownRingSeconds = span.seconds;
+                    kRingSpans, state().countdownRingSeconds, [this](const RingSpanItem& span) {
+                        state().countdownRingSeconds = span.seconds;
                         m_ringSpanLabel->setText(QString::fromUtf16(span.shown));
                     });
     connect(addMenuItem(addMenu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)")), "M21",
                         QStringLiteral("QZ電卓(&D)")),
-            &QAction::triggered, this, [this] { ctx.windows.startCalculator(this); });
+            &QAction::triggered, this, [this] { windows().startCalculator(this); });
     connect(addMenuItem(addMenu(bar, "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)")), "M31",
                         QStringLiteral("ﾍﾙﾌﾟ(&H)")),
-            &QAction::triggered, this, [this] { ctx.windows.openHelp(this); });
+            &QAction::triggered, this, [this] { windows().openHelp(this); });
 }
 
 void CountdownWindow::buildControls() {
@@ -105,10 +105,10 @@ void CountdownWindow::buildControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    addImageToolBar(this,
-                    {{calculatorIcon(), QStringLiteral("QZ電卓"),
-                      [this] { ctx.windows.startCalculator(this); }},
-                     {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
+    addImageToolBar(
+        this,
+        {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); }},
+         {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
 
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     // Ring duration, beside the toolbar.
@@ -229,7 +229,7 @@ void CountdownWindow::buildControls() {
     connect(m_startButton, &QPushButton::clicked, this, &CountdownWindow::onStartClicked);
     connect(stopButton, &QPushButton::clicked, this, [this] { apply(stopRinging(m_cd)); });
     connect(clearButton, &QPushButton::clicked, this, [this] { apply(clearCountdown(m_cd)); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { ctx.windows.exitProgram(this); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
     connect(menuButton, &QPushButton::clicked, this, &CountdownWindow::onMenuClicked);
     connect(m_clockTimer, &QTimer::timeout, this, &CountdownWindow::onClockTick);
     connect(m_ringTimer, &QTimer::timeout, this, &CountdownWindow::onRingTick);
@@ -244,9 +244,9 @@ void CountdownWindow::buildControls() {
     onSelect(m_normalViewOption, [this] { showNormalView(); });
     onSelect(bigViewOption, [this] { showBigView(); });
     connect(ringStar, &ClickLabel::clicked, this,
-            [this] { m_player->playWave(ctx.state.programFile(QLatin1String(kRingWave))); });
+            [this] { m_player->playWave(state().programFile(QLatin1String(kRingWave))); });
     connect(bellStar, &ClickLabel::clicked, this,
-            [this] { m_player->playWave(ctx.state.programFile(QLatin1String(kBellWave))); });
+            [this] { m_player->playWave(state().programFile(QLatin1String(kBellWave))); });
     connect(beepStar, &ClickLabel::clicked, this, [this] { m_player->beep(); });
 
     m_entryOrder = {m_hoursBox, m_minutesBox, m_secondsBox, m_startButton};
@@ -266,13 +266,13 @@ void CountdownWindow::onActivated() {
     m_normalViewOption->setChecked(true);
     showNormalView();
     showNowInSystemFormat();
-    m_ringSpanLabel->setText(QString::number(ctx.state.countdownRingSeconds) +
+    m_ringSpanLabel->setText(QString::number(state().countdownRingSeconds) +
                              QStringLiteral("秒間"));
     m_hoursBox->setFocus();
 }
 
 void CountdownWindow::showNowInSystemFormat() {
-    const QDateTime now = ctx.platform.clock->now();
+    const QDateTime now = platform().clock->now();
     m_clockLabel->setText(startTimeText(now.time()));
     m_dateLabel->setText(dateText(now.date()));
 }
@@ -301,7 +301,7 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
 
     switch (out.sound.kind) {
     case SoundRequest::Kind::Wave:
-        m_player->playWave(ctx.state.programFile(out.sound.fileName));
+        m_player->playWave(state().programFile(out.sound.fileName));
         break;
     case SoundRequest::Kind::Beep:
         m_player->beep();
@@ -324,7 +324,7 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
     case RingTimerRequest::Keep:
         break;
     }
-    if (out.raiseWindow) ctx.platform.windows->restoreAndRaise(this);
+    if (out.raiseWindow) platform().windows->restoreAndRaise(this);
 
     if (out.resetEntries) {
         m_ringOption->setChecked(true);
@@ -349,21 +349,21 @@ void CountdownWindow::fitBigLabel() {
 
 void CountdownWindow::onStartClicked() {
     apply(startCountdown(m_cd, m_hoursBox->text(), m_minutesBox->text(), m_secondsBox->text(),
-                         ctx.platform.clock->now()));
+                         platform().clock->now()));
     if (!m_clockTimer->isActive()) m_clockTimer->start();
 }
 
 void CountdownWindow::onMenuClicked() {
     resetCountdown(m_cd);
-    ctx.windows.switchTo(WindowId::Launcher, this);
+    windows().switchTo(WindowId::Launcher, this);
 }
 
 void CountdownWindow::onClockTick() {
-    apply(clockTick(m_cd, ctx.platform.clock->now()));
+    apply(clockTick(m_cd, platform().clock->now()));
 }
 
 void CountdownWindow::onRingTick() {
-    apply(ringTick(m_cd, ctx.platform.clock->now(), ctx.state.countdownRingSeconds));
+    apply(ringTick(m_cd, platform().clock->now(), state().countdownRingSeconds));
 }
 
 void CountdownWindow::showNormalView() {

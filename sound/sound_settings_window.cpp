@@ -50,10 +50,10 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
 
     QMenu* help = addMenu(menuBar(), "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     connect(addMenuItem(help, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
-            [this] { ctx.windows.openHelp(this); });
+            [this] { windows().openHelp(this); });
 
     QToolBar* toolbar = addImageToolBar(
-        this, {{helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
+        this, {{helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
     placeTwips(toolbar, {0, 0, 480, 390});
 
     auto valueLabel = [&](QWidget* parent, const char* name, TwipsRect at, quint32 colour) {
@@ -108,7 +108,7 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
     m_resetButton = button(client, "Command4", {1650, 3240, 1380, 375}, QStringLiteral("ﾘｾｯﾄ"),
                            &SoundSettingsWindow::onResetClicked);
     button(client, "Command5", {3180, 3240, 1380, 375}, QStringLiteral("戻る"),
-           [this] { ctx.windows.switchTo(WindowId::Timer, this); });
+           [this] { windows().switchTo(WindowId::Timer, this); });
 
     auto* listFrame = addControl<QGroupBox>(client, "Frame2", {4680, 480, 4260, 3135},
                                             QStringLiteral("音源一覧表"));
@@ -290,7 +290,7 @@ bool SoundSettingsWindow::eventFilter(QObject* watched, QEvent* event) {
 // --- commands ---------------------------------------------------------------------------------
 
 void SoundSettingsWindow::message(const QString& text) {
-    ctx.platform.messages->exclamation(this, text, ongen_text::kTitle);
+    platform().messages->exclamation(this, text, ongen_text::kTitle);
 }
 
 void SoundSettingsWindow::onChooseFileClicked() {
@@ -300,7 +300,7 @@ void SoundSettingsWindow::onChooseFileClicked() {
         return;
     }
     const auto path =
-        ctx.platform.files->openFile(this, state().programFolder(), ongen_text::kWaveFilter);
+        platform().files->openFile(this, state().programFolder(), ongen_text::kWaveFilter);
     if (!path) return;
     m_pending.chooseWave(storableWavePath(*path, state().programFolder()));
     m_fileLabel->setText(filePart(*path));

@@ -33,9 +33,9 @@ StopwatchWindow::StopwatchWindow(AppContext& c) : QzWindow(c, WindowId::Stopwatc
     setWindowBackground(client, colors::lightGreen);
 
     m_toolbar = addImageToolBar(
-        this, {{calculatorIcon(), QStringLiteral("QZ電卓"),
-                [this] { ctx.windows.startCalculator(this); }},
-               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
+        this,
+        {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); }},
+         {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
     // Both buttons inside the 720-twip frame, without the overflow arrow.
     m_toolbar->layout()->setSpacing(0);
     m_toolbar->layout()->setContentsMargins(0, 0, 0, 0);
@@ -118,7 +118,7 @@ StopwatchWindow::StopwatchWindow(AppContext& c) : QzWindow(c, WindowId::Stopwatc
 }
 
 QDateTime StopwatchWindow::now() const {
-    return ctx.platform.clock->now();
+    return platform().clock->now();
 }
 
 void StopwatchWindow::onActivated() {
@@ -185,11 +185,11 @@ void StopwatchWindow::onClearClicked() {
 void StopwatchWindow::onMenuClicked() {
     m_runTicker->setEnabled(false);
     m_watch.clear();
-    ctx.windows.switchTo(WindowId::Launcher, this);
+    windows().switchTo(WindowId::Launcher, this);
 }
 
 void StopwatchWindow::onExitClicked() {
-    ctx.windows.exitProgram(this);
+    windows().exitProgram(this);
 }
 
 void StopwatchWindow::showNormalView() {

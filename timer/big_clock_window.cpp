@@ -28,10 +28,10 @@ BigClockWindow::BigClockWindow(AppContext& c) : QzWindow(c, WindowId::BigClock) 
     auto* closeButton = addControl<QPushButton>(client, "Command1", {8880, 4740, 1560, 450},
                                                 QStringLiteral("閉じる"));
     connect(closeButton, &QPushButton::clicked, this,
-            [this] { ctx.windows.switchTo(WindowId::Launcher, this); });
+            [this] { windows().switchTo(WindowId::Launcher, this); });
     auto* exitButton = addControl<QPushButton>(client, "Command2", {10680, 4740, 1560, 450},
                                                QStringLiteral("終了"));
-    connect(exitButton, &QPushButton::clicked, this, [this] { ctx.windows.exitProgram(this); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
 
     setWindowSizeTwips(this, 12480, 5790);
 

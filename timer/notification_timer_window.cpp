@@ -78,10 +78,10 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     setBackground(client, colors::paleGreen);
     setCentralWidget(client);
 
-    addImageToolBar(this,
-                    {{calculatorIcon(), QStringLiteral("QZ電卓"),
-                      [this] { ctx.windows.startCalculator(this); }},
-                     {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { ctx.windows.openHelp(this); }}});
+    addImageToolBar(
+        this,
+        {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); }},
+         {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
 
     auto* clockCaption =
         addControl<QLabel>(client, "Label8", {90, 480, 1230, 360}, QStringLiteral("現在時間："));
@@ -144,7 +144,7 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     m_exitButton = addControl<QPushButton>(client, "Command12", {5670, 6450, 780, 450},
                                            QStringLiteral("終了"));
     connect(m_menuButton, &QPushButton::clicked, this, &NotificationTimerWindow::onMenuClicked);
-    connect(m_exitButton, &QPushButton::clicked, this, [this] { ctx.windows.exitProgram(this); });
+    connect(m_exitButton, &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
 
     m_bigPanel = addControl<QWidget>(client, "Picture1", {6540, 480, 6930, 6510});
     setBackground(m_bigPanel, colors::paleBlue);
@@ -258,7 +258,7 @@ void NotificationTimerWindow::buildMenus() {
     };
     QMenu* file = addMenu(menuBar(), "M1", QStringLiteral("ﾌｧｲﾙ(&F)"));
     item(file, "M12", QStringLiteral("時刻の大きい表示(&Z)"), [this] { setWide(true); });
-    item(file, "M11", QStringLiteral("終了(&E)"), [this] { ctx.windows.exitProgram(this); });
+    item(file, "M11", QStringLiteral("終了(&E)"), [this] { windows().exitProgram(this); });
 
     QMenu* settings = addMenu(menuBar(), "M2", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("ｱﾗｰﾑ音の鳴り続ける時間を設定"), "M21", kRingSpans,
@@ -268,9 +268,9 @@ void NotificationTimerWindow::buildMenus() {
          [this] { leaveWindow(WindowId::SoundSettings); });
 
     QMenu* tools = addMenu(menuBar(), "M3", QStringLiteral("ﾂｰﾙ(&T)"));
-    item(tools, "M31", QStringLiteral("QZ電卓"), [this] { ctx.windows.startCalculator(this); });
+    item(tools, "M31", QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); });
     QMenu* help = addMenu(menuBar(), "M4", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    item(help, "M41", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ctx.windows.openHelp(this); });
+    item(help, "M41", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { windows().openHelp(this); });
 }
 
 void NotificationTimerWindow::onActivated() {
@@ -285,7 +285,7 @@ void NotificationTimerWindow::onActivated() {
 }
 
 QString NotificationTimerWindow::sourcePath(int k) const {
-    return ctx.state.wavePath(k);
+    return state().wavePath(k);
 }
 
 void NotificationTimerWindow::onRingSpanChosen(int seconds) {
@@ -579,7 +579,7 @@ void NotificationTimerWindow::setWide(bool wide) {
 }
 
 void NotificationTimerWindow::leaveWindow(WindowId target) {
-    if (!ctx.windows.switchTo(target, this)) return;
+    if (!windows().switchTo(target, this)) return;
     // Every armed or ringing row ends with the window.
     m_alarmTimer->stop();
 }
