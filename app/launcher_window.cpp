@@ -106,10 +106,7 @@ void LauncherWindow::onActivated() {
 }
 
 void LauncherWindow::onClockTick() {
-    const QDateTime now = platform().clock->now();
-    m_timeLabel->setText(timeText(now.time()));
-    m_dateLabel->setText(dateText(now.date()));
-    m_weekdayLabel->setText(weekdayName(now.date()));
+    showDateTime(platform().clock->now(), m_timeLabel, m_dateLabel, m_weekdayLabel);
 }
 
 void LauncherWindow::showVersionBox() {

@@ -36,15 +36,7 @@ const QString kCheckTitle = QStringLiteral("Check");
 constexpr const char* kOptionNames[kRoundingModeCount] = {"Option1", "Option2", "Option3",
                                                           "Option4", "Option5"};
 
-// The program's own toolbar pictures for the file commands, drawn in code.
-QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return QIcon(pm);
-}
+// The program's own toolbar pictures for the file commands.
 
 QIcon openIcon() {
     return drawnIcon([](QPainter& p) {

@@ -46,14 +46,6 @@ const QString kHint = QStringLiteral(" ● 時と分の間は必ず ｢：｣or 
                                      "　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5");
 
 // Small pictures for the file and print buttons of the toolbar.
-QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return QIcon(pm);
-}
 
 QIcon openIcon() {
     return drawnIcon([](QPainter& p) {

@@ -46,10 +46,7 @@ BigClockWindow::BigClockWindow(AppContext& c) : QzWindow(c, WindowId::BigClock) 
 }
 
 void BigClockWindow::onClockTick() {
-    const QDateTime now = platform().clock->now();
-    m_timeLabel->setText(timeText(now.time()));
-    m_dateLabel->setText(dateText(now.date()));
-    m_weekdayLabel->setText(weekdayName(now.date()));
+    showDateTime(platform().clock->now(), m_timeLabel, m_dateLabel, m_weekdayLabel);
 }
 
 } // namespace qz

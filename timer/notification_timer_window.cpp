@@ -536,10 +536,7 @@ void NotificationTimerWindow::onClockTick() {
 }
 
 void NotificationTimerWindow::onBigClockTick() {
-    const QDateTime now = platform().clock->now();
-    m_bigTimeLabel->setText(timeText(now.time()));
-    m_bigDateLabel->setText(dateText(now.date()));
-    m_bigWeekdayLabel->setText(weekdayName(now.date()));
+    showDateTime(platform().clock->now(), m_bigTimeLabel, m_bigDateLabel, m_bigWeekdayLabel);
 }
 
 void NotificationTimerWindow::onClearAllClicked() {

@@ -2,6 +2,7 @@
 #include "look.h"
 
 #include "app_picture.h"
+#include "clock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,6 +48,12 @@ QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QS
     l->setAlignment(align);
     if (font) l->setFont(*font);
     return l;
+}
+
+void showDateTime(const QDateTime& now, QLabel* time, QLabel* date, QLabel* weekday) {
+    time->setText(timeText(now.time()));
+    date->setText(dateText(now.date()));
+    weekday->setText(weekdayName(now.date()));
 }
 
 void setValueLook(QFrame* f, quint32 ground) {
@@ -240,39 +247,42 @@ QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons) {
     return bar;
 }
 
-QIcon calculatorIcon() {
+QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
     QPixmap pm(32, 32);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(60, 60, 70), 1.5));
-    p.setBrush(QColor(200, 205, 215));
-    p.drawRoundedRect(QRectF(5, 2, 22, 28), 3, 3);
-    p.setBrush(QColor(170, 230, 170));
-    p.drawRect(QRectF(8, 5, 16, 7));
-    p.setPen(Qt::NoPen);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) {
-            p.setBrush(c == 2 && r == 2 ? QColor(230, 120, 40) : QColor(90, 90, 100));
-            p.drawRect(QRectF(8 + c * 6, 15 + r * 5, 4, 3.5));
-        }
+    draw(p);
     return QIcon(pm);
 }
 
+QIcon calculatorIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(60, 60, 70), 1.5));
+        p.setBrush(QColor(200, 205, 215));
+        p.drawRoundedRect(QRectF(5, 2, 22, 28), 3, 3);
+        p.setBrush(QColor(170, 230, 170));
+        p.drawRect(QRectF(8, 5, 16, 7));
+        p.setPen(Qt::NoPen);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) {
+                p.setBrush(c == 2 && r == 2 ? QColor(230, 120, 40) : QColor(90, 90, 100));
+                p.drawRect(QRectF(8 + c * 6, 15 + r * 5, 4, 3.5));
+            }
+    });
+}
+
 QIcon helpIcon() {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 60, 150), 1.5));
-    p.setBrush(QColor(60, 120, 220));
-    p.drawEllipse(QRectF(2, 2, 28, 28));
-    QFont f = uiFont(15, true);
-    f.setPixelSize(22);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("?"));
-    return QIcon(pm);
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(20, 60, 150), 1.5));
+        p.setBrush(QColor(60, 120, 220));
+        p.drawEllipse(QRectF(2, 2, 28, 28));
+        QFont f = uiFont(15, true);
+        f.setPixelSize(22);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("?"));
+    });
 }
 
 QPixmap launcherPicture(QSize size) {

@@ -16,11 +16,13 @@
 #include <utility>
 
 class QAction;
+class QDateTime;
 class QFrame;
 class QLabel;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
+class QPainter;
 class QToolBar;
 class QWidget;
 
@@ -84,6 +86,8 @@ void installApplicationFont();
 void installFocusMarks();
 // Moves a window that grew past the edge of its screen's free area back inside it.
 void keepOnScreen(QWidget* window);
+// The time, the date and the weekday of `now` in the three labels of a clock display.
+void showDateTime(const QDateTime& now, QLabel* time, QLabel* date, QLabel* weekday);
 // Shows `text` in the label, cut at the end with "…" when it is wider than the label; the
 // whole text is then the first line of the tool tip, above `tip`.
 void setElidedText(QLabel* label, const QString& text, const QString& tip = {});
@@ -101,7 +105,9 @@ struct ToolButton {
 // Toolbar1_1, Toolbar1_2, ... in order.
 QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons);
 
-// The program's own pictures, drawn in code.
+// The program's own pictures, drawn in code. drawnIcon gives `draw` an antialiased painter on
+// a transparent 32-pixel square.
+QIcon drawnIcon(const std::function<void(QPainter&)>& draw);
 QIcon calculatorIcon();
 QIcon helpIcon();
 QPixmap launcherPicture(QSize size);
