@@ -82,19 +82,19 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
     auto* entryFrame =
         addControl<QGroupBox>(client, "Frame1", {120, 480, 4440, 2640}, QStringLiteral("音源設定"));
     m_numberCaption =
-        addControl<QLabel>(entryFrame, "Label4", {120, 390, 1080, 300}, QStringLiteral("ＮＯ："));
+        addLabel(entryFrame, "Label4", {120, 390, 1080, 300}, QStringLiteral("ＮＯ："));
     m_numberCaption->installEventFilter(this); // a click opens the box, as on the label
     m_numberLabel = valueLabel(entryFrame, "Label1", {1200, 360, 840, 345}, colors::white);
     m_numberBox = editBox(entryFrame, "Text1", m_numberLabel);
 
     m_nameCaption =
-        addControl<QLabel>(entryFrame, "Label5", {120, 870, 1080, 300}, QStringLiteral("音源名："));
+        addLabel(entryFrame, "Label5", {120, 870, 1080, 300}, QStringLiteral("音源名："));
     m_nameCaption->installEventFilter(this);
     m_nameLabel = valueLabel(entryFrame, "Label2", {1200, 840, 3120, 345}, colors::white);
     m_nameBox = editBox(entryFrame, "Text2", m_nameLabel);
 
-    addControl<QLabel>(entryFrame, "Label6", {120, 1320, 4200, 300},
-                       QStringLiteral("音源（wav）ファイル名："));
+    addLabel(entryFrame, "Label6", {120, 1320, 4200, 300},
+             QStringLiteral("音源（wav）ファイル名："));
     m_fileLabel = valueLabel(entryFrame, "Label3", {120, 1620, 4200, 345}, colors::paleYellow);
 
     m_chooseFileButton =

@@ -83,21 +83,16 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
         {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); }},
          {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
 
-    auto* clockCaption =
-        addControl<QLabel>(client, "Label8", {90, 480, 1230, 360}, QStringLiteral("現在時間："));
-    clockCaption->setFont(uiFont(11.25, true));
-    clockCaption->setAlignment(Qt::AlignCenter);
-    setBackground(clockCaption, colors::paleYellow);
-    m_clockLabel = addControl<QLabel>(client, "Label1", {1350, 480, 1560, 360});
-    m_clockLabel->setFont(uiFont(12, true));
-    m_clockLabel->setAlignment(Qt::AlignCenter);
+    setBackground(addLabel(client, "Label8", {90, 480, 1230, 360}, QStringLiteral("現在時間："),
+                           Qt::AlignCenter, uiFont(11.25, true)),
+                  colors::paleYellow);
+    m_clockLabel =
+        addLabel(client, "Label1", {1350, 480, 1560, 360}, {}, Qt::AlignCenter, uiFont(12, true));
     setValueLook(m_clockLabel);
 
-    auto* ringSpanCaption = addControl<QLabel>(client, "Label32", {3060, 480, 1290, 360},
-                                               QStringLiteral("ｱﾗｰﾑ音時間："));
-    ringSpanCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_ringSpanLabel = addControl<QLabel>(client, "Label31", {4380, 480, 1200, 360});
-    m_ringSpanLabel->setAlignment(Qt::AlignCenter);
+    addLabel(client, "Label32", {3060, 480, 1290, 360}, QStringLiteral("ｱﾗｰﾑ音時間："),
+             Qt::AlignRight | Qt::AlignVCenter);
+    m_ringSpanLabel = addLabel(client, "Label31", {4380, 480, 1200, 360}, {}, Qt::AlignCenter);
     setValueLook(m_ringSpanLabel);
 
     m_minimizeButton = addControl<QPushButton>(client, "Command14", {90, 930, 1230, 375},
@@ -125,19 +120,18 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
          {Heading{"Label39", {90, 1380, 780, 270}, u"ＮＯ"},
           Heading{"Label9", {900, 1380, 2310, 270}, u"指定時間：(例 13：08：20)"},
           Heading{"Label7", {3240, 1380, 1500, 270}, u"メモ"}}) {
-        auto* l = addControl<QLabel>(client, h.name, h.at, QString::fromUtf16(h.text));
-        l->setAlignment(Qt::AlignCenter);
-        setBackground(l, colors::paleYellow);
+        setBackground(addLabel(client, h.name, h.at, QString::fromUtf16(h.text), Qt::AlignCenter),
+                      colors::paleYellow);
     }
 
     buildRows(client);
 
     auto* hints = addControl<QGroupBox>(client, "Frame2", {90, 6360, 4650, 630});
     setBackground(hints, colors::paleGreen);
-    addControl<QLabel>(hints, "Label30", {90, 60, 4470, 255},
-                       QStringLiteral("● 指定時間入力例：13時8分20秒→ 13．08．20"));
-    addControl<QLabel>(hints, "Label33", {90, 315, 4470, 255},
-                       QStringLiteral("●　同時に３つ以上の音は鳴りません。"));
+    addLabel(hints, "Label30", {90, 60, 4470, 255},
+             QStringLiteral("● 指定時間入力例：13時8分20秒→ 13．08．20"));
+    addLabel(hints, "Label33", {90, 315, 4470, 255},
+             QStringLiteral("●　同時に３つ以上の音は鳴りません。"));
 
     m_menuButton = addControl<QPushButton>(client, "Command13", {4830, 6450, 780, 450},
                                            QStringLiteral("ﾒﾆｭｰへ"));
@@ -148,13 +142,12 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
 
     m_bigPanel = addControl<QWidget>(client, "Picture1", {6540, 480, 6930, 6510});
     setBackground(m_bigPanel, colors::paleBlue);
-    m_bigTimeLabel = addControl<QLabel>(m_bigPanel, "Label40", {60, 600, 6810, 2520});
+    m_bigTimeLabel = addLabel(m_bigPanel, "Label40", {60, 600, 6810, 2520}, {}, Qt::AlignCenter);
     setBackground(m_bigTimeLabel, colors::navy);
     setForeground(m_bigTimeLabel, colors::yellow);
-    m_bigDateLabel = addControl<QLabel>(m_bigPanel, "Label41", {60, 3540, 6810, 1080});
-    m_bigWeekdayLabel = addControl<QLabel>(m_bigPanel, "Label42", {60, 4860, 6810, 1080});
-    for (QLabel* l : {m_bigTimeLabel, m_bigDateLabel, m_bigWeekdayLabel})
-        l->setAlignment(Qt::AlignCenter);
+    m_bigDateLabel = addLabel(m_bigPanel, "Label41", {60, 3540, 6810, 1080}, {}, Qt::AlignCenter);
+    m_bigWeekdayLabel =
+        addLabel(m_bigPanel, "Label42", {60, 4860, 6810, 1080}, {}, Qt::AlignCenter);
     m_bigPanel->hide();
 
     buildMenus();
