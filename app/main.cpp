@@ -60,10 +60,11 @@ int main(int argc, char* argv[]) {
 
     installApplicationFont();
     {
-        QIcon icon = QIcon::fromTheme(QStringLiteral(QZ_APP_ID));
-        if (icon.isNull())
-            for (int side : {16, 32, 48, 64, 128})
-                icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
+        // The program's own picture, drawn: the installed theme icons are made from the same
+        // picture, and looking them up in the icon theme costs more than the whole launcher.
+        QIcon icon;
+        for (int side : {16, 32, 48, 64, 128})
+            icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
         QApplication::setWindowIcon(icon);
     }
     installFocusMarks();
