@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -19,6 +21,7 @@
 #include <QTranslator>
 #include <algorithm>
 #include <cmath>
+#include <qdrawutil.h>
 
 namespace qz {
 
@@ -123,6 +126,9 @@ class FocusMarkStyle final : public QProxyStyle {
             QProxyStyle::drawPrimitive(element, &marked, painter, widget);
             return;
         }
+        if (element == PE_FrameGroupBox && option &&
+            drawFusionGroupBoxFrame(option, painter, widget))
+            return;
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 
@@ -138,6 +144,31 @@ class FocusMarkStyle final : public QProxyStyle {
     }
 
   private:
+    // Fusion draws a group box's frame from a picture that it loads by file name, which makes
+    // the image reader load every image plugin (SVG, JPEG, GIF ...) at the launcher's first
+    // paint. The same picture, read as the PNG it is, drawn the way Fusion draws it.
+    bool drawFusionGroupBoxFrame(const QStyleOption* option, QPainter* painter,
+                                 const QWidget* widget) const {
+        if (baseStyle()->name() != QLatin1String("fusion")) return false;
+        static const QPixmap frame = [] {
+            QImageReader reader(
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"),
+                "png");
+            reader.setAutoDetectImageFormat(false);
+            return QPixmap::fromImage(reader.read());
+        }();
+        if (frame.isNull()) return false;
+        constexpr int kGroupBoxTopMargin = 3;
+        int topMargin = kGroupBoxTopMargin;
+        const auto* box = qobject_cast<const QGroupBox*>(widget);
+        if (!box || box->isCheckable() || !box->title().isEmpty())
+            topMargin += std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
+                                  option->fontMetrics.height());
+        qDrawBorderPixmap(painter, option->rect.adjusted(0, topMargin, 0, 0), QMargins(6, 6, 6, 6),
+                          frame);
+        return true;
+    }
+
     static QIcon overflowIcon(bool horizontal) {
         QPixmap pm(8, 8);
         pm.fill(Qt::transparent);
