@@ -21,6 +21,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#ifdef QZ_WARM_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#include <thread>
+#endif
+
 using namespace qz;
 
 static void print(FILE* stream, const QString& text) {
@@ -41,6 +46,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+#ifdef QZ_WARM_FONTCONFIG
+    // Reading the font configuration (dozens of XML files and the font caches) is the longest
+    // single step before the launcher can show; it runs on the other core while Qt connects to
+    // the display, and Qt finds it done. The library guards its set-up against a second caller.
+    std::jthread fontConfigWarmUp([] { FcInit(); });
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
