@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QSocketNotifier>
@@ -54,7 +54,7 @@ std::optional<QString> tokenOfRequest(const QByteArray& received) {
 
 } // namespace
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
 
 namespace {
 

@@ -10,7 +10,7 @@ namespace qz {
 
 // Keeps one running program per user session. The first start listens on a local socket;
 // a later start connects, asks the first to bring its window forward, and ends.
-// On Unix the socket is a plain AF_UNIX one watched by a socket notifier, so the program
+// On Linux the socket is a plain AF_UNIX one watched by a socket notifier, so the program
 // needs nothing beyond Qt Core for it (no network library mapped at start); elsewhere it is
 // Qt's local socket.
 class SingleInstance : public QObject {

@@ -47,7 +47,7 @@ class TestSingleInstance : public QObject {
         bool finished() const { return role.load() >= 0; }
     };
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
     // A client on the socket that writes exactly what it is told, when it is told.
     struct RawClient {
         int fd = -1;
@@ -160,6 +160,7 @@ class TestSingleInstance : public QObject {
         QTRY_COMPARE(raised.size(), 1);
     }
 
+#ifdef Q_OS_LINUX
     // Whatever comes on the socket in whatever pieces, the program answers only a whole request
     // line, drops the rest, and keeps serving later starts.
     void oddConnectionsAreDroppedAndLaterStartsServed_data() {
@@ -227,6 +228,7 @@ class TestSingleInstance : public QObject {
         }
         QVERIFY2(QFileInfo::exists(name), "the other program's socket stays");
     }
+#endif
 
     // The real program: a second start ends with 0 and the first runs on; after the first is
     // killed its leftover socket does not stop a new start; --new-instance starts regardless.
