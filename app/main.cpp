@@ -21,6 +21,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#ifdef QZ_WARM_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#include <thread>
+#endif
+
 using namespace qz;
 
 static void print(FILE* stream, const QString& text) {
@@ -41,6 +46,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+#ifdef QZ_WARM_FONTCONFIG
+    // Reading the font configuration (dozens of XML files and the font caches) is the longest
+    // single step before the launcher can show; it runs on the other core while Qt connects to
+    // the display, and Qt finds it done. The library guards its set-up against a second caller.
+    std::jthread fontConfigWarmUp([] { FcInit(); });
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
@@ -60,10 +71,11 @@ int main(int argc, char* argv[]) {
 
     installApplicationFont();
     {
-        QIcon icon = QIcon::fromTheme(QStringLiteral(QZ_APP_ID));
-        if (icon.isNull())
-            for (int side : {16, 32, 48, 64, 128})
-                icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
+        // The program's own picture, drawn: the installed theme icons are made from the same
+        // picture, and looking them up in the icon theme costs more than the whole launcher.
+        QIcon icon;
+        for (int side : {16, 32, 48, 64, 128})
+            icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
         QApplication::setWindowIcon(icon);
     }
     installFocusMarks();

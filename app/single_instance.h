@@ -4,13 +4,15 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+#include <memory>
 
 namespace qz {
 
 // Keeps one running program per user session. The first start listens on a local socket;
 // a later start connects, asks the first to bring its window forward, and ends.
+// On Linux the socket is a plain AF_UNIX one watched by a socket notifier, so the program
+// needs nothing beyond Qt Core for it (no network library mapped at start); elsewhere it is
+// Qt's local socket.
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
@@ -42,12 +44,12 @@ class SingleInstance : public QObject {
     void activationRequested(const QString& token);
 
   private:
+    struct Listener; // the listening socket and the starts connected to it, per platform
+
     bool listen();
-    void onNewConnection();
-    void onRequest(QLocalSocket* socket);
 
     QString m_name;
-    QLocalServer* m_server = nullptr;
+    std::unique_ptr<Listener> m_listener;
 };
 
 } // namespace qz

@@ -9,7 +9,7 @@ trap 'rm -rf "$stage"' EXIT
 
 cmake --install "$build" --prefix "$stage/usr" >/dev/null
 prog="$stage/usr/lib/qztimer"
-for f in qztimer qz_audio.so INSTALLED RING1.WAV RING.WAV 1min07A.WAV help/index.html; do
+for f in qztimer qz_audio.so qz_print.so INSTALLED RING1.WAV RING.WAV 1min07A.WAV help/index.html; do
     [ -e "$prog/$f" ] || { echo "missing from the program folder: $f" >&2; exit 1; }
 done
 [ -L "$stage/usr/bin/qztimer" ] || { echo "qztimer is not on the PATH" >&2; exit 1; }
@@ -30,9 +30,12 @@ deb=$(ls "$build"/qztimer_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 contents=$(dpkg-deb -c "$deb")
 [[ $depends == *libqt6widgets6* ]] || { echo "no library dependencies in $deb" >&2; exit 1; }
-# The audio module's libraries count too, though the program loads it only on the first sound.
+# The modules' libraries count too, though the program loads them only on the first sound or
+# the first print.
 [[ $depends == *libqt6multimedia6* ]] || { echo "no audio dependency in $deb" >&2; exit 1; }
+[[ $depends == *libqt6printsupport6* ]] || { echo "no printing dependency in $deb" >&2; exit 1; }
 grep -q '\./usr/lib/qztimer/qztimer$' <<<"$contents"
 grep -q '\./usr/lib/qztimer/qz_audio\.so$' <<<"$contents"
+grep -q '\./usr/lib/qztimer/qz_print\.so$' <<<"$contents"
 grep -q '\./usr/bin/qztimer -> \.\./lib/qztimer/qztimer$' <<<"$contents"
 echo "package: $(basename "$deb") (Depends: $depends)"

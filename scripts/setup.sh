@@ -6,7 +6,7 @@ set -euo pipefail
 
 QZ_PACKAGES=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libfontconfig-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     qt6-translations-l10n
     xvfb xauth libx11-dev

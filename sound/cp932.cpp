@@ -30,7 +30,31 @@ QChar cp932Twin(QChar c) {
     }
 }
 
+namespace {
+
+// The ASCII range reads as itself, except three control codes that the library's table swaps
+// (0x1A, 0x1C, 0x7F, an IBM convention). Text made only of the rest needs no converter, which
+// spares every start the cost of opening one for the all-ASCII TONESPAN.DAT.
+constexpr bool readsAsItself(unsigned code) {
+    return code < 0x80 && code != 0x1A && code != 0x1C && code != 0x7F;
+}
+
+bool allReadAsThemselves(const QByteArray& bytes) {
+    for (char b : bytes)
+        if (!readsAsItself(static_cast<unsigned char>(b))) return false;
+    return true;
+}
+
+bool allReadAsThemselves(const QString& text) {
+    for (QChar c : text)
+        if (!readsAsItself(c.unicode())) return false;
+    return true;
+}
+
+} // namespace
+
 std::optional<QByteArray> encodeCp932(const QString& text) {
+    if (allReadAsThemselves(text)) return text.toLatin1();
     QStringEncoder encoder(kCodecName);
     if (!encoder.isValid()) return std::nullopt;
     QString mapped = text;
@@ -42,6 +66,7 @@ std::optional<QByteArray> encodeCp932(const QString& text) {
 }
 
 QString decodeCp932(const QByteArray& bytes) {
+    if (allReadAsThemselves(bytes)) return QString::fromLatin1(bytes);
     QStringDecoder decoder(kCodecName);
     return decoder.decode(bytes);
 }

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
@@ -160,17 +159,24 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 }
 
 QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& fileNames) {
+    // The temporary file of a save is the file's own name, a dot and six letters or digits.
+    // Matched by hand: name filters and patterns would compile regular expressions at every
+    // start for a folder that almost never holds one.
+    const auto isTemporaryOf = [](const QString& f, const QString& name) {
+        if (f.size() != name.size() + 7 || !f.startsWith(name) || f[name.size()] != u'.')
+            return false;
+        for (qsizetype i = name.size() + 1; i < f.size(); ++i) {
+            const char16_t c = f[i].unicode();
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
+                return false;
+        }
+        return true;
+    };
     QStringList removed;
     const QDir dir(folder);
-    for (const QString& name : fileNames) {
-        // The temporary file of a save is the file's own name and six characters.
-        const QRegularExpression pattern(
-            QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
-        const QStringList found =
-            dir.entryList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-        for (const QString& f : found)
-            if (pattern.match(f).hasMatch() && QFile::remove(dir.filePath(f))) removed << f;
-    }
+    for (const QString& f : dir.entryList(QDir::Files | QDir::Hidden))
+        for (const QString& name : fileNames)
+            if (isTemporaryOf(f, name) && QFile::remove(dir.filePath(f))) removed << f;
     return removed;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -22,6 +24,7 @@
 #include <QTranslator>
 #include <algorithm>
 #include <cmath>
+#include <qdrawutil.h>
 
 namespace qz {
 
@@ -154,6 +157,9 @@ class FocusMarkStyle final : public QProxyStyle {
             QProxyStyle::drawPrimitive(element, &marked, painter, widget);
             return;
         }
+        if (element == PE_FrameGroupBox && option &&
+            drawFusionGroupBoxFrame(option, painter, widget))
+            return;
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 
@@ -169,6 +175,31 @@ class FocusMarkStyle final : public QProxyStyle {
     }
 
   private:
+    // Fusion draws a group box's frame from a picture that it loads by file name, which makes
+    // the image reader load every image plugin (SVG, JPEG, GIF ...) at the launcher's first
+    // paint. The same picture, read as the PNG it is, drawn the way Fusion draws it.
+    bool drawFusionGroupBoxFrame(const QStyleOption* option, QPainter* painter,
+                                 const QWidget* widget) const {
+        if (baseStyle()->name() != QLatin1String("fusion")) return false;
+        static const QPixmap frame = [] {
+            QImageReader reader(
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"),
+                "png");
+            reader.setAutoDetectImageFormat(false);
+            return QPixmap::fromImage(reader.read());
+        }();
+        if (frame.isNull()) return false;
+        constexpr int kGroupBoxTopMargin = 3;
+        int topMargin = kGroupBoxTopMargin;
+        const auto* box = qobject_cast<const QGroupBox*>(widget);
+        if (!box || box->isCheckable() || !box->title().isEmpty())
+            topMargin += std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
+                                  option->fontMetrics.height());
+        qDrawBorderPixmap(painter, option->rect.adjusted(0, topMargin, 0, 0), QMargins(6, 6, 6, 6),
+                          frame);
+        return true;
+    }
+
     static QIcon overflowIcon(bool horizontal) {
         QPixmap pm(8, 8);
         pm.fill(Qt::transparent);
@@ -277,11 +308,18 @@ QIcon helpIcon() {
         p.setPen(QPen(QColor(20, 60, 150), 1.5));
         p.setBrush(QColor(60, 120, 220));
         p.drawEllipse(QRectF(2, 2, 28, 28));
-        QFont f = uiFont(15, true);
-        f.setPixelSize(22);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("?"));
+        // The question mark is drawn, not typeset: a font of its own, loaded only for this icon,
+        // would cost the launcher's start more than all its other pictures.
+        QPainterPath hook;
+        hook.moveTo(11, 12.5);
+        hook.arcTo(QRectF(11, 7, 10, 10), 180, -225);
+        hook.quadTo(16, 17.5, 16, 20);
+        p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(hook);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(16, 24.5), 2, 2);
     });
 }
 

@@ -3,16 +3,19 @@
 
 #include "dialogs.h"
 #include "look.h"
+#include "print_output.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLibrary>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
+#include <map>
 
 namespace qz {
 
@@ -74,22 +77,44 @@ void renderPrintDocument(QPainter& painter, const PrintDocument& doc) {
     }
 }
 
+namespace {
+
+// The print module of a folder, loaded once per process on the first print: a printer is
+// needed rarely, and Qt Print Support with its dependencies costs every start otherwise.
+struct LoadedPrintModule {
+    PrinterOutput* output = nullptr;
+    QString error; // why it could not be loaded
+};
+
+const LoadedPrintModule& printModule(const QString& folder) {
+    static std::map<QString, LoadedPrintModule> modules;
+    const auto found = modules.find(folder);
+    if (found != modules.end()) return found->second;
+    LoadedPrintModule& m = modules[folder];
+    QLibrary module(QDir(folder).filePath(QLatin1String(kPrintModuleName)));
+    // Never unloaded: the print system's plugins stay loaded until exit.
+    module.setLoadHints(QLibrary::PreventUnloadHint);
+    if (auto entry = reinterpret_cast<PrinterOutputEntry>(module.resolve(kPrinterOutputEntry)))
+        m.output = entry();
+    else
+        m.error = module.errorString();
+    return m;
+}
+
+} // namespace
+
 PrintOutcome QtPrinter::printOnDefault(const QString& jobName, const PrintDocument& doc) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return {PrintOutcome::Status::NoPrinter, {}};
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(jobName);
-    printer.setPageLayout(standardLayout());
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return {PrintOutcome::Status::Failed,
-                QStringLiteral("プリンター「%1」を開けませんでした。").arg(info.printerName())};
-    renderPrintDocument(painter, doc);
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return {PrintOutcome::Status::Failed,
-                QStringLiteral("プリンター「%1」が印刷を受け付けませんでした。")
-                    .arg(info.printerName())};
-    return {PrintOutcome::Status::Printed, {}};
+    const QString folder =
+        m_folder.isEmpty() ? QCoreApplication::applicationDirPath() : QDir::cleanPath(m_folder);
+    const LoadedPrintModule& module = printModule(folder);
+    if (!module.output)
+        return {
+            PrintOutcome::Status::Unavailable,
+            QStringLiteral("印刷機能（%1）を読み込めないため、プリンターに印刷できません。（%2）")
+                .arg(QLatin1String(kPrintModuleName), module.error)};
+    return module.output->printOnDefault(jobName, standardLayout(), [&doc](QPainter& painter) {
+        renderPrintDocument(painter, doc);
+    });
 }
 
 PrintOutcome QtPrinter::printToPdf(const QString& path, const QString& jobName,
@@ -146,10 +171,10 @@ bool printOrOfferPdf(QWidget* owner, Printer& printer, MessageBoxes& messages, F
                              title);
         return false;
     }
-    if (!messages.confirm(owner,
-                          QStringLiteral("使用できるプリンターがありません。\n"
-                                         "PDFファイルとして保存しますか？"),
-                          title))
+    const QString why = outcome.status == PrintOutcome::Status::Unavailable
+                            ? outcome.error
+                            : QStringLiteral("使用できるプリンターがありません。");
+    if (!messages.confirm(owner, why + QStringLiteral("\nPDFファイルとして保存しますか？"), title))
         return false;
     const std::optional<QString> chosen =
         files.saveFile(owner, initialFolder, QStringLiteral("PDFﾌｧｲﾙ (*.pdf)|*.pdf"));

@@ -15,7 +15,9 @@ class MessageBoxes;
 class FileDialogs;
 
 struct PrintOutcome {
-    enum class Status { Printed, NoPrinter, Failed };
+    // Unavailable: this program cannot print on printers at all (its print module could not be
+    // loaded); error says why. A PDF file can still be written.
+    enum class Status { Printed, NoPrinter, Unavailable, Failed };
     Status status = Status::Failed;
     QString error; // why, in Japanese, when Failed
 };
@@ -33,21 +35,27 @@ class Printer {
     virtual double pageHeightInCells(const PrintFont& font) = 0;
 };
 
+// Printers through the print module, loaded from programFolder (the executable's folder when
+// empty) on the first print; PDF files and page measures through Qt Gui alone.
 class QtPrinter final : public Printer {
   public:
+    explicit QtPrinter(QString programFolder = {}) : m_folder(std::move(programFolder)) {}
     PrintOutcome printOnDefault(const QString& jobName, const PrintDocument& doc) override;
     PrintOutcome printToPdf(const QString& path, const QString& jobName,
                             const PrintDocument& doc) override;
     double pageHeightInCells(const PrintFont& font) override;
+
+  private:
+    QString m_folder;
 };
 
 // Draws the operations on a painter that is already open on a paged device; NewPage asks the
 // device for the next page.
 void renderPrintDocument(QPainter& painter, const PrintDocument& doc);
 
-// Prints on the default printer; without one, offers to write a PDF file instead (a file dialog
-// starting in initialFolder). A failure is always reported in a message box, never silent.
-// Returns true when the document was printed or written.
+// Prints on the default printer; without one (or without the print module), offers to write a
+// PDF file instead (a file dialog starting in initialFolder). A failure is always reported in a
+// message box, never silent. Returns true when the document was printed or written.
 bool printOrOfferPdf(QWidget* owner, Printer& printer, MessageBoxes& messages, FileDialogs& files,
                      const QString& initialFolder, const QString& jobName,
                      const PrintDocument& doc);

@@ -15,6 +15,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 #endif
@@ -45,6 +46,44 @@ class TestSingleInstance : public QObject {
         }
         bool finished() const { return role.load() >= 0; }
     };
+
+#ifdef Q_OS_LINUX
+    // A client on the socket that writes exactly what it is told, when it is told.
+    struct RawClient {
+        int fd = -1;
+        bool connected = false;
+        bool closed = false; // the program ended the connection
+        QByteArray received;
+        explicit RawClient(const QString& path) {
+            fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            const QByteArray p = QFile::encodeName(path);
+            std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
+            connected = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        }
+        ~RawClient() { ::close(fd); }
+        RawClient(const RawClient&) = delete;
+        RawClient& operator=(const RawClient&) = delete;
+        void send(const QByteArray& bytes) {
+            QCOMPARE(::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL),
+                     ssize_t(bytes.size()));
+        }
+        // Takes what has arrived; true once the program has closed its end.
+        bool poll() {
+            char buf[256];
+            for (;;) {
+                const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+                if (n > 0) {
+                    received.append(buf, n);
+                    continue;
+                }
+                if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) closed = true;
+                return closed;
+            }
+        }
+    };
+#endif
 
   private slots:
     void laterStartRaisesTheFirstAndEnds_data() {
@@ -120,6 +159,76 @@ class TestSingleInstance : public QObject {
         QCOMPARE(later.role.load(), int(SingleInstance::Role::Secondary));
         QTRY_COMPARE(raised.size(), 1);
     }
+
+#ifdef Q_OS_LINUX
+    // Whatever comes on the socket in whatever pieces, the program answers only a whole request
+    // line, drops the rest, and keeps serving later starts.
+    void oddConnectionsAreDroppedAndLaterStartsServed_data() {
+        QTest::addColumn<QByteArrayList>("pieces");
+        QTest::addColumn<bool>("endWriting"); // the client shuts its sending side after them
+        QTest::addColumn<bool>("isRequest");
+        QTest::newRow("request in two writes")
+            << QByteArrayList{"acti", "vate tok-1\n"} << false << true;
+        QTest::newRow("gone without a word") << QByteArrayList{} << true << false;
+        QTest::newRow("request without its line end, then gone")
+            << QByteArrayList{"activate"} << true << false;
+        QTest::newRow("line too long") << QByteArrayList{QByteArray(5000, 'a')} << false << false;
+        QTest::newRow("request with more behind it")
+            << QByteArrayList{"activate tok-1\nactivate again\n"} << false << true;
+    }
+    void oddConnectionsAreDroppedAndLaterStartsServed() {
+        QFETCH(QByteArrayList, pieces);
+        QFETCH(bool, endWriting);
+        QFETCH(bool, isRequest);
+        const QString name = socketPath("odd.socket");
+        SingleInstance first(name);
+        QCOMPARE(first.start(), SingleInstance::Role::Primary);
+        QSignalSpy raised(&first, &SingleInstance::activationRequested);
+
+        RawClient client(name);
+        QVERIFY(client.connected);
+        for (const QByteArray& piece : pieces) {
+            client.send(piece);
+            QTest::qWait(30); // each piece arrives on its own
+        }
+        if (endWriting) ::shutdown(client.fd, SHUT_WR);
+        QTRY_VERIFY(client.poll());
+        QCOMPARE(client.received, isRequest ? QByteArray("ok\n") : QByteArray());
+        QCOMPARE(raised.size(), isRequest ? 1 : 0);
+        if (isRequest) QCOMPARE(raised.first().first().toString(), QStringLiteral("tok-1"));
+
+        LaterStart later(name, {}, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
+        QCOMPARE(later.role.load(), int(SingleInstance::Role::Secondary));
+        QTRY_COMPARE(raised.size(), isRequest ? 2 : 1);
+    }
+
+    // Only the user may reach the program; the socket goes when the program ends normally, but
+    // not a socket another program has since put in its place.
+    void socketIsTheUsersAndGoesWithTheProgram() {
+        const QString name = socketPath("own.socket");
+        const QByteArray path = QFile::encodeName(name);
+        {
+            SingleInstance first(name);
+            QCOMPARE(first.start(), SingleInstance::Role::Primary);
+            struct stat st {};
+            QCOMPARE(::stat(path.constData(), &st), 0);
+            QVERIFY(S_ISSOCK(st.st_mode));
+            QCOMPARE(st.st_mode & 0777, 0600u);
+        }
+        QVERIFY(!QFileInfo::exists(name));
+
+        QLocalServer other;
+        {
+            SingleInstance first(name);
+            QCOMPARE(first.start(), SingleInstance::Role::Primary);
+            // Replaced behind its back (it hung, and the user removed the file by hand).
+            QVERIFY(QFile::remove(name));
+            QVERIFY(other.listen(name));
+        }
+        QVERIFY2(QFileInfo::exists(name), "the other program's socket stays");
+    }
+#endif
 
     // The real program: a second start ends with 0 and the first runs on; after the first is
     // killed its leftover socket does not stop a new start; --new-instance starts regardless.

@@ -3,6 +3,8 @@
 #include "sound/read_number.h"
 #include "sound/record_format.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace qz;
@@ -155,6 +157,37 @@ class TestRecordFormat : public QObject {
         QCOMPARE(decodeCp932(bytes), readBack);
         // The twins themselves are written the same way.
         QCOMPARE(*encodeCp932(readBack), bytes);
+    }
+
+    // ASCII text skips the converter; it must read and write exactly as the converter does,
+    // alone and beside double-byte characters, so a file reads the same whatever else it holds.
+    void asciiReadsAsTheConverterReadsIt_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray every;
+        for (int b = 0; b < 0x80; ++b)
+            every.append(char(b));
+        QTest::newRow("every ASCII byte") << every;
+        QTest::newRow("spans file") << QByteArray("60,30,0,0\r\n");
+        QTest::newRow("swapped controls alone") << QByteArray("\x1A\x1C\x7F");
+        QTest::newRow("one swapped control") << QByteArray("a\x7F");
+        QTest::newRow("backslash and tilde") << QByteArray("C:\\WAV\\~1.WAV");
+        QTest::newRow("beside kanji") << QByteArray(every + "\x8E\x9E\x8A\xD4");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void asciiReadsAsTheConverterReadsIt() {
+        QFETCH(QByteArray, bytes);
+        QStringDecoder converter("windows-31j");
+        QVERIFY(converter.isValid());
+        const QString expected = converter.decode(bytes);
+        QCOMPARE(decodeCp932(bytes), expected);
+        // And back: the bytes again, as the converter writes them.
+        QStringEncoder back("windows-31j");
+        QCOMPARE(QByteArray(back.encode(expected)), bytes);
+        QCOMPARE(*encodeCp932(expected), bytes);
+        for (int b = 0; b < bytes.size(); ++b) {
+            const QString one = decodeCp932(bytes.mid(b, 1));
+            if (uchar(bytes[b]) < 0x80) QCOMPARE(*encodeCp932(one), bytes.mid(b, 1));
+        }
     }
 
     void encodingIsRecognised_data() {

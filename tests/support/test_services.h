@@ -100,6 +100,7 @@ class ScriptedFileDialogs final : public FileDialogs {
 class RecordingPrinter final : public Printer {
   public:
     PrintOutcome printOnDefault(const QString&, const PrintDocument& doc) override {
+        if (!unavailable.isEmpty()) return {PrintOutcome::Status::Unavailable, unavailable};
         if (!hasDefaultPrinter) return {PrintOutcome::Status::NoPrinter, {}};
         printed.append(doc);
         return outcome;
@@ -113,6 +114,7 @@ class RecordingPrinter final : public Printer {
     double pageHeightInCells(const PrintFont&) override { return pageHeight; }
 
     bool hasDefaultPrinter = true;
+    QString unavailable; // not empty: no printing on printers at all, for this reason
     PrintOutcome outcome{PrintOutcome::Status::Printed, {}};
     double pageHeight = 60.0;
     QList<PrintDocument> printed;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/test_services.h"
+#include "ui/print_output.h"
 #include "ui/printing.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLibrary>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -104,6 +106,53 @@ class TestPrinting : public QObject {
                  expectedPath.isEmpty() ? QStringList() : QStringList{expectedPath});
         QCOMPARE(boxes.shown.size(), messages);
         if (writeFails) QVERIFY(boxes.lastText().contains(QStringLiteral("満杯")));
+    }
+
+    // Without its print module the program cannot reach a printer, says so, and still offers
+    // the PDF file, which needs no module.
+    void missingPrintModuleStillOffersPdf() {
+        QTemporaryDir emptyFolder;
+        QtPrinter printer(emptyFolder.path());
+        const PrintOutcome outcome = printer.printOnDefault(QStringLiteral("job"), twoPages());
+        QCOMPARE(outcome.status, PrintOutcome::Status::Unavailable);
+        QVERIFY2(outcome.error.contains(QStringLiteral("qz_print")), qPrintable(outcome.error));
+
+        ScriptedMessageBoxes boxes;
+        boxes.confirmAnswers = {true};
+        ScriptedFileDialogs files;
+        files.answers = {emptyFolder.filePath(QStringLiteral("sheet"))};
+        QVERIFY(printOrOfferPdf(nullptr, printer, boxes, files, emptyFolder.path(),
+                                QStringLiteral("job"), twoPages()));
+        QCOMPARE(boxes.shown.size(), 1);
+        QVERIFY(boxes.lastText().contains(QStringLiteral("印刷機能")));
+        QVERIFY(boxes.lastText().contains(QStringLiteral("PDFファイルとして保存しますか")));
+        QFile pdf(emptyFolder.filePath(QStringLiteral("sheet.pdf")));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+    }
+
+    void unavailablePrintingDeclinedWritesNothing() {
+        RecordingPrinter printer;
+        printer.unavailable = QStringLiteral("印刷機能がありません。");
+        ScriptedMessageBoxes boxes;
+        boxes.confirmAnswers = {false};
+        ScriptedFileDialogs files;
+        QVERIFY(!printOrOfferPdf(nullptr, printer, boxes, files, {}, QStringLiteral("job"),
+                                 twoPages()));
+        QCOMPARE(boxes.shown.size(), 1);
+        QVERIFY(boxes.lastText().startsWith(printer.unavailable));
+        QVERIFY(files.asked.isEmpty());
+        QVERIFY(printer.pdfPaths.isEmpty());
+    }
+
+    // The module the program loads from its folder offers its entry point.
+    void printModuleOffersItsEntry() {
+        QLibrary module(QStringLiteral(QZ_PRINT_MODULE));
+        const auto entry =
+            reinterpret_cast<PrinterOutputEntry>(module.resolve(kPrinterOutputEntry));
+        QVERIFY2(entry, qPrintable(module.errorString()));
+        QVERIFY(entry() != nullptr);
+        QCOMPARE(entry(), entry()); // one for the process
     }
 
     void printerFailureIsReported() {

@@ -4,8 +4,12 @@
 #include "ui/dialogs.h"
 #include "ui/look.h"
 
+#include <QApplication>
+#include <QGroupBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 using namespace qz;
@@ -31,6 +35,34 @@ class TestUi : public QObject {
         QCOMPARE(dateText(date), date.toString(QStringLiteral("yyyy/MM/dd")));
         QCOMPARE(timeText(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
         QCOMPARE(secondsSinceMidnight(QTime(7, 30, 0, 250)), 27000.25);
+    }
+
+    // The program draws the group box frame itself (no image plugins); it must look exactly as
+    // the style would draw it.
+    void groupBoxFrameAsTheStyleDrawsIt_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("checkable");
+        QTest::newRow("titled") << QStringLiteral("現在時間") << false;
+        QTest::newRow("untitled") << QString() << false;
+        QTest::newRow("checkable") << QString() << true;
+    }
+    void groupBoxFrameAsTheStyleDrawsIt() {
+        QFETCH(QString, title);
+        QFETCH(bool, checkable);
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+        QVERIFY(fusion);
+        installFocusMarks();
+        const auto picture = [&](QStyle* style) {
+            QGroupBox box(title);
+            box.setCheckable(checkable);
+            if (style) box.setStyle(style);
+            box.resize(160, 90);
+            return box.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        };
+        const QImage own = picture(nullptr);
+        const QImage styles = picture(fusion.get());
+        QCOMPARE(own.size(), styles.size());
+        QVERIFY(own == styles);
     }
 
     void colorsAreBlueGreenRed() {
