@@ -2,6 +2,7 @@
 #include "printing.h"
 
 #include "dialogs.h"
+#include "loadable_module.h"
 #include "look.h"
 #include "print_output.h"
 
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QLibrary>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -91,13 +91,9 @@ const LoadedPrintModule& printModule(const QString& folder) {
     const auto found = modules.find(folder);
     if (found != modules.end()) return found->second;
     LoadedPrintModule& m = modules[folder];
-    QLibrary module(QDir(folder).filePath(QLatin1String(kPrintModuleName)));
-    // Never unloaded: the print system's plugins stay loaded until exit.
-    module.setLoadHints(QLibrary::PreventUnloadHint);
-    if (auto entry = reinterpret_cast<PrinterOutputEntry>(module.resolve(kPrinterOutputEntry)))
+    if (auto entry = reinterpret_cast<PrinterOutputEntry>(
+            resolveModuleEntry(folder, kPrintModuleName, kPrinterOutputEntry, &m.error)))
         m.output = entry();
-    else
-        m.error = module.errorString();
     return m;
 }
 

@@ -2,11 +2,11 @@
 #include "sound_player.h"
 
 #include "audio_output.h"
+#include "loadable_module.h"
 #include "mixing_sound_player.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLibrary>
 
 namespace qz {
 
@@ -20,14 +20,13 @@ class ModuleAudioOutput final : public AudioOutput {
     std::unique_ptr<AudioStream> open(PcmFormat& format) override {
         if (!m_loaded) {
             m_loaded = true;
-            QLibrary module(QDir(m_folder).filePath(QLatin1String(kAudioModuleName)));
-            // Never unloaded: its streams and Qt Multimedia's threads live until exit.
-            module.setLoadHints(QLibrary::PreventUnloadHint);
-            if (auto entry = reinterpret_cast<AudioOutputEntry>(module.resolve(kAudioOutputEntry)))
+            QString error;
+            if (auto entry = reinterpret_cast<AudioOutputEntry>(
+                    resolveModuleEntry(m_folder, kAudioModuleName, kAudioOutputEntry, &error)))
                 m_output = entry();
             else
                 qWarning("qztimer: no audio module (%s); sounds use the platform beep",
-                         qPrintable(module.errorString()));
+                         qPrintable(error));
         }
         return m_output ? m_output->open(format) : nullptr;
     }
