@@ -70,14 +70,6 @@ int main(int argc, char* argv[]) {
     }
 
     installApplicationFont();
-    {
-        // The program's own picture, drawn: the installed theme icons are made from the same
-        // picture, and looking them up in the icon theme costs more than the whole launcher.
-        QIcon icon;
-        for (int side : {16, 32, 48, 64, 128})
-            icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
-        QApplication::setWindowIcon(icon);
-    }
     installFocusMarks();
     installQtTranslations();
 
@@ -116,6 +108,16 @@ int main(int argc, char* argv[]) {
                      });
 
     windows.switchTo(WindowId::Launcher, nullptr);
+    // The program's own picture, drawn: the installed theme icons are made from the same
+    // picture, and looking them up in the icon theme costs more than the whole launcher. The
+    // window manager takes the icon as well once the launcher is up, so drawing its five sizes
+    // does not hold the launcher back.
+    QTimer::singleShot(0, &app, [] {
+        QIcon icon;
+        for (int side : {16, 32, 48, 64, 128})
+            icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
+        QApplication::setWindowIcon(icon);
+    });
     if (!settings.message.isEmpty())
         QTimer::singleShot(0, &app, [&windows, &real, &settings] {
             real.platform().messages->exclamation(windows.current(), settings.message,

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -115,20 +116,40 @@ void setForeground(QWidget* w, quint32 bbggrr) {
     w->setPalette(p);
 }
 
+QStringList installedFirst(const QStringList& preferred, const QStringList& installed) {
+    QStringList ordered;
+    for (const QString& f : preferred)
+        if (installed.contains(f, Qt::CaseInsensitive)) ordered.append(f);
+    for (const QString& f : preferred)
+        if (!ordered.contains(f)) ordered.append(f);
+    return ordered;
+}
+
+// Qt tries a font's families in order and, for each one that is missing, asks the font
+// configuration for substitutes: a search that costs more than loading the face itself, again
+// for every size and weight. The faces the machine has go first, so the first one is found.
+static QStringList installedFirst(const QStringList& preferred) {
+    return installedFirst(preferred, QFontDatabase::families());
+}
+
 QFont uiFont(double pointSize, bool bold) {
+    static const QStringList families =
+        installedFirst({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                        QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                        QStringLiteral("Noto Sans CJK JP")});
     QFont f;
-    f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                   QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                   QStringLiteral("Noto Sans CJK JP")});
+    f.setFamilies(families);
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;
 }
 
 QFont fixedFont(double pointSize, bool bold) {
+    static const QStringList families =
+        installedFirst({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                        QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
     QFont f;
-    f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                   QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    f.setFamilies(families);
     f.setStyleHint(QFont::Monospace);
     f.setFixedPitch(true);
     f.setPointSizeF(pointSize);

@@ -80,6 +80,8 @@ void setForeground(QWidget* w, quint32 bbggrr);
 // installs, so every machine renders alike.
 QFont uiFont(double pointSize = 9.0, bool bold = false);
 QFont fixedFont(double pointSize = 9.0, bool bold = false);
+// The preferred families with those among `installed` first, each group in its own order.
+QStringList installedFirst(const QStringList& preferred, const QStringList& installed);
 void installApplicationFont();
 // Buttons, option buttons and check boxes show a focus mark whenever they have the focus, not
 // only after the keyboard moved it (the program puts the focus on buttons itself).
