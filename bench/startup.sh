@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Start-up of the program against a bare Qt clock, seen from outside: process start to the
-# launcher window mapped, and peak memory. Usage: bench/startup.sh [runs]   (default 15)
+# launcher window mapped and to its first frame drawn, and peak memory.
+# Usage: bench/startup.sh [runs]   (default 15)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
 qz_install_packages
