@@ -36,42 +36,6 @@ const QString kCheckTitle = QStringLiteral("Check");
 constexpr const char* kOptionNames[kRoundingModeCount] = {"Option1", "Option2", "Option3",
                                                           "Option4", "Option5"};
 
-// The program's own toolbar pictures for the file commands.
-
-QIcon openIcon() {
-    return drawnIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(130, 90, 10), 1.5));
-        p.setBrush(QColor(240, 200, 80));
-        p.drawRect(QRectF(3, 8, 24, 19));
-        p.setBrush(QColor(250, 225, 130));
-        p.drawPolygon(QPolygonF({{3, 27}, {9, 14}, {30, 14}, {27, 27}}));
-    });
-}
-
-QIcon saveIcon() {
-    return drawnIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(20, 40, 110), 1.5));
-        p.setBrush(QColor(60, 90, 190));
-        p.drawRect(QRectF(4, 4, 24, 24));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(8, 4, 16, 10));
-        p.setBrush(QColor(200, 200, 210));
-        p.drawRect(QRectF(9, 19, 14, 9));
-    });
-}
-
-QIcon printIcon() {
-    return drawnIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(50, 50, 60), 1.5));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 3, 14, 10));
-        p.setBrush(QColor(150, 155, 165));
-        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 20, 14, 9));
-    });
-}
-
 QString joinedLines(std::initializer_list<const char16_t*> lines) {
     QStringList out;
     for (const char16_t* l : lines)

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -44,43 +43,6 @@ constexpr int kBoxHeight = 200;
 
 const QString kHint = QStringLiteral(" ● 時と分の間は必ず ｢：｣or ｢．｣を入れて下さい\r\n"
                                      "　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5");
-
-// Small pictures for the file and print buttons of the toolbar.
-
-QIcon openIcon() {
-    return drawnIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(120, 80, 10), 1.5));
-        p.setBrush(QColor(240, 200, 80));
-        p.drawRect(QRectF(3, 8, 24, 19));
-        p.setBrush(QColor(255, 225, 120));
-        p.drawPolygon(
-            QPolygonF({QPointF(3, 27), QPointF(9, 14), QPointF(30, 14), QPointF(27, 27)}));
-    });
-}
-
-QIcon saveIcon() {
-    return drawnIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(20, 30, 80), 1.5));
-        p.setBrush(QColor(50, 80, 170));
-        p.drawRect(QRectF(4, 4, 24, 24));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 4, 14, 9));
-        p.setBrush(QColor(200, 200, 210));
-        p.drawRect(QRectF(8, 18, 16, 10));
-    });
-}
-
-QIcon printIcon() {
-    return drawnIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(40, 40, 40), 1.5));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 3, 14, 10));
-        p.setBrush(QColor(150, 150, 160));
-        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 20, 14, 9));
-    });
-}
 
 QString textOf(const std::optional<QString>& v) {
     return v.value_or(QString());

@@ -299,7 +299,8 @@ QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons) {
     return bar;
 }
 
-QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
+// An antialiased painter on a transparent 32-pixel square.
+static QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
     QPixmap pm(32, 32);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -341,6 +342,40 @@ QIcon helpIcon() {
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         p.drawEllipse(QPointF(16, 24.5), 2, 2);
+    });
+}
+
+QIcon openIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(130, 90, 10), 1.5));
+        p.setBrush(QColor(240, 200, 80));
+        p.drawRect(QRectF(3, 8, 24, 19));
+        p.setBrush(QColor(250, 225, 130));
+        p.drawPolygon(QPolygonF({{3, 27}, {9, 14}, {30, 14}, {27, 27}}));
+    });
+}
+
+QIcon saveIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(20, 40, 110), 1.5));
+        p.setBrush(QColor(60, 90, 190));
+        p.drawRect(QRectF(4, 4, 24, 24));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8, 4, 16, 10));
+        p.setBrush(QColor(200, 200, 210));
+        p.drawRect(QRectF(9, 19, 14, 9));
+    });
+}
+
+QIcon printIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(50, 50, 60), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 3, 14, 10));
+        p.setBrush(QColor(150, 155, 165));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 20, 14, 9));
     });
 }
 

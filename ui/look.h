@@ -22,7 +22,6 @@ class QLabel;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
-class QPainter;
 class QToolBar;
 class QWidget;
 
@@ -107,11 +106,13 @@ struct ToolButton {
 // Toolbar1_1, Toolbar1_2, ... in order.
 QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons);
 
-// The program's own pictures, drawn in code. drawnIcon gives `draw` an antialiased painter on
-// a transparent 32-pixel square.
-QIcon drawnIcon(const std::function<void(QPainter&)>& draw);
+// The program's own pictures, drawn in code.
 QIcon calculatorIcon();
 QIcon helpIcon();
+// The file commands of the two calculators' toolbars.
+QIcon openIcon();
+QIcon saveIcon();
+QIcon printIcon();
 QPixmap launcherPicture(QSize size);
 QPixmap versionPicture();
 
