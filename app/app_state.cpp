@@ -50,7 +50,7 @@ bool AppState::loadSpans() {
             setSpans(*s);
             return true;
         }
-    } else if (r.status == ReadStatus::Failed) {
+    } else if (r.status != ReadStatus::Missing) {
         // Unreadable: keep what is in memory rather than overwrite a file we cannot see.
         return false;
     }

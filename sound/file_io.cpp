@@ -22,12 +22,17 @@ void injectWriteFault(std::optional<InjectedWriteFault> fault) {
     g_fault = fault;
 }
 
-ReadResult readWholeFile(const QString& path) {
+ReadResult readWholeFile(const QString& path, qint64 maxBytes) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {ReadStatus::Missing, {}};
+    if (!info.isFile()) return {ReadStatus::NotRegularFile, {}};
+    if (info.size() > maxBytes) return {ReadStatus::TooLarge, {}};
     QFile f(path);
-    if (!f.exists()) return {ReadStatus::Missing, {}};
     if (!f.open(QIODevice::ReadOnly)) return {ReadStatus::Failed, {}};
-    QByteArray bytes = f.readAll();
+    // The file may have grown since it was measured.
+    QByteArray bytes = f.read(maxBytes + 1);
     if (f.error() != QFileDevice::NoError) return {ReadStatus::Failed, {}};
+    if (bytes.size() > maxBytes) return {ReadStatus::TooLarge, {}};
     return {ReadStatus::Ok, bytes};
 }
 

@@ -8,14 +8,18 @@
 
 namespace qz {
 
-enum class ReadStatus { Ok, Missing, Failed };
+enum class ReadStatus { Ok, Missing, Failed, NotRegularFile, TooLarge };
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Failed;
     QByteArray bytes;
 };
 
-ReadResult readWholeFile(const QString& path);
+// Far above any settings or sheet file, far below what would hurt to hold in memory.
+inline constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
+// Only regular files are read: a pipe would block the program until someone writes to it and a
+// device could be read for ever.
+ReadResult readWholeFile(const QString& path, qint64 maxBytes = kMaxReadBytes);
 
 // Why a file could not be written, in words the user reads.
 enum class FileFault { NotFound, NoPermission, DiskFull, IsFolder, Other };

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -69,6 +70,39 @@ class TestSettingsFiles : public QObject {
     };
 
   private slots:
+    // What is not a plain file of a sensible size is never read: a pipe would hang the program.
+    void onlyPlainFilesAreRead_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("status");
+        QTest::newRow("file") << "file" << int(ReadStatus::Ok);
+        QTest::newRow("missing") << "missing" << int(ReadStatus::Missing);
+        QTest::newRow("folder") << "folder" << int(ReadStatus::NotRegularFile);
+        QTest::newRow("too large") << "large" << int(ReadStatus::TooLarge);
+#ifdef Q_OS_UNIX
+        QTest::newRow("pipe") << "pipe" << int(ReadStatus::NotRegularFile);
+#endif
+    }
+    void onlyPlainFilesAreRead() {
+        QFETCH(QString, kind);
+        QFETCH(int, status);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("SHEET.TIM"));
+        const QByteArray content("1,2\r\n");
+        if (kind == QLatin1String("file") || kind == QLatin1String("large")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kind == QLatin1String("large") ? QByteArray(65, 'x') : content);
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("SHEET.TIM")));
+        }
+#ifdef Q_OS_UNIX
+        if (kind == QLatin1String("pipe")) QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
+#endif
+        const ReadResult r = readWholeFile(path, 64);
+        QCOMPARE(int(r.status), status);
+        QCOMPARE(r.bytes, status == int(ReadStatus::Ok) ? content : QByteArray());
+    }
+
     void missingSpansFileGetsTheDefaults() {
         QTemporaryDir dir;
         AppState s(dir.path());
