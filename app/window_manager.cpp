@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "window_manager.h"
 
+#include "ui/look.h"
+
 #include "ui/dialogs.h"
 
 #include <QAbstractButton>
@@ -31,6 +33,8 @@ QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
     m_current = w;
     if (from) w->move(from->pos()); // the new window takes the place of the one it replaces
     w->show();
+    // A wider window put where a narrow one stood would reach past the screen's edge.
+    keepOnScreen(w);
     w->activateWindow();
     w->onActivated();
     if (from) {

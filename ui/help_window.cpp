@@ -26,6 +26,7 @@ void HtmlHelpViewer::display(QWidget* owner) {
     }
     w->setSource(QUrl::fromLocalFile(index));
     w->show();
+    keepOnScreen(w); // beside a window at the screen's right edge there is no room
     w->raise();
     w->activateWindow();
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace qz;
@@ -101,6 +102,28 @@ class TestApp : public QObject {
         QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(visibleProgramWindows(), 1);
         QCOMPARE(f.quits, 0);
+    }
+
+    // A tool twice the launcher's width, opened from a launcher at the screen's right edge,
+    // must still fit on the screen.
+    void aWiderWindowStaysOnTheScreen() {
+        struct WideWindow : QzWindow {
+            explicit WideWindow(AppContext& c) : QzWindow(c, WindowId::CalcAdd) {
+                setFixedSize(700, 300);
+            }
+        };
+        Fixture f;
+        f.registerWindow<WideWindow>(WindowId::CalcAdd);
+        LauncherWindow* menu = f.start();
+        const QRect free = menu->screen()->availableGeometry();
+        menu->move(free.right() - menu->frameGeometry().width() + 1, free.top() + 10);
+        const QRect at = f.wm.switchTo(WindowId::CalcAdd, menu)->frameGeometry();
+        QVERIFY2(free.contains(at), qPrintable(QStringLiteral("x %1..%2 outside %3..%4")
+                                                   .arg(at.left())
+                                                   .arg(at.right())
+                                                   .arg(free.left())
+                                                   .arg(free.right())));
+        QCOMPARE(at.top(), free.top() + 10); // only as far as it must
     }
 
     void returningToTheLauncherReloadsTheSpans() {
