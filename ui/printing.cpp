@@ -5,6 +5,7 @@
 #include "loadable_module.h"
 #include "look.h"
 #include "print_output.h"
+#include "sound/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -14,7 +15,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <map>
 
 namespace qz {
@@ -130,19 +130,9 @@ PrintOutcome QtPrinter::printToPdf(const QString& path, const QString& jobName,
         renderPrintDocument(painter, doc);
         painter.end();
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {PrintOutcome::Status::Failed,
-                QStringLiteral("ファイルを作成できません。（%1）").arg(file.errorString())};
-    if (file.write(buffer.data()) != buffer.data().size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return {PrintOutcome::Status::Failed,
-                QStringLiteral("ファイルに書き込めません。（%1）").arg(why)};
-    }
-    if (!file.commit())
-        return {PrintOutcome::Status::Failed,
-                QStringLiteral("ファイルを保存できません。（%1）").arg(file.errorString())};
+    // The same writer as every other file: the old file stays whole, the reason is in Japanese.
+    QString why;
+    if (!writeFileAtomically(path, buffer.data(), &why)) return {PrintOutcome::Status::Failed, why};
     return {PrintOutcome::Status::Printed, {}};
 }
 
