@@ -125,6 +125,8 @@ void StopwatchWindow::onActivated() {
     m_normalViewOption->setChecked(true);
     showNormalView();
     fitBigDisplay();
+    // Opened to be started: Enter does that, as after "クリア".
+    m_startButton->setFocus();
 }
 
 // 120 points, unless this machine's face would not fit a whole reading into the panel.
