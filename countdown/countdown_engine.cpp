@@ -115,6 +115,7 @@ CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
     target.setTime(QTime(23, 59, 59));
     const qint64 latest = realSeconds(target);
     s.targetSeconds = std::clamp(realSeconds(now) + duration, earliest, latest);
+    s.ringFromSeconds.reset();
     target.setSecsSinceEpoch(s.targetSeconds);
 
     s.targetDate = dateString(target.date());
@@ -138,17 +139,20 @@ CountdownOutputs clockTick(CountdownState& s, const QDateTime& now) {
     if (targetReached(s, now)) {
         out.raiseWindow = true;
         out.ringTimer = RingTimerRequest::Start;
+        if (!s.ringFromSeconds) s.ringFromSeconds = std::max(s.targetSeconds, realSeconds(now));
     }
     return out;
 }
 
 CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdownRingSeconds) {
     CountdownOutputs out;
-    const auto left = secondsToTarget(s, now);
-    // Real seconds since the target, so a ring ends after its duration across midnight and
-    // across a daylight-saving change alike.
-    if (!left || -*left + 1 > countdownRingSeconds) {
+    const auto target = targetRealSeconds(s);
+    // Real seconds since the ring began, so a ring ends after its duration across midnight and
+    // across a daylight-saving change alike, and a target seen late still rings in full.
+    const qint64 from = s.ringFromSeconds.value_or(target.value_or(0));
+    if (!target || realSeconds(now) - from + 1 > countdownRingSeconds) {
         s.targetTime.clear();
+        s.ringFromSeconds.reset();
         s.running = false;
         out.ringTimer = RingTimerRequest::Stop;
         return out;
@@ -179,6 +183,7 @@ CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdown
 CountdownOutputs stopRinging(CountdownState& s) {
     CountdownOutputs out;
     s.targetTime.clear();
+    s.ringFromSeconds.reset();
     s.running = false;
     out.ringTimer = RingTimerRequest::Stop;
     out.lamp = colors::red;
@@ -207,6 +212,7 @@ void resetCountdown(CountdownState& s) {
     s.startDate.clear();
     s.soundChoice = SoundChoice::Ring;
     s.targetTime.clear();
+    s.ringFromSeconds.reset();
 }
 
 } // namespace qz

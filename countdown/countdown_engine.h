@@ -30,6 +30,9 @@ struct CountdownState {
     QString targetTime; // "hh:mm:ss"; empty: nothing to ring for
     // The target as real seconds since the epoch; the two texts show it on the local clock.
     qint64 targetSeconds = 0;
+    // The real second the ring began: the target, or later when the program only saw the
+    // target pass late (a negative entry, a machine woken from sleep). Unset: not ringing yet.
+    std::optional<qint64> ringFromSeconds;
     QString startDate;
     SoundChoice soundChoice = SoundChoice::Ring;
     int blinkPhase = 0; // survives resets, so a new ring may begin with either colour

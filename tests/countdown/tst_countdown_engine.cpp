@@ -55,6 +55,7 @@ class TstCountdownEngine : public QObject {
     void timeLeftCountsEveryDay();
     void zeroEntriesRingAtOnce();
     void firesOnLaterDateWithEarlierTimeOfDay();
+    void lateTargetRingsInFull();
     void negativeSecondsWhileRinging();
     void ringDuration_data();
     void ringDuration();
@@ -301,6 +302,28 @@ void TstCountdownEngine::firesOnLaterDateWithEarlierTimeOfDay() {
     const CountdownOutputs neg = clockTick(st, at(10, 0, 0, 300));
     QCOMPARE(neg.ringTimer, RingTimerRequest::Start);
     QCOMPARE(neg.timeLeft, u"-5"_s);
+}
+
+// A target the program sees pass late (an hour's negative entry, a machine that slept past
+// it) still rings for the whole duration, counted from the first sound.
+void TstCountdownEngine::lateTargetRingsInFull() {
+    const QDateTime starts[] = {at(10, 0, 0), at(23, 59, 0)};
+    const QString hours[] = {u"-1"_s, u""_s};
+    const QDateTime seen[] = {at(10, 0, 0, 200), at(1, 0, 0, 0, kDay.addDays(1))};
+    for (int k = 0; k < 2; ++k) {
+        CountdownState st = started(starts[k], hours[k], k ? u"2"_s : u""_s, u""_s);
+        QCOMPARE(clockTick(st, seen[k]).ringTimer, RingTimerRequest::Start);
+        int sounds = 0;
+        QDateTime t = seen[k];
+        for (;; t = t.addMSecs(300)) {
+            const CountdownOutputs out = ringTick(st, t, 5);
+            if (out.ringTimer == RingTimerRequest::Stop) break;
+            if (out.sound.kind != SoundRequest::Kind::None) ++sounds;
+        }
+        QVERIFY2(seen[k].msecsTo(t) >= 4000, qPrintable(QString::number(seen[k].msecsTo(t))));
+        QVERIFY(seen[k].msecsTo(t) <= 5400);
+        QVERIFY(sounds >= 14);
+    }
 }
 
 void TstCountdownEngine::negativeSecondsWhileRinging() {
