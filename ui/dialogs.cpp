@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs.h"
 
+#include "look.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -42,6 +44,8 @@ static std::optional<QString> runDialog(QWidget* parent, const QString& folder,
     dialog.setNameFilter(qtNameFilter(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's own size cuts the size, type and date columns short.
+    dialog.resize(twipsRect(0, 0, 11400, 7200).size());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
