@@ -484,24 +484,29 @@ void ElapsedTimeWindow::onOpenTriggered() {
         focusBox(EntryBox::Start);
         return;
     }
-    resetSheet();
     const QString name = filePart(*chosen);
+    // Everything is read and checked before the sheet is touched: a file that turns out not to
+    // be a sheet leaves the one on the screen as it was.
     auto fail = [&](const QString& why) {
         checkMessage(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, why));
         focusBox(EntryBox::Start);
     };
-    const QFileInfo info(*chosen);
-    if (!info.exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
-    // A device or a pipe could be read for ever.
-    if (!info.isFile()) return fail(QStringLiteral("通常のファイルではありません。"));
-    if (info.size() > kTmkMaxBytes)
-        return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
-    const ReadResult read = readWholeFile(*chosen);
-    if (read.status == ReadStatus::Missing)
+    const ReadResult read = readWholeFile(*chosen, kTmkMaxBytes);
+    switch (read.status) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::Missing:
         return fail(QStringLiteral("ファイルが見つかりません。"));
-    if (read.status != ReadStatus::Ok) return fail(QStringLiteral("ファイルを開けません。"));
+    case ReadStatus::NotRegularFile:
+        return fail(QStringLiteral("通常のファイルではありません。"));
+    case ReadStatus::TooLarge:
+        return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
+    case ReadStatus::Failed:
+        return fail(QStringLiteral("ファイルを開けません。"));
+    }
     TmkParseResult parsed = parseTmkFile(read.bytes);
     if (!parsed.sheet) return fail(parsed.error);
+    resetSheet();
     m_sheet = std::move(*parsed.sheet);
     showAllRows();
     showTotal(); // as the file says, not recomputed
