@@ -233,6 +233,7 @@ void ElapsedTimeWindow::buildGrid() {
             g->setItem(r, col, item);
         }
     writeFixedCells();
+    g->installEventFilter(this);
     connect(g, &QTableWidget::cellClicked, this, &ElapsedTimeWindow::onGridClicked);
     connect(g->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &ElapsedTimeWindow::onGridScrolled);
@@ -288,6 +289,10 @@ void ElapsedTimeWindow::showCursor() {
 }
 
 void ElapsedTimeWindow::setBoxesVisible(bool visible) {
+    // A focused widget that hides passes the focus on along the tab chain, which leads to the
+    // buttons under the grid: Enter would then reset the sheet. The grid keeps it instead.
+    if (!visible && (m_startBox->hasFocus() || m_endBox->hasFocus()))
+        m_grid->setFocus(Qt::OtherFocusReason);
     m_startBox->setVisible(visible);
     m_endBox->setVisible(visible);
 }
@@ -297,6 +302,12 @@ QLineEdit* ElapsedTimeWindow::box(EntryBox which) const {
 }
 
 void ElapsedTimeWindow::focusBox(EntryBox which) {
+    // While the cursor row is scrolled out of view nothing may be typed into it unseen; the
+    // focus comes back to the box when the row is scrolled into view.
+    if (box(which)->isHidden()) {
+        m_grid->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     box(which)->setFocus(Qt::OtherFocusReason);
 }
 
@@ -327,6 +338,8 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     }
+    if (watched == m_grid && event->type() == QEvent::KeyPress && m_startBox->isHidden())
+        return true; // the grid holds the focus only for the hidden boxes: keys go nowhere
     if (watched != m_startBox && watched != m_endBox) return QzWindow::eventFilter(watched, event);
     const EntryBox which = watched == m_startBox ? EntryBox::Start : EntryBox::End;
     if (event->type() == QEvent::KeyPress) {
@@ -345,6 +358,17 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
             m_startBox->clear();
     }
     return QzWindow::eventFilter(watched, event);
+}
+
+void ElapsedTimeWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc answers the print question as "ｷｬﾝｾﾙ" does, wherever the focus stands.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        m_printPanel->isVisible()) {
+        event->accept();
+        onPrintCancelled();
+        return;
+    }
+    QzWindow::keyPressEvent(event);
 }
 
 bool ElapsedTimeWindow::isMenuShortcut(const QEvent& event) const {

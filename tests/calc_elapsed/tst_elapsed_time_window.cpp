@@ -433,7 +433,7 @@ void TstElapsedTimeWindow::keysWhileTheBoxesAreHiddenReachNoButton() {
     Fixture f;
     for (const QString& t : typedBefore)
         f.type(t);
-    const ElapsedSheet before = f.w->sheet();
+    ElapsedSheet before = f.w->sheet();
     const QString totalBefore = f.total();
     QLineEdit* hadFocus = qobject_cast<QLineEdit*>(f.focus());
     QVERIFY(hadFocus == f.start() || hadFocus == f.end());
@@ -450,6 +450,9 @@ void TstElapsedTimeWindow::keysWhileTheBoxesAreHiddenReachNoButton() {
         f.trigger("M11");
     } else if (then == u"save"_s) {
         f.trigger("M12");
+        // Refused, yet the title and the date are taken over from their boxes first.
+        before.sheetTitle = f.get<QLineEdit>("Text3")->text();
+        before.sheetDate = f.get<QLineEdit>("Text4")->text();
     }
     f.tp.messages.shown.clear();
     f.tp.sounds.clear();
