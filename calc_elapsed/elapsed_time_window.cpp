@@ -233,6 +233,7 @@ void ElapsedTimeWindow::buildGrid() {
             g->setItem(r, col, item);
         }
     writeFixedCells();
+    g->installEventFilter(this);
     connect(g, &QTableWidget::cellClicked, this, &ElapsedTimeWindow::onGridClicked);
     connect(g->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &ElapsedTimeWindow::onGridScrolled);
@@ -288,6 +289,10 @@ void ElapsedTimeWindow::showCursor() {
 }
 
 void ElapsedTimeWindow::setBoxesVisible(bool visible) {
+    // A focused widget that hides passes the focus on along the tab chain, which leads to the
+    // buttons under the grid: Enter would then reset the sheet. The grid keeps it instead.
+    if (!visible && (m_startBox->hasFocus() || m_endBox->hasFocus()))
+        m_grid->setFocus(Qt::OtherFocusReason);
     m_startBox->setVisible(visible);
     m_endBox->setVisible(visible);
 }
@@ -297,6 +302,12 @@ QLineEdit* ElapsedTimeWindow::box(EntryBox which) const {
 }
 
 void ElapsedTimeWindow::focusBox(EntryBox which) {
+    // While the cursor row is scrolled out of view nothing may be typed into it unseen; the
+    // focus comes back to the box when the row is scrolled into view.
+    if (box(which)->isHidden()) {
+        m_grid->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     box(which)->setFocus(Qt::OtherFocusReason);
 }
 
@@ -327,6 +338,8 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     }
+    if (watched == m_grid && event->type() == QEvent::KeyPress && m_startBox->isHidden())
+        return true; // the grid holds the focus only for the hidden boxes: keys go nowhere
     if (watched != m_startBox && watched != m_endBox) return QzWindow::eventFilter(watched, event);
     const EntryBox which = watched == m_startBox ? EntryBox::Start : EntryBox::End;
     if (event->type() == QEvent::KeyPress) {
@@ -345,6 +358,17 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
             m_startBox->clear();
     }
     return QzWindow::eventFilter(watched, event);
+}
+
+void ElapsedTimeWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc answers the print question as "ｷｬﾝｾﾙ" does, wherever the focus stands.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        m_printPanel->isVisible()) {
+        event->accept();
+        onPrintCancelled();
+        return;
+    }
+    QzWindow::keyPressEvent(event);
 }
 
 bool ElapsedTimeWindow::isMenuShortcut(const QEvent& event) const {
@@ -484,24 +508,29 @@ void ElapsedTimeWindow::onOpenTriggered() {
         focusBox(EntryBox::Start);
         return;
     }
-    resetSheet();
     const QString name = filePart(*chosen);
+    // Everything is read and checked before the sheet is touched: a file that turns out not to
+    // be a sheet leaves the one on the screen as it was.
     auto fail = [&](const QString& why) {
         checkMessage(QStringLiteral("%1 を読み込めませんでした。\n%2").arg(name, why));
         focusBox(EntryBox::Start);
     };
-    const QFileInfo info(*chosen);
-    if (!info.exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
-    // A device or a pipe could be read for ever.
-    if (!info.isFile()) return fail(QStringLiteral("通常のファイルではありません。"));
-    if (info.size() > kTmkMaxBytes)
-        return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
-    const ReadResult read = readWholeFile(*chosen);
-    if (read.status == ReadStatus::Missing)
+    const ReadResult read = readWholeFile(*chosen, kTmkMaxBytes);
+    switch (read.status) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::Missing:
         return fail(QStringLiteral("ファイルが見つかりません。"));
-    if (read.status != ReadStatus::Ok) return fail(QStringLiteral("ファイルを開けません。"));
+    case ReadStatus::NotRegularFile:
+        return fail(QStringLiteral("通常のファイルではありません。"));
+    case ReadStatus::TooLarge:
+        return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
+    case ReadStatus::Failed:
+        return fail(QStringLiteral("ファイルを開けません。"));
+    }
     TmkParseResult parsed = parseTmkFile(read.bytes);
     if (!parsed.sheet) return fail(parsed.error);
+    resetSheet();
     m_sheet = std::move(*parsed.sheet);
     showAllRows();
     showTotal(); // as the file says, not recomputed

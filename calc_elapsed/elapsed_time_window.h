@@ -9,6 +9,7 @@
 class QAction;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -34,6 +35,7 @@ class ElapsedTimeWindow final : public QzWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private slots:
     void onOpenTriggered();

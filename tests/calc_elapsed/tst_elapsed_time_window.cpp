@@ -25,6 +25,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWheelEvent>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace qz;
 using namespace Qt::StringLiterals;
@@ -66,6 +71,15 @@ struct Fixture : WindowFixture {
         return out.join(u'|');
     }
     void trigger(const char* action) { get<QAction>(action)->trigger(); }
+    // Turns the mouse wheel over the grid; a positive count scrolls down.
+    void wheel(int notches) {
+        QWidget* vp = grid()->viewport();
+        const QPointF at = vp->rect().center();
+        QWheelEvent e(at, vp->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(vp, &e);
+    }
+    int topRow() { return grid()->verticalScrollBar()->value() + 1; }
     QString writeFile(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         QFile f(path);
@@ -99,15 +113,19 @@ class TstElapsedTimeWindow : public QObject {
     void arrowsDropTypedText();
     void deleteClearsTheRow();
     void cursorScrollsAndScrollingHides();
+    void keysWhileTheBoxesAreHiddenReachNoButton_data();
+    void keysWhileTheBoxesAreHiddenReachNoButton();
     void gridClickMovesTheBoxes();
     void resetKeepsTheSavedDate();
     void saveRefusals();
     void saveWritesTheFile();
     void saveFailureKeepsTheOldFile();
     void loadShowsTheFile();
-    void loadFailuresLeaveAResetSheet_data();
-    void loadFailuresLeaveAResetSheet();
+    void loadFailuresKeepTheSheet_data();
+    void loadFailuresKeepTheSheet();
     void printing();
+    void printPanelKeys_data();
+    void printPanelKeys();
     void printWithoutPrinterOffersPdf();
     void shortcutsReachTheMenusFromTheBoxes_data();
     void shortcutsReachTheMenusFromTheBoxes();
@@ -397,6 +415,79 @@ void TstElapsedTimeWindow::cursorScrollsAndScrollingHides() {
     QCOMPARE(f.boxTopTwips(), 660);
 }
 
+void TstElapsedTimeWindow::keysWhileTheBoxesAreHiddenReachNoButton_data() {
+    QTest::addColumn<QStringList>("typedBefore"); // each typed and confirmed with Enter
+    QTest::addColumn<QString>("then");            // a command given while the boxes are hidden
+    QTest::newRow("after a whole row") << QStringList{u"8"_s, u"12"_s} << QString();
+    QTest::newRow("after a start") << QStringList{u"8"_s} << QString();
+    QTest::newRow("print cancelled") << QStringList{u"8"_s, u"12"_s} << u"print"_s;
+    QTest::newRow("open failed") << QStringList{u"8"_s, u"12"_s} << u"open"_s;
+    QTest::newRow("save refused") << QStringList{} << u"save"_s;
+}
+
+// A box that is hidden because its row was scrolled out of view must not pass the focus on to
+// the buttons below the grid, where Enter would reset the sheet or leave the window.
+void TstElapsedTimeWindow::keysWhileTheBoxesAreHiddenReachNoButton() {
+    QFETCH(QStringList, typedBefore);
+    QFETCH(QString, then);
+    Fixture f;
+    for (const QString& t : typedBefore)
+        f.type(t);
+    ElapsedSheet before = f.w->sheet();
+    const QString totalBefore = f.total();
+    QLineEdit* hadFocus = qobject_cast<QLineEdit*>(f.focus());
+    QVERIFY(hadFocus == f.start() || hadFocus == f.end());
+    f.wheel(2);
+    QCOMPARE(f.topRow(), 7);
+    QVERIFY(!f.start()->isVisible());
+    QVERIFY(!f.end()->isVisible());
+    if (then == u"print"_s) {
+        f.trigger("M15");
+        f.key(Qt::Key_Escape);
+        QVERIFY(!f.get("Picture1")->isVisible());
+    } else if (then == u"open"_s) {
+        f.tp.files.answers = {f.writeFile(u"bad.TMK"_s, "RIFF")};
+        f.trigger("M11");
+    } else if (then == u"save"_s) {
+        f.trigger("M12");
+        // Refused, yet the title and the date are taken over from their boxes first.
+        before.sheetTitle = f.get<QLineEdit>("Text3")->text();
+        before.sheetDate = f.get<QLineEdit>("Text4")->text();
+    }
+    f.tp.messages.shown.clear();
+    f.tp.sounds.clear();
+    QVERIFY(!qobject_cast<QAbstractButton*>(f.focus()));
+    QVERIFY(f.focus() != f.start() && f.focus() != f.end()); // no typing into a hidden box
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space}) {
+        QTest::keyClicks(f.focus(), u"13"_s);
+        f.key(k);
+        QVERIFY2(!qobject_cast<QAbstractButton*>(f.focus()), qPrintable(f.focus()->objectName()));
+    }
+    QVERIFY(f.w->sheet() == before);
+    QCOMPARE(f.total(), totalBefore);
+    for (int r = 1; r <= 3; ++r) {
+        const SheetRow& row = before.row(r);
+        QCOMPARE(f.cell(r, 1), row.startText.value_or(QString()));
+        QCOMPARE(f.cell(r, 2), row.endText.value_or(QString()));
+        QCOMPARE(f.cell(r, 3), row.elapsedText.value_or(QString()));
+    }
+    QCOMPARE(f.quits, 0);
+    QCOMPARE(f.wm.current(), f.w);
+    QVERIFY(!f.get("Picture1")->isVisible());
+    QCOMPARE(f.topRow(), 7);
+    QVERIFY(!f.start()->isVisible());
+    QVERIFY(f.messages().isEmpty());
+    // Back in view, the boxes stand on the cursor row again with the focus in the start box.
+    const int cursorRow = typedBefore.size() == 2 ? 2 : 1;
+    f.wheel(-2);
+    QCOMPARE(f.topRow(), 1);
+    QVERIFY(f.start()->isVisible());
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * cursorRow);
+    f.type(u"14"_s);
+    QCOMPARE(f.w->sheet().row(cursorRow).startText, std::optional<QString>(u"14:00"_s));
+}
+
 void TstElapsedTimeWindow::gridClickMovesTheBoxes() {
     Fixture f;
     QTableWidget* g = f.grid();
@@ -553,46 +644,85 @@ void TstElapsedTimeWindow::loadShowsTheFile() {
     QCOMPARE(f.total(), u"01:00"_s);
 }
 
-void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet_data() {
-    QTest::addColumn<QByteArray>("bytes"); // "-" for a file that is not there
+void TstElapsedTimeWindow::loadFailuresKeepTheSheet_data() {
+    // "-": a file that is not there; "/": a folder; "|": a named pipe.
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("short") << QByteArray("\"01:00\",\"t\",\"d\",\"\",\"\",\"\",\"\",\"\"\r\n")
-                           << "途中で終わって";
+    const QByteArray header = "\"01:00\",\"t\",\"d\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    QTest::newRow("short") << header << "途中で終わって";
     QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,x,y,z,1,2,3,4,5,6", 30)
                              << "";
-    QTest::newRow("missing") << QByteArray("-") << "見つかりません";
-    QTest::newRow("folder") << QByteArray("/") << "通常のファイルではありません";
-    QTest::newRow("too big") << QByteArray(kTmkMaxBytes + 1, ' ') << "大きすぎ";
+    QByteArray wav("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0", 32);
+    wav += QByteArray(200, '\x07');
+    QTest::newRow("sound file") << wav << "";
+    QTest::newRow("bad field") << header + "\"08:00\",\"7:5\",,\r\n"
+                               << "1 行目の終了時間「7:5」は時刻ではありません。";
+    QTest::newRow("empty") << QByteArray() << "途中で終わって";
+    QTest::newRow("missing") << QByteArray("-") << "ファイルが見つかりません。";
+    QTest::newRow("folder") << QByteArray("/") << "通常のファイルではありません。";
+#ifdef Q_OS_UNIX
+    QTest::newRow("pipe") << QByteArray("|") << "通常のファイルではありません。";
+#endif
+    QTest::newRow("too big") << QByteArray(kTmkMaxBytes + 1, ' ')
+                             << "経過時間計算ﾌｧｲﾙとしては大きすぎます。";
 }
 
-void TstElapsedTimeWindow::loadFailuresLeaveAResetSheet() {
+// A file that is not a sheet must not cost the sheet on the screen anything.
+void TstElapsedTimeWindow::loadFailuresKeepTheSheet() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     Fixture f;
     f.type(u"8"_s);
     f.type(u"9"_s);
+    f.type(u"10"_s);
+    f.key(Qt::Key_Down);
+    f.key(Qt::Key_Down); // the cursor on row 4
     f.get<QLineEdit>("Text3")->setText(u"前の題"_s);
-    QString path = bytes == "-" ? f.dir.filePath(u"gone.TMK"_s) : f.dir.filePath(u"bad.TMK"_s);
-    if (bytes == "/")
-        QDir(f.dir.path()).mkdir(u"bad.TMK"_s);
+    f.get<QLineEdit>("Text4")->setText(u"2010/11/07"_s);
+    f.tp.files.answers = {f.dir.filePath(u"kept.TMK"_s)};
+    f.trigger("M12"); // gives the file-name label a name to keep
+    QCOMPARE(f.get<QLabel>("Label7")->text(), u"kept.TMK"_s);
+    QVERIFY(f.messages().isEmpty());
+    const ElapsedSheet before = f.w->sheet();
+    const QString path = f.dir.filePath(bytes == "-" ? u"gone.TMK"_s : u"bad.TMK"_s);
+    if (bytes == "/") QDir(f.dir.path()).mkdir(u"bad.TMK"_s);
+#ifdef Q_OS_UNIX
+    else if (bytes == "|")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
     else if (bytes != "-")
         f.writeFile(u"bad.TMK"_s, bytes);
     f.tp.files.answers = {path};
+    f.tp.sounds.clear();
     f.trigger("M11");
     QVERIFY2(f.messages().startsWith(QFileInfo(path).fileName() + u" を読み込めませんでした。\n"_s),
              qPrintable(f.messages()));
     QVERIFY2(f.messages().contains(reason), qPrintable(f.messages()));
-    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.total(), QString());
-    QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString());
-    QCOMPARE(f.w->sheet().row(1), SheetRow{});
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+    QCOMPARE(f.tp.sounds.beeps(), 0);
+    QVERIFY(f.w->sheet() == before);
+    QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), u"08:0009:0001:00"_s);
+    QCOMPARE(f.cell(2, 1), u"10:00"_s);
+    QCOMPARE(f.total(), u"01:00"_s);
+    QCOMPARE(f.get<QLineEdit>("Text3")->text(), u"前の題"_s);
+    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2010/11/07"_s);
+    QCOMPARE(f.get<QLabel>("Label7")->text(), u"kept.TMK"_s);
     QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.boxTopTwips(), 420 + 240 * 4);
+    QCOMPARE(f.grid()->currentRow(), 3);
     // A cancelled open changes nothing and says nothing.
-    f.type(u"8"_s);
     f.tp.messages.shown.clear();
     f.trigger("M11");
-    QCOMPARE(f.cell(1, 1), u"08:00"_s);
+    QVERIFY(f.w->sheet() == before);
     QVERIFY(f.messages().isEmpty());
+    // A good file still replaces the sheet.
+    ElapsedSheet other;
+    other.row(1) = {u"06:00"_s, u"07:00"_s, u"01:00"_s, 60};
+    other.totalText = u"01:00"_s;
+    f.tp.files.answers = {f.writeFile(u"good.TMK"_s, *tmkFileBytes(other))};
+    f.trigger("M11");
+    QCOMPARE(f.cell(1, 1) + f.cell(2, 1), u"06:00"_s);
+    QCOMPARE(f.get<QLabel>("Label7")->text(), u"good.TMK"_s);
+    QCOMPARE(f.boxTopTwips(), 660);
 }
 
 void TstElapsedTimeWindow::printing() {
@@ -632,6 +762,40 @@ void TstElapsedTimeWindow::printing() {
     f.key(Qt::Key_Return);
     QVERIFY(!panel->isVisible());
     QCOMPARE(f.tp.printer.printed.size(), 2);
+}
+
+void TstElapsedTimeWindow::printPanelKeys_data() {
+    QTest::addColumn<QString>("focused"); // the control with the focus when the key is pressed
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("prints");
+    QTest::newRow("Esc on ｷｬﾝｾﾙ") << u"Command3"_s << int(Qt::Key_Escape) << false;
+    QTest::newRow("Esc on OK") << u"Command2"_s << int(Qt::Key_Escape) << false;
+    QTest::newRow("Esc in the start box") << u"Text1"_s << int(Qt::Key_Escape) << false;
+    QTest::newRow("Enter on ｷｬﾝｾﾙ") << u"Command3"_s << int(Qt::Key_Return) << false;
+    QTest::newRow("Space on ｷｬﾝｾﾙ") << u"Command3"_s << int(Qt::Key_Space) << false;
+    QTest::newRow("Enter on OK") << u"Command2"_s << int(Qt::Key_Return) << true;
+}
+
+void TstElapsedTimeWindow::printPanelKeys() {
+    QFETCH(QString, focused);
+    QFETCH(int, key);
+    QFETCH(bool, prints);
+    Fixture f;
+    f.type(u"8"_s);
+    f.trigger("M15");
+    QWidget* panel = f.get("Picture1");
+    QVERIFY(panel->isVisible());
+    QCOMPARE(f.focus(), f.get("Command3"));
+    f.w->findChild<QWidget*>(focused)->setFocus(Qt::TabFocusReason);
+    f.key(Qt::Key(key));
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(f.tp.printer.printed.size(), prints ? 1 : 0);
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.cell(1, 1), u"08:00"_s);
+    // Esc with the panel closed does nothing.
+    f.key(Qt::Key_Escape);
+    QCOMPARE(f.focus(), f.start());
+    QCOMPARE(f.cell(1, 1), u"08:00"_s);
 }
 
 void TstElapsedTimeWindow::printWithoutPrinterOffersPdf() {

@@ -41,6 +41,8 @@ class TstTmkFile : public QObject {
     void valuesSpreadOverLinesAlike();
     void malformed_data();
     void malformed();
+    void quotedValuesArePrintable_data();
+    void quotedValuesArePrintable();
     void titleProblems_data();
     void titleProblems();
     void extension_data();
@@ -180,6 +182,39 @@ void TstTmkFile::malformed() {
     QVERIFY(!r.sheet);
     QVERIFY(!r.error.isEmpty());
     QVERIFY2(r.error.contains(reasonPart), qPrintable(r.error));
+}
+
+void TstTmkFile::quotedValuesArePrintable_data() {
+    QTest::addColumn<QByteArray>("firstRow");
+    QTest::addColumn<QString>("error");
+    const QString x20(20, u'x');
+    QTest::newRow("controls") << QByteArray("\"\x01\x02\t08\x7f\",,,")
+                              << u"1 行目の開始時間「???08?」は時刻ではありません。"_s;
+    QTest::newRow("nul bytes") << QByteArray("D\0U\0>,,,", 8)
+                               << u"1 行目の開始時間「D?U?>」は時刻ではありません。"_s;
+    QTest::newRow("user-defined character")
+        << QByteArray("\"\xF0\x40\",,,") << u"1 行目の開始時間「?」は時刻ではありません。"_s;
+    QTest::newRow("twenty kept") << "\"" + x20.toLatin1() + "\",,,"
+                                 << u"1 行目の開始時間「%1」は時刻ではありません。"_s.arg(x20);
+    QTest::newRow("long cut") << "\"" + x20.toLatin1() + "yyyyy\",,,"
+                              << u"1 行目の開始時間「%1…」は時刻ではありません。"_s.arg(x20);
+    QTest::newRow("long japanese cut")
+        << QByteArray("\"08:00\",\"") + sjis(QString(30, u'時')) + "\",,"
+        << u"1 行目の終了時間「%1…」は時刻ではありません。"_s.arg(QString(20, u'時'));
+    QTest::newRow("minutes")
+        << QByteArray("\"08:00\",\"09:00\",\"01:00\",\x1b[2J")
+        << u"1 行目の経過分「?[2J」は 0 から 1440 までの整数ではありません。"_s;
+}
+
+// A file that is not a sheet at all shows a piece of itself in the message: only as much as
+// can be read, and never a character that would upset the message box.
+void TstTmkFile::quotedValuesArePrintable() {
+    QFETCH(QByteArray, firstRow);
+    QFETCH(QString, error);
+    const TmkParseResult r =
+        parseTmkFile(fileOf("\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"", {firstRow}));
+    QVERIFY(!r.sheet);
+    QCOMPARE(r.error, error);
 }
 
 void TstTmkFile::titleProblems_data() {
