@@ -40,8 +40,10 @@ QString quotedInMessage(const QString& value) {
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (shown == kMaxShown) return out + QStringLiteral("…");
         char32_t c = value[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(value[i], value[++i]);
+        if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(value[i], value[i + 1]);
+            ++i;
+        }
         switch (QChar::category(c)) {
         case QChar::Other_Control:
         case QChar::Other_Format:
