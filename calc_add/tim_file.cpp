@@ -16,6 +16,19 @@ constexpr double kMaxStoredNumber = 1e12;
 // A hundred lines of long entries stay far below this.
 constexpr qsizetype kMaxFileBytes = 64 * 1024 * 1024;
 
+// A value quoted back in a message is cut short, so the message fits its box.
+constexpr qsizetype kQuotedChars = 20;
+
+QString quotedText(const QString& text) {
+    return text.size() > kQuotedChars ? text.left(kQuotedChars) + u'…' : text;
+}
+
+// A number as the file would hold it, or in exponent form when that runs too long.
+QString quotedNumber(double v) {
+    const QString plain = formatNumber(v);
+    return plain.size() > kQuotedChars ? QString::number(v, 'g', 6) : plain;
+}
+
 int clampedInt(double v, int lo, int hi) {
     return int(std::clamp(std::round(v), double(lo), double(hi)));
 }
@@ -39,9 +52,9 @@ class TimReader {
         const auto* d = std::get_if<double>(&*v);
         if (!d)
             return fail(QStringLiteral("数値のはずの項目に文字「%1」があります")
-                            .arg(valueText(*v).left(20)));
+                            .arg(quotedText(valueText(*v))));
         if (!std::isfinite(*d) || std::fabs(*d) > kMaxStoredNumber)
-            return fail(QStringLiteral("数値「%1」が大きすぎます").arg(valueText(*v)));
+            return fail(QStringLiteral("数値「%1」が大きすぎます").arg(quotedNumber(*d)));
         out = *d;
         return true;
     }

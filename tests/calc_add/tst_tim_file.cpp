@@ -64,6 +64,8 @@ class TstTimFile : public QObject {
     void positionsBroughtIntoRange();
     void malformed_data();
     void malformed();
+    void longValuesQuotedShort_data();
+    void longValuesQuotedShort();
     void noiseNeverCrashes();
     void pagePlan_data();
     void pagePlan();
@@ -219,6 +221,31 @@ void TstTimFile::malformed() {
     const TimParse in = parseTimFile(bytes);
     QVERIFY(!in.sheet);
     QVERIFY2(in.error.contains(reason), qPrintable(in.error));
+}
+
+// A value quoted back to the user is cut short, so the message fits its box.
+void TstTimFile::longValuesQuotedShort_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("huge number in the header")
+        << QByteArray("1,1,1e300,0,1,0\r\n") << QStringLiteral("数値「1e+300」が大きすぎます");
+    QTest::newRow("huge negative number in a line")
+        << QByteArray(kExample).replace(",6,45,", ",-1e300,45,")
+        << QStringLiteral("数値「-1e+300」が大きすぎます");
+    QTest::newRow("just too large") << QByteArray("1,1,1000000000001,0,1,0\r\n")
+                                    << QStringLiteral("数値「1000000000001」が大きすぎます");
+    QTest::newRow("long word for a number")
+        << QByteArray("1,1,\"" + QByteArray(300, 'x') + "\",0,1,0\r\n")
+        << QStringLiteral("文字「%1…」").arg(QString(20, u'x'));
+}
+
+void TstTimFile::longValuesQuotedShort() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, quoted);
+    const TimParse in = parseTimFile(bytes);
+    QVERIFY(!in.sheet);
+    QVERIFY2(in.error.contains(quoted), qPrintable(in.error));
+    QVERIFY2(in.error.size() < 60, qPrintable(in.error));
 }
 
 void TstTimFile::noiseNeverCrashes() {
