@@ -13,8 +13,6 @@ namespace {
 
 // Larger than anything the worksheet produces; a bigger number is not a worksheet value.
 constexpr double kMaxStoredNumber = 1e12;
-// A hundred lines of long entries stay far below this.
-constexpr qsizetype kMaxFileBytes = 64 * 1024 * 1024;
 
 // A value quoted back in a message is cut short, so the message fits its box.
 constexpr qsizetype kQuotedChars = 20;
@@ -140,7 +138,7 @@ TimBytes timFileBytes(const Worksheet& sheet) {
 TimParse parseTimFile(const QByteArray& bytes) {
     auto failed = [](const QString& why) { return TimParse{std::nullopt, why + u'。'}; };
     if (bytes.isEmpty()) return failed(QStringLiteral("ファイルが空です"));
-    if (bytes.size() > kMaxFileBytes)
+    if (bytes.size() > kMaxTimFileBytes)
         return failed(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます"));
     // The codec puts SUB (or the replacement character) where bytes are not code page 932.
     const QString text = decodeCp932(bytes);

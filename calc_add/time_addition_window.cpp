@@ -161,6 +161,7 @@ void TimeAdditionWindow::buildControls() {
     m_entryBox->setFont(fixedFont(9));
     m_entryBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_entryBox->setFrame(false);
+    m_entryBox->setMaxLength(kMaxEntryLength);
     setBackground(m_entryBox, colors::paleCyan);
     m_entryBox->installEventFilter(this);
 
@@ -417,9 +418,8 @@ void TimeAdditionWindow::onOpenTriggered() {
     const std::optional<QString> path =
         platform().files->openFile(this, state().programFolder(), QString::fromUtf16(kTimFilter));
     if (!path) return;
-    // The worksheet is reset before reading; whatever goes wrong leaves it reset, never half
-    // loaded.
-    resetWorksheetAndGrid();
+    // Read and checked before anything is touched: a file that is not a worksheet loses nothing
+    // of the one on screen.
     auto refuse = [&](const QString& why) {
         platform().messages->exclamation(
             this,
@@ -427,12 +427,23 @@ void TimeAdditionWindow::onOpenTriggered() {
             kCheckTitle);
         m_entryBox->setFocus();
     };
-    const ReadResult read = readWholeFile(*path);
-    if (read.status == ReadStatus::Missing)
+    const ReadResult read = readWholeFile(*path, kMaxTimFileBytes);
+    switch (read.status) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::Missing:
         return refuse(QStringLiteral("ファイルが見つかりません。"));
-    if (read.status != ReadStatus::Ok) return refuse(QStringLiteral("ファイルを読み込めません。"));
-    TimParse parsed = parseTimFile(read.bytes);
+    case ReadStatus::NotRegularFile:
+        return refuse(QStringLiteral("通常のファイルではありません。"));
+    case ReadStatus::TooLarge:
+        return refuse(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます。"));
+    case ReadStatus::Failed:
+        return refuse(QStringLiteral("ファイルを読み込めません。"));
+    }
+    const TimParse parsed = parseTimFile(read.bytes);
     if (!parsed.sheet) return refuse(parsed.error);
+    // The reset (with its beep) and then the stored worksheet.
+    resetWorksheetAndGrid();
     m_sheet = *parsed.sheet;
     showRoundingMode();
     showAllLines();

@@ -103,6 +103,9 @@ void TstTimFile::roundTrips_data() {
     QTest::newRow("fraction of a minute") << QStringList{u"0.07*2.5"_s, u"1"_s} << 3;
     QTest::newRow("half-width kana") << QStringList{u"ｱ1.30"_s} << 2;
     QTest::newRow("hundred lines") << QStringList(100, QStringLiteral("1.01")) << 1;
+    // The longest entries the box takes, each character two bytes in the file: still opens.
+    QTest::newRow("hundred longest entries")
+        << QStringList(100, QString(kMaxEntryLength - 5, u'あ') + u"-1.15"_s) << 1;
 }
 
 void TstTimFile::roundTrips() {
@@ -111,6 +114,7 @@ void TstTimFile::roundTrips() {
     const Worksheet s = typed(entries, RoundingMode(mode));
     const TimBytes out = timFileBytes(s);
     QVERIFY2(out.bytes, qPrintable(out.error));
+    QVERIFY(out.bytes->size() <= kMaxTimFileBytes);
     const TimParse in = parseTimFile(*out.bytes);
     QVERIFY2(in.sheet, qPrintable(in.error));
     QVERIFY(in.sheet->lines == s.lines);

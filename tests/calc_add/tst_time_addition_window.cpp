@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "calc_add/time_addition_window.h"
 
+#include "calc_add/tim_file.h"
+
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
@@ -8,6 +10,7 @@
 #include "ui/printing.h"
 #include "ui/sound_player.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -100,8 +103,8 @@ class TstTimeAdditionWindow : public QObject {
     void deleteClearsTheLastLine();
     void resetReturnsToStart();
     void saveAndOpen();
-    void openFailuresLeaveTheSheetReset_data();
-    void openFailuresLeaveTheSheetReset();
+    void openFailuresLoseNothing_data();
+    void openFailuresLoseNothing();
     void saveRefusedOrFailing();
     void cancelledDialogsAreSilent();
     void printing();
@@ -123,6 +126,8 @@ void TstTimeAdditionWindow::layoutAndCaptions() {
     QCOMPARE(f.grid->columnWidth(1), twips(1800));
     QCOMPARE(f.grid->columnWidth(5), twips(1100));
     QCOMPARE(f.grid->rowHeight(0), f.grid->horizontalHeader()->height());
+    // What the box takes always fits in a worksheet file that opens again.
+    QCOMPARE(f.box->maxLength(), kMaxEntryLength);
     // Ten whole lines in view below the header; the grid scrolls until line 100 is the tenth.
     QCOMPARE(f.grid->rowViewportPosition(9) + f.grid->rowHeight(9), f.grid->viewport()->height());
     QCOMPARE(f.grid->verticalScrollBar()->maximum(), 90);
@@ -400,37 +405,77 @@ void TstTimeAdditionWindow::saveAndOpen() {
     QCOMPARE(f.cell(2, 3), QStringLiteral("02:05"));
 }
 
-void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset_data() {
+void TstTimeAdditionWindow::openFailuresLoseNothing_data() {
+    QTest::addColumn<QString>("kind"); // "file", "folder" or "missing"
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << QByteArray() << "見つかりません";
-    QTest::newRow("short") << QByteArray("1,1,990,1,2,3\r\n\"1\",1,0,\"01:00\",\"01:00\"\r\n")
-                           << "途中で終わっています";
-    QTest::newRow("letters") << QByteArray("1,1,990,x,2,0\r\n") << "文字";
+    QTest::newRow("missing") << u"missing"_s << QByteArray() << u"見つかりません"_s;
+    QTest::newRow("folder") << u"folder"_s << QByteArray() << u"通常のファイルではありません"_s;
+    QTest::newRow("too large") << u"file"_s << QByteArray(kMaxTimFileBytes + 1, '1')
+                               << u"時間計算ﾌｧｲﾙとしては大きすぎます"_s;
+    QTest::newRow("short") << u"file"_s
+                           << QByteArray("1,1,990,1,2,3\r\n\"1\",1,0,\"01:00\",\"01:00\"\r\n")
+                           << u"途中で終わっています"_s;
+    QTest::newRow("letters") << u"file"_s << QByteArray("1,1,990,x,2,0\r\n") << u"文字"_s;
+    QTest::newRow("sound file renamed")
+        << u"file"_s << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 28)
+        << u"ファイル「bad.TIM」を開けませんでした。"_s;
+    QTest::newRow("text of another kind")
+        << u"file"_s << QByteArray("root:x:0:0:root:/root:/bin/bash\n")
+        << u"ファイル「bad.TIM」を開けませんでした。"_s;
 }
 
-void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset() {
+// A file that is not a worksheet is refused with its reason; the worksheet, its place and its
+// rounding stay as they were, down to the text waiting in the box.
+void TstTimeAdditionWindow::openFailuresLoseNothing() {
+    QFETCH(QString, kind);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     Fixture f;
     QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
-    f.type(u"1"_s);
-    f.type(u"2"_s);
+    for (int i = 1; i <= 12; ++i)
+        f.type(QString::number(i));
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {},
+                      f.grid->visualItemRect(f.grid->item(5, 2)).center());
+    QTest::keyClicks(f.box, u"7"_s);
+    auto snapshot = [&] {
+        QStringList all;
+        for (int c = 0; c < 6; ++c)
+            all << f.grid->horizontalHeaderItem(c)->text();
+        for (int i = 1; i <= 100; ++i)
+            all << f.cells(i);
+        return all;
+    };
+    const QStringList before = snapshot();
+    QCOMPARE(f.boxLine(), 6);
+    QCOMPARE(f.topRow(), 4);
+
     const QString path = f.dir.filePath(u"bad.TIM"_s);
-    if (!bytes.isEmpty()) {
+    if (kind == u"folder") QVERIFY(QDir().mkdir(path));
+    if (kind == u"file") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
+    f.tp.sounds.clear();
     f.tp.files.answers = {path};
     f.action("M11")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     const QString text = f.tp.messages.lastText();
     QVERIFY2(text.contains(u"bad.TIM"_s) && text.contains(reason), qPrintable(text));
-    QCOMPARE(f.cells(1), (QStringList{u""_s, u""_s, u""_s, u""_s, u""_s}));
-    QVERIFY(f.optionsEnabled());
-    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QCOMPARE(f.boxLine(), 1);
+    QCOMPARE(f.tp.sounds.beeps(), 0); // nothing was reset
+    QCOMPARE(snapshot(), before);
+    QVERIFY(f.get<QRadioButton>("Option3")->isChecked());
+    QVERIFY(!f.optionsEnabled());
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切捨"));
+    QCOMPARE(f.boxLine(), 6);
+    QCOMPARE(f.topRow(), 4);
+    QCOMPARE(f.box->text(), QStringLiteral("7"));
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // Editing goes on where it stood.
+    QTest::keyClick(f.box, Qt::Key_Return);
+    QCOMPARE(f.cell(6, 1), QStringLiteral("7"));
+    QCOMPARE(f.cell(12, 3), QStringLiteral("79:00"));
 }
 
 void TstTimeAdditionWindow::saveRefusedOrFailing() {
