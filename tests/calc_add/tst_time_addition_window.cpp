@@ -108,6 +108,8 @@ class TstTimeAdditionWindow : public QObject {
     void saveRefusedOrFailing();
     void cancelledDialogsAreSilent();
     void printing();
+    void escapeCancelsPrinting_data();
+    void escapeCancelsPrinting();
     void leaving();
 };
 
@@ -531,6 +533,32 @@ void TstTimeAdditionWindow::printing() {
     QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath(u"sheet.pdf"_s)});
     QCOMPARE(f.tp.printer.printed.size(), 2);
     QCOMPARE(QApplication::focusWidget(), f.box);
+}
+
+// Esc on the print question is its ｷｬﾝｾﾙ, whichever of its buttons has the focus.
+void TstTimeAdditionWindow::escapeCancelsPrinting_data() {
+    QTest::addColumn<int>("tabs");
+    QTest::newRow("on ｷｬﾝｾﾙ") << 0;
+    QTest::newRow("on ＯＫ") << 1;
+}
+
+void TstTimeAdditionWindow::escapeCancelsPrinting() {
+    QFETCH(int, tabs);
+    Fixture f;
+    f.type(u"1.30"_s);
+    auto* panel = f.get<QWidget>("Picture1");
+    f.action("M14")->trigger();
+    QVERIFY(panel->isVisible());
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->parentWidget(), panel);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!panel->isVisible());
+    QVERIFY(f.tp.printer.printed.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // Typing goes on at the next line.
+    f.type(u"1"_s);
+    QCOMPARE(f.cell(2, 3), QStringLiteral("02:30"));
 }
 
 void TstTimeAdditionWindow::leaving() {
