@@ -107,7 +107,9 @@ TimBytes timFileBytes(const Worksheet& sheet) {
     }
 
     RecordWriter w;
-    const EditPosition& p = sheet.pos;
+    // Stored with the line being edited in view, as the box stands once typing goes on.
+    EditPosition p = sheet.pos;
+    normalizePosition(p);
     w.number(p.gridRow)
         .number(p.topRow)
         .number(p.boxTop)

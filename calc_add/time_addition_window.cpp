@@ -155,8 +155,10 @@ void TimeAdditionWindow::buildControls() {
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &TimeAdditionWindow::onGridScrolled);
 
-    // Placed over the current line by showPosition(), on the grid's own rows.
-    m_entryBox = new QLineEdit(client);
+    // Placed over the current line by showPosition(), on the grid's own rows. It lies in the
+    // grid's viewport, so a line scrolled out of view takes the box with it while the box
+    // keeps the focus.
+    m_entryBox = new QLineEdit(m_grid->viewport());
     m_entryBox->setObjectName(QStringLiteral("Text1"));
     m_entryBox->setFont(fixedFont(9));
     m_entryBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -288,18 +290,17 @@ void TimeAdditionWindow::showRoundingMode() {
 }
 
 // The box stands over column 1 of the current line; its top in twips counts grid lines from
-// the first one in view, placed on the grid's own rows so it lines up at any resolution.
+// the first one in view (above or below the view while the line is scrolled away), placed on
+// the grid's own rows so it lines up at any resolution.
 void TimeAdditionWindow::showPosition() {
     const EditPosition& p = m_sheet.pos;
     m_syncingScroll = true;
     m_grid->verticalScrollBar()->setValue(p.topRow - 1);
     m_syncingScroll = false;
     const int linesDown = (p.boxTop - kBoxTopFirst) / kGridLineTwips;
-    const QPoint viewport = m_grid->viewport()->mapTo(centralWidget(), QPoint(0, 0));
     const int rowHeight = m_grid->rowHeight(0);
-    m_entryBox->setGeometry(viewport.x() + m_grid->columnWidth(0),
-                            viewport.y() + linesDown * rowHeight, m_grid->columnWidth(1),
-                            rowHeight);
+    m_entryBox->setGeometry(m_grid->columnViewportPosition(1), linesDown * rowHeight,
+                            m_grid->columnWidth(1), rowHeight);
 }
 
 void TimeAdditionWindow::clearWorksheet() {
@@ -336,10 +337,12 @@ bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // Returns true when the box must not see the key.
 bool TimeAdditionWindow::onEntryKey(int key) {
-    if (!m_sheet.roundingLocked) {
-        noteKeyInEntryBox(m_sheet);
-        showRoundingMode();
-    }
+    const bool wasLocked = m_sheet.roundingLocked;
+    const EditPosition wasAt = m_sheet.pos;
+    noteKeyInEntryBox(m_sheet);
+    if (!wasLocked) showRoundingMode();
+    // Typing on a line scrolled out of view brings it back first, so the user sees it.
+    if (m_sheet.pos != wasAt) showPosition();
     KeyResult result;
     switch (key) {
     case Qt::Key_Up:

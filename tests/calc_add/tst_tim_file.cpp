@@ -62,6 +62,8 @@ class TstTimFile : public QObject {
     void storedModeOutOfRange_data();
     void storedModeOutOfRange();
     void positionsBroughtIntoRange();
+    void positionStoredInView_data();
+    void positionStoredInView();
     void malformed_data();
     void malformed();
     void longValuesQuotedShort_data();
@@ -196,6 +198,26 @@ void TstTimFile::positionsBroughtIntoRange() {
     QCOMPARE(in.sheet->pos, (EditPosition{100, 100, kLastTopRow, kBoxTopLast}));
     const TimParse shifted = parseTimFile("5,1,990,0,5,0\r\n");
     QCOMPARE(shifted.sheet->pos, (EditPosition{5, 5, 1, 1950}));
+}
+
+// The stored position has the line being edited in view, however the grid was scrolled.
+void TstTimFile::positionStoredInView_data() {
+    QTest::addColumn<int>("scrollTo");
+    QTest::addColumn<QByteArray>("header");
+    QTest::newRow("unscrolled") << 1 << QByteArray("2,1,1470,1,3,2\r\n");
+    QTest::newRow("line still in view") << 2 << QByteArray("2,2,1230,1,3,2\r\n");
+    QTest::newRow("line scrolled away") << 50 << QByteArray("2,3,990,1,3,2\r\n");
+}
+
+void TstTimFile::positionStoredInView() {
+    QFETCH(int, scrollTo);
+    QFETCH(QByteArray, header);
+    Worksheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
+    scrollGridTo(s, scrollTo);
+    const TimBytes out = timFileBytes(s);
+    QVERIFY2(out.bytes, qPrintable(out.error));
+    QVERIFY2(out.bytes->startsWith(header), out.bytes->constData());
+    QCOMPARE(out.bytes->mid(header.size()), kExample.mid(kExample.indexOf('\n') + 1));
 }
 
 void TstTimFile::malformed_data() {

@@ -70,6 +70,25 @@ struct Fixture : WindowFixture {
         return row + 1;
     }
     int topRow() { return grid->rowAt(0) + 1; }
+    bool boxInView() { return grid->viewport()->rect().contains(box->geometry()); }
+    // Scrolls the grid as the user would: wheel notches over the lines (positive: down), or
+    // the scroll bar dragged as far.
+    void scrollGrid(const QString& how, int notches) {
+        if (how == u"wheel") {
+            const QPointF at = grid->viewport()->rect().center();
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(),
+                                  QPoint(0, notches > 0 ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+                QApplication::sendEvent(grid->viewport(), &wheel);
+            }
+        } else {
+            QScrollBar* bar = grid->verticalScrollBar();
+            bar->setSliderDown(true);
+            bar->setSliderPosition(bar->value() + 3 * notches);
+            bar->setSliderDown(false);
+        }
+    }
     bool optionsEnabled() {
         int enabled = 0;
         for (int i = 1; i <= 5; ++i)
@@ -100,6 +119,8 @@ class TstTimeAdditionWindow : public QObject {
     void entryErrors_data();
     void entryErrors();
     void boxFollowsLinesClicksAndScrolling();
+    void scrollingKeepsTheLineBeingEdited_data();
+    void scrollingKeepsTheLineBeingEdited();
     void deleteClearsTheLastLine();
     void resetReturnsToStart();
     void saveAndOpen();
@@ -295,19 +316,26 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     // Scrolling keeps the box on its line while the line is in view...
     f.grid->verticalScrollBar()->setValue(2);
     QCOMPARE(f.boxLine(), 11);
-    // ...and takes the nearest line in view otherwise.
+    // ...and when the line leaves the view the box goes with it, keeping the focus.
     f.grid->verticalScrollBar()->setValue(40);
     QCOMPARE(f.topRow(), 41);
-    QCOMPARE(f.boxLine(), 41);
+    QCOMPARE(f.boxLine(), 11);
+    QVERIFY(!f.boxInView());
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // Typing brings it back and goes to that line.
     f.type(u"2"_s);
-    QCOMPARE(f.cell(41, 3), QStringLiteral("70:30"));
-    QCOMPARE(f.boxLine(), 42);
+    QCOMPARE(f.cell(11, 1), QStringLiteral("2"));
+    QCOMPARE(f.cell(12, 3), QStringLiteral("59:30"));
+    QCOMPARE(f.cell(41, 1), QString());
+    QCOMPARE(f.boxLine(), 12);
+    QVERIFY(f.boxInView());
     // The wheel over the box scrolls the grid under it.
+    const int top = f.topRow();
     QWheelEvent wheel(QPointF(5, 5), f.box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(f.box, &wheel);
-    QVERIFY(f.topRow() > 41);
-    QCOMPARE(f.boxLine(), f.topRow());
+    QVERIFY(f.topRow() > top);
+    QCOMPARE(f.boxLine(), 12);
     // The last line: Enter stays on line 100.
     f.grid->verticalScrollBar()->setValue(99);
     QCOMPARE(f.topRow(), 91);
@@ -318,6 +346,43 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     QCOMPARE(f.boxLine(), 100);
     QCOMPARE(f.cell(100, 1), QStringLiteral("2"));
     QCOMPARE(f.cell(99, 1), QString());
+}
+
+// Scrolling only looks elsewhere: what is typed next goes to the line the box was on, which
+// comes back into view, so nothing is overwritten unseen.
+void TstTimeAdditionWindow::scrollingKeepsTheLineBeingEdited_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("wheel") << u"wheel"_s;
+    QTest::newRow("scroll bar") << u"scroll bar"_s;
+}
+
+void TstTimeAdditionWindow::scrollingKeepsTheLineBeingEdited() {
+    QFETCH(QString, how);
+    Fixture f;
+    f.type(u"1"_s);
+    f.type(u"2"_s);
+    f.scrollGrid(how, 3);
+    QCOMPARE(f.topRow(), 10);
+    QCOMPARE(f.boxLine(), 3);
+    QVERIFY(!f.boxInView());
+    QTest::keyClicks(f.box, u"3"_s);
+    QVERIFY(f.boxInView());
+    QCOMPARE(f.boxLine(), 3);
+    QTest::keyClick(f.box, Qt::Key_Return);
+    QCOMPARE(f.cell(3, 1), QStringLiteral("3"));
+    QCOMPARE(f.cell(10, 1), QString());
+    f.scrollGrid(how, -3);
+    QCOMPARE(f.topRow(), 1);
+    QCOMPARE(f.boxLine(), 4);
+    f.type(u"4"_s);
+    QCOMPARE(f.cells(4), (QStringList{u"4"_s, u"04:00"_s, u"10:00"_s, u""_s, u""_s}));
+    QCOMPARE(f.boxLine(), 5);
+    // Filled lines scrolled into view keep their values, and Up walks back over them.
+    f.scrollGrid(how, 2);
+    QTest::keyClick(f.box, Qt::Key_Up);
+    QCOMPARE(f.boxLine(), 4);
+    QVERIFY(f.boxInView());
+    QCOMPARE(f.cell(4, 1), QStringLiteral("4"));
 }
 
 void TstTimeAdditionWindow::deleteClearsTheLastLine() {
