@@ -17,8 +17,12 @@ constexpr double kMaxStoredNumber = 1e12;
 // A value quoted back in a message is cut short, so the message fits its box.
 constexpr qsizetype kQuotedChars = 20;
 
+// Control characters (a binary file's bytes) show as "?" rather than as themselves.
 QString quotedText(const QString& text) {
-    return text.size() > kQuotedChars ? text.left(kQuotedChars) + u'…' : text;
+    QString out = text.left(kQuotedChars);
+    for (QChar& c : out)
+        if (!c.isPrint()) c = u'?';
+    return text.size() > kQuotedChars ? out + u'…' : out;
 }
 
 // A number as the file would hold it, or in exponent form when that runs too long.
