@@ -264,9 +264,11 @@ std::array<QString, 5> lineCells(const Worksheet& sheet, int lineNo) {
 
 void noteKeyInEntryBox(Worksheet& sheet) {
     sheet.roundingLocked = true;
+    normalizePosition(sheet.pos);
 }
 
 KeyResult commitEntry(Worksheet& sheet, const QString& boxText) {
+    normalizePosition(sheet.pos);
     KeyResult r;
     r.consumed = true;
     r.clearBox = true;
@@ -285,6 +287,7 @@ KeyResult commitEntry(Worksheet& sheet, const QString& boxText) {
 }
 
 KeyResult pressUp(Worksheet& sheet) {
+    normalizePosition(sheet.pos);
     KeyResult r;
     r.consumed = true;
     EditPosition& p = sheet.pos;
@@ -297,6 +300,7 @@ KeyResult pressUp(Worksheet& sheet) {
 }
 
 KeyResult pressDown(Worksheet& sheet, const QString& boxText) {
+    normalizePosition(sheet.pos);
     const int lineNo = sheet.pos.currentLine;
     if (!sheet.line(lineNo).entry.isEmpty() && boxText.isEmpty()) {
         KeyResult r;
@@ -309,6 +313,7 @@ KeyResult pressDown(Worksheet& sheet, const QString& boxText) {
 }
 
 KeyResult pressDelete(Worksheet& sheet) {
+    normalizePosition(sheet.pos);
     KeyResult r; // the box still deletes a character
     const int lineNo = sheet.pos.currentLine;
     if (lineNo != sheet.lastLine) return r;
@@ -321,6 +326,7 @@ KeyResult pressDelete(Worksheet& sheet) {
 }
 
 KeyResult pressEnter(Worksheet& sheet, const QString& boxText) {
+    normalizePosition(sheet.pos);
     if (boxText.isEmpty()) {
         KeyResult r;
         r.consumed = true;
@@ -337,15 +343,16 @@ void clickGridLine(Worksheet& sheet, int row) {
     p.boxTop = (p.gridRow - p.topRow + 1) * kGridLineTwips + (kBoxTopFirst - kGridLineTwips);
 }
 
+// Scrolling only looks elsewhere: the line being edited stays the same, so what is typed next
+// never lands on a line the user did not choose.
 void scrollGridTo(Worksheet& sheet, int topRow) {
     EditPosition& p = sheet.pos;
     p.topRow = std::clamp(topRow, 1, kLastTopRow);
-    const int inView = std::clamp(p.currentLine, p.topRow, p.topRow + kVisibleLines - 1);
-    if (inView != p.currentLine) {
-        p.currentLine = inView;
-        p.gridRow = inView;
-    }
     p.boxTop = kBoxTopFirst + (p.currentLine - p.topRow) * kGridLineTwips;
+}
+
+bool currentLineInView(const EditPosition& p) {
+    return p.currentLine >= p.topRow && p.currentLine < p.topRow + kVisibleLines;
 }
 
 void normalizePosition(EditPosition& p) {

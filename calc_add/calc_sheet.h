@@ -95,7 +95,8 @@ struct CalcLine {
 };
 
 // Where editing stands: the line the box is on, the grid's current and top rows, and the box's
-// top edge in twips. The box always stands over currentLine, which is always in view.
+// top edge in twips. The box always stands over currentLine; scrolling the grid can take that
+// line out of view (the box then lies outside the lines in view) until the next key.
 struct EditPosition {
     int currentLine = 1;
     int gridRow = 1;
@@ -139,7 +140,8 @@ struct KeyResult {
     int lastChanged = -1;
 };
 
-// Any key typed into the entry box freezes the rounding choice.
+// Any key typed into the entry box freezes the rounding choice and brings the line being
+// edited back into view.
 void noteKeyInEntryBox(Worksheet& sheet);
 KeyResult pressUp(Worksheet& sheet);
 KeyResult pressDown(Worksheet& sheet, const QString& boxText);
@@ -150,10 +152,12 @@ KeyResult commitEntry(Worksheet& sheet, const QString& boxText);
 
 // A click on a grid line makes it the current line, wherever it is.
 void clickGridLine(Worksheet& sheet, int row);
-// The grid was scrolled to a new top row: the box stays over its line while that line is in
-// view; otherwise the nearest line in view becomes current.
+// The grid was scrolled to a new top row: the box stays over its line, in view or not, and
+// that line stays the one being edited.
 void scrollGridTo(Worksheet& sheet, int topRow);
-// Brings stored positions into range and puts the box over the current line.
+bool currentLineInView(const EditPosition& pos);
+// Brings stored positions into range and scrolls as little as needed to put the current line
+// in view, with the box over it.
 void normalizePosition(EditPosition& pos);
 
 void chooseRoundingMode(Worksheet& sheet, RoundingMode mode);

@@ -13,8 +13,23 @@ namespace {
 
 // Larger than anything the worksheet produces; a bigger number is not a worksheet value.
 constexpr double kMaxStoredNumber = 1e12;
-// A hundred lines of long entries stay far below this.
-constexpr qsizetype kMaxFileBytes = 64 * 1024 * 1024;
+
+// A value quoted back in a message is cut short, so the message fits its box.
+constexpr qsizetype kQuotedChars = 20;
+
+// Control characters (a binary file's bytes) show as "?" rather than as themselves.
+QString quotedText(const QString& text) {
+    QString out = text.left(kQuotedChars);
+    for (QChar& c : out)
+        if (!c.isPrint()) c = u'?';
+    return text.size() > kQuotedChars ? out + u'…' : out;
+}
+
+// A number as the file would hold it, or in exponent form when that runs too long.
+QString quotedNumber(double v) {
+    const QString plain = formatNumber(v);
+    return plain.size() > kQuotedChars ? QString::number(v, 'g', 6) : plain;
+}
 
 int clampedInt(double v, int lo, int hi) {
     return int(std::clamp(std::round(v), double(lo), double(hi)));
@@ -39,9 +54,9 @@ class TimReader {
         const auto* d = std::get_if<double>(&*v);
         if (!d)
             return fail(QStringLiteral("数値のはずの項目に文字「%1」があります")
-                            .arg(valueText(*v).left(20)));
+                            .arg(quotedText(valueText(*v))));
         if (!std::isfinite(*d) || std::fabs(*d) > kMaxStoredNumber)
-            return fail(QStringLiteral("数値「%1」が大きすぎます").arg(valueText(*v)));
+            return fail(QStringLiteral("数値「%1」が大きすぎます").arg(quotedNumber(*d)));
         out = *d;
         return true;
     }
@@ -96,7 +111,9 @@ TimBytes timFileBytes(const Worksheet& sheet) {
     }
 
     RecordWriter w;
-    const EditPosition& p = sheet.pos;
+    // Stored with the line being edited in view, as the box stands once typing goes on.
+    EditPosition p = sheet.pos;
+    normalizePosition(p);
     w.number(p.gridRow)
         .number(p.topRow)
         .number(p.boxTop)
@@ -127,7 +144,7 @@ TimBytes timFileBytes(const Worksheet& sheet) {
 TimParse parseTimFile(const QByteArray& bytes) {
     auto failed = [](const QString& why) { return TimParse{std::nullopt, why + u'。'}; };
     if (bytes.isEmpty()) return failed(QStringLiteral("ファイルが空です"));
-    if (bytes.size() > kMaxFileBytes)
+    if (bytes.size() > kMaxTimFileBytes)
         return failed(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます"));
     // The codec puts SUB (or the replacement character) where bytes are not code page 932.
     const QString text = decodeCp932(bytes);

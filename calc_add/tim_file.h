@@ -15,6 +15,12 @@ namespace qz {
 
 inline constexpr char16_t kTimFilter[] = u"時間計算ﾌｧｲﾙ (*.TIM)|*.TIM";
 
+// The longest entry the box takes, and a file size no worksheet comes near: a hundred lines of
+// the longest entries in double-byte characters with their numbers and texts stay below it.
+inline constexpr int kMaxEntryLength = 1000;
+inline constexpr qsizetype kMaxTimFileBytes = 512 * 1024;
+static_assert(kLineCount * (2 * kMaxEntryLength + 200) + 100 < kMaxTimFileBytes);
+
 struct TimBytes {
     std::optional<QByteArray> bytes; // nothing when the worksheet cannot be stored
     QString error;                   // why, in Japanese

@@ -155,12 +155,15 @@ void TimeAdditionWindow::buildControls() {
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &TimeAdditionWindow::onGridScrolled);
 
-    // Placed over the current line by showPosition(), on the grid's own rows.
-    m_entryBox = new QLineEdit(client);
+    // Placed over the current line by showPosition(), on the grid's own rows. It lies in the
+    // grid's viewport, so a line scrolled out of view takes the box with it while the box
+    // keeps the focus.
+    m_entryBox = new QLineEdit(m_grid->viewport());
     m_entryBox->setObjectName(QStringLiteral("Text1"));
     m_entryBox->setFont(fixedFont(9));
     m_entryBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_entryBox->setFrame(false);
+    m_entryBox->setMaxLength(kMaxEntryLength);
     setBackground(m_entryBox, colors::paleCyan);
     m_entryBox->installEventFilter(this);
 
@@ -221,6 +224,9 @@ void TimeAdditionWindow::buildControls() {
     for (QPushButton* b :
          {m_resetButton, m_menuButton, m_exitButton, m_printOkButton, m_printCancelButton})
         b->setAutoDefault(true);
+    // Esc answers the question as ｷｬﾝｾﾙ does.
+    m_printOkButton->installEventFilter(this);
+    m_printCancelButton->installEventFilter(this);
     connect(m_printOkButton, &QPushButton::clicked, this, &TimeAdditionWindow::onPrintConfirmed);
     connect(m_printCancelButton, &QPushButton::clicked, this,
             &TimeAdditionWindow::onPrintCancelled);
@@ -284,18 +290,17 @@ void TimeAdditionWindow::showRoundingMode() {
 }
 
 // The box stands over column 1 of the current line; its top in twips counts grid lines from
-// the first one in view, placed on the grid's own rows so it lines up at any resolution.
+// the first one in view (above or below the view while the line is scrolled away), placed on
+// the grid's own rows so it lines up at any resolution.
 void TimeAdditionWindow::showPosition() {
     const EditPosition& p = m_sheet.pos;
     m_syncingScroll = true;
     m_grid->verticalScrollBar()->setValue(p.topRow - 1);
     m_syncingScroll = false;
     const int linesDown = (p.boxTop - kBoxTopFirst) / kGridLineTwips;
-    const QPoint viewport = m_grid->viewport()->mapTo(centralWidget(), QPoint(0, 0));
     const int rowHeight = m_grid->rowHeight(0);
-    m_entryBox->setGeometry(viewport.x() + m_grid->columnWidth(0),
-                            viewport.y() + linesDown * rowHeight, m_grid->columnWidth(1),
-                            rowHeight);
+    m_entryBox->setGeometry(m_grid->columnViewportPosition(1), linesDown * rowHeight,
+                            m_grid->columnWidth(1), rowHeight);
 }
 
 void TimeAdditionWindow::clearWorksheet() {
@@ -318,6 +323,12 @@ bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isTyping(key)) return onEntryKey(key->key());
     }
+    if ((watched == m_printOkButton || watched == m_printCancelButton) &&
+        event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        onPrintCancelled();
+        return true;
+    }
     // The box lies over the grid: the wheel over it scrolls the grid, as anywhere else on it.
     if (watched == m_entryBox && event->type() == QEvent::Wheel)
         return QCoreApplication::sendEvent(m_grid->viewport(), event);
@@ -326,10 +337,12 @@ bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // Returns true when the box must not see the key.
 bool TimeAdditionWindow::onEntryKey(int key) {
-    if (!m_sheet.roundingLocked) {
-        noteKeyInEntryBox(m_sheet);
-        showRoundingMode();
-    }
+    const bool wasLocked = m_sheet.roundingLocked;
+    const EditPosition wasAt = m_sheet.pos;
+    noteKeyInEntryBox(m_sheet);
+    if (!wasLocked) showRoundingMode();
+    // Typing on a line scrolled out of view brings it back first, so the user sees it.
+    if (m_sheet.pos != wasAt) showPosition();
     KeyResult result;
     switch (key) {
     case Qt::Key_Up:
@@ -417,9 +430,8 @@ void TimeAdditionWindow::onOpenTriggered() {
     const std::optional<QString> path =
         platform().files->openFile(this, state().programFolder(), QString::fromUtf16(kTimFilter));
     if (!path) return;
-    // The worksheet is reset before reading; whatever goes wrong leaves it reset, never half
-    // loaded.
-    resetWorksheetAndGrid();
+    // Read and checked before anything is touched: a file that is not a worksheet loses nothing
+    // of the one on screen.
     auto refuse = [&](const QString& why) {
         platform().messages->exclamation(
             this,
@@ -427,12 +439,23 @@ void TimeAdditionWindow::onOpenTriggered() {
             kCheckTitle);
         m_entryBox->setFocus();
     };
-    const ReadResult read = readWholeFile(*path);
-    if (read.status == ReadStatus::Missing)
+    const ReadResult read = readWholeFile(*path, kMaxTimFileBytes);
+    switch (read.status) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::Missing:
         return refuse(QStringLiteral("ファイルが見つかりません。"));
-    if (read.status != ReadStatus::Ok) return refuse(QStringLiteral("ファイルを読み込めません。"));
-    TimParse parsed = parseTimFile(read.bytes);
+    case ReadStatus::NotRegularFile:
+        return refuse(QStringLiteral("通常のファイルではありません。"));
+    case ReadStatus::TooLarge:
+        return refuse(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます。"));
+    case ReadStatus::Failed:
+        return refuse(QStringLiteral("ファイルを読み込めません。"));
+    }
+    const TimParse parsed = parseTimFile(read.bytes);
     if (!parsed.sheet) return refuse(parsed.error);
+    // The reset (with its beep) and then the stored worksheet.
+    resetWorksheetAndGrid();
     m_sheet = *parsed.sheet;
     showRoundingMode();
     showAllLines();

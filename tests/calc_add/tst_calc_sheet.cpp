@@ -21,11 +21,14 @@ Worksheet typed(const QStringList& entries, RoundingMode mode = RoundingMode::No
     return s;
 }
 
-// The box always stands over the current line, which is always in view.
+// The box always stands over the current line, which is in view unless the grid was scrolled.
+bool boxOnCurrentLine(const EditPosition& p) {
+    return p.boxTop == kBoxTopFirst + (p.currentLine - p.topRow) * kGridLineTwips &&
+           p.topRow >= 1 && p.topRow <= kLastTopRow && p.currentLine >= 1 &&
+           p.currentLine <= kLineCount;
+}
 bool boxOverCurrentLine(const EditPosition& p) {
-    return p.currentLine >= p.topRow && p.currentLine <= p.topRow + kVisibleLines - 1 &&
-           p.boxTop == kBoxTopFirst + (p.currentLine - p.topRow) * kGridLineTwips &&
-           p.topRow >= 1 && p.topRow <= kLastTopRow;
+    return boxOnCurrentLine(p) && currentLineInView(p);
 }
 
 } // namespace
@@ -53,6 +56,8 @@ class TstCalcSheet : public QObject {
     void upRules();
     void deleteOnlyOnLastLine();
     void clickAndScroll();
+    void keysAfterScrollingStayOnTheirLine_data();
+    void keysAfterScrollingStayOnTheirLine();
     void boxNeverLeavesItsLine();
     void modeTexts();
 };
@@ -428,26 +433,88 @@ void TstCalcSheet::deleteOnlyOnLastLine() {
 
 void TstCalcSheet::clickAndScroll() {
     Worksheet s;
+    // Scrolling does not change the line being edited: the box goes out of view with it.
     scrollGridTo(s, 35);
-    // The current line was scrolled out of view: the nearest line in view takes its place.
-    QCOMPARE(s.pos.currentLine, 35);
+    QCOMPARE(s.pos, (EditPosition{1, 1, 35, kBoxTopFirst - 34 * kGridLineTwips}));
+    QVERIFY(!currentLineInView(s.pos));
     clickGridLine(s, 40);
     QCOMPARE(s.pos, (EditPosition{40, 40, 35, 2190}));
     scrollGridTo(s, 33);
     QCOMPARE(s.pos, (EditPosition{40, 40, 33, 2670}));
     scrollGridTo(s, 500);
-    QCOMPARE(s.pos, (EditPosition{91, 91, kLastTopRow, kBoxTopFirst}));
+    QCOMPARE(s.pos, (EditPosition{40, 40, kLastTopRow, kBoxTopFirst - 51 * kGridLineTwips}));
+    // The next key brings line 40 back into view (at the top, the least scrolling) and goes to
+    // it.
     pressEnter(s, QStringLiteral("1"));
-    QCOMPARE(s.lastLine, 91);
+    QCOMPARE(s.lastLine, 40);
+    QCOMPARE(s.line(40).entry, QStringLiteral("1"));
+    QCOMPARE(s.pos, (EditPosition{41, 40, 40, kBoxTopFirst + kGridLineTwips}));
 }
 
-// Whatever the keys, the box stays over the line being edited, inside the view.
+// Whatever the scrolling, a key lands on the line chosen before it, and afterwards that line is
+// in view with the box over it.
+void TstCalcSheet::keysAfterScrollingStayOnTheirLine_data() {
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("scrollTo");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("expectedTop");
+    QTest::newRow("down, Enter") << 3 << 10 << u"Enter"_s << 3;
+    QTest::newRow("up, Enter") << 60 << 20 << u"Enter"_s << 52;
+    QTest::newRow("down, Up") << 3 << 50 << u"Up"_s << 2;
+    QTest::newRow("up, Down") << 60 << 1 << u"Down"_s << 52;
+    QTest::newRow("down, Delete") << 3 << 91 << u"Delete"_s << 3;
+    QTest::newRow("down, a character") << 3 << 10 << u"7"_s << 3;
+    QTest::newRow("still in view") << 5 << 2 << u"Enter"_s << 2;
+}
+
+void TstCalcSheet::keysAfterScrollingStayOnTheirLine() {
+    QFETCH(int, line);
+    QFETCH(int, scrollTo);
+    QFETCH(QString, key);
+    QFETCH(int, expectedTop);
+    Worksheet s;
+    for (int i = 1; i <= 70; ++i)
+        pressEnter(s, QStringLiteral("1"));
+    scrollGridTo(s, 1);
+    clickGridLine(s, 1);
+    for (int i = 1; i < line; ++i)
+        pressDown(s, QString());
+    QCOMPARE(s.pos.currentLine, line);
+    scrollGridTo(s, scrollTo);
+    QCOMPARE(s.pos.currentLine, line);
+    QVERIFY(boxOnCurrentLine(s.pos));
+    if (key == u"Enter") {
+        pressEnter(s, QStringLiteral("2"));
+        QCOMPARE(s.line(line).entry, QStringLiteral("2"));
+        QCOMPARE(s.pos.currentLine, line + 1);
+    } else if (key == u"Up") {
+        pressUp(s);
+        QCOMPARE(s.pos.currentLine, line - 1);
+    } else if (key == u"Down") {
+        pressDown(s, QString());
+        QCOMPARE(s.pos.currentLine, line + 1);
+    } else if (key == u"Delete") {
+        pressDelete(s);
+        QCOMPARE(s.line(line).entry, QStringLiteral("1")); // not the last line
+        QCOMPARE(s.pos.currentLine, line);
+    } else {
+        noteKeyInEntryBox(s);
+        QCOMPARE(s.pos.currentLine, line);
+    }
+    QCOMPARE(s.pos.topRow, expectedTop);
+    QVERIFY(boxOverCurrentLine(s.pos));
+    QCOMPARE(s.lastLine, 70);
+}
+
+// Whatever the keys, the box stays over the line being edited, inside the view after every key.
 void TstCalcSheet::boxNeverLeavesItsLine() {
     QRandomGenerator rng(20101108);
     for (int run = 0; run < 40; ++run) {
         Worksheet s;
         for (int step = 0; step < 400; ++step) {
-            switch (rng.bounded(7)) {
+            const quint32 action = rng.bounded(7);
+            const bool scrolled = action == 6;
+            switch (action) {
             case 0:
             case 1:
                 pressEnter(s, QString::number(rng.bounded(5)));
@@ -468,7 +535,7 @@ void TstCalcSheet::boxNeverLeavesItsLine() {
                 scrollGridTo(s, s.pos.topRow + int(rng.bounded(7)) - 3);
                 break;
             }
-            QVERIFY2(boxOverCurrentLine(s.pos),
+            QVERIFY2(boxOnCurrentLine(s.pos) && (scrolled || currentLineInView(s.pos)),
                      qPrintable(QStringLiteral("run %1 step %2: line %3 top %4 box %5")
                                     .arg(run)
                                     .arg(step)

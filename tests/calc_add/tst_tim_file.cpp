@@ -62,8 +62,12 @@ class TstTimFile : public QObject {
     void storedModeOutOfRange_data();
     void storedModeOutOfRange();
     void positionsBroughtIntoRange();
+    void positionStoredInView_data();
+    void positionStoredInView();
     void malformed_data();
     void malformed();
+    void longValuesQuotedShort_data();
+    void longValuesQuotedShort();
     void noiseNeverCrashes();
     void pagePlan_data();
     void pagePlan();
@@ -101,6 +105,9 @@ void TstTimFile::roundTrips_data() {
     QTest::newRow("fraction of a minute") << QStringList{u"0.07*2.5"_s, u"1"_s} << 3;
     QTest::newRow("half-width kana") << QStringList{u"ｱ1.30"_s} << 2;
     QTest::newRow("hundred lines") << QStringList(100, QStringLiteral("1.01")) << 1;
+    // The longest entries the box takes, each character two bytes in the file: still opens.
+    QTest::newRow("hundred longest entries")
+        << QStringList(100, QString(kMaxEntryLength - 5, u'あ') + u"-1.15"_s) << 1;
 }
 
 void TstTimFile::roundTrips() {
@@ -109,6 +116,7 @@ void TstTimFile::roundTrips() {
     const Worksheet s = typed(entries, RoundingMode(mode));
     const TimBytes out = timFileBytes(s);
     QVERIFY2(out.bytes, qPrintable(out.error));
+    QVERIFY(out.bytes->size() <= kMaxTimFileBytes);
     const TimParse in = parseTimFile(*out.bytes);
     QVERIFY2(in.sheet, qPrintable(in.error));
     QVERIFY(in.sheet->lines == s.lines);
@@ -192,6 +200,26 @@ void TstTimFile::positionsBroughtIntoRange() {
     QCOMPARE(shifted.sheet->pos, (EditPosition{5, 5, 1, 1950}));
 }
 
+// The stored position has the line being edited in view, however the grid was scrolled.
+void TstTimFile::positionStoredInView_data() {
+    QTest::addColumn<int>("scrollTo");
+    QTest::addColumn<QByteArray>("header");
+    QTest::newRow("unscrolled") << 1 << QByteArray("2,1,1470,1,3,2\r\n");
+    QTest::newRow("line still in view") << 2 << QByteArray("2,2,1230,1,3,2\r\n");
+    QTest::newRow("line scrolled away") << 50 << QByteArray("2,3,990,1,3,2\r\n");
+}
+
+void TstTimFile::positionStoredInView() {
+    QFETCH(int, scrollTo);
+    QFETCH(QByteArray, header);
+    Worksheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
+    scrollGridTo(s, scrollTo);
+    const TimBytes out = timFileBytes(s);
+    QVERIFY2(out.bytes, qPrintable(out.error));
+    QVERIFY2(out.bytes->startsWith(header), out.bytes->constData());
+    QCOMPARE(out.bytes->mid(header.size()), kExample.mid(kExample.indexOf('\n') + 1));
+}
+
 void TstTimFile::malformed_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
@@ -219,6 +247,35 @@ void TstTimFile::malformed() {
     const TimParse in = parseTimFile(bytes);
     QVERIFY(!in.sheet);
     QVERIFY2(in.error.contains(reason), qPrintable(in.error));
+}
+
+// A value quoted back to the user is cut short, so the message fits its box.
+void TstTimFile::longValuesQuotedShort_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("huge number in the header")
+        << QByteArray("1,1,1e300,0,1,0\r\n") << QStringLiteral("数値「1e+300」が大きすぎます");
+    QTest::newRow("huge negative number in a line")
+        << QByteArray(kExample).replace(",6,45,", ",-1e300,45,")
+        << QStringLiteral("数値「-1e+300」が大きすぎます");
+    QTest::newRow("just too large") << QByteArray("1,1,1000000000001,0,1,0\r\n")
+                                    << QStringLiteral("数値「1000000000001」が大きすぎます");
+    QTest::newRow("long word for a number")
+        << QByteArray("1,1,\"" + QByteArray(300, 'x') + "\",0,1,0\r\n")
+        << QStringLiteral("文字「%1…」").arg(QString(20, u'x'));
+    // A sound file renamed: its control bytes are not put into the message as they are.
+    QTest::newRow("control characters")
+        << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0", 24)
+        << QStringLiteral("文字「RIFF$???WAVEfmt ????…」");
+}
+
+void TstTimFile::longValuesQuotedShort() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, quoted);
+    const TimParse in = parseTimFile(bytes);
+    QVERIFY(!in.sheet);
+    QVERIFY2(in.error.contains(quoted), qPrintable(in.error));
+    QVERIFY2(in.error.size() < 60, qPrintable(in.error));
 }
 
 void TstTimFile::noiseNeverCrashes() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "calc_add/time_addition_window.h"
 
+#include "calc_add/tim_file.h"
+
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
@@ -8,6 +10,7 @@
 #include "ui/printing.h"
 #include "ui/sound_player.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -67,6 +70,25 @@ struct Fixture : WindowFixture {
         return row + 1;
     }
     int topRow() { return grid->rowAt(0) + 1; }
+    bool boxInView() { return grid->viewport()->rect().contains(box->geometry()); }
+    // Scrolls the grid as the user would: wheel notches over the lines (positive: down), or
+    // the scroll bar dragged as far.
+    void scrollGrid(const QString& how, int notches) {
+        if (how == u"wheel") {
+            const QPointF at = grid->viewport()->rect().center();
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(),
+                                  QPoint(0, notches > 0 ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+                QApplication::sendEvent(grid->viewport(), &wheel);
+            }
+        } else {
+            QScrollBar* bar = grid->verticalScrollBar();
+            bar->setSliderDown(true);
+            bar->setSliderPosition(bar->value() + 3 * notches);
+            bar->setSliderDown(false);
+        }
+    }
     bool optionsEnabled() {
         int enabled = 0;
         for (int i = 1; i <= 5; ++i)
@@ -97,14 +119,18 @@ class TstTimeAdditionWindow : public QObject {
     void entryErrors_data();
     void entryErrors();
     void boxFollowsLinesClicksAndScrolling();
+    void scrollingKeepsTheLineBeingEdited_data();
+    void scrollingKeepsTheLineBeingEdited();
     void deleteClearsTheLastLine();
     void resetReturnsToStart();
     void saveAndOpen();
-    void openFailuresLeaveTheSheetReset_data();
-    void openFailuresLeaveTheSheetReset();
+    void openFailuresLoseNothing_data();
+    void openFailuresLoseNothing();
     void saveRefusedOrFailing();
     void cancelledDialogsAreSilent();
     void printing();
+    void escapeCancelsPrinting_data();
+    void escapeCancelsPrinting();
     void leaving();
 };
 
@@ -123,6 +149,8 @@ void TstTimeAdditionWindow::layoutAndCaptions() {
     QCOMPARE(f.grid->columnWidth(1), twips(1800));
     QCOMPARE(f.grid->columnWidth(5), twips(1100));
     QCOMPARE(f.grid->rowHeight(0), f.grid->horizontalHeader()->height());
+    // What the box takes always fits in a worksheet file that opens again.
+    QCOMPARE(f.box->maxLength(), kMaxEntryLength);
     // Ten whole lines in view below the header; the grid scrolls until line 100 is the tenth.
     QCOMPARE(f.grid->rowViewportPosition(9) + f.grid->rowHeight(9), f.grid->viewport()->height());
     QCOMPARE(f.grid->verticalScrollBar()->maximum(), 90);
@@ -288,19 +316,26 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     // Scrolling keeps the box on its line while the line is in view...
     f.grid->verticalScrollBar()->setValue(2);
     QCOMPARE(f.boxLine(), 11);
-    // ...and takes the nearest line in view otherwise.
+    // ...and when the line leaves the view the box goes with it, keeping the focus.
     f.grid->verticalScrollBar()->setValue(40);
     QCOMPARE(f.topRow(), 41);
-    QCOMPARE(f.boxLine(), 41);
+    QCOMPARE(f.boxLine(), 11);
+    QVERIFY(!f.boxInView());
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // Typing brings it back and goes to that line.
     f.type(u"2"_s);
-    QCOMPARE(f.cell(41, 3), QStringLiteral("70:30"));
-    QCOMPARE(f.boxLine(), 42);
+    QCOMPARE(f.cell(11, 1), QStringLiteral("2"));
+    QCOMPARE(f.cell(12, 3), QStringLiteral("59:30"));
+    QCOMPARE(f.cell(41, 1), QString());
+    QCOMPARE(f.boxLine(), 12);
+    QVERIFY(f.boxInView());
     // The wheel over the box scrolls the grid under it.
+    const int top = f.topRow();
     QWheelEvent wheel(QPointF(5, 5), f.box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(f.box, &wheel);
-    QVERIFY(f.topRow() > 41);
-    QCOMPARE(f.boxLine(), f.topRow());
+    QVERIFY(f.topRow() > top);
+    QCOMPARE(f.boxLine(), 12);
     // The last line: Enter stays on line 100.
     f.grid->verticalScrollBar()->setValue(99);
     QCOMPARE(f.topRow(), 91);
@@ -311,6 +346,43 @@ void TstTimeAdditionWindow::boxFollowsLinesClicksAndScrolling() {
     QCOMPARE(f.boxLine(), 100);
     QCOMPARE(f.cell(100, 1), QStringLiteral("2"));
     QCOMPARE(f.cell(99, 1), QString());
+}
+
+// Scrolling only looks elsewhere: what is typed next goes to the line the box was on, which
+// comes back into view, so nothing is overwritten unseen.
+void TstTimeAdditionWindow::scrollingKeepsTheLineBeingEdited_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("wheel") << u"wheel"_s;
+    QTest::newRow("scroll bar") << u"scroll bar"_s;
+}
+
+void TstTimeAdditionWindow::scrollingKeepsTheLineBeingEdited() {
+    QFETCH(QString, how);
+    Fixture f;
+    f.type(u"1"_s);
+    f.type(u"2"_s);
+    f.scrollGrid(how, 3);
+    QCOMPARE(f.topRow(), 10);
+    QCOMPARE(f.boxLine(), 3);
+    QVERIFY(!f.boxInView());
+    QTest::keyClicks(f.box, u"3"_s);
+    QVERIFY(f.boxInView());
+    QCOMPARE(f.boxLine(), 3);
+    QTest::keyClick(f.box, Qt::Key_Return);
+    QCOMPARE(f.cell(3, 1), QStringLiteral("3"));
+    QCOMPARE(f.cell(10, 1), QString());
+    f.scrollGrid(how, -3);
+    QCOMPARE(f.topRow(), 1);
+    QCOMPARE(f.boxLine(), 4);
+    f.type(u"4"_s);
+    QCOMPARE(f.cells(4), (QStringList{u"4"_s, u"04:00"_s, u"10:00"_s, u""_s, u""_s}));
+    QCOMPARE(f.boxLine(), 5);
+    // Filled lines scrolled into view keep their values, and Up walks back over them.
+    f.scrollGrid(how, 2);
+    QTest::keyClick(f.box, Qt::Key_Up);
+    QCOMPARE(f.boxLine(), 4);
+    QVERIFY(f.boxInView());
+    QCOMPARE(f.cell(4, 1), QStringLiteral("4"));
 }
 
 void TstTimeAdditionWindow::deleteClearsTheLastLine() {
@@ -400,37 +472,77 @@ void TstTimeAdditionWindow::saveAndOpen() {
     QCOMPARE(f.cell(2, 3), QStringLiteral("02:05"));
 }
 
-void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset_data() {
+void TstTimeAdditionWindow::openFailuresLoseNothing_data() {
+    QTest::addColumn<QString>("kind"); // "file", "folder" or "missing"
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << QByteArray() << "見つかりません";
-    QTest::newRow("short") << QByteArray("1,1,990,1,2,3\r\n\"1\",1,0,\"01:00\",\"01:00\"\r\n")
-                           << "途中で終わっています";
-    QTest::newRow("letters") << QByteArray("1,1,990,x,2,0\r\n") << "文字";
+    QTest::newRow("missing") << u"missing"_s << QByteArray() << u"見つかりません"_s;
+    QTest::newRow("folder") << u"folder"_s << QByteArray() << u"通常のファイルではありません"_s;
+    QTest::newRow("too large") << u"file"_s << QByteArray(kMaxTimFileBytes + 1, '1')
+                               << u"時間計算ﾌｧｲﾙとしては大きすぎます"_s;
+    QTest::newRow("short") << u"file"_s
+                           << QByteArray("1,1,990,1,2,3\r\n\"1\",1,0,\"01:00\",\"01:00\"\r\n")
+                           << u"途中で終わっています"_s;
+    QTest::newRow("letters") << u"file"_s << QByteArray("1,1,990,x,2,0\r\n") << u"文字"_s;
+    QTest::newRow("sound file renamed")
+        << u"file"_s << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 28)
+        << u"ファイル「bad.TIM」を開けませんでした。"_s;
+    QTest::newRow("text of another kind")
+        << u"file"_s << QByteArray("root:x:0:0:root:/root:/bin/bash\n")
+        << u"ファイル「bad.TIM」を開けませんでした。"_s;
 }
 
-void TstTimeAdditionWindow::openFailuresLeaveTheSheetReset() {
+// A file that is not a worksheet is refused with its reason; the worksheet, its place and its
+// rounding stay as they were, down to the text waiting in the box.
+void TstTimeAdditionWindow::openFailuresLoseNothing() {
+    QFETCH(QString, kind);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     Fixture f;
     QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
-    f.type(u"1"_s);
-    f.type(u"2"_s);
+    for (int i = 1; i <= 12; ++i)
+        f.type(QString::number(i));
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {},
+                      f.grid->visualItemRect(f.grid->item(5, 2)).center());
+    QTest::keyClicks(f.box, u"7"_s);
+    auto snapshot = [&] {
+        QStringList all;
+        for (int c = 0; c < 6; ++c)
+            all << f.grid->horizontalHeaderItem(c)->text();
+        for (int i = 1; i <= 100; ++i)
+            all << f.cells(i);
+        return all;
+    };
+    const QStringList before = snapshot();
+    QCOMPARE(f.boxLine(), 6);
+    QCOMPARE(f.topRow(), 4);
+
     const QString path = f.dir.filePath(u"bad.TIM"_s);
-    if (!bytes.isEmpty()) {
+    if (kind == u"folder") QVERIFY(QDir().mkdir(path));
+    if (kind == u"file") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
+    f.tp.sounds.clear();
     f.tp.files.answers = {path};
     f.action("M11")->trigger();
     QCOMPARE(f.tp.messages.shown.size(), 1);
     const QString text = f.tp.messages.lastText();
     QVERIFY2(text.contains(u"bad.TIM"_s) && text.contains(reason), qPrintable(text));
-    QCOMPARE(f.cells(1), (QStringList{u""_s, u""_s, u""_s, u""_s, u""_s}));
-    QVERIFY(f.optionsEnabled());
-    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QCOMPARE(f.boxLine(), 1);
+    QCOMPARE(f.tp.sounds.beeps(), 0); // nothing was reset
+    QCOMPARE(snapshot(), before);
+    QVERIFY(f.get<QRadioButton>("Option3")->isChecked());
+    QVERIFY(!f.optionsEnabled());
+    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切捨"));
+    QCOMPARE(f.boxLine(), 6);
+    QCOMPARE(f.topRow(), 4);
+    QCOMPARE(f.box->text(), QStringLiteral("7"));
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // Editing goes on where it stood.
+    QTest::keyClick(f.box, Qt::Key_Return);
+    QCOMPARE(f.cell(6, 1), QStringLiteral("7"));
+    QCOMPARE(f.cell(12, 3), QStringLiteral("79:00"));
 }
 
 void TstTimeAdditionWindow::saveRefusedOrFailing() {
@@ -486,6 +598,32 @@ void TstTimeAdditionWindow::printing() {
     QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath(u"sheet.pdf"_s)});
     QCOMPARE(f.tp.printer.printed.size(), 2);
     QCOMPARE(QApplication::focusWidget(), f.box);
+}
+
+// Esc on the print question is its ｷｬﾝｾﾙ, whichever of its buttons has the focus.
+void TstTimeAdditionWindow::escapeCancelsPrinting_data() {
+    QTest::addColumn<int>("tabs");
+    QTest::newRow("on ｷｬﾝｾﾙ") << 0;
+    QTest::newRow("on ＯＫ") << 1;
+}
+
+void TstTimeAdditionWindow::escapeCancelsPrinting() {
+    QFETCH(int, tabs);
+    Fixture f;
+    f.type(u"1.30"_s);
+    auto* panel = f.get<QWidget>("Picture1");
+    f.action("M14")->trigger();
+    QVERIFY(panel->isVisible());
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->parentWidget(), panel);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!panel->isVisible());
+    QVERIFY(f.tp.printer.printed.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // Typing goes on at the next line.
+    f.type(u"1"_s);
+    QCOMPARE(f.cell(2, 3), QStringLiteral("02:30"));
 }
 
 void TstTimeAdditionWindow::leaving() {
