@@ -14,18 +14,9 @@ namespace {
 // Larger than anything the worksheet produces; a bigger number is not a worksheet value.
 constexpr double kMaxStoredNumber = 1e12;
 
-// A value quoted back in a message is cut short, so the message fits its box.
+// A number as the file would hold it, or in exponent form when that runs longer than a
+// message quotes.
 constexpr qsizetype kQuotedChars = 20;
-
-// Control characters (a binary file's bytes) show as "?" rather than as themselves.
-QString quotedText(const QString& text) {
-    QString out = text.left(kQuotedChars);
-    for (QChar& c : out)
-        if (!c.isPrint()) c = u'?';
-    return text.size() > kQuotedChars ? out + u'…' : out;
-}
-
-// A number as the file would hold it, or in exponent form when that runs too long.
 QString quotedNumber(double v) {
     const QString plain = formatNumber(v);
     return plain.size() > kQuotedChars ? QString::number(v, 'g', 6) : plain;
@@ -54,7 +45,7 @@ class TimReader {
         const auto* d = std::get_if<double>(&*v);
         if (!d)
             return fail(QStringLiteral("数値のはずの項目に文字「%1」があります")
-                            .arg(quotedText(valueText(*v))));
+                            .arg(quotedForMessage(valueText(*v))));
         if (!std::isfinite(*d) || std::fabs(*d) > kMaxStoredNumber)
             return fail(QStringLiteral("数値「%1」が大きすぎます").arg(quotedNumber(*d)));
         out = *d;

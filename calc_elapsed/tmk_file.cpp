@@ -31,37 +31,6 @@ QString textProblem(const QString& what, const QString& text) {
     return {};
 }
 
-// A value as a message may quote it: a file that is no sheet at all yields control characters and
-// fields of any length, which would garble the message or stretch its box off the screen.
-QString quotedInMessage(const QString& value) {
-    constexpr int kMaxShown = 20;
-    QString out;
-    int shown = 0;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (shown == kMaxShown) return out + QStringLiteral("…");
-        char32_t c = value[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(value[i], value[i + 1]);
-            ++i;
-        }
-        switch (QChar::category(c)) {
-        case QChar::Other_Control:
-        case QChar::Other_Format:
-        case QChar::Other_Surrogate:
-        case QChar::Other_PrivateUse:
-        case QChar::Other_NotAssigned:
-        case QChar::Separator_Line:
-        case QChar::Separator_Paragraph:
-            out += QLatin1Char('?');
-            break;
-        default:
-            out += QString::fromUcs4(&c, 1);
-        }
-        ++shown;
-    }
-    return out;
-}
-
 // Reads the values of a file in order, saying where it stopped when something is wrong.
 class ValueStream {
   public:
@@ -114,7 +83,7 @@ bool readTime(ValueStream& in, int row, const QString& what, bool endOfDayAllowe
     if (!t || (!t->isEmpty() && !isTimeOfDay(*t, endOfDayAllowed))) {
         in.fail(QStringLiteral("%1 行目の%2「%3」は時刻ではありません。")
                     .arg(row)
-                    .arg(what, quotedInMessage(valueText(*v))));
+                    .arg(what, quotedForMessage(valueText(*v))));
         return false;
     }
     out = *t;
@@ -132,7 +101,7 @@ bool readMinutes(ValueStream& in, int row, std::optional<int>& out) {
     if (!d || *d != std::floor(*d) || *d < 0 || *d > 1440) {
         in.fail(QStringLiteral("%1 行目の経過分「%2」は 0 から 1440 までの整数ではありません。")
                     .arg(row)
-                    .arg(quotedInMessage(valueText(*v))));
+                    .arg(quotedForMessage(valueText(*v))));
         return false;
     }
     out = int(*d);

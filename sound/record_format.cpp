@@ -182,4 +182,33 @@ std::optional<ReadField> FieldReader::nextField() {
     return field;
 }
 
+QString quotedForMessage(const QString& value) {
+    constexpr int kMaxShown = 20;
+    QString out;
+    int shown = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (shown == kMaxShown) return out + QStringLiteral("…");
+        char32_t c = value[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(value[i], value[i + 1]);
+            ++i;
+        }
+        switch (QChar::category(c)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_NotAssigned:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            out += QLatin1Char('?');
+            break;
+        default:
+            out += QString::fromUcs4(&c, 1);
+        }
+        ++shown;
+    }
+    return out;
+}
+
 } // namespace qz

@@ -23,6 +23,10 @@ QString valueText(const RecordValue& v);
 // A number; unset, and text that does not start with a number, give 0.
 double valueNumber(const RecordValue& v);
 
+// A field's text as a message quotes it: unprintable characters as "?", and cut after twenty
+// characters with "…", so a file that is no sheet at all cannot garble or stretch the message.
+QString quotedForMessage(const QString& value);
+
 // "60", "-15", "17.5": no sign for positives, no superfluous zeros; anything nearer to zero
 // than 1e-10 is "0".
 QString formatNumber(double v);
