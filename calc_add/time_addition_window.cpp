@@ -440,18 +440,8 @@ void TimeAdditionWindow::onOpenTriggered() {
         m_entryBox->setFocus();
     };
     const ReadResult read = readWholeFile(*path, kMaxTimFileBytes);
-    switch (read.status) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::Missing:
-        return refuse(QStringLiteral("ファイルが見つかりません。"));
-    case ReadStatus::NotRegularFile:
-        return refuse(QStringLiteral("通常のファイルではありません。"));
-    case ReadStatus::TooLarge:
-        return refuse(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます。"));
-    case ReadStatus::Failed:
-        return refuse(QStringLiteral("ファイルを読み込めません。"));
-    }
+    if (read.status != ReadStatus::Ok)
+        return refuse(readFaultText(read.status, QStringLiteral("時間計算ﾌｧｲﾙ")));
     const TimParse parsed = parseTimFile(read.bytes);
     if (!parsed.sheet) return refuse(parsed.error);
     // The reset (with its beep) and then the stored worksheet.

@@ -516,18 +516,8 @@ void ElapsedTimeWindow::onOpenTriggered() {
         focusBox(EntryBox::Start);
     };
     const ReadResult read = readWholeFile(*chosen, kTmkMaxBytes);
-    switch (read.status) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::Missing:
-        return fail(QStringLiteral("ファイルが見つかりません。"));
-    case ReadStatus::NotRegularFile:
-        return fail(QStringLiteral("通常のファイルではありません。"));
-    case ReadStatus::TooLarge:
-        return fail(QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。"));
-    case ReadStatus::Failed:
-        return fail(QStringLiteral("ファイルを開けません。"));
-    }
+    if (read.status != ReadStatus::Ok)
+        return fail(readFaultText(read.status, QStringLiteral("経過時間計算ﾌｧｲﾙ")));
     TmkParseResult parsed = parseTmkFile(read.bytes);
     if (!parsed.sheet) return fail(parsed.error);
     resetSheet();

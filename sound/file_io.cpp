@@ -36,6 +36,22 @@ ReadResult readWholeFile(const QString& path, qint64 maxBytes) {
     return {ReadStatus::Ok, bytes};
 }
 
+QString readFaultText(ReadStatus status, const QString& kind) {
+    switch (status) {
+    case ReadStatus::Ok:
+        return {};
+    case ReadStatus::Missing:
+        return QStringLiteral("ファイルが見つかりません。");
+    case ReadStatus::NotRegularFile:
+        return QStringLiteral("通常のファイルではありません。");
+    case ReadStatus::TooLarge:
+        return kind + QStringLiteral("としては大きすぎます。");
+    case ReadStatus::Failed:
+        break;
+    }
+    return QStringLiteral("ファイルを読み込めません。");
+}
+
 FileFault faultFromErrno(int error) {
     switch (error) {
     case ENOENT:

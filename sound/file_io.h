@@ -20,6 +20,9 @@ inline constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
 // Only regular files are read: a pipe would block the program until someone writes to it and a
 // device could be read for ever.
 ReadResult readWholeFile(const QString& path, qint64 maxBytes = kMaxReadBytes);
+// Why a file could not be read, in words the user reads (empty for Ok); `kind` names what the
+// file should have been ("時間計算ﾌｧｲﾙ"), for one too large to be that.
+QString readFaultText(ReadStatus status, const QString& kind);
 
 // Why a file could not be written, in words the user reads.
 enum class FileFault { NotFound, NoPermission, DiskFull, IsFolder, Other };
