@@ -103,6 +103,10 @@ QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char
 }
 
 void QzWindow::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && onEscapePressed()) {
+        e->accept();
+        return;
+    }
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     // Buttons outside dialogs leave Enter to their window; a held key must not repeat it.
     auto* button = qobject_cast<QAbstractButton*>(focusWidget());

@@ -95,6 +95,9 @@ class QzWindow : public QMainWindow {
     void closeEvent(QCloseEvent* e) override;
     // Enter presses the focused button, as Space does.
     void keyPressEvent(QKeyEvent* e) override;
+    // Esc, wherever the focus stands: a window with a question open answers it as its cancel
+    // button does and returns true.
+    virtual bool onEscapePressed() { return false; }
 
     // Adds a ring-duration submenu with one checkable item each. The item for `seconds` is
     // checked, the first one for 0. A choice checks only its item, calls `chosen`, then writes

@@ -224,9 +224,6 @@ void TimeAdditionWindow::buildControls() {
     for (QPushButton* b :
          {m_resetButton, m_menuButton, m_exitButton, m_printOkButton, m_printCancelButton})
         b->setAutoDefault(true);
-    // Esc answers the question as ｷｬﾝｾﾙ does.
-    m_printOkButton->installEventFilter(this);
-    m_printCancelButton->installEventFilter(this);
     connect(m_printOkButton, &QPushButton::clicked, this, &TimeAdditionWindow::onPrintConfirmed);
     connect(m_printCancelButton, &QPushButton::clicked, this,
             &TimeAdditionWindow::onPrintCancelled);
@@ -323,16 +320,16 @@ bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isTyping(key)) return onEntryKey(key->key());
     }
-    if ((watched == m_printOkButton || watched == m_printCancelButton) &&
-        event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        onPrintCancelled();
-        return true;
-    }
     // The box lies over the grid: the wheel over it scrolls the grid, as anywhere else on it.
     if (watched == m_entryBox && event->type() == QEvent::Wheel)
         return QCoreApplication::sendEvent(m_grid->viewport(), event);
     return QzWindow::eventFilter(watched, event);
+}
+
+bool TimeAdditionWindow::onEscapePressed() {
+    if (!m_printPanel->isVisible()) return false;
+    onPrintCancelled();
+    return true;
 }
 
 // Returns true when the box must not see the key.

@@ -36,6 +36,7 @@ class TimeAdditionWindow : public QzWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool onEscapePressed() override;
 
   private slots:
     void onRoundingOptionClicked(RoundingMode mode);

@@ -360,15 +360,10 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
     return QzWindow::eventFilter(watched, event);
 }
 
-void ElapsedTimeWindow::keyPressEvent(QKeyEvent* event) {
-    // Esc answers the print question as "ｷｬﾝｾﾙ" does, wherever the focus stands.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
-        m_printPanel->isVisible()) {
-        event->accept();
-        onPrintCancelled();
-        return;
-    }
-    QzWindow::keyPressEvent(event);
+bool ElapsedTimeWindow::onEscapePressed() {
+    if (!m_printPanel->isVisible()) return false;
+    onPrintCancelled();
+    return true;
 }
 
 bool ElapsedTimeWindow::isMenuShortcut(const QEvent& event) const {

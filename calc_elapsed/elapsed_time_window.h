@@ -9,7 +9,6 @@
 class QAction;
 class QFrame;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -35,7 +34,7 @@ class ElapsedTimeWindow final : public QzWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool onEscapePressed() override;
 
   private slots:
     void onOpenTriggered();
