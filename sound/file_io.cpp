@@ -29,10 +29,11 @@ ReadResult readWholeFile(const QString& path, qint64 maxBytes) {
     if (info.size() > maxBytes) return {ReadStatus::TooLarge, {}};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {ReadStatus::Failed, {}};
-    // The file may have grown since it was measured.
-    QByteArray bytes = f.read(maxBytes + 1);
+    // readAll sizes its buffer by the file; read(maxBytes) would reserve the whole cap for
+    // every small settings file.
+    QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) return {ReadStatus::Failed, {}};
-    if (bytes.size() > maxBytes) return {ReadStatus::TooLarge, {}};
+    if (bytes.size() > maxBytes) return {ReadStatus::TooLarge, {}}; // grown since measured
     return {ReadStatus::Ok, bytes};
 }
 
