@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "about/version_box.h"
+#include "app/after_first_paint.h"
 #include "app/command_line.h"
 #include "app/launcher_window.h"
 #include "app/settings_location.h"
@@ -107,12 +108,12 @@ int main(int argc, char* argv[]) {
                          if (target) real.platform().windows->restoreAndRaise(target);
                      });
 
-    windows.switchTo(WindowId::Launcher, nullptr);
+    QzWindow* launcher = windows.switchTo(WindowId::Launcher, nullptr);
     // The program's own picture, drawn: the installed theme icons are made from the same
     // picture, and looking them up in the icon theme costs more than the whole launcher. The
     // window manager takes the icon as well once the launcher is up, so drawing its five sizes
     // does not hold the launcher back.
-    QTimer::singleShot(0, &app, [] {
+    runAfterFirstPaint(launcher, [] {
         QIcon icon;
         for (int side : {16, 32, 48, 64, 128})
             icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));

@@ -116,27 +116,27 @@ void setForeground(QWidget* w, quint32 bbggrr) {
     w->setPalette(p);
 }
 
-QStringList installedFirst(const QStringList& preferred, const QStringList& installed) {
-    QStringList ordered;
+QStringList familiesToRequest(const QStringList& preferred, const QStringList& installed) {
     for (const QString& f : preferred)
-        if (installed.contains(f, Qt::CaseInsensitive)) ordered.append(f);
-    for (const QString& f : preferred)
-        if (!ordered.contains(f)) ordered.append(f);
-    return ordered;
+        if (installed.contains(f, Qt::CaseInsensitive)) return {f};
+    return preferred;
 }
 
 // Qt tries a font's families in order and, for each one that is missing, asks the font
 // configuration for substitutes: a search that costs more than loading the face itself, again
-// for every size and weight. The faces the machine has go first, so the first one is found.
-static QStringList installedFirst(const QStringList& preferred) {
-    return installedFirst(preferred, QFontDatabase::families());
+// for every size and weight. And a font that names more than one family has Qt sort every face
+// on the machine for each script it shows, in case a character is missing; with one family
+// that sort waits until a character really is missing. So a face the machine has is asked for
+// alone.
+static QStringList familiesToRequest(const QStringList& preferred) {
+    return familiesToRequest(preferred, QFontDatabase::families());
 }
 
 QFont uiFont(double pointSize, bool bold) {
     static const QStringList families =
-        installedFirst({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                        QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                        QStringLiteral("Noto Sans CJK JP")});
+        familiesToRequest({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                           QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                           QStringLiteral("Noto Sans CJK JP")});
     QFont f;
     f.setFamilies(families);
     f.setPointSizeF(pointSize);
@@ -146,8 +146,8 @@ QFont uiFont(double pointSize, bool bold) {
 
 QFont fixedFont(double pointSize, bool bold) {
     static const QStringList families =
-        installedFirst({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                        QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+        familiesToRequest({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                           QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
     QFont f;
     f.setFamilies(families);
     f.setStyleHint(QFont::Monospace);

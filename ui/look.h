@@ -79,8 +79,9 @@ void setForeground(QWidget* w, quint32 bbggrr);
 // installs, so every machine renders alike.
 QFont uiFont(double pointSize = 9.0, bool bold = false);
 QFont fixedFont(double pointSize = 9.0, bool bold = false);
-// The preferred families with those among `installed` first, each group in its own order.
-QStringList installedFirst(const QStringList& preferred, const QStringList& installed);
+// The first of the preferred families among `installed`, alone; all of them, for Qt's own
+// substitutes, when none is installed.
+QStringList familiesToRequest(const QStringList& preferred, const QStringList& installed);
 void installApplicationFont();
 // Buttons, option buttons and check boxes show a focus mark whenever they have the focus, not
 // only after the keyboard moved it (the program puts the focus on buttons itself).

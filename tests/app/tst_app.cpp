@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/after_first_paint.h"
 #include "app/launcher_window.h"
 #include "sound/file_io.h"
 #include "tests/support/window_fixture.h"
@@ -198,6 +199,38 @@ class TestApp : public QObject {
         QVERIFY(f.tp.messages.lastText().contains(QStringLiteral("電卓")));
         QCOMPARE(f.tp.calculator.folders.size(), 2);
         QCOMPARE(f.quits, 0);
+    }
+
+    // The window icon is drawn once the launcher has been painted: not before, not twice, and
+    // still when the window goes away before it was ever painted.
+    void workAfterTheFirstPaintRunsOnceThePaintIsDone() {
+        struct Painted : QWidget {
+            bool painted = false;
+            void paintEvent(QPaintEvent*) override { painted = true; }
+        };
+        auto* shown = new Painted;
+        int runs = 0;
+        bool paintedFirst = false;
+        runAfterFirstPaint(shown, [&] {
+            paintedFirst = shown->painted;
+            ++runs;
+        });
+        QCoreApplication::processEvents();
+        QCOMPARE(runs, 0);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        QTRY_COMPARE(runs, 1);
+        QVERIFY(paintedFirst);
+        shown->repaint();
+        QCoreApplication::processEvents();
+        delete shown;
+        QCOMPARE(runs, 1);
+
+        auto* unpainted = new QWidget;
+        int unpaintedRuns = 0;
+        runAfterFirstPaint(unpainted, [&] { ++unpaintedRuns; });
+        delete unpainted;
+        QCOMPARE(unpaintedRuns, 1);
     }
 
     void launcherPlaysNoSound() {
