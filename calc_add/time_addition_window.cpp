@@ -101,12 +101,10 @@ void TimeAdditionWindow::buildControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    m_toolbar = addImageToolBar(
-        this, {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く"), [this] { onOpenTriggered(); }},
-               {saveIcon(), QStringLiteral("名前を付けて保存"), [this] { onSaveTriggered(); }},
-               {printIcon(), QStringLiteral("印刷"), [this] { onPrintRequested(); }},
-               {calculatorIcon(), QStringLiteral("QZ電卓"), [this] { onCalculatorTriggered(); }},
-               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { onHelpTriggered(); }}});
+    m_toolbar =
+        addSheetToolBar(this, {[this] { onOpenTriggered(); }, [this] { onSaveTriggered(); },
+                               [this] { onPrintRequested(); }, [this] { onCalculatorTriggered(); },
+                               [this] { onHelpTriggered(); }});
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolbar->adjustSize();
 

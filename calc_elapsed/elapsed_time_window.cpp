@@ -99,12 +99,10 @@ void ElapsedTimeWindow::buildControls() {
     setCentralWidget(client);
     setBackground(client, colors::paleBlue);
 
-    m_toolBar = addImageToolBar(
-        this, {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く"), [this] { onOpenTriggered(); }},
-               {saveIcon(), QStringLiteral("名前を付けて保存"), [this] { onSaveTriggered(); }},
-               {printIcon(), QStringLiteral("印刷"), [this] { onPrintRequested(); }},
-               {calculatorIcon(), QStringLiteral("QZ電卓"), [this] { onCalculatorTriggered(); }},
-               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { onHelpTriggered(); }}});
+    m_toolBar =
+        addSheetToolBar(this, {[this] { onOpenTriggered(); }, [this] { onSaveTriggered(); },
+                               [this] { onPrintRequested(); }, [this] { onCalculatorTriggered(); },
+                               [this] { onHelpTriggered(); }});
     // Five buttons need a little more than the frame's 1760 twips in some styles; nothing else
     // stands left of the date label, so the bar may grow up to it.
     m_toolBar->setContentsMargins(0, 0, 0, 0);

@@ -345,7 +345,7 @@ QIcon helpIcon() {
     });
 }
 
-QIcon openIcon() {
+static QIcon openIcon() {
     return drawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(130, 90, 10), 1.5));
         p.setBrush(QColor(240, 200, 80));
@@ -355,7 +355,7 @@ QIcon openIcon() {
     });
 }
 
-QIcon saveIcon() {
+static QIcon saveIcon() {
     return drawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(20, 40, 110), 1.5));
         p.setBrush(QColor(60, 90, 190));
@@ -367,7 +367,7 @@ QIcon saveIcon() {
     });
 }
 
-QIcon printIcon() {
+static QIcon printIcon() {
     return drawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(50, 50, 60), 1.5));
         p.setBrush(Qt::white);
@@ -377,6 +377,14 @@ QIcon printIcon() {
         p.setBrush(Qt::white);
         p.drawRect(QRectF(9, 20, 14, 9));
     });
+}
+
+QToolBar* addSheetToolBar(QMainWindow* w, const SheetToolCommands& commands) {
+    return addImageToolBar(w, {{openIcon(), QStringLiteral("ﾌｧｲﾙを開く"), commands.open},
+                               {saveIcon(), QStringLiteral("名前を付けて保存"), commands.save},
+                               {printIcon(), QStringLiteral("印刷"), commands.print},
+                               {calculatorIcon(), QStringLiteral("QZ電卓"), commands.calculator},
+                               {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), commands.help}});
 }
 
 QPixmap launcherPicture(QSize size) {

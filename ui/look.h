@@ -106,14 +106,15 @@ struct ToolButton {
 // Toolbar of image buttons at the top-left corner of the client area; the buttons are named
 // Toolbar1_1, Toolbar1_2, ... in order.
 QToolBar* addImageToolBar(QMainWindow* w, const QList<ToolButton>& buttons);
+// The calculators' toolbar: open, save as, print, the calculator and help, in that order.
+struct SheetToolCommands {
+    std::function<void()> open, save, print, calculator, help;
+};
+QToolBar* addSheetToolBar(QMainWindow* w, const SheetToolCommands& commands);
 
 // The program's own pictures, drawn in code.
 QIcon calculatorIcon();
 QIcon helpIcon();
-// The file commands of the two calculators' toolbars.
-QIcon openIcon();
-QIcon saveIcon();
-QIcon printIcon();
 QPixmap launcherPicture(QSize size);
 QPixmap versionPicture();
 
