@@ -3,7 +3,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLockFile>
 #include <QStandardPaths>
 
 #include <optional>
@@ -14,8 +13,10 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -23,6 +24,7 @@
 #else
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #endif
 
 namespace qz {
@@ -34,9 +36,12 @@ const QByteArray kAnswer = "ok\n";
 // A request is one short line; anything longer is not one of ours.
 constexpr qsizetype kLongestRequest = 4096;
 
-QString lockPathFor(const QString& name) {
+// The file beside the socket on which starts take turns. The two kinds of lock have names of
+// their own: the empty file that a kernel lock leaves must never be read as a lock file of
+// Qt's kind, which would make an older version wait for it to go stale.
+QString lockPathFor(const QString& name, QLatin1StringView suffix) {
     const QString base = QDir::isAbsolutePath(name) ? name : QDir::temp().filePath(name);
-    return base + QStringLiteral(".lock");
+    return base + suffix;
 }
 
 QByteArray requestLine(const QString& token) {
@@ -86,6 +91,32 @@ class Fd {
 
   private:
     int m_fd;
+};
+
+// Two starts at the same moment take turns on a lock of a file beside the socket. The kernel
+// lets go of it with the process that held it, so a start that was killed blocks nobody, and
+// taking it writes nothing to the disk (a lock file that records its owner is synced first,
+// which the launcher would wait for at every start). The file itself stays, empty.
+class StartLock {
+  public:
+    StartLock(const QString& path, int timeoutMs) {
+        m_fd.reset(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (m_fd.get() < 0) return;
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) == 0) {
+                m_locked = true;
+                return;
+            }
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) return;
+            ::usleep(5000);
+        }
+    }
+    bool locked() const { return m_locked; }
+
+  private:
+    Fd m_fd;
+    bool m_locked = false;
 };
 
 // Waits until fd is ready for `events` or the deadline passes.
@@ -235,8 +266,8 @@ bool SingleInstance::listening() const {
 
 SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) {
     // Two starts at the same moment take turns, so exactly one of them ends up listening.
-    QLockFile lock(lockPathFor(m_name));
-    const bool locked = lock.tryLock(timeoutMs);
+    const StartLock lock(lockPathFor(m_name, QLatin1StringView(".turn")), timeoutMs);
+    const bool locked = lock.locked();
 
     switch (askRunningInstance(socketPathFor(m_name), requestLine(token), timeoutMs)) {
     case Reply::Answered:
@@ -303,7 +334,7 @@ bool SingleInstance::listening() const {
 }
 
 SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) {
-    QLockFile lock(lockPathFor(m_name));
+    QLockFile lock(lockPathFor(m_name, QLatin1StringView(".lock")));
     const bool locked = lock.tryLock(timeoutMs);
 
     QLocalSocket socket;

@@ -10,10 +10,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <thread>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -161,6 +164,32 @@ class TestSingleInstance : public QObject {
     }
 
 #ifdef Q_OS_LINUX
+    // Two starts at the same moment take turns: while another start holds its turn, a start
+    // waits for it, and one that cannot get it in time runs without listening rather than
+    // taking the socket from under the other. A start that ended, however it ended, leaves
+    // no turn behind.
+    void startsTakeTurns() {
+        const QString name = socketPath("turns.socket");
+        const QByteArray lockPath = QFile::encodeName(name + QStringLiteral(".turn"));
+        int holder = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(holder >= 0);
+        QCOMPARE(::flock(holder, LOCK_EX), 0);
+
+        SingleInstance blocked(name);
+        QCOMPARE(blocked.start({}, 200), SingleInstance::Role::Alone);
+        QVERIFY(!blocked.listening());
+
+        // Let go while a start waits: it takes the turn and listens.
+        std::thread release([holder] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            ::close(holder);
+        });
+        SingleInstance waiting(name);
+        QCOMPARE(waiting.start({}, 5000), SingleInstance::Role::Primary);
+        release.join();
+        QVERIFY(waiting.listening());
+    }
+
     // Whatever comes on the socket in whatever pieces, the program answers only a whole request
     // line, drops the rest, and keeps serving later starts.
     void oddConnectionsAreDroppedAndLaterStartsServed_data() {
