@@ -41,7 +41,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
         setValueLook(l);
 
     m_bigClockPicture = addControl<ClickLabel>(client, "Image1", {180, 1950, 1680, 1680});
-    m_bigClockPicture->setPixmap(launcherPicture(m_bigClockPicture->size()));
+    m_bigClockPicture->setDrawnPicture(launcherPicture);
     m_bigClockPicture->setCursor(Qt::PointingHandCursor);
     m_bigClockPicture->setToolTip(QStringLiteral("大きい表示"));
     connect(m_bigClockPicture, &ClickLabel::clicked, this, [this] { open(WindowId::BigClock); });

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "ui/click_label.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/dialogs.h"
@@ -89,6 +90,30 @@ class TestUi : public QObject {
         const QImage styles = picture(fusion.get());
         QCOMPARE(own.size(), styles.size());
         QVERIFY(own == styles);
+    }
+
+    // The launcher's picture is drawn at the first paint, once, and shows as drawn; a new
+    // size draws it again.
+    void drawnPictureWaitsForThePaint() {
+        int drawn = 0;
+        ClickLabel label;
+        label.resize(40, 30);
+        label.setDrawnPicture([&drawn](QSize size) {
+            ++drawn;
+            QPixmap pm(size);
+            pm.fill(Qt::red);
+            return pm;
+        });
+        QCOMPARE(drawn, 0);
+        const QImage first = label.grab().toImage();
+        QCOMPARE(drawn, 1);
+        QCOMPARE(first.pixelColor(0, 0), QColor(Qt::red));
+        QCOMPARE(first.pixelColor(39, 29), QColor(Qt::red));
+        label.grab();
+        QCOMPARE(drawn, 1);
+        label.resize(50, 30);
+        QCOMPARE(label.grab().toImage().pixelColor(49, 29), QColor(Qt::red));
+        QCOMPARE(drawn, 2);
     }
 
     void colorsAreBlueGreenRed() {
