@@ -196,7 +196,7 @@ QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& 
     };
     QStringList removed;
     const QDir dir(folder);
-    for (const QString& f : dir.entryList(QDir::Files | QDir::Hidden))
+    for (const QString& f : dir.entryList(QDir::Files | QDir::Hidden, QDir::NoSort))
         for (const QString& name : fileNames)
             if (isTemporaryOf(f, name) && QFile::remove(dir.filePath(f))) removed << f;
     return removed;
