@@ -24,6 +24,11 @@
 
 #ifdef QZ_WARM_FONTCONFIG
 #include <fontconfig/fontconfig.h>
+#endif
+#ifdef QZ_OPEN_SESSION_BUS_EARLY
+#include <QDBusConnection>
+#endif
+#if defined(QZ_WARM_FONTCONFIG) || defined(QZ_OPEN_SESSION_BUS_EARLY)
 #include <thread>
 #endif
 
@@ -54,6 +59,14 @@ int main(int argc, char* argv[]) {
     std::jthread fontConfigWarmUp([] { FcInit(); });
 #endif
     QApplication app(argc, argv);
+#ifdef QZ_OPEN_SESSION_BUS_EARLY
+    // Qt's accessibility support connects to the session bus when the launcher's first control
+    // is made, and the launcher waits for it. Where the desktop gives no bus address, that
+    // connection first starts a bus of its own (several milliseconds at every start). Opened
+    // here on another thread, it is made while the launcher is built; Qt shares the one
+    // connection.
+    std::jthread sessionBusWarmUp([] { QDBusConnection::sessionBus(); });
+#endif
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
     // Qt has taken its own options (-platform, -display, ...) off the line by now.
