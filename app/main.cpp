@@ -60,12 +60,15 @@ int main(int argc, char* argv[]) {
 #endif
     QApplication app(argc, argv);
 #ifdef QZ_OPEN_SESSION_BUS_EARLY
-    // Qt's accessibility support connects to the session bus when the launcher's first control
-    // is made, and the launcher waits for it. Where the desktop gives no bus address, that
-    // connection first starts a bus of its own (several milliseconds at every start). Opened
-    // here on another thread, it is made while the launcher is built; Qt shares the one
-    // connection.
-    std::jthread sessionBusWarmUp([] { QDBusConnection::sessionBus(); });
+    // On X11 and Wayland, Qt's accessibility support connects to the session bus when the
+    // launcher's first control is made, and the launcher waits for it. Where the desktop gives
+    // no bus address, that connection first starts a bus of its own (several milliseconds at
+    // every start). Opened here on another thread, it is made while the launcher is built; Qt
+    // shares the one connection.
+    std::jthread sessionBusWarmUp;
+    if (const QString p = QGuiApplication::platformName();
+        p == QLatin1String("xcb") || p.startsWith(QLatin1String("wayland")))
+        sessionBusWarmUp = std::jthread([] { QDBusConnection::sessionBus(); });
 #endif
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
