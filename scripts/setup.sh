@@ -9,7 +9,7 @@ QZ_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libfontconfig-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     qt6-translations-l10n
-    xvfb xauth libx11-dev
+    xvfb xauth libx11-dev dbus-daemon
     pulseaudio pulseaudio-utils
     poppler-utils dpkg-dev desktop-file-utils appstream
     clang-format
