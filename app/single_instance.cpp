@@ -100,7 +100,10 @@ class Fd {
 class StartLock {
   public:
     StartLock(const QString& path, int timeoutMs) {
-        m_fd.reset(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        // Read-only and never through a link: nothing is written, and a link planted in a shared
+        // temporary folder leads nowhere.
+        m_fd.reset(::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (m_fd.get() < 0) return;
         const QDeadlineTimer deadline(timeoutMs);
         for (;;) {

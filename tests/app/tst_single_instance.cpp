@@ -188,6 +188,14 @@ class TestSingleInstance : public QObject {
         QCOMPARE(waiting.start({}, 5000), SingleInstance::Role::Primary);
         release.join();
         QVERIFY(waiting.listening());
+
+        // A link planted where the turn's file goes is not followed.
+        const QString linked = socketPath("linked.socket");
+        const QString target = socketPath("elsewhere");
+        QVERIFY(QFile::link(target, linked + QStringLiteral(".turn")));
+        SingleInstance planted(linked);
+        planted.start({}, 200);
+        QVERIFY(!QFileInfo::exists(target));
     }
 
     // Whatever comes on the socket in whatever pieces, the program answers only a whole request
