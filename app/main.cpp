@@ -59,17 +59,6 @@ int main(int argc, char* argv[]) {
     std::jthread fontConfigWarmUp([] { FcInit(); });
 #endif
     QApplication app(argc, argv);
-#ifdef QZ_OPEN_SESSION_BUS_EARLY
-    // On X11 and Wayland, Qt's accessibility support connects to the session bus when the
-    // launcher's first control is made, and the launcher waits for it. Where the desktop gives
-    // no bus address, that connection first starts a bus of its own (several milliseconds at
-    // every start). Opened here on another thread, it is made while the launcher is built; Qt
-    // shares the one connection.
-    std::jthread sessionBusWarmUp;
-    if (const QString p = QGuiApplication::platformName();
-        p == QLatin1String("xcb") || p.startsWith(QLatin1String("wayland")))
-        sessionBusWarmUp = std::jthread([] { QDBusConnection::sessionBus(); });
-#endif
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
     // Qt has taken its own options (-platform, -display, ...) off the line by now.
@@ -85,6 +74,19 @@ int main(int argc, char* argv[]) {
         qunsetenv("XDG_ACTIVATION_TOKEN");
         if (instance.start(token) == SingleInstance::Role::Secondary) return 0;
     }
+
+#ifdef QZ_OPEN_SESSION_BUS_EARLY
+    // On X11 and Wayland, Qt's accessibility support connects to the session bus when the
+    // launcher's first control is made, and the launcher waits for it. Where the desktop gives
+    // no bus address, that connection first starts a bus of its own (several milliseconds at
+    // every start). Opened here on another thread, it is made while the launcher is built; Qt
+    // shares the one connection. A start that only hands over to a running program ends above
+    // without it.
+    std::jthread sessionBusWarmUp;
+    if (const QString p = QGuiApplication::platformName();
+        p == QLatin1String("xcb") || p.startsWith(QLatin1String("wayland")))
+        sessionBusWarmUp = std::jthread([] { QDBusConnection::sessionBus(); });
+#endif
 
     installApplicationFont();
     installFocusMarks();
