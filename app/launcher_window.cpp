@@ -9,6 +9,7 @@
 #include "ui/look.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -19,6 +20,18 @@ namespace qz {
 LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) {
     setObjectName(QStringLiteral("MENU"));
     setWindowTitle(QStringLiteral("ＱＺタイマー"));
+    const QString fileTitle = QStringLiteral("ﾌｧｲﾙ(&F)");
+    const QString toolsTitle = QStringLiteral("ﾂｰﾙ(&T)");
+    const QString helpTitle = QStringLiteral("ﾍﾙﾌﾟ(&H)");
+    const QString clockCaption = QStringLiteral("現在時間");
+    // Qt's accessibility support waits for the session bus at the first control's text; where
+    // the desktop gives no bus address, starting one takes several milliseconds. The menu bar's
+    // titles and the frame's bold caption have to be measured before the window can show all
+    // the same, so they are measured first: the two faces are set up, and FreeType analyses
+    // the face at its first hinted glyph, while the bus is still starting.
+    QFontMetrics(font()).horizontalAdvance(fileTitle + toolsTitle + helpTitle);
+    QFontMetrics(uiFont(9, true)).horizontalAdvance(clockCaption);
+
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
@@ -26,8 +39,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
                     {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { startCalculator(); }},
                      {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { openHelp(); }}});
 
-    m_clockFrame =
-        addControl<QGroupBox>(client, "Frame2", {120, 420, 5040, 1260}, QStringLiteral("現在時間"));
+    m_clockFrame = addControl<QGroupBox>(client, "Frame2", {120, 420, 5040, 1260}, clockCaption);
     m_clockFrame->setFont(uiFont(9, true));
     setBackground(m_clockFrame, colors::lightBlue);
     const QFont clockFont = uiFont(11.25, true);
@@ -72,15 +84,15 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
                                            QStringLiteral("終了"));
     connect(m_exitButton, &QPushButton::clicked, this, &LauncherWindow::exitProgram);
 
-    QMenu* fileMenu = addMenu(menuBar(), "M1", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QMenu* fileMenu = addMenu(menuBar(), "M1", fileTitle);
     connect(addMenuItem(fileMenu, "M12", QStringLiteral("大きい表示(&Z)")), &QAction::triggered,
             this, [this] { open(WindowId::BigClock); });
     connect(addMenuItem(fileMenu, "M11", QStringLiteral("終了(&E)")), &QAction::triggered, this,
             &LauncherWindow::exitProgram);
-    QMenu* toolsMenu = addMenu(menuBar(), "M2", QStringLiteral("ﾂｰﾙ(&T)"));
+    QMenu* toolsMenu = addMenu(menuBar(), "M2", toolsTitle);
     connect(addMenuItem(toolsMenu, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
             [this] { startCalculator(); });
-    QMenu* helpMenu = addMenu(menuBar(), "M3", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QMenu* helpMenu = addMenu(menuBar(), "M3", helpTitle);
     connect(addMenuItem(helpMenu, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
             [this] { openHelp(); });
     connect(addMenuItem(helpMenu, "M32", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)")), &QAction::triggered,
