@@ -136,13 +136,22 @@ int main(int argc, char** argv) {
     const double t[2] = {median(ms[0]), median(ms[1])};
     const double m[2] = {median(mb[0]), median(mb[1])};
     const double f[2] = {median(painted[0]), median(painted[1])};
+    // The machine's own load drifts during a run; each program start is paired with the bare
+    // clock's start right after it, and the median of those ratios is steadier than the ratio
+    // of the two medians.
+    const auto pairedRatio = [runs](const std::vector<double>(&v)[2]) {
+        std::vector<double> r;
+        for (int i = 0; i < runs; ++i)
+            r.push_back(v[0][i] / v[1][i]);
+        return median(r);
+    };
     std::printf("start-up to window mapped (median of %d): program %.1f ms, bare Qt clock %.1f ms,"
-                " ratio %.2f (target <= 1.20)\n",
-                runs, t[0], t[1], t[0] / t[1]);
+                " ratio %.2f, paired %.2f (target <= 1.20)\n",
+                runs, t[0], t[1], t[0] / t[1], pairedRatio(ms));
     std::printf(
         "start-up to first frame drawn (median of %d): program %.1f ms, bare Qt clock %.1f ms,"
-        " ratio %.2f\n",
-        runs, f[0], f[1], f[0] / f[1]);
+        " ratio %.2f, paired %.2f\n",
+        runs, f[0], f[1], f[0] / f[1], pairedRatio(painted));
     std::printf("peak memory (median): program %.1f MB, bare Qt clock %.1f MB, difference %+.1f MB"
                 " (target <= +6 MB)\n",
                 m[0], m[1], m[0] - m[1]);
