@@ -136,9 +136,9 @@ int main(int argc, char** argv) {
     const double t[2] = {median(ms[0]), median(ms[1])};
     const double m[2] = {median(mb[0]), median(mb[1])};
     const double f[2] = {median(painted[0]), median(painted[1])};
-    // The machine's own load drifts during a run; each program start is paired with the bare
-    // clock's start right after it, and the median of those ratios is steadier than the ratio
-    // of the two medians.
+    // The machine's own load drifts during a run. Each program start is paired with the bare
+    // clock's start right after it, and the median of those ratios is printed beside the ratio
+    // of the two medians: a second view, which drift moves differently.
     const auto pairedRatio = [runs](const std::vector<double>(&v)[2]) {
         std::vector<double> r;
         for (int i = 0; i < runs; ++i)
