@@ -24,13 +24,14 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     const QString toolsTitle = QStringLiteral("ﾂｰﾙ(&T)");
     const QString helpTitle = QStringLiteral("ﾍﾙﾌﾟ(&H)");
     const QString clockCaption = QStringLiteral("現在時間");
+    const QFont captionFont = uiFont(9, true);
     // Qt's accessibility support waits for the session bus at the first control's text; where
     // the desktop gives no bus address, starting one takes several milliseconds. The menu bar's
     // titles and the frame's bold caption have to be measured before the window can show all
     // the same, so they are measured first: the two faces are set up, and FreeType analyses
     // the face at its first hinted glyph, while the bus is still starting.
     QFontMetrics(font()).horizontalAdvance(fileTitle + toolsTitle + helpTitle);
-    QFontMetrics(uiFont(9, true)).horizontalAdvance(clockCaption);
+    QFontMetrics(captionFont).horizontalAdvance(clockCaption);
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -40,7 +41,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
                      {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { openHelp(); }}});
 
     m_clockFrame = addControl<QGroupBox>(client, "Frame2", {120, 420, 5040, 1260}, clockCaption);
-    m_clockFrame->setFont(uiFont(9, true));
+    m_clockFrame->setFont(captionFont);
     setBackground(m_clockFrame, colors::lightBlue);
     const QFont clockFont = uiFont(11.25, true);
     m_dateLabel =
