@@ -166,16 +166,15 @@ class FocusMarkStyle final : public QProxyStyle {
   public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
+        // Styles draw the mark only after keyboard navigation; the ringing row's "停止" gets
+        // the focus from the program and must show it too. Check boxes and option buttons draw
+        // it as a focus frame, push buttons (in Fusion) as the outline of their panel.
         if (element == PE_FrameFocusRect && option && (option->state & State_HasFocus)) {
-            // Styles draw the mark only after keyboard navigation; the ringing row's "停止"
-            // gets the focus from the program and must show it too.
-            QStyleOptionFocusRect marked;
-            if (const auto* r = qstyleoption_cast<const QStyleOptionFocusRect*>(option))
-                marked = *r;
-            else
-                marked.QStyleOption::operator=(*option);
-            marked.state |= State_KeyboardFocusChange;
-            QProxyStyle::drawPrimitive(element, &marked, painter, widget);
+            drawMarked<QStyleOptionFocusRect>(element, option, painter, widget);
+            return;
+        }
+        if (element == PE_PanelButtonCommand && option && (option->state & State_HasFocus)) {
+            drawMarked<QStyleOptionButton>(element, option, painter, widget);
             return;
         }
         if (element == PE_FrameGroupBox && option &&
@@ -196,6 +195,18 @@ class FocusMarkStyle final : public QProxyStyle {
     }
 
   private:
+    template <typename Option>
+    void drawMarked(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                    const QWidget* widget) const {
+        Option marked;
+        if (const auto* typed = qstyleoption_cast<const Option*>(option))
+            marked = *typed;
+        else
+            marked.QStyleOption::operator=(*option);
+        marked.state |= State_KeyboardFocusChange;
+        QProxyStyle::drawPrimitive(element, &marked, painter, widget);
+    }
+
     // Fusion draws a group box's frame from a picture that it loads by file name, which makes
     // the image reader load every image plugin (SVG, JPEG, GIF ...) at the launcher's first
     // paint. The same picture, read as the PNG it is, drawn the way Fusion draws it.

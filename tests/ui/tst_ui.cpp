@@ -6,12 +6,17 @@
 #include "ui/look.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace qz;
 
@@ -90,6 +95,37 @@ class TestUi : public QObject {
         const QImage styles = picture(fusion.get());
         QCOMPARE(own.size(), styles.size());
         QVERIFY(own == styles);
+    }
+
+    // The program puts the focus on buttons itself (a ringing row's "停止"); the mark must show
+    // before any key has moved the focus in the window.
+    void focusGivenByTheProgramIsMarked_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("button") << QStringLiteral("button");
+        QTest::newRow("check box") << QStringLiteral("check");
+        QTest::newRow("option button") << QStringLiteral("radio");
+    }
+    void focusGivenByTheProgramIsMarked() {
+        QFETCH(QString, kind);
+        installFocusMarks();
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* edit = new QLineEdit;
+        QAbstractButton* button = nullptr;
+        if (kind == QLatin1String("button")) button = new QPushButton(QStringLiteral("停止"));
+        if (kind == QLatin1String("check")) button = new QCheckBox(QStringLiteral("ON"));
+        if (kind == QLatin1String("radio")) button = new QRadioButton(QStringLiteral("通常表示"));
+        layout->addWidget(edit);
+        layout->addWidget(button);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus(Qt::OtherFocusReason);
+        const QImage unfocused = button->grab().toImage();
+        button->setFocus(Qt::OtherFocusReason);
+        QVERIFY(button->hasFocus());
+        QVERIFY(!window.testAttribute(Qt::WA_KeyboardFocusChange));
+        QVERIFY(button->grab().toImage() != unfocused);
     }
 
     // The launcher's picture is drawn at the first paint, once, and shows as drawn; a new
