@@ -169,13 +169,11 @@ class FocusMarkStyle final : public QProxyStyle {
         // Styles draw the mark only after keyboard navigation; the ringing row's "停止" gets
         // the focus from the program and must show it too. Check boxes and option buttons draw
         // it as a focus frame, push buttons (in Fusion) as the outline of their panel.
-        if (element == PE_FrameFocusRect && option && (option->state & State_HasFocus)) {
-            drawMarked<QStyleOptionFocusRect>(element, option, painter, widget);
-            return;
-        }
-        if (element == PE_PanelButtonCommand && option && (option->state & State_HasFocus)) {
-            drawMarked<QStyleOptionButton>(element, option, painter, widget);
-            return;
+        if (option && (option->state & State_HasFocus)) {
+            if (element == PE_FrameFocusRect)
+                return drawMarked<QStyleOptionFocusRect>(element, option, painter, widget);
+            if (element == PE_PanelButtonCommand)
+                return drawMarked<QStyleOptionButton>(element, option, painter, widget);
         }
         if (element == PE_FrameGroupBox && option &&
             drawFusionGroupBoxFrame(option, painter, widget))
