@@ -3,24 +3,26 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
+#include <QTimer>
 
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QSocketNotifier>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
-#include <unistd.h>
 #else
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -57,25 +59,7 @@ std::optional<QString> tokenOfRequest(const QByteArray& received) {
     return QString::fromUtf8(line.mid(kRequest.size()).trimmed());
 }
 
-} // namespace
-
-#ifdef Q_OS_LINUX
-
-namespace {
-
-// The socket file of a name: a relative name lies in the temporary folder, as Qt's local
-// sockets place it.
-QByteArray socketPathFor(const QString& name) {
-    return QFile::encodeName(QDir::isAbsolutePath(name) ? name : QDir::temp().filePath(name));
-}
-
-bool addressFor(const QByteArray& path, sockaddr_un& addr) {
-    addr = {};
-    addr.sun_family = AF_UNIX;
-    if (path.isEmpty() || size_t(path.size()) >= sizeof(addr.sun_path)) return false;
-    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
-    return true;
-}
+#ifdef Q_OS_UNIX
 
 class Fd {
   public:
@@ -92,6 +76,63 @@ class Fd {
   private:
     int m_fd;
 };
+
+// A folder only this user can change: a folder itself (not a link to one), the user's own, that
+// nobody else may write to. Others may look in (some sessions make the runtime folder so); the
+// socket in it is the user's alone, and both ends check who is at the other one.
+bool folderIsTheUsers(const QString& folder) {
+    struct stat st {};
+    return QDir::isAbsolutePath(folder) &&
+           ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The folder that stands in for a missing runtime folder, in the shared temporary folder: made
+// for this user alone, or taken as it is when it is the user's (closed again if it was left
+// open). One that belongs to someone else, or a link planted in its place, is refused: whoever
+// made it could put their own socket in it, or read the one the program puts there.
+bool makeFolderOfTheUsers(const QString& folder) {
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), S_IRWXU) != 0 && errno != EEXIST) return false;
+    // Opened, not looked up by name again: what is checked is what is changed.
+    const Fd fd(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        st.st_uid != ::geteuid())
+        return false;
+    return (st.st_mode & (S_IRWXG | S_IRWXO)) == 0 || ::fchmod(fd.get(), S_IRWXU) == 0;
+}
+
+#endif
+
+} // namespace
+
+#ifdef Q_OS_LINUX
+
+namespace {
+
+// The other end of a connected socket runs as this user. A start hands its token only to the
+// user's own program, and the program acts only on the user's own starts.
+bool peerIsTheUser(int fd) {
+    ucred cred{};
+    socklen_t size = sizeof cred;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &size) == 0 && size == sizeof cred &&
+           cred.uid == ::geteuid();
+}
+
+// The socket file of a name: a relative name lies in the temporary folder, as Qt's local
+// sockets place it.
+QByteArray socketPathFor(const QString& name) {
+    return QFile::encodeName(QDir::isAbsolutePath(name) ? name : QDir::temp().filePath(name));
+}
+
+bool addressFor(const QByteArray& path, sockaddr_un& addr) {
+    addr = {};
+    addr.sun_family = AF_UNIX;
+    if (path.isEmpty() || size_t(path.size()) >= sizeof(addr.sun_path)) return false;
+    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
 
 // Two starts at the same moment take turns on a lock of a file beside the socket. The kernel
 // lets go of it with the process that held it, so a start that was killed blocks nobody, and
@@ -132,10 +173,11 @@ bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
     }
 }
 
-enum class Reply { Answered, Silent, NobodyThere };
+enum class Reply { Answered, Silent, NobodyThere, Stranger };
 
 // Asks a running instance to come forward. NobodyThere: no program listens on the socket (no
-// file, or one left by a program that was killed).
+// file, or one left by a program that was killed). Stranger: another user listens there, and is
+// told nothing.
 Reply askRunningInstance(const QByteArray& path, const QByteArray& request, int timeoutMs) {
     sockaddr_un addr;
     if (!addressFor(path, addr)) return Reply::NobodyThere;
@@ -151,6 +193,7 @@ Reply askRunningInstance(const QByteArray& path, const QByteArray& request, int 
     if (r < 0)
         return errno == EAGAIN || errno == EINPROGRESS || errno == ETIMEDOUT ? Reply::Silent
                                                                              : Reply::NobodyThere;
+    if (!peerIsTheUser(fd.get())) return Reply::Stranger;
 
     const QDeadlineTimer deadline(timeoutMs);
     qsizetype sent = 0;
@@ -179,11 +222,16 @@ Reply askRunningInstance(const QByteArray& path, const QByteArray& request, int 
     return answer.left(answer.indexOf('\n') + 1) == kAnswer ? Reply::Answered : Reply::Silent;
 }
 
+// While the program can open no more files, it waits this long before it accepts again rather
+// than being woken at once by the same start it could not take.
+constexpr int kAcceptPauseMs = 200;
+
 } // namespace
 
 struct SingleInstance::Listener {
     struct Peer {
         QSocketNotifier* notifier = nullptr;
+        QTimer* quietTimer = nullptr;
         QByteArray received;
     };
 
@@ -193,42 +241,65 @@ struct SingleInstance::Listener {
     dev_t device = 0;
     ino_t inode = 0;
     QSocketNotifier* notifier = nullptr;
+    QTimer* acceptPause = nullptr;
     std::map<int, Peer> peers;
 
     ~Listener() {
         for (auto& [peerFd, peer] : peers) {
             delete peer.notifier;
+            delete peer.quietTimer;
             ::close(peerFd);
         }
         delete notifier;
+        delete acceptPause;
         // The socket file goes with the program, unless another one has put its own there.
         struct stat st {};
         if (::stat(path.constData(), &st) == 0 && st.st_dev == device && st.st_ino == inode)
             ::unlink(path.constData());
     }
 
+    // Accepting stops while the starts being served are as many as are served at once (the
+    // others wait in the socket's queue), or while no file can be opened.
+    void updateAccepting() {
+        notifier->setEnabled(peers.size() < size_t(kMaxPeers) && !acceptPause->isActive());
+    }
+
     void acceptStarts() {
-        for (;;) {
+        while (peers.size() < size_t(kMaxPeers)) {
             const int peerFd = ::accept4(fd.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
             if (peerFd < 0) {
                 if (errno == EINTR || errno == ECONNABORTED) continue;
-                return; // EAGAIN: none left; anything else: try again on the next wake-up
+                if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                    acceptPause->start();
+                break; // EAGAIN: none left; anything else: try again on the next wake-up
+            }
+            if (!peerIsTheUser(peerFd)) {
+                ::close(peerFd); // another user's program: not a word to it
+                continue;
             }
             auto* n = new QSocketNotifier(peerFd, QSocketNotifier::Read);
             QObject::connect(n, &QSocketNotifier::activated, owner,
                              [this, peerFd] { readFrom(peerFd); });
-            peers[peerFd] = Peer{n, {}};
+            auto* quiet = new QTimer;
+            quiet->setSingleShot(true);
+            QObject::connect(quiet, &QTimer::timeout, owner, [this, peerFd] { drop(peerFd); });
+            quiet->start(owner->m_quietPeerTimeoutMs);
+            peers[peerFd] = Peer{n, quiet, {}};
         }
+        updateAccepting();
     }
 
     void drop(int peerFd) {
         const auto it = peers.find(peerFd);
         if (it == peers.end()) return;
-        // Called from the notifier's own signal: it goes once the signal has returned.
+        // Called from the notifier's or the timer's own signal: they go once it has returned.
         it->second.notifier->setEnabled(false);
         it->second.notifier->deleteLater();
+        it->second.quietTimer->stop();
+        it->second.quietTimer->deleteLater();
         ::close(peerFd);
         peers.erase(it);
+        updateAccepting();
     }
 
     void readFrom(int peerFd) {
@@ -268,6 +339,7 @@ bool SingleInstance::listening() const {
 }
 
 SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) {
+    if (m_name.isEmpty()) return Role::Alone;
     // Two starts at the same moment take turns, so exactly one of them ends up listening.
     const StartLock lock(lockPathFor(m_name, QLatin1StringView(".turn")), timeoutMs);
     const bool locked = lock.locked();
@@ -278,6 +350,10 @@ SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) 
     case Reply::Silent:
         // Connected, but nobody answered: a program that hangs. Starting anyway keeps the
         // user from being locked out by it.
+        return Role::Alone;
+    case Reply::Stranger:
+        // Another user's program holds the name: the user still gets a program of their own,
+        // and that one learns nothing of this start.
         return Role::Alone;
     case Reply::NobodyThere:
         break;
@@ -315,13 +391,34 @@ bool SingleInstance::listen() {
     l->inode = st.st_ino;
     if (::listen(l->fd.get(), 16) != 0) return false; // the destructor removes the file
     l->notifier = new QSocketNotifier(l->fd.get(), QSocketNotifier::Read);
+    l->acceptPause = new QTimer;
+    l->acceptPause->setSingleShot(true);
+    l->acceptPause->setInterval(kAcceptPauseMs);
     Listener* raw = l.get();
     connect(l->notifier, &QSocketNotifier::activated, this, [raw] { raw->acceptStarts(); });
+    connect(l->acceptPause, &QTimer::timeout, this, [raw] { raw->acceptStarts(); });
     m_listener = std::move(l);
     return true;
 }
 
 #else // Qt's local sockets (named pipes on Windows)
+
+namespace {
+
+// Whether the other end of a connection runs as this user. A named pipe made with the user-only
+// option admits nobody else; a local socket says who is at its other end.
+bool peerIsTheUser(const QLocalSocket& socket) {
+#ifdef Q_OS_UNIX
+    uid_t uid = 0;
+    gid_t gid = 0;
+    return ::getpeereid(int(socket.socketDescriptor()), &uid, &gid) == 0 && uid == ::geteuid();
+#else
+    Q_UNUSED(socket);
+    return true;
+#endif
+}
+
+} // namespace
 
 struct SingleInstance::Listener {
     QLocalServer server;
@@ -337,12 +434,14 @@ bool SingleInstance::listening() const {
 }
 
 SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) {
+    if (m_name.isEmpty()) return Role::Alone;
     QLockFile lock(lockPathFor(m_name, QLatin1StringView(".lock")));
     const bool locked = lock.tryLock(timeoutMs);
 
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (socket.waitForConnected(timeoutMs)) {
+        if (!peerIsTheUser(socket)) return Role::Alone;
         socket.write(requestLine(token));
         socket.waitForBytesWritten(timeoutMs);
         while (!socket.canReadLine() && socket.waitForReadyRead(timeoutMs)) {
@@ -367,6 +466,17 @@ bool SingleInstance::listen() {
     connect(&server, &QLocalServer::newConnection, this, [this, &server] {
         while (QLocalSocket* socket = server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            // The starts being served are the server's connections still open.
+            const qsizetype served = server.findChildren<QLocalSocket*>().size();
+            if (served > kMaxPeers || !peerIsTheUser(*socket)) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            QTimer::singleShot(m_quietPeerTimeoutMs, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
+            });
             const auto onRequest = [this, socket] {
                 if (!socket->canReadLine()) return;
                 const std::optional<QString> token =
@@ -397,15 +507,23 @@ QString SingleInstance::sessionServerName() {
     const QString tag = QString::fromLatin1(
         QCryptographicHash::hash(display.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 #ifdef Q_OS_UNIX
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty())
-        return QDir(runtime).filePath(QStringLiteral("qztimer-%1.socket").arg(tag));
-#endif
+    // The runtime folder is looked at here rather than through Qt, which takes only a folder of
+    // mode 0700 and otherwise moves on to one in the temporary folder that every program of the
+    // user shares, without a word to the program; two starts that disagreed on the folder would
+    // each run a program of their own.
+    const QString file = QStringLiteral("qztimer-%1.socket").arg(tag);
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folderIsTheUsers(runtime)) return QDir(runtime).filePath(file);
+    const QString own = QDir::temp().filePath(QStringLiteral("qztimer-%1").arg(::geteuid()));
+    if (makeFolderOfTheUsers(own)) return QDir(own).filePath(file);
+    return {};
+#else
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
     const QString userTag = QString::fromLatin1(
         QCryptographicHash::hash(user.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
     return QStringLiteral("qztimer-%1-%2").arg(userTag, tag);
+#endif
 }
 
 } // namespace qz

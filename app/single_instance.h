@@ -31,12 +31,22 @@ class SingleInstance : public QObject {
 
     // token: the desktop's activation token of this start, passed on so the running window
     // may take the focus. A socket left behind by an instance that was killed is replaced.
+    // A start that finds the socket held by another user's program neither hands over to it nor
+    // tells it anything: it runs on its own (Alone). So does a start without a name.
     Role start(const QString& token = {}, int timeoutMs = 2000);
     bool listening() const;
+
+    // How long a connected start may stay silent before it is let go (set before start()).
+    void setQuietPeerTimeout(int ms) { m_quietPeerTimeoutMs = ms; }
+    // Starts served at once; further ones wait in the socket's queue until one is done, so a
+    // crowd of silent connections can use up neither the program's files nor its time.
+    static constexpr int kMaxPeers = 8;
     QString serverName() const { return m_name; }
 
     // The name for this user and display: in the user's runtime folder where the platform
-    // has one, so other users never meet it.
+    // has one, so other users never meet it. Without one (or with one other users may write
+    // to), in a folder of the user's own in the temporary folder, made for the user alone;
+    // empty when that folder belongs to someone else, and the program then runs unreachable.
     static QString sessionServerName();
 
   signals:
@@ -49,6 +59,7 @@ class SingleInstance : public QObject {
     bool listen();
 
     QString m_name;
+    int m_quietPeerTimeoutMs = 2000;
     std::unique_ptr<Listener> m_listener;
 };
 

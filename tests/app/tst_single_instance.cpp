@@ -1,25 +1,34 @@
 // SPDX-License-Identifier: MIT
 #include "app/single_instance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -86,6 +95,94 @@ class TestSingleInstance : public QObject {
             }
         }
     };
+
+    static int openFileCount() {
+        return int(QDir(QStringLiteral("/proc/self/fd"))
+                       .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                       .size());
+    }
+
+    static qint64 cpuTimeMs() {
+        rusage use{};
+        ::getrusage(RUSAGE_SELF, &use);
+        return qint64(use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000 +
+               (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000;
+    }
+
+    // The number of files the process may have open, lowered for one test.
+    struct FileLimit {
+        rlimit old{};
+        explicit FileLimit(rlim_t files) {
+            ::getrlimit(RLIMIT_NOFILE, &old);
+            rlimit lowered = old;
+            lowered.rlim_cur = files;
+            ::setrlimit(RLIMIT_NOFILE, &lowered);
+        }
+        ~FileLimit() { restore(); }
+        void restore() { ::setrlimit(RLIMIT_NOFILE, &old); }
+    };
+
+    // Another user on the same machine: a child process that has given up root for `nobody`
+    // runs `body`, which reports numbers back through a pipe. Only root can become someone else.
+    static constexpr uid_t kStranger = 65534;
+    struct Stranger {
+        pid_t pid = -1;
+        int reports = -1;
+        template <typename Body> explicit Stranger(Body body) {
+            int ends[2];
+            if (::pipe2(ends, O_CLOEXEC) != 0) return;
+            pid = ::fork();
+            if (pid == 0) {
+                ::close(ends[0]);
+                const int out = ends[1];
+                const auto report = [out](int value) { (void)!::write(out, &value, sizeof value); };
+                if (::setgid(kStranger) != 0 || ::setuid(kStranger) != 0) ::_exit(1);
+                body(report);
+                ::_exit(0);
+            }
+            ::close(ends[1]);
+            reports = ends[0];
+            ::fcntl(reports, F_SETFL, O_NONBLOCK);
+        }
+        ~Stranger() {
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+            ::close(reports);
+        }
+        Stranger(const Stranger&) = delete;
+        Stranger& operator=(const Stranger&) = delete;
+        // The next number reported, while the event loop keeps turning; -1 if none came in time.
+        int next(int timeoutMs = 5000) {
+            QDeadlineTimer deadline(timeoutMs);
+            int value = 0;
+            while (!deadline.hasExpired()) {
+                if (::read(reports, &value, sizeof value) == ssize_t(sizeof value)) return value;
+                QTest::qWait(10);
+            }
+            return -1;
+        }
+    };
+
+    // Waits up to ms for fd to have something to read (or to be closed by its other end).
+    static bool readable(int fd, int ms) {
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, ms) > 0;
+    }
+#endif
+#ifdef Q_OS_UNIX
+    // Whether a program listens on the socket at path (one that is gone leaves the file).
+    static bool someoneListens(const QString& path) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        const QByteArray p = QFile::encodeName(path);
+        std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
+        const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        ::close(fd);
+        return connected;
+    }
 #endif
 
   private slots:
@@ -212,6 +309,7 @@ class TestSingleInstance : public QObject {
         QTest::newRow("line too long") << QByteArrayList{QByteArray(5000, 'a')} << false << false;
         QTest::newRow("request with more behind it")
             << QByteArrayList{"activate tok-1\nactivate again\n"} << false << true;
+        QTest::newRow("connected, then not a word") << QByteArrayList{} << false << false;
     }
     void oddConnectionsAreDroppedAndLaterStartsServed() {
         QFETCH(QByteArrayList, pieces);
@@ -219,6 +317,7 @@ class TestSingleInstance : public QObject {
         QFETCH(bool, isRequest);
         const QString name = socketPath("odd.socket");
         SingleInstance first(name);
+        first.setQuietPeerTimeout(500);
         QCOMPARE(first.start(), SingleInstance::Role::Primary);
         QSignalSpy raised(&first, &SingleInstance::activationRequested);
 
@@ -265,12 +364,220 @@ class TestSingleInstance : public QObject {
         }
         QVERIFY2(QFileInfo::exists(name), "the other program's socket stays");
     }
+
+    // Another user's program where the user's own is looked for hears nothing of the start, not
+    // even its activation token, however it answers; the start runs on its own.
+    void startTellsAnotherUsersProgramNothing() {
+        if (::geteuid() != 0) QSKIP("only root can act as another user");
+        QTemporaryDir shared; // others may pass through, as through the temporary folder
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 0711) == 0);
+        const QString folder = shared.filePath(QStringLiteral("stranger"));
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), kStranger, kStranger) == 0);
+        const QString name = folder + QStringLiteral("/session.socket");
+        const QByteArray path = QFile::encodeName(name);
+
+        Stranger stranger([path](auto report) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+            if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+                ::listen(fd, 4) != 0)
+                ::_exit(2);
+            report(1); // listening
+            if (!readable(fd, 5000)) ::_exit(3);
+            const int peer = ::accept(fd, nullptr, nullptr);
+            ::send(peer, "ok\n", 3, MSG_NOSIGNAL); // says yes to anything
+            int heard = 0;
+            char buf[256];
+            ssize_t n = 0;
+            while (readable(peer, 1500) && (n = ::recv(peer, buf, sizeof buf, 0)) > 0)
+                heard += int(n);
+            report(heard);
+        });
+        QCOMPARE(stranger.next(), 1);
+
+        SingleInstance start(name);
+        QCOMPARE(start.start(QStringLiteral("secret-token"), 2000), SingleInstance::Role::Alone);
+        QVERIFY(!start.listening());
+        QCOMPARE(stranger.next(), 0);
+    }
+
+    // The program acts only on starts of its own user: another user's, even on a socket that
+    // was left open to all, is closed without an answer.
+    void programIgnoresAnotherUsersStart() {
+        if (::geteuid() != 0) QSKIP("only root can act as another user");
+        QTemporaryDir shared;
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 0711) == 0);
+        const QString name = shared.filePath(QStringLiteral("session.socket"));
+        const QByteArray path = QFile::encodeName(name);
+        SingleInstance first(name);
+        QCOMPARE(first.start(), SingleInstance::Role::Primary);
+        QVERIFY(::chmod(path.constData(), 0666) == 0);
+        QSignalSpy raised(&first, &SingleInstance::activationRequested);
+
+        Stranger stranger([path](auto report) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+            report(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 ? 1 : 0);
+            ::send(fd, "activate stolen\n", 16, MSG_NOSIGNAL);
+            int answer = 0;
+            bool closed = false;
+            while (!closed && readable(fd, 3000)) {
+                char buf[256];
+                const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+                closed = n <= 0; // ended, or reset over what it was sent and never read
+                if (n > 0) answer += int(n);
+            }
+            report(answer);
+            report(closed ? 1 : 0); // by the program
+        });
+        QCOMPARE(stranger.next(), 1);
+        QCOMPARE(stranger.next(), 0);
+        QCOMPARE(stranger.next(), 1);
+        QCOMPARE(raised.size(), 0);
+
+        // The user's own starts are still served.
+        LaterStart later(name, {}, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
+        QCOMPARE(later.role.load(), int(SingleInstance::Role::Secondary));
+    }
+
+    // Connections that say nothing are let go after a while, and however many there are, and
+    // however few files the program may open, the program neither runs out of files nor spins;
+    // once they are gone, a real start is served.
+    void quietConnectionsAreLetGoAndDoNotStopStarts() {
+        const QString name = socketPath("crowd.socket");
+        SingleInstance first(name);
+        first.setQuietPeerTimeout(300);
+        QCOMPARE(first.start(), SingleInstance::Role::Primary);
+        QSignalSpy raised(&first, &SingleInstance::activationRequested);
+
+        constexpr int crowd = SingleInstance::kMaxPeers + 4;
+        const int inUse = openFileCount();
+        // Room for the crowd and the connections served at once, not for the whole crowd twice.
+        FileLimit limit(rlim_t(inUse + crowd + SingleInstance::kMaxPeers + 1));
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (int i = 0; i < crowd; ++i) {
+            clients.push_back(std::make_unique<RawClient>(name));
+            QVERIFY(clients.back()->connected);
+        }
+        const qint64 cpuBefore = cpuTimeMs();
+        QTest::qWait(200);
+        QVERIFY2(cpuTimeMs() - cpuBefore < 100, "it waits rather than spins");
+        QVERIFY(openFileCount() <= inUse + crowd + SingleInstance::kMaxPeers);
+        QCOMPARE(raised.size(), 0);
+        // Those served first and those that waited in the queue are all let go.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(clients.begin(), clients.end(), [](const auto& c) { return c->poll(); }),
+            5000);
+        for (const auto& c : clients)
+            QCOMPARE(c->received, QByteArray());
+        clients.clear();
+        limit.restore();
+
+        LaterStart later(name, QStringLiteral("tok-2"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
+        QCOMPARE(later.role.load(), int(SingleInstance::Role::Secondary));
+        QTRY_COMPARE(raised.size(), 1);
+    }
+
+    // Where the socket goes: the user's runtime folder if only the user can change it, or else
+    // a folder of the user's own in the temporary folder, made for the user alone; nowhere when
+    // that folder is someone else's or a link.
+    void socketFolderIsTheUsersAlone_data() {
+        QTest::addColumn<int>("runtimeMode");  // -1: the session names no runtime folder
+        QTest::addColumn<QString>("fallback"); // what is already where the own folder goes
+        QTest::addColumn<int>("fallbackMode");
+        QTest::addColumn<QString>("expected"); // "runtime", "own" or "" (nowhere)
+        QTest::newRow("runtime folder 0700") << 0700 << QString() << 0 << "runtime";
+        QTest::newRow("runtime folder others may look in") << 0755 << QString() << 0 << "runtime";
+        QTest::newRow("runtime folder others may write to") << 0777 << QString() << 0 << "own";
+        QTest::newRow("no runtime folder") << -1 << QString() << 0 << "own";
+        QTest::newRow("own folder left open") << -1 << "ours" << 0755 << "own";
+        QTest::newRow("own folder kept closed") << 0777 << "ours" << 0700 << "own";
+        QTest::newRow("another user's folder there") << -1 << "stranger's" << 0755 << "";
+        QTest::newRow("a link there") << -1 << "link" << 0700 << "";
+    }
+    void socketFolderIsTheUsersAlone() {
+        QFETCH(int, runtimeMode);
+        QFETCH(QString, fallback);
+        QFETCH(int, fallbackMode);
+        QFETCH(QString, expected);
+        if (fallback == QLatin1String("stranger's") && ::geteuid() != 0)
+            QSKIP("only root can make a folder of another user");
+        QTemporaryDir base;
+        const QString tmp = base.filePath(QStringLiteral("tmp"));
+        const QString runtime = base.filePath(QStringLiteral("run"));
+        const QString own = tmp + QStringLiteral("/qztimer-%1").arg(::geteuid());
+        QVERIFY(QDir().mkpath(tmp));
+        const auto restore =
+            qScopeGuard([tmpDir = qgetenv("TMPDIR"), runtimeDir = qgetenv("XDG_RUNTIME_DIR"),
+                         hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")] {
+                qputenv("TMPDIR", tmpDir);
+                if (hadRuntime)
+                    qputenv("XDG_RUNTIME_DIR", runtimeDir);
+                else
+                    qunsetenv("XDG_RUNTIME_DIR");
+            });
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        qunsetenv("XDG_RUNTIME_DIR");
+        if (runtimeMode >= 0) {
+            QVERIFY(QDir().mkdir(runtime));
+            QCOMPARE(::chmod(QFile::encodeName(runtime).constData(), mode_t(runtimeMode)), 0);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        }
+        const QByteArray ownPath = QFile::encodeName(own);
+        if (fallback == QLatin1String("link")) {
+            const QString elsewhere = base.filePath(QStringLiteral("elsewhere"));
+            QVERIFY(QDir().mkdir(elsewhere));
+            QVERIFY(QFile::link(elsewhere, own));
+        } else if (!fallback.isEmpty()) {
+            QVERIFY(QDir().mkdir(own));
+            if (fallback == QLatin1String("stranger's"))
+                QCOMPARE(::chown(ownPath.constData(), kStranger, kStranger), 0);
+            QCOMPARE(::chmod(ownPath.constData(), mode_t(fallbackMode)), 0);
+        }
+
+        const QString name = SingleInstance::sessionServerName();
+        struct stat st {};
+        if (expected == QLatin1String("runtime")) {
+            QCOMPARE(QFileInfo(name).absolutePath(), runtime);
+        } else if (expected == QLatin1String("own")) {
+            QCOMPARE(QFileInfo(name).absolutePath(), own);
+            QCOMPARE(::lstat(ownPath.constData(), &st), 0);
+            QVERIFY(S_ISDIR(st.st_mode));
+            QCOMPARE(st.st_uid, ::geteuid());
+            QCOMPARE(st.st_mode & 0777, mode_t(0700));
+        } else {
+            QVERIFY2(name.isEmpty(), qPrintable(name));
+            SingleInstance start(name);
+            QCOMPARE(start.start(), SingleInstance::Role::Alone);
+            // Someone else's folder is left as it was.
+            QCOMPARE(::lstat(ownPath.constData(), &st), 0);
+            if (fallback == QLatin1String("stranger's")) {
+                QCOMPARE(st.st_uid, kStranger);
+                QCOMPARE(st.st_mode & 0777, mode_t(fallbackMode));
+            }
+        }
+    }
 #endif
 
     // The real program: a second start ends with 0 and the first runs on; after the first is
     // killed its leftover socket does not stop a new start; --new-instance starts regardless.
+    // Some sessions leave the runtime folder readable to others; the program stays in it.
+    void programStartsOncePerSession_data() {
+        QTest::addColumn<int>("runtimeMode");
+        QTest::newRow("runtime folder 0700") << 0700;
+        QTest::newRow("runtime folder 0755") << 0755;
+    }
     void programStartsOncePerSession() {
+        QFETCH(int, runtimeMode);
         QTemporaryDir home;
+        QCOMPARE(::chmod(QFile::encodeName(home.path()).constData(), mode_t(runtimeMode)), 0);
         const QString program = home.filePath(QStringLiteral("program/qztimer"));
         QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("program"))));
         QVERIFY(QFile::copy(QStringLiteral(QZ_PROGRAM), program));
@@ -304,10 +611,15 @@ class TestSingleInstance : public QObject {
         first->kill();
         QVERIFY(first->waitForFinished(5000));
         QCOMPARE(socketFiles().size(), 1);
+        const QString socket = QDir(home.path()).filePath(socketFiles().first());
+        QVERIFY(!someoneListens(socket));
 
         QProcess* next = startProgram();
         QVERIFY(next->waitForStarted());
-        QVERIFY2(!next->waitForFinished(1500), "a start after a killed program runs");
+        // Only once it listens in place of the one killed is the next start sure to find it; a
+        // machine under load may take seconds to get there.
+        QTRY_VERIFY_WITH_TIMEOUT(someoneListens(socket), 10000);
+        QCOMPARE(next->state(), QProcess::Running);
         QProcess* again = startProgram();
         QVERIFY(again->waitForFinished(10000));
         QCOMPARE(again->exitCode(), 0);
