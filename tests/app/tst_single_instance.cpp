@@ -96,10 +96,14 @@ class TestSingleInstance : public QObject {
         }
     };
 
+    // Counted without opening one, so that it can be counted with none to spare.
     static int openFileCount() {
-        return int(QDir(QStringLiteral("/proc/self/fd"))
-                       .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
-                       .size());
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        int open = 0;
+        for (int fd = 0; fd < int(std::min<rlim_t>(limit.rlim_max, 65536)); ++fd)
+            open += ::fcntl(fd, F_GETFD) != -1;
+        return open;
     }
 
     static qint64 cpuTimeMs() {
@@ -452,22 +456,22 @@ class TestSingleInstance : public QObject {
     void quietConnectionsAreLetGoAndDoNotStopStarts() {
         const QString name = socketPath("crowd.socket");
         SingleInstance first(name);
-        first.setQuietPeerTimeout(300);
+        first.setQuietPeerTimeout(400);
         QCOMPARE(first.start(), SingleInstance::Role::Primary);
         QSignalSpy raised(&first, &SingleInstance::activationRequested);
 
         constexpr int crowd = SingleInstance::kMaxPeers + 4;
         const int inUse = openFileCount();
         // Room for the crowd and the connections served at once, not for the whole crowd twice.
-        FileLimit limit(rlim_t(inUse + crowd + SingleInstance::kMaxPeers + 1));
+        FileLimit limit(rlim_t(inUse + crowd + SingleInstance::kMaxPeers + 2));
         std::vector<std::unique_ptr<RawClient>> clients;
         for (int i = 0; i < crowd; ++i) {
             clients.push_back(std::make_unique<RawClient>(name));
             QVERIFY(clients.back()->connected);
         }
         const qint64 cpuBefore = cpuTimeMs();
-        QTest::qWait(200);
-        QVERIFY2(cpuTimeMs() - cpuBefore < 100, "it waits rather than spins");
+        QTest::qWait(250);
+        QVERIFY2(cpuTimeMs() - cpuBefore < 25, "it waits rather than spins");
         QVERIFY(openFileCount() <= inUse + crowd + SingleInstance::kMaxPeers);
         QCOMPARE(raised.size(), 0);
         // Those served first and those that waited in the queue are all let go.
