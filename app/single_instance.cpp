@@ -222,8 +222,8 @@ Reply askRunningInstance(const QByteArray& path, const QByteArray& request, int 
     return answer.left(answer.indexOf('\n') + 1) == kAnswer ? Reply::Answered : Reply::Silent;
 }
 
-// While the program can open no more files, it waits this long before it accepts again rather
-// than being woken at once by the same start it could not take.
+// When a start cannot be taken (no file left to take it with), the program waits this long
+// before it tries again rather than being woken at once by the same start.
 constexpr int kAcceptPauseMs = 200;
 
 } // namespace
@@ -269,9 +269,10 @@ struct SingleInstance::Listener {
             const int peerFd = ::accept4(fd.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
             if (peerFd < 0) {
                 if (errno == EINTR || errno == ECONNABORTED) continue;
-                if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
-                    acceptPause->start();
-                break; // EAGAIN: none left; anything else: try again on the next wake-up
+                // EAGAIN: none left. Anything else (out of files, most likely) would wake the
+                // program again at once: it waits a moment instead.
+                if (errno != EAGAIN && errno != EWOULDBLOCK) acceptPause->start();
+                break;
             }
             if (!peerIsTheUser(peerFd)) {
                 ::close(peerFd); // another user's program: not a word to it
