@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/single_instance.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -112,19 +111,6 @@ class TestSingleInstance : public QObject {
         return qint64(use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000 +
                (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000;
     }
-
-    // The number of files the process may have open, lowered for one test.
-    struct FileLimit {
-        rlimit old{};
-        explicit FileLimit(rlim_t files) {
-            ::getrlimit(RLIMIT_NOFILE, &old);
-            rlimit lowered = old;
-            lowered.rlim_cur = files;
-            ::setrlimit(RLIMIT_NOFILE, &lowered);
-        }
-        ~FileLimit() { restore(); }
-        void restore() { ::setrlimit(RLIMIT_NOFILE, &old); }
-    };
 
     // Another user on the same machine: a child process that has given up root for `nobody`
     // and ends with what `body` returns. Only root can become someone else.
@@ -434,8 +420,13 @@ class TestSingleInstance : public QObject {
 
         constexpr int crowd = SingleInstance::kMaxPeers + 4;
         const int inUse = openFileCount();
+        rlimit files{};
+        ::getrlimit(RLIMIT_NOFILE, &files);
+        const rlimit usual = files;
+        const auto restoreLimit = qScopeGuard([usual] { ::setrlimit(RLIMIT_NOFILE, &usual); });
         // Room for the crowd and the connections served at once, not for the whole crowd twice.
-        FileLimit limit(rlim_t(inUse + crowd + SingleInstance::kMaxPeers + 2));
+        files.rlim_cur = rlim_t(inUse + crowd + SingleInstance::kMaxPeers + 2);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &files), 0);
         std::vector<std::unique_ptr<RawClient>> clients;
         for (int i = 0; i < crowd; ++i) {
             clients.push_back(std::make_unique<RawClient>(name));
@@ -453,7 +444,7 @@ class TestSingleInstance : public QObject {
         for (const auto& c : clients)
             QCOMPARE(c->received, QByteArray());
         clients.clear();
-        limit.restore();
+        ::setrlimit(RLIMIT_NOFILE, &usual);
 
         LaterStart later(name, QStringLiteral("tok-2"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
