@@ -256,21 +256,72 @@ class TestSoundPlayer : public QObject {
         PcmMixer m;
         m.setFormat({8000, 1, PcmFormat::Sample::Int16});
         m.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        auto loud = std::make_shared<PcmClip>(PcmClip{8000, 2, std::vector<qint16>(20, 30000)});
+        auto loud = std::make_shared<PcmClip>(PcmClip{8000, 2, std::vector<qint16>(20, 20000)});
         auto soft = std::make_shared<PcmClip>(PcmClip{8000, 1, std::vector<qint16>(20, -100)});
         m.start(u"loud"_s, loud);
         m.start(u"soft"_s, soft);
         QByteArray out = m.read(2);
-        QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(29900));
+        QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(19900));
         m.start(u"soft2"_s, loud);
         out = m.read(2);
-        QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(32767));
+        // Past full scale: held at the limiter's ceiling, not clipped.
+        QVERIFY(qAbs(qFromLittleEndian<qint16>(out.constData()) - PcmMixer::kCeiling) <= 1);
         // Starting a key that sounds starts it over.
         m.read(2 * 15);
         m.start(u"loud"_s, loud);
         m.read(2 * 5);
         QVERIFY(m.isSounding(u"loud"_s));
         QVERIFY(!m.isSounding(u"soft"_s));
+    }
+
+    // Rows ringing together stay clean: no sample reaches full scale, the mix keeps its
+    // level, and a lone sound is never touched.
+    void mixerLimitsOnlyWhatWouldClip_data() {
+        QTest::addColumn<QList<int>>("levels"); // one square wave per entry, at this level
+        QTest::addColumn<bool>("untouched");
+        QTest::addColumn<int>("minPeak");
+        QTest::newRow("one at full scale") << QList<int>{32767} << true << 32767;
+        QTest::newRow("one at full scale, negative") << QList<int>{-32768} << true << 32768;
+        QTest::newRow("two that fit") << QList<int>{12000, 14000} << true << 26000;
+        QTest::newRow("three that cancel") << QList<int>{32767, -32768, 20000} << true << 19999;
+        QTest::newRow("two at full scale") << QList<int>{32767, 32767} << false << 28000;
+        QTest::newRow("three at full scale") << QList<int>{32767, 32767, 32767} << false << 28000;
+        QTest::newRow("ten rows") << QList<int>(10, 30000) << false << 28000;
+    }
+    void mixerLimitsOnlyWhatWouldClip() {
+        QFETCH(QList<int>, levels);
+        QFETCH(bool, untouched);
+        QFETCH(int, minPeak);
+        PcmMixer m;
+        m.setFormat({8000, 1, PcmFormat::Sample::Int16});
+        m.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        // A square wave of 100 Hz, one second long, as loud as the row says.
+        long expected[80] = {};
+        for (int i = 0; i < levels.size(); ++i) {
+            auto clip = std::make_shared<PcmClip>(PcmClip{8000, 1, std::vector<qint16>(8000)});
+            for (int f = 0; f < 8000; ++f)
+                clip->samples[std::size_t(f)] =
+                    qint16((f / 40) % 2 ? -levels[i] - (levels[i] < 0) : levels[i]);
+            for (int f = 0; f < 80; ++f)
+                expected[f] += clip->samples[std::size_t(f)];
+            m.start(QString::number(i), clip);
+        }
+        const QByteArray out = m.read(2 * 8000);
+        int peak = 0;
+        int atFullScale = 0;
+        bool same = true;
+        for (int f = 0; f < 8000; ++f) {
+            const int v = qFromLittleEndian<qint16>(out.constData() + 2 * f);
+            peak = std::max(peak, std::abs(v));
+            atFullScale += v >= 32767 || v <= -32768;
+            same = same && v == expected[f % 80];
+        }
+        QCOMPARE(same, untouched);
+        QVERIFY2(peak >= minPeak, qPrintable(QString::number(peak)));
+        if (!untouched) {
+            QCOMPARE(atFullScale, 0);
+            QVERIFY(peak <= int(PcmMixer::kCeiling) + 1);
+        }
     }
 
     void mixerWritesFloat() {
