@@ -26,6 +26,11 @@ class SinkStream final : public AudioStream {
         m_sink.start(source);
         return m_sink.error() == QAudio::NoError;
     }
+    bool failed() const override {
+        // An endless source never underruns; any other error means the server dropped us.
+        const QAudio::Error e = m_sink.error();
+        return e != QAudio::NoError && e != QAudio::UnderrunError;
+    }
 
   private:
     QAudioSink m_sink;

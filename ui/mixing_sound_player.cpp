@@ -69,22 +69,33 @@ std::shared_ptr<const PcmClip> MixingSoundPlayer::clipFor(const QString& path) {
 }
 
 bool MixingSoundPlayer::ensureStream() {
-    if (m_stream && m_mixer.msSinceLastPull() > kStalledMs) {
-        // The output stopped asking for sound: do not trust it to resume, open a new one.
-        closeStream();
-    }
+    if (m_stream && streamLost()) dropStream();
     if (m_stream) return true;
     if (!m_output) return false;
     PcmFormat format;
     std::unique_ptr<AudioStream> stream = m_output->open(format);
-    if (!stream) return false;
+    if (!stream) {
+        // No device may just mean a sound server that went away and came back since: the
+        // output starts afresh, and the next request tries again.
+        m_output->recover();
+        return false;
+    }
     m_mixer.setFormat(format);
     m_mixer.resetClocks();
-    if (!stream->start(&m_mixer)) return false;
+    if (!stream->start(&m_mixer)) {
+        stream.reset();
+        m_output->recover();
+        return false;
+    }
     m_stream = std::move(stream);
     ++m_streamsOpened;
     m_watch.start();
     return true;
+}
+
+bool MixingSoundPlayer::streamLost() const {
+    // The platform may say so, or just stop asking for sound: trust neither to resume.
+    return m_stream && (m_stream->failed() || m_mixer.msSinceLastPull() > kStalledMs);
 }
 
 void MixingSoundPlayer::checkStream() {
@@ -92,16 +103,21 @@ void MixingSoundPlayer::checkStream() {
         m_watch.stop();
         return;
     }
-    if (m_mixer.msSilent() >= kCloseAfterSilentMs)
+    if (streamLost())
+        dropStream(); // the next request opens a fresh one
+    else if (m_mixer.msSilent() >= kCloseAfterSilentMs)
         closeStream();
-    else if (m_mixer.msSinceLastPull() > kStalledMs)
-        closeStream(); // the next request opens a fresh one
 }
 
 void MixingSoundPlayer::closeStream() {
     m_stream.reset();
     m_mixer.stopAll();
     m_watch.stop();
+}
+
+void MixingSoundPlayer::dropStream() {
+    closeStream();
+    if (m_output) m_output->recover();
 }
 
 void MixingSoundPlayer::fallbackBeep() {

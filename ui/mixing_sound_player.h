@@ -24,7 +24,8 @@ class AudioStream;
 // A request for the wave that is sounding lets it sound on (rings repeat their request every
 // 100 ms); other waves join it. A wave that cannot be found or read rings with the beep, at
 // the pace of a beep-only row. Without an audio output (no module, no device) the platform's
-// own beep stands in.
+// own beep stands in. A stream the sound server dropped is replaced at the next request, so a
+// ring goes on once the server is back.
 class MixingSoundPlayer final : public SoundPlayer {
   public:
     // `output` may be null (no audio module); it must outlive the player.
@@ -38,8 +39,9 @@ class MixingSoundPlayer final : public SoundPlayer {
     bool isStreamOpen() const { return m_stream != nullptr; }
     int streamsOpened() const { return m_streamsOpened; }
     PcmMixer& mixer() { return m_mixer; }
-    // Closes the stream when it has been silent this long, and reopens it when the output
-    // stopped pulling for this long while a sound was due.
+    // Closes the stream when it has been silent this long, and drops it when the output
+    // stopped pulling for this long or reported a failure, so that the next request opens a
+    // new one (on an output told to start afresh).
     static constexpr int kCloseAfterSilentMs = 2000;
     static constexpr int kStalledMs = 1000;
     static constexpr int kFallbackBeepMs = 800;
@@ -57,7 +59,9 @@ class MixingSoundPlayer final : public SoundPlayer {
     };
     std::shared_ptr<const PcmClip> clipFor(const QString& path);
     bool ensureStream();
+    bool streamLost() const;
     void closeStream();
+    void dropStream();
     void fallbackBeep();
     void platformBeep();
 

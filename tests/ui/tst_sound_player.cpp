@@ -64,6 +64,8 @@ struct FakeStream final : AudioStream {
         source = s;
         return true;
     }
+    bool broken = false; // the sound server dropped it
+    bool failed() const override { return broken; }
 };
 
 struct FakeOutput final : AudioOutput {
@@ -71,7 +73,9 @@ struct FakeOutput final : AudioOutput {
     FakeStream* current = nullptr;
     int opened = 0;
     int closed = 0;
+    int recovered = 0;
     bool deviceThere = true;
+    void recover() override { ++recovered; }
     std::unique_ptr<AudioStream> open(PcmFormat& f) override {
         if (!deviceThere) return nullptr;
         f = format;
@@ -428,6 +432,58 @@ class TestSoundPlayer : public QObject {
         p.beep();
         QCOMPARE(out.opened, 2);
         QVERIFY(out.pull(100) > 1000);
+    }
+
+    // The sound server went away (and came back): the ring goes on, on a new stream of an
+    // output told to start afresh, and a lone stream that merely ends a ring does not.
+    void aLostOutputIsReplaced_data() {
+        QTest::addColumn<QString>("loss");
+        QTest::addColumn<int>("opened"); // streams opened once the ring sounds again
+        QTest::newRow("stream fails") << u"fail"_s << 2;
+        QTest::newRow("stream fails, seen between requests") << u"fail-watched"_s << 2;
+        QTest::newRow("output stops pulling") << u"stall"_s << 2;
+        QTest::newRow("no device at first") << u"no-device"_s << 1;
+        QTest::newRow("no device after a failure") << u"fail-no-device"_s << 2;
+    }
+    void aLostOutputIsReplaced() {
+        QFETCH(QString, loss);
+        QFETCH(int, opened);
+        FakeOutput out;
+        out.deviceThere = loss != u"no-device"_s;
+        MixingSoundPlayer p(&out, QString());
+        p.beep();
+        if (loss == u"no-device"_s) {
+            QVERIFY(!p.isStreamOpen());
+            out.deviceThere = true;
+        } else {
+            QVERIFY(out.pull(50) > 1000);
+        }
+        if (loss.startsWith(u"fail"_s)) out.current->broken = true;
+        if (loss == u"fail-watched"_s) {
+            QTest::qWait(400);
+            QVERIFY(!p.isStreamOpen());
+            QCOMPARE(out.recovered, 1);
+        }
+        if (loss == u"stall"_s) QTest::qWait(MixingSoundPlayer::kStalledMs + 200);
+        if (loss == u"fail-no-device"_s) {
+            out.deviceThere = false;
+            p.beep();
+            QVERIFY(!p.isStreamOpen());
+            out.deviceThere = true;
+        }
+        p.beep();
+        QVERIFY(out.recovered >= 1);
+        QCOMPARE(out.opened, opened);
+        QVERIFY(p.isStreamOpen());
+        QVERIFY(out.pull(100) > 1000);
+        // A ring that simply ends closes its stream without starting the output afresh.
+        const int before = out.recovered;
+        for (int waited = 0; waited < MixingSoundPlayer::kCloseAfterSilentMs + 500; waited += 100) {
+            if (out.current) out.pull(100);
+            QTest::qWait(100);
+        }
+        QVERIFY(!p.isStreamOpen());
+        QCOMPARE(out.recovered, before);
     }
 
     void withoutADeviceNothingBreaks() {
