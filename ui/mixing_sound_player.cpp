@@ -88,14 +88,21 @@ bool MixingSoundPlayer::ensureStream() {
         return false;
     }
     m_stream = std::move(stream);
+    m_streamOpened.start();
     ++m_streamsOpened;
     m_watch.start();
     return true;
 }
 
 bool MixingSoundPlayer::streamLost() const {
-    // The platform may say so, or just stop asking for sound: trust neither to resume.
-    return m_stream && (m_stream->failed() || m_mixer.msSinceLastPull() > kStalledMs);
+    if (!m_stream) return false;
+    if (m_stream->failed()) return true;
+    // The platform may also just stop asking for sound: do not trust it to resume. A new
+    // connection's first stream may wait a second or two before it asks for more than its
+    // first fill (a sound server settling its latency); replacing it then would only
+    // start that wait over.
+    const qint64 stalledAfter = m_streamOpened.elapsed() < kStartingMs ? kStartingMs : kStalledMs;
+    return m_mixer.msSinceLastPull() > stalledAfter;
 }
 
 void MixingSoundPlayer::checkStream() {

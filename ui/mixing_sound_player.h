@@ -44,6 +44,7 @@ class MixingSoundPlayer final : public SoundPlayer {
     // new one (on an output told to start afresh).
     static constexpr int kCloseAfterSilentMs = 2000;
     static constexpr int kStalledMs = 1000;
+    static constexpr int kStartingMs = 3000; // the same for a stream this young
     static constexpr int kFallbackBeepMs = 800;
     // Checks the stream once; the player's own timer calls it while the stream is open.
     void checkStream();
@@ -73,6 +74,7 @@ class MixingSoundPlayer final : public SoundPlayer {
     std::unique_ptr<AudioStream> m_stream;
     QTimer m_watch;
     QElapsedTimer m_lastFallbackBeep;
+    QElapsedTimer m_streamOpened;
     int m_streamsOpened = 0;
 };
 
