@@ -10,6 +10,7 @@
 # "restart:" scenario the daemon is stopped and started again when the probe's plan says
 # (<plan>.outages), and the times it was gone and back are written to <plan>.actual.
 # When no daemon can be started the test fails: a machine without audio proves nothing.
+# QZ_KEEP=1 keeps the recordings and logs (under $TMPDIR) for a look afterwards.
 set -uo pipefail
 probe=$1
 waves=$2
@@ -37,7 +38,7 @@ cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     for p in "$work"/*/daemon.pid; do [ -f "$p" ] && kill "$(cat "$p")" 2>/dev/null; done
     wait 2>/dev/null
-    rm -rf "$work"
+    [ -n "${QZ_KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 

@@ -48,10 +48,11 @@ struct Stretch {
     qint64 to = 0;
 };
 
-// The sound server is away during an outage; a ring in progress must be heard again this
-// soon after it is back (the player reopens its stream at the next request, within half a
-// second; the check's windows allow the output's latency on top).
-constexpr qint64 kBackWithinMs = 600;
+// The sound server is away during an outage. The player opens a new stream within half a
+// second of its return, but a just-started daemon's null sink plays a new stream's first
+// sound one to two seconds late (as it does the first sound of every process, the cold
+// start): the ring must be heard again by the first window after this, and on from there.
+constexpr qint64 kBackWithinMs = 1600;
 
 // `stretches` less the time from each outage's start until kBackWithinMs after its end.
 std::vector<Stretch> withoutOutages(std::vector<Stretch> stretches,
