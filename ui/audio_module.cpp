@@ -15,8 +15,10 @@ namespace {
 class SinkStream final : public AudioStream {
   public:
     SinkStream(const QAudioDevice& device, const QAudioFormat& format) : m_sink(device, format) {
-        // A quarter second: enough that a busy event loop never lets it run dry.
-        m_sink.setBufferSize(format.bytesForDuration(250'000));
+        // Half a second ahead: a busy machine may hold this process or the sound server up
+        // for that long without the ring breaking. A sound that joins one already playing is
+        // heard that much later, which an alarm can afford.
+        m_sink.setBufferSize(format.bytesForDuration(500'000));
     }
     ~SinkStream() override { m_sink.stop(); }
     SinkStream(const SinkStream&) = delete;

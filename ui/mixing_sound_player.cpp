@@ -17,7 +17,7 @@ MixingSoundPlayer::MixingSoundPlayer(AudioOutput* output, QString programFolder)
     // Unbuffered: what was handed out is exactly what the output asked for, so the mixer knows
     // where each sound really is.
     m_mixer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    m_watch.setInterval(250);
+    m_watch.setInterval(kWatchMs);
     QObject::connect(&m_watch, &QTimer::timeout, [this] { checkStream(); });
 }
 
@@ -69,7 +69,7 @@ std::shared_ptr<const PcmClip> MixingSoundPlayer::clipFor(const QString& path) {
 }
 
 bool MixingSoundPlayer::ensureStream() {
-    if (m_stream && streamLost()) dropStream();
+    if (m_stream && m_stream->failed()) dropStream(true);
     if (m_stream) return true;
     if (!m_output) return false;
     PcmFormat format;
@@ -89,17 +89,16 @@ bool MixingSoundPlayer::ensureStream() {
     }
     m_stream = std::move(stream);
     m_streamOpened.start();
+    m_lastCheck.start();
     ++m_streamsOpened;
     m_watch.start();
     return true;
 }
 
-bool MixingSoundPlayer::streamLost() const {
-    if (!m_stream) return false;
-    if (m_stream->failed()) return true;
-    // The platform may also just stop asking for sound: do not trust it to resume. A new
-    // connection's first stream may wait a second or two before it asks for more than its
-    // first fill (a sound server settling its latency); replacing it then would only
+bool MixingSoundPlayer::stalled() const {
+    // The platform may stop asking for sound without a word: do not trust it to resume. A
+    // new connection's first stream may wait a second or two before it asks for more than
+    // its first fill (a sound server settling its latency); replacing it then would only
     // start that wait over.
     const qint64 stalledAfter = m_streamOpened.elapsed() < kStartingMs ? kStartingMs : kStalledMs;
     return m_mixer.msSinceLastPull() > stalledAfter;
@@ -110,8 +109,15 @@ void MixingSoundPlayer::checkStream() {
         m_watch.stop();
         return;
     }
-    if (streamLost())
-        dropStream(); // the next request opens a fresh one
+    // A check that comes late means this process was not running (a busy machine), and the
+    // output's feeding, which runs on the same thread, was held up with it: its silence says
+    // nothing yet, and dropping it would cut the ring for nothing.
+    const bool wasRunning = m_lastCheck.elapsed() < 2 * kWatchMs;
+    m_lastCheck.start();
+    if (m_stream->failed())
+        dropStream(true); // the next request opens a fresh one
+    else if (wasRunning && stalled())
+        dropStream(false);
     else if (m_mixer.msSilent() >= kCloseAfterSilentMs)
         closeStream();
 }
@@ -122,9 +128,9 @@ void MixingSoundPlayer::closeStream() {
     m_watch.stop();
 }
 
-void MixingSoundPlayer::dropStream() {
+void MixingSoundPlayer::dropStream(bool serverLost) {
     closeStream();
-    if (m_output) m_output->recover();
+    if (serverLost && m_output) m_output->recover();
 }
 
 void MixingSoundPlayer::fallbackBeep() {

@@ -40,12 +40,13 @@ class MixingSoundPlayer final : public SoundPlayer {
     int streamsOpened() const { return m_streamsOpened; }
     PcmMixer& mixer() { return m_mixer; }
     // Closes the stream when it has been silent this long, and drops it when the output
-    // stopped pulling for this long or reported a failure, so that the next request opens a
-    // new one (on an output told to start afresh).
+    // reported a failure or stopped pulling for this long, so that the next request opens a
+    // new one (after a failure, on an output told to start afresh).
     static constexpr int kCloseAfterSilentMs = 2000;
-    static constexpr int kStalledMs = 1000;
+    static constexpr int kStalledMs = 2000;
     static constexpr int kStartingMs = 3000; // the same for a stream this young
     static constexpr int kFallbackBeepMs = 800;
+    static constexpr int kWatchMs = 250;
     // Checks the stream once; the player's own timer calls it while the stream is open.
     void checkStream();
 
@@ -60,9 +61,9 @@ class MixingSoundPlayer final : public SoundPlayer {
     };
     std::shared_ptr<const PcmClip> clipFor(const QString& path);
     bool ensureStream();
-    bool streamLost() const;
+    bool stalled() const;
     void closeStream();
-    void dropStream();
+    void dropStream(bool serverLost);
     void fallbackBeep();
     void platformBeep();
 
@@ -75,6 +76,7 @@ class MixingSoundPlayer final : public SoundPlayer {
     QTimer m_watch;
     QElapsedTimer m_lastFallbackBeep;
     QElapsedTimer m_streamOpened;
+    QElapsedTimer m_lastCheck;
     int m_streamsOpened = 0;
 };
 

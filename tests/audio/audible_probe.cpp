@@ -314,6 +314,9 @@ int check(const QString& peaksPath, const QString& planPath) {
         if (pin.status() != QTextStream::Ok) break;
         peaks.emplace_back(t, p);
     }
+    // Reads that came in bursts may be stamped a little out of order.
+    std::stable_sort(peaks.begin(), peaks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     const std::vector<Stretch> planned = readStretches(planPath);
     if (planned.empty()) return 2;
     // The outages as they happened (gone, back): nothing is due meanwhile.
@@ -343,9 +346,12 @@ int check(const QString& peaksPath, const QString& planPath) {
     const qint64 origin = planned.front().from;
     const auto probeWindow = [&](qint64 from, qint64 to) {
         ++seconds;
-        if (peak(from, to) < kSilence) {
+        const int p = peak(from, to);
+        if (p < kSilence) {
             ++silent;
-            where.append(QString::number((from - origin) / 1000.0, 'f', 2));
+            // Whether the player fell silent or the recorder heard nothing at all.
+            where.append(QString::number((from - origin) / 1000.0, 'f', 2) +
+                         (p < 0 ? QStringLiteral(" (not recorded)") : QString()));
         }
     };
     for (const Stretch& s : heard) {
