@@ -15,10 +15,11 @@ namespace {
 class SinkStream final : public AudioStream {
   public:
     SinkStream(const QAudioDevice& device, const QAudioFormat& format) : m_sink(device, format) {
-        // Half a second ahead: a busy machine may hold this process or the sound server up
-        // for that long without the ring breaking. A sound that joins one already playing is
-        // heard that much later, which an alarm can afford.
-        m_sink.setBufferSize(format.bytesForDuration(500'000));
+        // A second, which the server splits between its own latency and what it queues of
+        // the stream: a busy machine may hold this process or the server up for about half
+        // of it without the ring breaking. A sound that joins one already playing is heard
+        // that much later, which an alarm can afford.
+        m_sink.setBufferSize(format.bytesForDuration(1'000'000));
     }
     ~SinkStream() override { m_sink.stop(); }
     SinkStream(const SinkStream&) = delete;
