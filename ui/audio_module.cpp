@@ -15,8 +15,11 @@ namespace {
 class SinkStream final : public AudioStream {
   public:
     SinkStream(const QAudioDevice& device, const QAudioFormat& format) : m_sink(device, format) {
-        // A quarter second: enough that a busy event loop never lets it run dry.
-        m_sink.setBufferSize(format.bytesForDuration(250'000));
+        // A second, which the server splits between its own latency and what it queues of
+        // the stream: a busy machine may hold this process or the server up for about half
+        // of it without the ring breaking. A sound that joins one already playing is heard
+        // that much later, which an alarm can afford.
+        m_sink.setBufferSize(format.bytesForDuration(1'000'000));
     }
     ~SinkStream() override { m_sink.stop(); }
     SinkStream(const SinkStream&) = delete;
@@ -25,6 +28,11 @@ class SinkStream final : public AudioStream {
     bool start(QIODevice* source) override {
         m_sink.start(source);
         return m_sink.error() == QAudio::NoError;
+    }
+    bool failed() const override {
+        // An endless source never underruns; any other error means the server dropped us.
+        const QAudio::Error e = m_sink.error();
+        return e != QAudio::NoError && e != QAudio::UnderrunError;
     }
 
   private:

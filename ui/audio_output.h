@@ -16,6 +16,9 @@ class AudioStream {
     // Starts pulling from `source`, which must outlive the stream. False when the device
     // refuses.
     virtual bool start(QIODevice* source) = 0;
+    // True once the device has given up on the stream (the sound server went away): it
+    // will not take sound again, and a new stream is needed.
+    virtual bool failed() const { return false; }
 };
 
 // The audio device, as the audio module offers it.
@@ -25,10 +28,13 @@ class AudioOutput {
     // A stream to the default output device, and the format it wants; nothing when there is
     // no device.
     virtual std::unique_ptr<AudioStream> open(PcmFormat& format) = 0;
+    // A stream failed or found no device: whatever the output keeps of its connection to the
+    // sound server may be dead, so the next open starts from nothing.
+    virtual void recover() {}
 };
 
-// The audio module's only entry point: a process-wide AudioOutput that lives as long as the
-// process.
+// The audio module's only entry point: its AudioOutput, which lives as long as the module is
+// loaded.
 using AudioOutputEntry = AudioOutput* (*)();
 inline constexpr const char* kAudioOutputEntry = "qz_audio_output";
 inline constexpr const char* kAudioModuleName = "qz_audio";

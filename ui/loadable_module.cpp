@@ -2,7 +2,6 @@
 #include "loadable_module.h"
 
 #include <QDir>
-#include <QLibrary>
 
 namespace qz {
 
@@ -13,6 +12,19 @@ ModuleEntry resolveModuleEntry(const QString& folder, const char* moduleName, co
     const auto entry = reinterpret_cast<ModuleEntry>(module.resolve(entryName));
     if (!entry && error) *error = module.errorString();
     return entry;
+}
+
+ReloadableModule::ReloadableModule(const QString& folder, const char* moduleName)
+    : m_library(QDir(folder).filePath(QLatin1String(moduleName))) {}
+
+ModuleEntry ReloadableModule::resolve(const char* entryName, QString* error) {
+    const auto entry = reinterpret_cast<ModuleEntry>(m_library.resolve(entryName));
+    if (!entry && error) *error = m_library.errorString();
+    return entry;
+}
+
+void ReloadableModule::unload() {
+    if (m_library.isLoaded()) m_library.unload();
 }
 
 } // namespace qz

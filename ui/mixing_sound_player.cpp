@@ -17,7 +17,7 @@ MixingSoundPlayer::MixingSoundPlayer(AudioOutput* output, QString programFolder)
     // Unbuffered: what was handed out is exactly what the output asked for, so the mixer knows
     // where each sound really is.
     m_mixer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    m_watch.setInterval(250);
+    m_watch.setInterval(kWatchMs);
     QObject::connect(&m_watch, &QTimer::timeout, [this] { checkStream(); });
 }
 
@@ -69,22 +69,39 @@ std::shared_ptr<const PcmClip> MixingSoundPlayer::clipFor(const QString& path) {
 }
 
 bool MixingSoundPlayer::ensureStream() {
-    if (m_stream && m_mixer.msSinceLastPull() > kStalledMs) {
-        // The output stopped asking for sound: do not trust it to resume, open a new one.
-        closeStream();
-    }
+    if (m_stream && m_stream->failed()) dropStream(true);
     if (m_stream) return true;
     if (!m_output) return false;
     PcmFormat format;
     std::unique_ptr<AudioStream> stream = m_output->open(format);
-    if (!stream) return false;
+    if (!stream) {
+        // No device may just mean a sound server that went away and came back since: the
+        // output starts afresh, and the next request tries again.
+        m_output->recover();
+        return false;
+    }
     m_mixer.setFormat(format);
     m_mixer.resetClocks();
-    if (!stream->start(&m_mixer)) return false;
+    if (!stream->start(&m_mixer)) {
+        stream.reset();
+        m_output->recover();
+        return false;
+    }
     m_stream = std::move(stream);
+    m_streamOpened.start();
+    m_lastCheck.start();
     ++m_streamsOpened;
     m_watch.start();
     return true;
+}
+
+bool MixingSoundPlayer::stalled() const {
+    // The platform may stop asking for sound without a word: do not trust it to resume. A
+    // new connection's first stream may wait a second or two before it asks for more than
+    // its first fill (a sound server settling its latency); replacing it then would only
+    // start that wait over.
+    const qint64 stalledAfter = m_streamOpened.elapsed() < kStartingMs ? kStartingMs : kStalledMs;
+    return m_mixer.msSinceLastPull() > stalledAfter;
 }
 
 void MixingSoundPlayer::checkStream() {
@@ -92,16 +109,28 @@ void MixingSoundPlayer::checkStream() {
         m_watch.stop();
         return;
     }
-    if (m_mixer.msSilent() >= kCloseAfterSilentMs)
+    // A check that comes late means this process was not running (a busy machine), and the
+    // output's feeding, which runs on the same thread, was held up with it: its silence says
+    // nothing yet, and dropping it would cut the ring for nothing.
+    const bool wasRunning = m_lastCheck.elapsed() < 2 * kWatchMs;
+    m_lastCheck.start();
+    if (m_stream->failed())
+        dropStream(true); // the next request opens a fresh one
+    else if (wasRunning && stalled())
+        dropStream(false);
+    else if (m_mixer.msSilent() >= kCloseAfterSilentMs)
         closeStream();
-    else if (m_mixer.msSinceLastPull() > kStalledMs)
-        closeStream(); // the next request opens a fresh one
 }
 
 void MixingSoundPlayer::closeStream() {
     m_stream.reset();
     m_mixer.stopAll();
     m_watch.stop();
+}
+
+void MixingSoundPlayer::dropStream(bool serverLost) {
+    closeStream();
+    if (serverLost && m_output) m_output->recover();
 }
 
 void MixingSoundPlayer::fallbackBeep() {

@@ -24,7 +24,8 @@ class AudioStream;
 // A request for the wave that is sounding lets it sound on (rings repeat their request every
 // 100 ms); other waves join it. A wave that cannot be found or read rings with the beep, at
 // the pace of a beep-only row. Without an audio output (no module, no device) the platform's
-// own beep stands in.
+// own beep stands in. A stream the sound server dropped is replaced at the next request, so a
+// ring goes on once the server is back.
 class MixingSoundPlayer final : public SoundPlayer {
   public:
     // `output` may be null (no audio module); it must outlive the player.
@@ -38,11 +39,14 @@ class MixingSoundPlayer final : public SoundPlayer {
     bool isStreamOpen() const { return m_stream != nullptr; }
     int streamsOpened() const { return m_streamsOpened; }
     PcmMixer& mixer() { return m_mixer; }
-    // Closes the stream when it has been silent this long, and reopens it when the output
-    // stopped pulling for this long while a sound was due.
+    // Closes the stream when it has been silent this long, and drops it when the output
+    // reported a failure or stopped pulling for this long, so that the next request opens a
+    // new one (after a failure, on an output told to start afresh).
     static constexpr int kCloseAfterSilentMs = 2000;
-    static constexpr int kStalledMs = 1000;
+    static constexpr int kStalledMs = 2000;
+    static constexpr int kStartingMs = 3000; // the same for a stream this young
     static constexpr int kFallbackBeepMs = 800;
+    static constexpr int kWatchMs = 250;
     // Checks the stream once; the player's own timer calls it while the stream is open.
     void checkStream();
 
@@ -57,7 +61,9 @@ class MixingSoundPlayer final : public SoundPlayer {
     };
     std::shared_ptr<const PcmClip> clipFor(const QString& path);
     bool ensureStream();
+    bool stalled() const;
     void closeStream();
+    void dropStream(bool serverLost);
     void fallbackBeep();
     void platformBeep();
 
@@ -69,6 +75,8 @@ class MixingSoundPlayer final : public SoundPlayer {
     std::unique_ptr<AudioStream> m_stream;
     QTimer m_watch;
     QElapsedTimer m_lastFallbackBeep;
+    QElapsedTimer m_streamOpened;
+    QElapsedTimer m_lastCheck;
     int m_streamsOpened = 0;
 };
 

@@ -3,6 +3,7 @@
 
 #include <QMutexLocker>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace qz {
@@ -44,6 +45,7 @@ bool PcmMixer::isSilent() const {
 void PcmMixer::stopAll() {
     QMutexLocker lock(&m_mutex);
     m_voices.clear();
+    m_gain = 1.0f;
     m_silentSince.start();
 }
 
@@ -70,9 +72,10 @@ qint64 PcmMixer::bytesAvailable() const {
     return qint64(m_format.rate) * m_format.bytesPerFrame() + QIODevice::bytesAvailable();
 }
 
-void PcmMixer::mixInto(float* mix, qint64 frames) {
+int PcmMixer::mixInto(float* mix, qint64 frames) {
     const int outChannels = m_format.channels;
     std::fill(mix, mix + frames * outChannels, 0.0f);
+    const int voices = int(m_voices.size());
     for (auto it = m_voices.begin(); it != m_voices.end();) {
         const PcmClip& clip = *it->clip;
         const qint64 clipFrames = clip.frames();
@@ -109,6 +112,28 @@ void PcmMixer::mixInto(float* mix, qint64 frames) {
             ++it;
         }
     }
+    return voices;
+}
+
+void PcmMixer::limit(float* mix, qint64 frames, int voices) {
+    const int channels = m_format.channels;
+    // A lone voice is a clip's own samples and cannot go past full scale: leave it as it
+    // was recorded. Rows ringing together would add up to hard clipping instead; the gain
+    // drops at once to the level that keeps the loudest frame at the ceiling and comes back
+    // smoothly, so the mix stays clean and no quieter than it has to be.
+    const float release = 1.0f / (float(m_format.rate) * kReleaseMs / 1000.0f);
+    if (voices < 2 && m_gain >= 1.0f) return;
+    for (qint64 f = 0; f < frames; ++f) {
+        float* frame = mix + f * channels;
+        float peak = 0;
+        for (int c = 0; c < channels; ++c)
+            peak = std::max(peak, std::abs(frame[c]));
+        const float needed = voices >= 2 && peak > kCeiling ? kCeiling / peak : 1.0f;
+        m_gain = needed < m_gain ? needed : std::min(needed, m_gain + release);
+        if (m_gain < 1.0f)
+            for (int c = 0; c < channels; ++c)
+                frame[c] *= m_gain;
+    }
 }
 
 qint64 PcmMixer::readData(char* data, qint64 maxSize) {
@@ -119,7 +144,7 @@ qint64 PcmMixer::readData(char* data, qint64 maxSize) {
     if (frames <= 0) return 0;
     const qint64 values = frames * m_format.channels;
     if (qint64(m_mix.size()) < values) m_mix.resize(std::size_t(values));
-    mixInto(m_mix.data(), frames);
+    limit(m_mix.data(), frames, mixInto(m_mix.data(), frames));
     if (m_format.sample == PcmFormat::Sample::Float) {
         auto* out = reinterpret_cast<float*>(data);
         for (qint64 i = 0; i < values; ++i)

@@ -47,6 +47,12 @@ class PcmMixer final : public QIODevice {
     qint64 msSilent() const;
     void resetClocks();
 
+    // Several voices together are held below full scale by a limiter with this ceiling; a
+    // single voice passes unchanged, however loud it is.
+    static constexpr float kCeiling = 29205.0f; // -1 dBFS
+    // How fast the limiter gives its gain back once the mix is below the ceiling again.
+    static constexpr int kReleaseMs = 150;
+
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override;
 
@@ -60,12 +66,15 @@ class PcmMixer final : public QIODevice {
         std::shared_ptr<const PcmClip> clip;
         double position = 0; // in the clip's frames
     };
-    void mixInto(float* mix, qint64 frames);
+    // Returns how many voices sounded in the block.
+    int mixInto(float* mix, qint64 frames);
+    void limit(float* mix, qint64 frames, int voices);
 
     mutable QMutex m_mutex;
     PcmFormat m_format;
     std::vector<Voice> m_voices;
     std::vector<float> m_mix;
+    float m_gain = 1.0f; // the limiter's
     QElapsedTimer m_lastPull;
     QElapsedTimer m_silentSince;
 };

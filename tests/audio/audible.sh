@@ -6,8 +6,11 @@
 #
 # Usage: audible.sh <qz_audible_probe> <wave folder> [scenario...]
 # Each scenario gets its own daemon (own runtime folder and home, a null sink, no session
-# bus), so the sounds run side by side and a user's own sound server is never touched.
+# bus), so the sounds run side by side and a user's own sound server is never touched. For a
+# "restart:" scenario the daemon is stopped and started again when the probe's plan says
+# (<plan>.outages), and the times it was gone and back are written to <plan>.actual.
 # When no daemon can be started the test fails: a machine without audio proves nothing.
+# QZ_KEEP=1 keeps the recordings and logs (under $TMPDIR) for a look afterwards.
 set -uo pipefail
 probe=$1
 waves=$2
@@ -21,7 +24,7 @@ else
         "row:RING1.WAV" "row:RING2.WAV" "row:時間ですよ.WAV" "row:ﾍﾞﾙ.WAV" "row:ｻｲﾚﾝ.WAV"
         "row:鐘.WAV" "row:宇宙.WAV" "row:汽笛.WAV"
         "countdown:RING.WAV" "countdown:1min07A.WAV"
-        "user" "beep-row" "beep-countdown" "preview:時間ですよ.WAV"
+        "user" "beep-row" "beep-countdown" "preview:時間ですよ.WAV" "restart:RING1.WAV"
     )
 fi
 for tool in pulseaudio parec pactl; do
@@ -33,8 +36,9 @@ pids=()
 cleanup() {
     local p
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    for p in "$work"/*/daemon.pid; do [ -f "$p" ] && kill "$(cat "$p")" 2>/dev/null; done
     wait 2>/dev/null
-    rm -rf "$work"
+    [ -n "${QZ_KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -47,8 +51,39 @@ start_daemon() { # <dir>
         --disallow-module-loading=no \
         --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
         --load="module-null-sink sink_name=qz rate=44100" \
-        >"$dir/daemon.log" 2>&1 &
-    pids+=($!)
+        >>"$dir/daemon.log" 2>&1 &
+    echo $! >"$dir/daemon.pid"
+}
+
+daemon_answers() { # <dir>
+    PULSE_SERVER=unix:$1/native pactl info >/dev/null 2>&1
+}
+
+now_ms() { date +%s%3N; }
+
+sleep_until() { # <wall-clock ms>
+    local left=$(($1 - $(now_ms)))
+    [ $left -gt 0 ] && sleep "$((left / 1000)).$(printf %03d $((left % 1000)))"
+}
+
+# Carries out the outages the probe planned for the daemon in <dir>: at each one's start the
+# daemon is stopped with the given signal, at its end a new one is started on the same socket.
+# Records, a line per outage, when the old daemon was gone and when the new one answered.
+run_outages() { # <dir>
+    local dir=$1 from to sig pid gone
+    for _ in $(seq 600); do [ -s "$dir/plan.outages" ] && break; sleep 0.1; done
+    while read -r from to sig; do
+        sleep_until "$from"
+        pid=$(cat "$dir/daemon.pid")
+        kill "-$sig" "$pid"
+        while kill -0 "$pid" 2>/dev/null; do sleep 0.02; done
+        gone=$(now_ms)
+        sleep_until "$to"
+        start_daemon "$dir"
+        for _ in $(seq 500); do daemon_answers "$dir" && break; sleep 0.02; done
+        daemon_answers "$dir" || return 1
+        echo "$gone $(now_ms)" >>"$dir/plan.actual"
+    done <"$dir/plan.outages"
 }
 
 i=0
@@ -61,7 +96,7 @@ for ((n = 0; n < i; n++)); do
     dir=$work/$n
     ok=0
     for _ in $(seq 50); do
-        if PULSE_SERVER=unix:$dir/native pactl info >/dev/null 2>&1; then ok=1; break; fi
+        if daemon_answers "$dir"; then ok=1; break; fi
         sleep 0.2
     done
     if [ $ok -ne 1 ]; then
@@ -91,6 +126,10 @@ for s in "${scenarios[@]}"; do
         QT_QPA_PLATFORM=offscreen "$probe" ring "$s" "$waves" "$dir/plan" \
         >"$dir/probe.log" 2>&1 &
     rings+=($!)
+    if [[ $s == restart:* ]]; then
+        run_outages "$dir" &
+        pids+=($!)
+    fi
     n=$((n + 1))
 done
 failed=0

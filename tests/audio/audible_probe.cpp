@@ -6,11 +6,16 @@
 //   qz_audible_probe record <peaks file> <seconds>
 //   qz_audible_probe check <peaks file> <plan file>
 //
-// "ring" writes the stretches that must be heard (wall-clock milliseconds) into the plan file.
+// "ring" writes the stretches that must be heard (wall-clock milliseconds) into the plan file,
+// and for the scenario "restart:" the times the sound server is to be away into
+// <plan>.outages ("from to signal" a line), which audible.sh carries out and records, as
+// "gone back" a line, into <plan>.actual.
 // "record" reads the default sink's monitor through parec for the given time and writes the
 // peak of every 10 ms with the wall-clock time it was heard: a loaded machine's sound server
-// may render late or in bursts, so sample counts are no clock. "check" fails when any second
-// of a stretch is silent (or not recorded at all).
+// may render late or in bursts, so sample counts are no clock. When the server goes away,
+// parec is started again until it is back. "check" fails when any second of a stretch is
+// silent (or not recorded at all); while the server was away and for a moment after it came
+// back, nothing is due.
 #include "ui/sound_player.h"
 
 #include <QApplication>
@@ -42,6 +47,38 @@ struct Stretch {
     qint64 from = 0;
     qint64 to = 0;
 };
+
+// The sound server is away during an outage. The player opens a new stream within half a
+// second of its return, but a just-started daemon's null sink plays a new stream's first
+// sound one to two seconds late (as it does the first sound of every process, the cold
+// start): the ring must be heard again by the first window after this, and on from there.
+constexpr qint64 kBackWithinMs = 1600;
+
+// `stretches` less the time from each outage's start until kBackWithinMs after its end.
+std::vector<Stretch> withoutOutages(std::vector<Stretch> stretches,
+                                    const std::vector<Stretch>& outages) {
+    for (const Stretch& o : outages) {
+        std::vector<Stretch> left;
+        for (const Stretch& s : stretches) {
+            if (s.from < o.from) left.push_back({s.from, std::min(s.to, o.from)});
+            if (s.to > o.to + kBackWithinMs)
+                left.push_back({std::max(s.from, o.to + kBackWithinMs), s.to});
+        }
+        stretches = std::move(left);
+    }
+    return stretches;
+}
+
+std::vector<Stretch> readStretches(const QString& path) {
+    std::vector<Stretch> out;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return out;
+    while (!f.atEnd()) {
+        const QList<QByteArray> fields = f.readLine().simplified().split(' ');
+        if (fields.size() >= 2) out.push_back({fields[0].toLongLong(), fields[1].toLongLong()});
+    }
+    return out;
+}
 
 // A plain one-second wave of the kind a user picks: 22050 Hz mono, a warbling tone.
 QString writeUserWave(const QString& folder) {
@@ -99,6 +136,7 @@ int ring(const QString& scenario, const QString& folder, const QString& planPath
     };
     std::vector<Ring> rings;
     std::vector<Stretch> heard;
+    QStringList outages; // "from to signal", ms from the start of the schedule
     const qint64 minute = 60000;
     auto* p = player.get();
     if (scenario.startsWith(QLatin1String("row:"))) {
@@ -106,6 +144,18 @@ int ring(const QString& scenario, const QString& folder, const QString& planPath
         const QString path = wave(scenario.mid(4).toUtf8().constData());
         rings.push_back({0, minute, 100, [p, path] { p->playSource(path); }});
         heard.push_back({0, minute});
+    } else if (scenario.startsWith(QLatin1String("restart:"))) {
+        // Rows of the notification timer while the sound server goes away and comes back:
+        // stopped in the middle of a ring, killed between two rings, and away when a ring
+        // begins. Each ring must be heard whenever the server is there.
+        const QString path = wave(scenario.mid(8).toUtf8().constData());
+        const auto row = [p, path] { p->playSource(path); };
+        rings.push_back({0, 20000, 100, row});
+        rings.push_back({28000, 36000, 100, row});
+        rings.push_back({40000, 52000, 100, row});
+        heard = {{0, 20000}, {28000, 36000}, {40000, 52000}};
+        outages = {QStringLiteral("8000 11000 TERM"), QStringLiteral("23000 26000 KILL"),
+                   QStringLiteral("38000 43000 TERM")};
     } else if (scenario.startsWith(QLatin1String("countdown:"))) {
         // The countdown: its wave every 300 ms, rung again in the same window.
         const QString path = wave(scenario.mid(10).toUtf8().constData());
@@ -160,6 +210,16 @@ int ring(const QString& scenario, const QString& folder, const QString& planPath
     for (const Stretch& s : heard)
         out << epoch + s.from << ' ' << epoch + s.to << '\n';
     out.flush();
+    if (!outages.isEmpty()) {
+        QFile f(planPath + QStringLiteral(".outages"));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) return 2;
+        QTextStream o(&f);
+        for (const QString& line : outages) {
+            const QStringList parts = line.split(QLatin1Char(' '));
+            o << epoch + parts[0].toLongLong() << ' ' << epoch + parts[1].toLongLong() << ' '
+              << parts[2] << '\n';
+        }
+    }
     std::vector<qint64> next(rings.size());
     for (std::size_t i = 0; i < rings.size(); ++i)
         next[i] = rings[i].from;
@@ -204,30 +264,44 @@ int record(const QString& peaksPath, int seconds) {
         }
         pending.remove(0, chunks * kChunk * 2);
     });
-    parec.start(QStringLiteral("parec"),
-                {QStringLiteral("--device=qz.monitor"), QStringLiteral("--format=s16le"),
-                 QStringLiteral("--rate=%1").arg(kRecordRate), QStringLiteral("--channels=1"),
-                 QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
+    const auto startParec = [&parec, &pending] {
+        pending.clear();
+        parec.start(QStringLiteral("parec"),
+                    {QStringLiteral("--device=qz.monitor"), QStringLiteral("--format=s16le"),
+                     QStringLiteral("--rate=%1").arg(kRecordRate), QStringLiteral("--channels=1"),
+                     QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
+    };
+    startParec();
     if (!parec.waitForStarted(5000)) {
         std::fprintf(stderr, "parec did not start\n");
         return 2;
     }
-    QTimer::singleShot(seconds * 1000, [] { QCoreApplication::quit(); });
-    QObject::connect(&parec, &QProcess::finished, [] { QCoreApplication::exit(3); });
-    const int rc = QCoreApplication::exec();
+    // A sound server that went away takes parec with it: listen again as soon as it is back.
+    // What was not recorded meanwhile counts as silent, so a lost recorder never hides a gap.
+    bool over = false;
+    int restarts = 0;
+    QObject::connect(&parec, &QProcess::finished, [&] {
+        if (over) return;
+        ++restarts;
+        QTimer::singleShot(100, [&] {
+            if (!over) startParec();
+        });
+    });
+    QTimer::singleShot(seconds * 1000, [&over] {
+        over = true;
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
     parec.kill();
     parec.waitForFinished(2000);
     out.flush();
-    if (rc == 3)
-        std::fprintf(stderr, "parec stopped: %s\n", parec.readAllStandardError().constData());
-    return rc == 3 ? 2 : 0;
+    if (restarts > 0) std::fprintf(stderr, "parec started again %d times\n", restarts);
+    return 0;
 }
 
 int check(const QString& peaksPath, const QString& planPath) {
     QFile peaksFile(peaksPath);
-    QFile plan(planPath);
-    if (!peaksFile.open(QIODevice::ReadOnly | QIODevice::Text) ||
-        !plan.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!peaksFile.open(QIODevice::ReadOnly | QIODevice::Text) || !QFile::exists(planPath)) {
         std::fprintf(stderr, "cannot read %s or %s\n", qPrintable(peaksPath), qPrintable(planPath));
         return 2;
     }
@@ -240,15 +314,19 @@ int check(const QString& peaksPath, const QString& planPath) {
         if (pin.status() != QTextStream::Ok) break;
         peaks.emplace_back(t, p);
     }
-    std::vector<Stretch> heard;
-    QTextStream in(&plan);
-    while (!in.atEnd()) {
-        Stretch s;
-        in >> s.from >> s.to;
-        if (in.status() != QTextStream::Ok) break;
-        heard.push_back(s);
+    // Reads that came in bursts may be stamped a little out of order.
+    std::stable_sort(peaks.begin(), peaks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<Stretch> planned = readStretches(planPath);
+    if (planned.empty()) return 2;
+    // The outages as they happened (gone, back): nothing is due meanwhile.
+    const std::vector<Stretch> outages = readStretches(planPath + QStringLiteral(".actual"));
+    if (QFile::exists(planPath + QStringLiteral(".outages")) &&
+        outages.size() != readStretches(planPath + QStringLiteral(".outages")).size()) {
+        std::printf("the sound server was not restarted as planned\n");
+        return 1;
     }
-    if (heard.empty()) return 2;
+    const std::vector<Stretch> heard = withoutOutages(planned, outages);
     // The loudest 10 ms in [from, to); -1 when nothing was recorded then.
     const auto peak = [&peaks](qint64 from, qint64 to) {
         auto it = std::lower_bound(peaks.begin(), peaks.end(), std::make_pair(from, -1));
@@ -265,12 +343,15 @@ int check(const QString& peaksPath, const QString& planPath) {
     int seconds = 0;
     int silent = 0;
     QStringList where;
-    const qint64 origin = heard.front().from;
+    const qint64 origin = planned.front().from;
     const auto probeWindow = [&](qint64 from, qint64 to) {
         ++seconds;
-        if (peak(from, to) < kSilence) {
+        const int p = peak(from, to);
+        if (p < kSilence) {
             ++silent;
-            where.append(QString::number((from - origin) / 1000.0, 'f', 2));
+            // Whether the player fell silent or the recorder heard nothing at all.
+            where.append(QString::number((from - origin) / 1000.0, 'f', 2) +
+                         (p < 0 ? QStringLiteral(" (not recorded)") : QString()));
         }
     };
     for (const Stretch& s : heard) {
@@ -285,14 +366,23 @@ int check(const QString& peaksPath, const QString& planPath) {
             probeWindow(t, t + 1000);
         if (t < b) probeWindow(b - 1000, b);
     }
-    // How long each stretch took to be heard, for the log.
+    // How long each ring took to be heard, for the log.
     QStringList delays;
-    for (const Stretch& s : heard) {
+    for (const Stretch& s : planned) {
         auto it = std::lower_bound(peaks.begin(), peaks.end(), std::make_pair(s.from - 50, -1));
         while (it != peaks.end() && it->first < s.to && it->second < kSilence)
             ++it;
         delays.append(it != peaks.end() && it->first < s.to ? QString::number(it->first - s.from)
                                                             : QStringLiteral("-"));
+    }
+    // How long after the server was back each ring was heard again.
+    QStringList back;
+    for (const Stretch& o : outages) {
+        auto it = std::lower_bound(peaks.begin(), peaks.end(), std::make_pair(o.to, -1));
+        while (it != peaks.end() && it->first < o.to + 10000 && it->second < kSilence)
+            ++it;
+        const bool heardAgain = it != peaks.end() && it->first < o.to + 10000;
+        back.append(heardAgain ? QString::number(it->first - o.to) : QStringLiteral("-"));
     }
     QString cold = QStringLiteral("-");
     if (QFile f(planPath + QStringLiteral(".cold")); f.open(QIODevice::ReadOnly)) {
@@ -304,9 +394,13 @@ int check(const QString& peaksPath, const QString& planPath) {
             }
         }
     }
-    std::printf("%d of %d seconds silent%s%s (heard after %s ms; cold start %s ms)\n", silent,
+    const QString restarts = back.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("; heard again %1 ms after the server was back")
+                                       .arg(back.join(QLatin1Char('/')));
+    std::printf("%d of %d seconds silent%s%s (heard after %s ms; cold start %s ms%s)\n", silent,
                 seconds, silent ? " at " : "", qPrintable(where.join(QLatin1Char(' '))),
-                qPrintable(delays.join(QLatin1Char('/'))), qPrintable(cold));
+                qPrintable(delays.join(QLatin1Char('/'))), qPrintable(cold), qPrintable(restarts));
     return silent == 0 ? 0 : 1;
 }
 

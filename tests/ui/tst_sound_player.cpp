@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
 #include <cstring>
 
@@ -64,6 +65,8 @@ struct FakeStream final : AudioStream {
         source = s;
         return true;
     }
+    bool broken = false; // the sound server dropped it
+    bool failed() const override { return broken; }
 };
 
 struct FakeOutput final : AudioOutput {
@@ -71,7 +74,9 @@ struct FakeOutput final : AudioOutput {
     FakeStream* current = nullptr;
     int opened = 0;
     int closed = 0;
+    int recovered = 0;
     bool deviceThere = true;
+    void recover() override { ++recovered; }
     std::unique_ptr<AudioStream> open(PcmFormat& f) override {
         if (!deviceThere) return nullptr;
         f = format;
@@ -256,21 +261,72 @@ class TestSoundPlayer : public QObject {
         PcmMixer m;
         m.setFormat({8000, 1, PcmFormat::Sample::Int16});
         m.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        auto loud = std::make_shared<PcmClip>(PcmClip{8000, 2, std::vector<qint16>(20, 30000)});
+        auto loud = std::make_shared<PcmClip>(PcmClip{8000, 2, std::vector<qint16>(20, 20000)});
         auto soft = std::make_shared<PcmClip>(PcmClip{8000, 1, std::vector<qint16>(20, -100)});
         m.start(u"loud"_s, loud);
         m.start(u"soft"_s, soft);
         QByteArray out = m.read(2);
-        QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(29900));
+        QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(19900));
         m.start(u"soft2"_s, loud);
         out = m.read(2);
-        QCOMPARE(qFromLittleEndian<qint16>(out.constData()), qint16(32767));
+        // Past full scale: held at the limiter's ceiling, not clipped.
+        QVERIFY(qAbs(qFromLittleEndian<qint16>(out.constData()) - PcmMixer::kCeiling) <= 1);
         // Starting a key that sounds starts it over.
         m.read(2 * 15);
         m.start(u"loud"_s, loud);
         m.read(2 * 5);
         QVERIFY(m.isSounding(u"loud"_s));
         QVERIFY(!m.isSounding(u"soft"_s));
+    }
+
+    // Rows ringing together stay clean: no sample reaches full scale, the mix keeps its
+    // level, and a lone sound is never touched.
+    void mixerLimitsOnlyWhatWouldClip_data() {
+        QTest::addColumn<QList<int>>("levels"); // one square wave per entry, at this level
+        QTest::addColumn<bool>("untouched");
+        QTest::addColumn<int>("minPeak");
+        QTest::newRow("one at full scale") << QList<int>{32767} << true << 32767;
+        QTest::newRow("one at full scale, negative") << QList<int>{-32768} << true << 32768;
+        QTest::newRow("two that fit") << QList<int>{12000, 14000} << true << 26000;
+        QTest::newRow("three that cancel") << QList<int>{32767, -32768, 20000} << true << 19999;
+        QTest::newRow("two at full scale") << QList<int>{32767, 32767} << false << 28000;
+        QTest::newRow("three at full scale") << QList<int>{32767, 32767, 32767} << false << 28000;
+        QTest::newRow("ten rows") << QList<int>(10, 30000) << false << 28000;
+    }
+    void mixerLimitsOnlyWhatWouldClip() {
+        QFETCH(QList<int>, levels);
+        QFETCH(bool, untouched);
+        QFETCH(int, minPeak);
+        PcmMixer m;
+        m.setFormat({8000, 1, PcmFormat::Sample::Int16});
+        m.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        // A square wave of 100 Hz, one second long, as loud as the row says.
+        long expected[80] = {};
+        for (int i = 0; i < levels.size(); ++i) {
+            auto clip = std::make_shared<PcmClip>(PcmClip{8000, 1, std::vector<qint16>(8000)});
+            for (int f = 0; f < 8000; ++f)
+                clip->samples[std::size_t(f)] =
+                    qint16((f / 40) % 2 ? -levels[i] - (levels[i] < 0) : levels[i]);
+            for (int f = 0; f < 80; ++f)
+                expected[f] += clip->samples[std::size_t(f)];
+            m.start(QString::number(i), clip);
+        }
+        const QByteArray out = m.read(2 * 8000);
+        int peak = 0;
+        int atFullScale = 0;
+        bool same = true;
+        for (int f = 0; f < 8000; ++f) {
+            const int v = qFromLittleEndian<qint16>(out.constData() + 2 * f);
+            peak = std::max(peak, std::abs(v));
+            atFullScale += v >= 32767 || v <= -32768;
+            same = same && v == expected[f % 80];
+        }
+        QCOMPARE(same, untouched);
+        QVERIFY2(peak >= minPeak, qPrintable(QString::number(peak)));
+        if (!untouched) {
+            QCOMPARE(atFullScale, 0);
+            QVERIFY(peak <= int(PcmMixer::kCeiling) + 1);
+        }
     }
 
     void mixerWritesFloat() {
@@ -372,11 +428,99 @@ class TestSoundPlayer : public QObject {
         MixingSoundPlayer p(&out, QString());
         p.beep();
         out.pull(50);
-        // The platform says nothing, it just stops asking for sound.
+        // A new stream may take its time before it asks for more: it is left to start.
         QTest::qWait(MixingSoundPlayer::kStalledMs + 200);
+        p.beep();
+        QCOMPARE(out.opened, 1);
+        // But not for ever: the platform says nothing, it just does not ask for sound.
+        QTest::qWait(MixingSoundPlayer::kStartingMs - MixingSoundPlayer::kStalledMs +
+                     2 * MixingSoundPlayer::kWatchMs);
         p.beep();
         QCOMPARE(out.opened, 2);
         QVERIFY(out.pull(100) > 1000);
+    }
+
+    // The sound server went away (and came back): the ring goes on, on a new stream of an
+    // output told to start afresh, and a lone stream that merely ends a ring does not.
+    void aLostOutputIsReplaced_data() {
+        QTest::addColumn<QString>("loss");
+        QTest::addColumn<int>("opened");    // streams opened once the ring sounds again
+        QTest::addColumn<bool>("recovers"); // the output is told to start afresh
+        QTest::newRow("stream fails") << u"fail"_s << 2 << true;
+        QTest::newRow("stream fails, seen between requests") << u"fail-watched"_s << 2 << true;
+        QTest::newRow("output stops pulling") << u"stall"_s << 2 << false;
+        QTest::newRow("no device at first") << u"no-device"_s << 1 << true;
+        QTest::newRow("no device after a failure") << u"fail-no-device"_s << 2 << true;
+    }
+    void aLostOutputIsReplaced() {
+        QFETCH(QString, loss);
+        QFETCH(int, opened);
+        QFETCH(bool, recovers);
+        FakeOutput out;
+        out.deviceThere = loss != u"no-device"_s;
+        MixingSoundPlayer p(&out, QString());
+        p.beep();
+        if (loss == u"no-device"_s) {
+            QVERIFY(!p.isStreamOpen());
+            out.deviceThere = true;
+        } else {
+            QVERIFY(out.pull(50) > 1000);
+        }
+        if (loss.startsWith(u"fail"_s)) out.current->broken = true;
+        if (loss == u"fail-watched"_s) {
+            QTest::qWait(400);
+            QVERIFY(!p.isStreamOpen());
+            QCOMPARE(out.recovered, 1);
+        }
+        if (loss == u"stall"_s) {
+            // Past its start, it stops asking for sound.
+            for (int waited = 0; waited < MixingSoundPlayer::kStartingMs; waited += 100) {
+                QTest::qWait(100);
+                QVERIFY(out.pull(100) >= 0);
+                p.beep();
+            }
+            QTest::qWait(MixingSoundPlayer::kStalledMs + 200);
+        }
+        if (loss == u"fail-no-device"_s) {
+            out.deviceThere = false;
+            p.beep();
+            QVERIFY(!p.isStreamOpen());
+            out.deviceThere = true;
+        }
+        p.beep();
+        QCOMPARE(out.recovered >= 1, recovers);
+        QCOMPARE(out.opened, opened);
+        QVERIFY(p.isStreamOpen());
+        QVERIFY(out.pull(100) > 1000);
+        // A ring that simply ends closes its stream without starting the output afresh.
+        const int before = out.recovered;
+        for (int waited = 0; waited < MixingSoundPlayer::kCloseAfterSilentMs + 500; waited += 100) {
+            if (out.current) out.pull(100);
+            QTest::qWait(100);
+        }
+        QVERIFY(!p.isStreamOpen());
+        QCOMPARE(out.recovered, before);
+    }
+
+    void aPlayerThatWasNotRunningKeepsItsStream() {
+        // A busy machine holds the whole process up, the output's feeding with it: once it
+        // runs again its stream is as good as before.
+        QTemporaryDir dir;
+        const QString wave = dir.filePath(u"long.wav"_s);
+        QVERIFY(writeFile(wave, levelWave(10000, 5000)));
+        FakeOutput out;
+        MixingSoundPlayer p(&out, dir.path());
+        p.playWave(wave);
+        for (int waited = 0; waited < MixingSoundPlayer::kStartingMs + 200; waited += 100) {
+            QTest::qWait(100);
+            out.pull(100);
+        }
+        QThread::msleep(MixingSoundPlayer::kStalledMs + 500);
+        QCoreApplication::processEvents();
+        QVERIFY(p.isStreamOpen());
+        QCOMPARE(out.pull(100), 5000);
+        p.playWave(wave);
+        QCOMPARE(out.opened, 1);
     }
 
     void withoutADeviceNothingBreaks() {
