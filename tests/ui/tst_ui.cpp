@@ -7,6 +7,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +19,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -173,6 +178,31 @@ class TestUi : public QObject {
         for (const char* name : {"ﾍﾞﾙ.WAV", "bell.wav", "x.Wav"})
             QVERIFY2(re.match(QString::fromUtf8(name)).hasMatch(), name);
         QVERIFY(!re.match(QStringLiteral("x.mp3")).hasMatch());
+    }
+
+    void fileDialogTypeColumn_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("folder") << QStringLiteral("sub") << QStringLiteral("ファイル フォルダー");
+        QTest::newRow("wave") << QStringLiteral("ring.wav") << QStringLiteral("WAV ファイル");
+        QTest::newRow("no suffix") << QStringLiteral("README") << QStringLiteral("ファイル");
+    }
+
+    void fileDialogTypeColumn() {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        for (const char* file : {"ring.wav", "README"}) {
+            QFile f(dir.filePath(QString::fromLatin1(file)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QFileDialog dialog(nullptr, QString(), dir.path());
+        prepareFileDialog(dialog, QStringLiteral("すべて|*"), false);
+        dialog.show();
+        const auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model);
+        QTRY_COMPARE(model->type(model->index(dir.filePath(name))), type);
     }
 
     void tickerFiresAtOnceThenFollowsTheClock() {
