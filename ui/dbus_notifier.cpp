@@ -59,7 +59,7 @@ quint32 DBusNotifier::notify(const QString& title, const QString& text,
         {QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName()},
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
     };
-    call << QGuiApplication::applicationDisplayName() << uint(0) << QString() << title << text
+    call << QStringLiteral("ＱＺタイマー") << uint(0) << QString() << title << text
          << QStringList{kStopAction, QStringLiteral("停止")} << hints << int(-1);
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
