@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
     Figures shown;
     Figures opened;
     QzWindow* w = wm.switchTo(WindowId::Launcher, nullptr);
-    QTest::qWaitForWindowExposed(w);
+    if (!QTest::qWaitForWindowExposed(w)) return 1;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
@@ -85,7 +85,7 @@ int main(int argc, char* argv[]) {
             return 1;
 
         w = wm.switchTo(WindowId::Launcher, w);
-        QTest::qWaitForWindowExposed(w);
+        if (!QTest::qWaitForWindowExposed(w)) return 1;
         QCoreApplication::processEvents();
     }
     shown.print("launcher -> calculator shown");

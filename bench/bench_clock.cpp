@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     idleFor("launcher idle", menu->findChild<ClockTicker*>(QStringLiteral("Timer1")), seconds);
 
     QzWindow* sw = wm.switchTo(WindowId::Stopwatch, menu);
-    QTest::qWaitForWindowExposed(sw);
+    if (!QTest::qWaitForWindowExposed(sw)) return 1;
     sw->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     idleFor("stopwatch running", sw->findChild<ClockTicker*>(QStringLiteral("Timer2")), seconds);
     std::printf("peak memory            %.1f MB\n", usage().maxRssKb / 1024.0);

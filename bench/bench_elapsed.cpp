@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> shown;
     std::vector<double> loaded;
     QzWindow* menu = wm.switchTo(WindowId::Launcher, nullptr);
-    QTest::qWaitForWindowExposed(menu);
+    if (!QTest::qWaitForWindowExposed(menu)) return 1;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::processEvents();
         w->repaint();
         shown.push_back(t.nsecsElapsed() / 1e6);
-        QTest::qWaitForWindowExposed(w);
+        if (!QTest::qWaitForWindowExposed(w)) return 1;
 
         tp.files.answers = {file};
         t.restart();
@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
 
         w->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
         menu = wm.current();
-        QTest::qWaitForWindowExposed(menu);
+        if (!QTest::qWaitForWindowExposed(menu)) return 1;
     }
     report("launcher -> KEIKA shown", shown);
     report("70-row sheet file loaded and drawn", loaded);
