@@ -82,10 +82,10 @@ int main(int argc, char* argv[]) {
     AppState state(dir.path());
     RealPlatform real(dir.path());
     WindowManager wm(state, real.platform());
-    wm.registerWindow(WindowId::Menu, [](AppContext& c) { return new LauncherWindow(c); });
+    wm.registerWindow(WindowId::Launcher, [](AppContext& c) { return new LauncherWindow(c); });
     wm.registerWindow(WindowId::Stopwatch, [](AppContext& c) { return new StopwatchWindow(c); });
 
-    QzWindow* menu = wm.switchTo(WindowId::Menu, nullptr);
+    QzWindow* menu = wm.switchTo(WindowId::Launcher, nullptr);
     if (!QTest::qWaitForWindowExposed(menu)) return 1;
     const long long shown = epochMicros();
     if (launched > 0)
@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     idleFor("launcher idle", menu->findChild<ClockTicker*>(QStringLiteral("Timer1")), seconds);
 
     QzWindow* sw = wm.switchTo(WindowId::Stopwatch, menu);
-    QTest::qWaitForWindowExposed(sw);
+    if (!QTest::qWaitForWindowExposed(sw)) return 1;
     sw->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     idleFor("stopwatch running", sw->findChild<ClockTicker*>(QStringLiteral("Timer2")), seconds);
     std::printf("peak memory            %.1f MB\n", usage().maxRssKb / 1024.0);

@@ -1,9 +1,47 @@
 // SPDX-License-Identifier: MIT
 #include "calc_print.h"
 
+#include "sound/cp932.h"
+
 #include <algorithm>
 
 namespace qz {
+
+namespace {
+
+// Cells of one character in the fixed-pitch printing font: a double-byte character of the code
+// page the font was made for takes two, the rest one.
+int cellsOf(char32_t c) {
+    if (c < 0x80) return 1;
+    const QString one = QString::fromUcs4(&c, 1);
+    if (const std::optional<QByteArray> bytes = encodeCp932(one)) return int(bytes->size());
+    return c >= 0x1100 ? 2 : 1;
+}
+
+// `text` cut to its column of `cells` cells, the cut marked with "…" as the grid marks it, so a
+// long entry or a huge total never runs into the next column.
+QString fitToCells(const QString& text, int cells) {
+    int total = 0;
+    for (char32_t c : text.toUcs4())
+        total += cellsOf(c);
+    if (total <= cells) return text;
+    const QChar ellipsis(0x2026);
+    const int room = cells - cellsOf(ellipsis.unicode());
+    QString cut;
+    int used = 0;
+    for (char32_t c : text.toUcs4()) {
+        if (used + cellsOf(c) > room) break;
+        used += cellsOf(c);
+        cut += QString::fromUcs4(&c, 1);
+    }
+    return cut + ellipsis;
+}
+
+// The entry runs from its start to the line total's field; the totals have fields of their own.
+constexpr int kEntryCells = 15;
+constexpr int kFieldCells = 10;
+
+} // namespace
 
 PrintDocument timPrintDocument(const Worksheet& sheet) {
     const QString font = QStringLiteral("ＭＳ ゴシック");
@@ -34,14 +72,16 @@ PrintDocument timPrintDocument(const Worksheet& sheet) {
             const CalcLine& l = sheet.line(i);
             const double y = 6 + 1.2 * (i - first + 1);
             doc.append(rightTextOp(6, 4, y, QString::number(i)));
-            if (!l.entry.isEmpty()) doc.append(textOp(15, y, l.entry));
-            if (!l.lineText.isEmpty()) doc.append(rightTextOp(30, 10, y, l.lineText));
-            if (!l.runningText.isEmpty()) doc.append(rightTextOp(42, 10, y, l.runningText));
+            auto field = [&](double x, const QString& text) {
+                if (!text.isEmpty())
+                    doc.append(rightTextOp(x, kFieldCells, y, fitToCells(text, kFieldCells)));
+            };
+            if (!l.entry.isEmpty()) doc.append(textOp(15, y, fitToCells(l.entry, kEntryCells)));
+            field(30, l.lineText);
+            field(42, l.runningText);
             if (rounded) {
-                if (!l.roundedLineText.isEmpty())
-                    doc.append(rightTextOp(54, 10, y, l.roundedLineText));
-                if (!l.roundedRunningText.isEmpty())
-                    doc.append(rightTextOp(66, 10, y, l.roundedRunningText));
+                field(54, l.roundedLineText);
+                field(66, l.roundedRunningText);
             }
         }
 

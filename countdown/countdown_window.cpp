@@ -261,6 +261,7 @@ void CountdownWindow::onActivated() {
     m_bigFont = m_bigTimeLeftLabel->font();
     m_ringTimer->setInterval(0);
     m_ringTimer->stop();
+    m_notice.withdraw();
     m_cd.soundChoice = SoundChoice::Ring;
     m_ringOption->setChecked(true);
     m_normalViewOption->setChecked(true);
@@ -315,11 +316,15 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
         if (!m_ringTimer->isActive()) {
             m_ringTimer->setInterval(kCountdownTimerMs);
             m_ringTimer->start();
+            m_notice.show(platform().notifier, QStringLiteral("カウントダウン"),
+                          QStringLiteral("カウントダウン終了"),
+                          [this] { apply(stopRinging(m_cd)); });
         }
         break;
     case RingTimerRequest::Stop:
         m_ringTimer->setInterval(0);
         m_ringTimer->stop();
+        m_notice.withdraw();
         break;
     case RingTimerRequest::Keep:
         break;

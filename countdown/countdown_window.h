@@ -3,6 +3,7 @@
 
 #include "app/window_manager.h"
 #include "countdown/countdown_engine.h"
+#include "ui/desktop_notifier.h"
 
 #include <QFont>
 #include <QWidget>
@@ -92,6 +93,7 @@ class CountdownWindow : public QzWindow {
     QLabel* m_bigTimeLeftLabel = nullptr;
     QTimer* m_clockTimer = nullptr;
     QTimer* m_ringTimer = nullptr;
+    RingNotice m_notice;
 };
 
 } // namespace qz

@@ -301,6 +301,15 @@ void NotificationTimerWindow::applyRow(int k) {
         if (!e.timeBoxEnabled && focusWidget() == r.timeBox) r.stop->setFocus(Qt::OtherFocusReason);
         r.timeBox->setEnabled(e.timeBoxEnabled);
     }
+    // The desktop shows the ring too, for as long as it lasts.
+    RingNotice& notice = m_notices[size_t(k - 1)];
+    if (!e.ringerTicking())
+        notice.withdraw();
+    else if (!notice.shown())
+        notice.show(platform().notifier, windowTitle(),
+                    r.memo->text().trimmed().isEmpty() ? QStringLiteral("%1行目のお知らせ").arg(k)
+                                                       : r.memo->text(),
+                    [this, k] { onStopClicked(k); });
     if (m_engine.busy() != m_alarmTimer->isActive()) {
         if (m_engine.busy())
             m_alarmTimer->start();

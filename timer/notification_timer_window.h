@@ -3,6 +3,7 @@
 
 #include "app/window_manager.h"
 #include "timer/alarm_engine.h"
+#include "ui/desktop_notifier.h"
 
 #include <array>
 #include <memory>
@@ -84,6 +85,7 @@ class NotificationTimerWindow : public QzWindow {
 
     AlarmEngine m_engine;
     std::array<Row, kAlarmRows> m_rows{};
+    std::array<RingNotice, kAlarmRows> m_notices;
     std::unique_ptr<SoundPlayer> m_player;
     bool m_focusStepRan = false;
     int m_lastFired = 0;

@@ -4,17 +4,41 @@
 #include "look.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QHash>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QStyle>
 
 namespace qz {
 
+namespace {
+
+// A message box's icon, looked up once per process. Qt looks its standard icons up in the
+// desktop's icon theme at every box, which costs most of the time a box takes to appear.
+QPixmap standardPixmap(QStyle::StandardPixmap which, const QWidget* box) {
+    static QHash<QPair<int, qreal>, QPixmap> cache;
+    const qreal ratio = box->devicePixelRatioF();
+    QPixmap& pixmap = cache[{int(which), ratio}];
+    if (pixmap.isNull()) {
+        const QStyle* style = box->style();
+        const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, box);
+        pixmap = style->standardIcon(which, nullptr, box).pixmap(QSize(size, size), ratio);
+    }
+    return pixmap;
+}
+
+} // namespace
+
 void QtMessageBoxes::exclamation(QWidget* parent, const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.setIconPixmap(standardPixmap(QStyle::SP_MessageBoxWarning, &box));
     box.exec();
 }
 
 bool QtMessageBoxes::confirm(QWidget* parent, const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setIconPixmap(standardPixmap(QStyle::SP_MessageBoxQuestion, &box));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -37,15 +61,38 @@ QString qtNameFilter(const QString& filter) {
     return description + QStringLiteral(" (") + anyCase.join(u' ') + u')';
 }
 
-static std::optional<QString> runDialog(QWidget* parent, const QString& folder,
-                                        const QString& filter, bool save) {
-    QFileDialog dialog(parent, QString(), folder);
+namespace {
+
+// The type column in the program's own words: Qt has no Japanese for its "Folder" and "%1 File".
+class JapaneseFileTypes final : public QFileIconProvider {
+  public:
+    QString type(const QFileInfo& info) const override {
+#ifdef Q_OS_WIN
+        if (info.isRoot()) return QStringLiteral("ドライブ");
+#endif
+        if (info.isDir()) return QStringLiteral("ファイル フォルダー");
+        if (info.suffix().isEmpty()) return QStringLiteral("ファイル");
+        return info.suffix().toUpper() + QStringLiteral(" ファイル");
+    }
+};
+
+} // namespace
+
+void prepareFileDialog(QFileDialog& dialog, const QString& filter, bool save) {
+    static JapaneseFileTypes fileTypes;
+    dialog.setIconProvider(&fileTypes);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(qtNameFilter(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Qt's own size cuts the size, type and date columns short.
     dialog.resize(twipsRect(0, 0, 11400, 7200).size());
+}
+
+static std::optional<QString> runDialog(QWidget* parent, const QString& folder,
+                                        const QString& filter, bool save) {
+    QFileDialog dialog(parent, QString(), folder);
+    prepareFileDialog(dialog, filter, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace qz {
@@ -44,6 +45,9 @@ class QtFileDialogs final : public FileDialogs {
     std::optional<QString> saveFile(QWidget* parent, const QString& initialFolder,
                                     const QString& filter) override;
 };
+
+// Sets up a file dialog of the program: its filter, its mode and size, its type column.
+void prepareFileDialog(QFileDialog& dialog, const QString& filter, bool save);
 
 // Turns "description|*.WAV" into a Qt name filter that also matches ".wav", ".Wav", ...
 QString qtNameFilter(const QString& filter);

@@ -2,6 +2,7 @@
 #include "platform.h"
 
 #include "clock.h"
+#include "dbus_notifier.h"
 #include "dialogs.h"
 #include "help_window.h"
 #include "printing.h"
@@ -51,13 +52,15 @@ struct RealPlatform::Parts {
     HtmlHelpViewer help;
     QtWindowControl windows;
     QtPrinter printer;
+    DBusNotifier notifier;
     explicit Parts(const QString& helpFolder) : help(helpFolder) {}
 };
 
 RealPlatform::RealPlatform(const QString& helpFolder)
     : m_parts(std::make_unique<Parts>(helpFolder)) {
-    m_platform = {&m_parts->clock,      &m_parts->sounds, &m_parts->messages, &m_parts->files,
-                  &m_parts->calculator, &m_parts->help,   &m_parts->windows,  &m_parts->printer};
+    m_platform = {&m_parts->clock,   &m_parts->sounds,     &m_parts->messages,
+                  &m_parts->files,   &m_parts->calculator, &m_parts->help,
+                  &m_parts->windows, &m_parts->printer,    &m_parts->notifier};
 }
 
 RealPlatform::~RealPlatform() = default;

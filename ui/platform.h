@@ -14,6 +14,7 @@ class SoundPlayerFactory;
 class MessageBoxes;
 class FileDialogs;
 class Printer;
+class DesktopNotifier;
 
 // Starts the sibling calculator: QZCALC.EXE in the program folder when it is there, otherwise
 // the desktop's own calculator. Never waits for it.
@@ -60,6 +61,7 @@ struct Platform {
     HelpViewer* help = nullptr;
     WindowControl* windows = nullptr;
     Printer* printer = nullptr;
+    DesktopNotifier* notifier = nullptr;
 };
 
 // The platform of the running program.

@@ -72,6 +72,8 @@ class TstTimFile : public QObject {
     void pagePlan_data();
     void pagePlan();
     void roundedColumns();
+    void textsFitTheirColumns_data();
+    void textsFitTheirColumns();
     void lineNumbersEndAtTenCells();
 };
 
@@ -361,6 +363,32 @@ void TstTimFile::roundedColumns() {
     QCOMPARE(*findText(doc, QStringLiteral("01:00")), rightTextOp(30, 10, 8.4, u"01:00"_s));
     QCOMPARE(*findText(doc, QStringLiteral("01:10")), rightTextOp(42, 10, 8.4, u"01:10"_s));
     QCOMPARE(*findText(doc, QStringLiteral("00:00")), rightTextOp(54, 10, 7.2, u"00:00"_s));
+}
+
+// An entry has the 15 cells up to the line total's field, a total its 10-cell field; longer
+// texts are cut with "…" (two cells) instead of running into the next column.
+void TstTimFile::textsFitTheirColumns_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("15-character entry")
+        << QStringList{u"000000000001.30"_s} << 15.0 << u"000000000001.30"_s;
+    QTest::newRow("16-character entry")
+        << QStringList{u"0000000000001.30"_s} << 15.0 << u"0000000000001…"_s;
+    QTest::newRow("10-character total") << QStringList{u"9999999"_s} << 30.0 << u"9999999:00"_s;
+    QTest::newRow("huge line total") << QStringList{u"999999999"_s} << 30.0 << u"99999999…"_s;
+    QTest::newRow("huge running total")
+        << QStringList{u"999999999"_s, u"999999999"_s} << 42.0 << u"19999999…"_s;
+}
+
+void TstTimFile::textsFitTheirColumns() {
+    QFETCH(QStringList, entries);
+    QFETCH(double, x);
+    QFETCH(QString, printed);
+    const PrintDocument doc = timPrintDocument(typed(entries));
+    const PrintOp* op = findText(doc, printed);
+    QVERIFY2(op, qPrintable(printed));
+    QCOMPARE(op->x, x);
 }
 
 void TstTimFile::lineNumbersEndAtTenCells() {

@@ -329,18 +329,24 @@ void TstCountdownWindow::beepBlinksTheLamp() {
 void TstCountdownWindow::ringEnds_data() {
     QTest::addColumn<int>("ringSeconds");
     QTest::addColumn<int>("sounds");
-    QTest::newRow("5 s") << 5 << 17;
-    QTest::newRow("0 s") << 0 << 0;
+    QTest::addColumn<bool>("stopOnDesktop"); // "停止" on the desktop's notification
+    QTest::newRow("5 s") << 5 << 17 << false;
+    QTest::newRow("0 s") << 0 << 0 << false;
+    QTest::newRow("停止 on the desktop") << 5 << 0 << true;
 }
 
 void TstCountdownWindow::ringEnds() {
     QFETCH(int, ringSeconds);
     QFETCH(int, sounds);
+    QFETCH(bool, stopOnDesktop);
     Fixture f(ringSeconds);
     f.start(u""_s, u""_s, u"10"_s);
     f.at(10, 50, 40, 0);
     fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
+    QCOMPARE(f.tp.notifier.shown.size(), 1);
+    QCOMPARE(f.tp.notifier.shown[0].text, u"カウントダウン終了"_s);
+    if (stopOnDesktop) f.tp.notifier.stop(0);
     f.at(10, 50, 40, 100);
     int ticks = 0;
     while (f.timer2()->isActive() && ticks < 100) {
@@ -351,6 +357,8 @@ void TstCountdownWindow::ringEnds() {
     }
     QCOMPARE(f.tp.sounds.requests.size(), sounds);
     QCOMPARE(f.timer2()->interval(), 0);
+    QCOMPARE(f.tp.notifier.shown.size(), 1);
+    QCOMPARE(f.tp.notifier.open(), 0);
     const QString frozen = f.text("Label16");
     const quint32 lamp = f.lamp();
     f.tp.clock.advanceMs(5000);

@@ -22,9 +22,11 @@ class TestPlatform {
     RecordingHelpViewer help;
     RecordingWindowControl windows;
     RecordingPrinter printer;
+    RecordingNotifier notifier;
 
   private:
-    Platform m_platform{&clock, &sounds, &messages, &files, &calculator, &help, &windows, &printer};
+    Platform m_platform{&clock, &sounds,  &messages, &files,   &calculator,
+                        &help,  &windows, &printer,  &notifier};
 };
 
 } // namespace qz

@@ -3,6 +3,7 @@
 
 // Platform services that never block and record what they were asked, for the tests.
 
+#include "ui/desktop_notifier.h"
 #include "ui/dialogs.h"
 #include "ui/platform.h"
 #include "ui/printing.h"
@@ -11,6 +12,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace qz {
@@ -119,6 +122,34 @@ class RecordingPrinter final : public Printer {
     double pageHeight = 60.0;
     QList<PrintDocument> printed;
     QStringList pdfPaths;
+};
+
+// Keeps every notification, open or withdrawn; a test picks "停止" with stop().
+class RecordingNotifier final : public DesktopNotifier {
+  public:
+    struct Shown {
+        QString title;
+        QString text;
+        std::function<void()> onStop;
+        bool withdrawn = false;
+    };
+    quint32 notify(const QString& title, const QString& text,
+                   std::function<void()> onStop) override {
+        shown.append({title, text, std::move(onStop)});
+        return quint32(shown.size());
+    }
+    void withdraw(quint32 handle) override { shown[qsizetype(handle) - 1].withdrawn = true; }
+    qsizetype open() const {
+        return std::count_if(shown.begin(), shown.end(),
+                             [](const Shown& s) { return !s.withdrawn; });
+    }
+    // Picks "停止" on notification i, as long as it is out.
+    void stop(qsizetype i) const {
+        if (shown[i].withdrawn) return;
+        const std::function<void()> onStop = shown[i].onStop;
+        onStop();
+    }
+    QList<Shown> shown;
 };
 
 } // namespace qz

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -121,6 +122,8 @@ class TstNotificationTimerWindow : public QObject {
     void labelClicks();
     void reArmAfterStopByDuration();
     void stopByHand();
+    void desktopNotification_data();
+    void desktopNotification();
     void clearAllWhileTwoRowsRing();
     void keyMoves_data();
     void keyMoves();
@@ -458,6 +461,44 @@ void TstNotificationTimerWindow::stopByHand() {
     QCOMPARE(f.lamp(3), colors::white);
     QCOMPARE(f.ringInterval(3), 100);
     QVERIFY(f.box("Text3")->isEnabled());
+}
+
+// One notification per ring, withdrawn however the ring ends; its "停止" stops the row.
+void TstNotificationTimerWindow::desktopNotification_data() {
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("end"); // desktop, button, duration, clear all, menu
+    QTest::newRow("memo, stopped from the desktop") << u"会議"_s << u"会議"_s << u"desktop"_s;
+    QTest::newRow("no memo, 停止 button") << QString() << u"3行目のお知らせ"_s << u"button"_s;
+    QTest::newRow("blank memo, runs out") << u"  "_s << u"3行目のお知らせ"_s << u"duration"_s;
+    QTest::newRow("全クリア") << u"x"_s << u"x"_s << u"clear all"_s;
+    QTest::newRow("back to the launcher") << u"x"_s << u"x"_s << u"menu"_s;
+}
+
+void TstNotificationTimerWindow::desktopNotification() {
+    QFETCH(QString, memo);
+    QFETCH(QString, text);
+    QFETCH(QString, end);
+    Fixture f(at(12, 0, 0));
+    f.spansFile({10, 30, 0, 0});
+    NotificationTimerWindow* w = f.open();
+    f.enter("Text3", u"12.00.01"_s);
+    f.box("Text8")->setText(memo);
+    f.runUntil(at(12, 0, 3));
+    QCOMPARE(f.tp.notifier.shown.size(), 1);
+    QCOMPARE(f.tp.notifier.shown[0].title, u"お知らせタイマー"_s);
+    QCOMPARE(f.tp.notifier.shown[0].text, text);
+    QCOMPARE(f.tp.notifier.open(), 1);
+
+    QPointer<NotificationTimerWindow> guard(w);
+    if (end == u"desktop"_s) f.tp.notifier.stop(0);
+    if (end == u"button"_s) QTest::mouseClick(f.c("Command3"), Qt::LeftButton);
+    if (end == u"duration"_s) f.runUntil(at(12, 0, 12));
+    if (end == u"clear all"_s) QTest::mouseClick(f.c("Command11"), Qt::LeftButton);
+    if (end == u"menu"_s) QTest::mouseClick(f.c("Command13"), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull() || !f.ringing(3));
+    QCOMPARE(f.tp.notifier.shown.size(), 1);
+    QCOMPARE(f.tp.notifier.open(), 0);
 }
 
 void TstNotificationTimerWindow::clearAllWhileTwoRowsRing() {

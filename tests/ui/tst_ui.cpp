@@ -7,15 +7,25 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace qz;
@@ -173,6 +183,69 @@ class TestUi : public QObject {
         for (const char* name : {"ﾍﾞﾙ.WAV", "bell.wav", "x.Wav"})
             QVERIFY2(re.match(QString::fromUtf8(name)).hasMatch(), name);
         QVERIFY(!re.match(QStringLiteral("x.mp3")).hasMatch());
+    }
+
+    void fileDialogTypeColumn_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("folder") << QStringLiteral("sub") << QStringLiteral("ファイル フォルダー");
+        QTest::newRow("wave") << QStringLiteral("ring.wav") << QStringLiteral("WAV ファイル");
+        QTest::newRow("no suffix") << QStringLiteral("README") << QStringLiteral("ファイル");
+    }
+
+    void fileDialogTypeColumn() {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        for (const char* file : {"ring.wav", "README"}) {
+            QFile f(dir.filePath(QString::fromLatin1(file)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QFileDialog dialog(nullptr, QString(), dir.path());
+        prepareFileDialog(dialog, QStringLiteral("すべて|*"), false);
+        dialog.show();
+        const auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model);
+        QTRY_COMPARE(model->type(model->index(dir.filePath(name))), type);
+    }
+
+    // The icon theme is read for the first box only: a box after the theme changed still shows
+    // the icon of the first.
+    void messageBoxIconsAreLookedUpOnce() {
+        QTemporaryDir dir;
+        for (const auto& [name, colour] :
+             {std::pair{"red", Qt::red}, std::pair{"blue", Qt::blue}}) {
+            const QString folder = dir.filePath(QString::fromLatin1(name));
+            QVERIFY(QDir().mkpath(folder + QStringLiteral("/48x48/status")));
+            QFile index(folder + QStringLiteral("/index.theme"));
+            QVERIFY(index.open(QIODevice::WriteOnly));
+            index.write("[Icon Theme]\nName=probe\nDirectories=48x48/status\n\n"
+                        "[48x48/status]\nSize=48\nType=Scalable\nMinSize=8\nMaxSize=512\n");
+            QPixmap pixmap(48, 48);
+            pixmap.fill(colour);
+            QVERIFY(pixmap.save(folder + QStringLiteral("/48x48/status/dialog-question.png")));
+        }
+        const QStringList searchPaths = QIcon::themeSearchPaths();
+        const QString themeName = QIcon::themeName();
+        QIcon::setThemeSearchPaths({dir.path()});
+        QList<QColor> seen;
+        QtMessageBoxes boxes;
+        for (const char* theme : {"red", "blue"}) {
+            QIcon::setThemeName(QString::fromLatin1(theme));
+            QTimer::singleShot(0, this, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                const QImage icon = box->iconPixmap().toImage();
+                seen << icon.pixelColor(icon.width() / 2, icon.height() / 2);
+                box->button(QMessageBox::No)->click();
+            });
+            QVERIFY(
+                !boxes.confirm(nullptr, QStringLiteral("印刷しますか？"), QStringLiteral("印刷")));
+        }
+        QIcon::setThemeSearchPaths(searchPaths);
+        QIcon::setThemeName(themeName);
+        QCOMPARE(seen, (QList<QColor>{QColor(Qt::red), QColor(Qt::red)}));
     }
 
     void tickerFiresAtOnceThenFollowsTheClock() {
