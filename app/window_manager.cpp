@@ -125,6 +125,15 @@ void QzWindow::keyPressEvent(QKeyEvent* e) {
     QMainWindow::keyPressEvent(e);
 }
 
+bool QzWindow::event(QEvent* e) {
+    // A window manager hands the focus back to the window a message box or file dialog stood
+    // over; without one the focus stays nowhere, and the menus' Ctrl shortcuts, which act only in
+    // the active window, did nothing until a click. So the window takes it back itself.
+    if (e->type() == QEvent::WindowUnblocked && isVisible() && !isMinimized() && !isActiveWindow())
+        activateWindow();
+    return QMainWindow::event(e);
+}
+
 void QzWindow::closeEvent(QCloseEvent* e) {
     // Closed from its title bar: it is the program's only window, so the program ends the
     // way every "終了" ends it.
