@@ -168,8 +168,12 @@ void TimeAdditionWindow::buildControls() {
     setBackground(m_entryBox, colors::paleCyan);
     m_entryBox->installEventFilter(this);
     // Lines pasted or dropped into the box are entered at once, each as if typed and confirmed.
+    // Lines handed back after a refused one wait for Enter, so they can be mended first.
     connect(m_entryBox, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (hasLineBreak(text)) onEntryKey(Qt::Key_Return);
+        const qsizetype breaks = splitLines(text).size() - 1;
+        const bool pasted = breaks > m_boxLineBreaks;
+        m_boxLineBreaks = breaks;
+        if (pasted) onEntryKey(Qt::Key_Return);
     });
 
     // The rounding choice, the current mode and the three buttons beside the grid.
@@ -375,7 +379,10 @@ void TimeAdditionWindow::apply(const KeyResult& result) {
         m_player->beep();
         platform().messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
     }
-    if (result.clearBox) m_entryBox->setText(result.keptText);
+    if (result.clearBox) {
+        m_entryBox->setText(result.keptText);
+        m_boxLineBreaks = splitLines(result.keptText).size() - 1;
+    }
     showLines(result.firstChanged, result.lastChanged);
     showPosition();
     m_entryBox->setFocus();

@@ -312,8 +312,12 @@ void TstTimeAdditionWindow::pastedLinesAreEntered() {
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.box->text(), u"5:05\n1"_s);
     QCOMPARE(f.boxLine(), 3);
-    // Mended and confirmed, the rest goes in too.
-    f.box->setText(u"5.05\n1"_s);
+    // Mended and confirmed, the rest goes in too; mending alone enters nothing.
+    f.box->setCursorPosition(2);
+    QTest::keyClick(f.box, Qt::Key_Backspace);
+    QTest::keyClick(f.box, Qt::Key_Period);
+    QCOMPARE(f.box->text(), u"5.05\n1"_s);
+    QCOMPARE(f.cell(3, 1), QString());
     QTest::keyClick(f.box, Qt::Key_Return);
     QCOMPARE(f.cell(4, 3), u"09:35"_s);
     QCOMPARE(f.box->text(), QString());
