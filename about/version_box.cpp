@@ -9,6 +9,7 @@
 namespace qz {
 
 VersionBox::VersionBox(QWidget* owner, const QString& settingsPlace) : QDialog(owner) {
+    setFont(uiFont()); // a fixed layout, like the main windows
     setObjectName(QStringLiteral("VER"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);

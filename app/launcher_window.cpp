@@ -57,6 +57,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     m_bigClockPicture->setDrawnPicture(launcherPicture);
     m_bigClockPicture->setCursor(Qt::PointingHandCursor);
     m_bigClockPicture->setToolTip(QStringLiteral("大きい表示"));
+    m_bigClockPicture->setAccessibleName(QStringLiteral("大きい表示"));
     connect(m_bigClockPicture, &ClickLabel::clicked, this, [this] { open(WindowId::BigClock); });
 
     m_toolsFrame = addControl<QGroupBox>(client, "Frame1", {2040, 1800, 3120, 2700});

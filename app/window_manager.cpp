@@ -73,7 +73,13 @@ void WindowManager::startCalculator(QWidget* owner) {
             QStringLiteral("QZ電卓"));
 }
 
-QzWindow::QzWindow(AppContext& c, WindowId id) : m_ctx(c), m_id(id) {}
+QzWindow::QzWindow(AppContext& c, WindowId id) : m_ctx(c), m_id(id) {
+    // The controls stand where the layout puts them, in twips: a desktop that later forces its
+    // own font size on the application (as palette and font tools do once the program runs)
+    // would cut their texts. The windows keep the program's face; the screen's DPI still scales
+    // text and layout alike.
+    setFont(uiFont());
+}
 
 QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char* objectName,
                                  std::span<const RingSpanItem> items, int seconds,
@@ -117,6 +123,15 @@ void QzWindow::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QMainWindow::keyPressEvent(e);
+}
+
+bool QzWindow::event(QEvent* e) {
+    // A window manager hands the focus back to the window a message box or file dialog stood
+    // over; without one the focus stays nowhere, and the menus' Ctrl shortcuts, which act only in
+    // the active window, did nothing until a click. So the window takes it back itself.
+    if (e->type() == QEvent::WindowUnblocked && isVisible() && !isMinimized() && !isActiveWindow())
+        activateWindow();
+    return QMainWindow::event(e);
 }
 
 void QzWindow::closeEvent(QCloseEvent* e) {

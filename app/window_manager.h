@@ -92,6 +92,7 @@ class QzWindow : public QMainWindow {
     void markLeaving() { m_leaving = true; }
 
   protected:
+    bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     // Enter presses the focused button, as Space does.
     void keyPressEvent(QKeyEvent* e) override;

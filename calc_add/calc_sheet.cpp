@@ -118,13 +118,15 @@ QString entryErrorMessage(EntryError e) {
         return QStringLiteral("かけ算は一度だけ！");
     case EntryError::TooLarge:
         return QStringLiteral("計算不能！（数字が大きすぎます）");
+    case EntryError::NoMoreLines:
+        return QStringLiteral("100行目までです！（残りは入力欄に残しました）");
     }
     return {};
 }
 
 EntryValue evaluateEntry(const QString& typed) {
     EntryValue v;
-    QString text = typed;
+    QString text = asciiForms(typed);
     if (text.startsWith(u'-')) {
         v.sign = -1;
         text.remove(0, 1);
@@ -267,7 +269,43 @@ void noteKeyInEntryBox(Worksheet& sheet) {
     normalizePosition(sheet.pos);
 }
 
+namespace {
+
+KeyResult commitLines(Worksheet& sheet, const QStringList& lines) {
+    KeyResult all;
+    all.consumed = true;
+    all.clearBox = true;
+    bool sheetFull = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty()) continue;
+        if (sheetFull) {
+            all.error = EntryError::NoMoreLines;
+            all.keptText = lines.mid(i).join(u'\n');
+            break;
+        }
+        const int lineNo = sheet.pos.currentLine;
+        const KeyResult one = commitEntry(sheet, lines[i]);
+        if (one.firstChanged <= one.lastChanged) {
+            const bool none = all.firstChanged > all.lastChanged;
+            all.firstChanged =
+                none ? one.firstChanged : std::min(all.firstChanged, one.firstChanged);
+            all.lastChanged = none ? one.lastChanged : std::max(all.lastChanged, one.lastChanged);
+        }
+        if (one.error != EntryError::None) {
+            all.error = one.error;
+            all.keptText = lines.mid(i).join(u'\n');
+            break;
+        }
+        // The last line stays current after its entry: a further line would overwrite it.
+        sheetFull = lineNo == kLineCount;
+    }
+    return all;
+}
+
+} // namespace
+
 KeyResult commitEntry(Worksheet& sheet, const QString& boxText) {
+    if (hasLineBreak(boxText)) return commitLines(sheet, splitLines(boxText));
     normalizePosition(sheet.pos);
     KeyResult r;
     r.consumed = true;

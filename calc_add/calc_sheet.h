@@ -54,6 +54,7 @@ enum class EntryError {
     Operator,             // "+" or "/"
     SecondMultiplication, // "2*3*4"
     TooLarge,             // beyond what can be added up exactly
+    NoMoreLines,          // pasted lines beyond line 100
 };
 QString entryErrorMessage(EntryError e);
 
@@ -66,6 +67,7 @@ struct EntryValue {
     double minutes = 0;
     bool ok() const { return error == EntryError::None; }
 };
+// Full-width forms (an input method's 「１２．３０」) read as their ASCII forms.
 EntryValue evaluateEntry(const QString& text);
 
 // "###00:00": hours with at least two digits and their sign, minutes with two digits (halves
@@ -138,6 +140,7 @@ struct KeyResult {
     EntryError error = EntryError::None;
     int firstChanged = 0; // lines whose cells changed: firstChanged..lastChanged
     int lastChanged = -1;
+    QString keptText; // what the emptied box keeps: pasted lines not entered
 };
 
 // Any key typed into the entry box freezes the rounding choice and brings the line being
@@ -148,6 +151,9 @@ KeyResult pressDown(Worksheet& sheet, const QString& boxText);
 KeyResult pressDelete(Worksheet& sheet);
 KeyResult pressEnter(Worksheet& sheet, const QString& boxText);
 // Evaluates the box text into the current line and moves on (Enter, and Down with a text).
+// Several lines (pasted into the box) are entered one after the other as if each was typed and
+// confirmed, blank ones skipped; a refused line, and a line beyond line 100, stops them there and
+// stays in the box with the lines after it, so nothing pasted is lost.
 KeyResult commitEntry(Worksheet& sheet, const QString& boxText);
 
 // A click on a grid line makes it the current line, wherever it is.

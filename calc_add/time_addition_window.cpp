@@ -4,6 +4,7 @@
 #include "calc_add/calc_print.h"
 #include "calc_add/tim_file.h"
 #include "sound/file_io.h"
+#include "sound/read_number.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/platform.h"
@@ -128,6 +129,8 @@ void TimeAdditionWindow::buildControls() {
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
     m_grid->setFocusPolicy(Qt::NoFocus);
+    // The entry box lies in the grid: Tab in it must move the focus on, not the grid's cell.
+    m_grid->setTabKeyNavigation(false);
     m_grid->setAutoScroll(false);
     m_grid->setWordWrap(false);
     m_grid->setCornerButtonEnabled(false);
@@ -144,7 +147,7 @@ void TimeAdditionWindow::buildControls() {
             item->setFlags(Qt::ItemIsEnabled);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (c == 0) {
-                item->setBackground(vbColor(colors::silver));
+                setCellBackground(item, colors::silver);
                 item->setText(QString::number(r + 1) + u' ');
             }
             m_grid->setItem(r, c, item);
@@ -164,6 +167,14 @@ void TimeAdditionWindow::buildControls() {
     m_entryBox->setMaxLength(kMaxEntryLength);
     setBackground(m_entryBox, colors::paleCyan);
     m_entryBox->installEventFilter(this);
+    // Lines pasted or dropped into the box are entered at once, each as if typed and confirmed.
+    // Lines handed back after a refused one wait for Enter, so they can be mended first.
+    connect(m_entryBox, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const qsizetype breaks = splitLines(text).size() - 1;
+        const bool pasted = breaks > m_boxLineBreaks;
+        m_boxLineBreaks = breaks;
+        if (pasted) onEntryKey(Qt::Key_Return);
+    });
 
     // The rounding choice, the current mode and the three buttons beside the grid.
     m_frames[1] = addControl<QGroupBox>(client, "Frame2", {7300, 690, 3000, 420});
@@ -296,6 +307,9 @@ void TimeAdditionWindow::showPosition() {
     const int rowHeight = m_grid->rowHeight(0);
     m_entryBox->setGeometry(m_grid->columnViewportPosition(1), linesDown * rowHeight,
                             m_grid->columnWidth(1), rowHeight);
+    // The box moves from line to line; a screen reader says which line it is on.
+    const QString name = QStringLiteral("%1行目 入力").arg(p.currentLine);
+    if (m_entryBox->accessibleName() != name) m_entryBox->setAccessibleName(name);
 }
 
 void TimeAdditionWindow::clearWorksheet() {
@@ -365,7 +379,10 @@ void TimeAdditionWindow::apply(const KeyResult& result) {
         m_player->beep();
         platform().messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
     }
-    if (result.clearBox) m_entryBox->clear();
+    if (result.clearBox) {
+        m_entryBox->setText(result.keptText);
+        m_boxLineBreaks = splitLines(result.keptText).size() - 1;
+    }
     showLines(result.firstChanged, result.lastChanged);
     showPosition();
     m_entryBox->setFocus();

@@ -70,6 +70,7 @@ class TimeAdditionWindow : public QzWindow {
     Worksheet m_sheet;
     std::unique_ptr<SoundPlayer> m_player;
     bool m_syncingScroll = false;
+    qsizetype m_boxLineBreaks = 0; // in the box's text, to tell a paste from an edit
 
     QTableWidget* m_grid = nullptr;
     QLineEdit* m_entryBox = nullptr;

@@ -10,24 +10,6 @@ namespace qz {
 
 namespace {
 
-// Times typed through an input method arrive as full-width digits and separators; they mean
-// the same as their ASCII forms.
-QString asciiForms(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF10 && u <= 0xFF19)
-            c = QChar(u'0' + (u - 0xFF10));
-        else if (u == 0xFF0E)
-            c = QLatin1Char('.');
-        else if (u == 0xFF1A)
-            c = QLatin1Char(':');
-        else if (u == 0x3000)
-            c = QLatin1Char(' ');
-    }
-    return out;
-}
-
 QString lastTwo(const QString& s) {
     const QString padded = QStringLiteral("00") + s;
     return padded.right(2);
@@ -44,7 +26,8 @@ bool isDigit(QChar c) {
 } // namespace
 
 NormalisedTime normaliseTime(const QString& typed, TimeRole role) {
-    QString text = asciiForms(typed);
+    // Of lines pasted into the box, the first is the time.
+    QString text = asciiForms(splitLines(typed).first());
     qsizetype dot = text.indexOf(QLatin1Char('.')) + 1;
     qsizetype colon = text.indexOf(QLatin1Char(':')) + 1;
     // A text without a number is midnight; with a colon, though, a zero hour is still an hour

@@ -74,6 +74,7 @@ struct NormalisedTime {
 // Reads a typed time of day: "13:15", "8.5" (8:05: the digits after the separator are minutes),
 // "9" (9:00), "24" (an end only). The refusals are tested in a fixed order: no separator in a
 // number above 24, then hours or minutes out of range, then parts that are not two digits.
+// Full-width forms read as ASCII; of several lines only the first counts.
 NormalisedTime normaliseTime(const QString& text, TimeRole role);
 // True for "hh:mm" whose two parts are digits only.
 bool isReadableTime(const QString& time);

@@ -4,6 +4,7 @@
 #include "calc_elapsed/elapsed_printout.h"
 #include "calc_elapsed/tmk_file.h"
 #include "sound/file_io.h"
+#include "sound/read_number.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
@@ -125,9 +126,11 @@ void ElapsedTimeWindow::buildControls() {
     addLabel(client, "Label4", {2865, 165, 855, 255}, QStringLiteral("日付："));
     m_dateBox = lineEdit(client, "Text4", {3720, 120, 1335, 270});
     m_dateBox->installEventFilter(this);
+    m_dateBox->setAccessibleName(QStringLiteral("日付"));
     addLabel(client, "Label5", {2865, 450, 855, 255}, QStringLiteral("タイトル："));
     m_titleBox = lineEdit(client, "Text3", {3720, 440, 1335, 270});
     m_titleBox->installEventFilter(this);
+    m_titleBox->setAccessibleName(QStringLiteral("タイトル"));
     addLabel(client, "Label8", {105, 795, 855, 255}, QStringLiteral("ﾌｧｲﾙ名："));
     m_fileNameLabel = addLabel(client, "Label7", {960, 765, 4095, 270});
 
@@ -136,6 +139,7 @@ void ElapsedTimeWindow::buildControls() {
 
     m_grid =
         addControl<QTableWidget>(m_sheetFrame, "G1", {120, 360, 4760, 5140}, kSheetRowCount, 4);
+    m_grid->setAccessibleName(QStringLiteral("経過時間表"));
 
     // Placed on the current row by showCursor().
     m_startBox = lineEdit(m_sheetFrame, "Text1", {});
@@ -146,6 +150,10 @@ void ElapsedTimeWindow::buildControls() {
         b->setTextMargins(2, 0, 0, 0);
         b->installEventFilter(this);
         b->raise();
+        // Of lines pasted into a box, the first is the time; the rest would only run into it.
+        connect(b, &QLineEdit::textEdited, this, [b](const QString& text) {
+            if (hasLineBreak(text)) b->setText(splitLines(text).first());
+        });
     }
 
     addLabel(m_sheetFrame, "Label2", {2595, 5580, 645, 255}, QStringLiteral("合計："));
@@ -217,6 +225,7 @@ void ElapsedTimeWindow::buildGrid() {
     g->setCornerButtonEnabled(false);
     QPalette p = g->palette();
     p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, Qt::black);
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
         p.setColor(group, QPalette::Highlight, vbColor(kCursorCell));
         p.setColor(group, QPalette::HighlightedText, Qt::black);
@@ -227,7 +236,7 @@ void ElapsedTimeWindow::buildGrid() {
             auto* item = new QTableWidgetItem;
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
-            if (col == 0) item->setBackground(vbColor(colors::lightGrey));
+            if (col == 0) setCellBackground(item, colors::lightGrey);
             g->setItem(r, col, item);
         }
     writeFixedCells();
@@ -282,6 +291,12 @@ void ElapsedTimeWindow::showCursor() {
     const int top = placeEntryBoxes(m_cursor);
     placeTwips(m_startBox, {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
     placeTwips(m_endBox, {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
+    // The boxes move from row to row; a screen reader says which row they are on.
+    const QString row = QStringLiteral("%1行目 ").arg(m_cursor.currentRow);
+    if (m_startBox->accessibleName() != row + QStringLiteral("開始時間")) {
+        m_startBox->setAccessibleName(row + QStringLiteral("開始時間"));
+        m_endBox->setAccessibleName(row + QStringLiteral("終了時間"));
+    }
     const int column = m_grid->currentColumn() < 1 ? 1 : m_grid->currentColumn();
     m_grid->setCurrentCell(m_cursor.currentRow - 1, column);
 }

@@ -130,10 +130,13 @@ void CountdownWindow::buildControls() {
         return t;
     };
     m_hoursBox = entry("Text1", 1400);
+    m_hoursBox->setAccessibleName(QStringLiteral("経過時間指定 時"));
     addLabel(client, "Label5", {2050, 710, 250, 255}, QStringLiteral("："), Qt::AlignCenter);
     m_minutesBox = entry("Text2", 2300);
+    m_minutesBox->setAccessibleName(QStringLiteral("経過時間指定 分"));
     addLabel(client, "Label6", {2950, 710, 250, 255}, QStringLiteral("："), Qt::AlignCenter);
     m_secondsBox = entry("Text3", 3200);
+    m_secondsBox->setAccessibleName(QStringLiteral("経過時間指定 秒"));
     addLabel(client, "Label13", {3900, 710, 300, 255}, QStringLiteral("→"), Qt::AlignCenter);
 
     m_startButton = addControl<QPushButton>(client, "Command1", {4300, 600, 1000, 450},
@@ -152,9 +155,9 @@ void CountdownWindow::buildControls() {
     m_timeLeftLabel = addLabel(client, "Label16", {1550, 1820, 1350, 345}, {}, Qt::AlignCenter);
     m_timeLeftLabel->setFont(fixedFont(12, true));
     m_timeLeftFont = m_timeLeftLabel->font();
-    setForeground(m_timeLeftLabel, colors::navy);
 
     m_lamp = addControl<LampShape>(client, "Shape1", {3080, 1370, 480, 480});
+    m_lamp->setAccessibleName(QStringLiteral("ランプ 消灯"));
 
     auto* startFrame = addControl<QGroupBox>(client, "Frame2", {3700, 1100, 1780, 1050},
                                              QStringLiteral("スタート時間"));
@@ -167,6 +170,7 @@ void CountdownWindow::buildControls() {
     for (QLabel* l : {m_clockLabel, m_dateLabel, m_timeLeftLabel, m_startDateLabel,
                       m_startTimeLabel, m_targetDateLabel, m_targetTimeLabel})
         setValueLook(l);
+    setForeground(m_timeLeftLabel, colors::navy); // over the value look's black
 
     // Sound choice with a preview star beside each option.
     auto* soundFrame =
@@ -299,6 +303,12 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
     if (out.targetTime) m_targetTimeLabel->setText(*out.targetTime);
     if (out.targetDate) m_targetDateLabel->setText(*out.targetDate);
     if (out.lamp) m_lamp->setFillColor(*out.lamp);
+    // The lamp says in words what its colour shows.
+    const QString lampName = QStringLiteral("ランプ ") +
+                             (m_cd.ringFromSeconds                   ? QStringLiteral("鳴動中")
+                              : m_lamp->fillColor() == colors::white ? QStringLiteral("消灯")
+                                                                     : QStringLiteral("停止"));
+    if (m_lamp->accessibleName() != lampName) m_lamp->setAccessibleName(lampName);
 
     switch (out.sound.kind) {
     case SoundRequest::Kind::Wave:

@@ -1,11 +1,45 @@
 // SPDX-License-Identifier: MIT
 #include "read_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string>
 
 namespace qz {
+
+QString asciiForms(const QString& typed) {
+    QString out = typed;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E) // the full-width forms of '!' to '~', in ASCII order
+            c = QChar(char16_t(u - 0xFF01 + 0x21));
+        else if (u == 0x3000)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+static bool isLineBreak(QChar c) {
+    return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+bool hasLineBreak(const QString& text) {
+    return std::any_of(text.begin(), text.end(), isLineBreak);
+}
+
+QStringList splitLines(const QString& text) {
+    QStringList lines(1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineBreak(text[i])) {
+            lines.last() += text[i];
+            continue;
+        }
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        lines.append(QString());
+    }
+    return lines;
+}
 
 double readLeadingNumber(const QString& text) {
     std::string number;

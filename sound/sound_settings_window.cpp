@@ -86,12 +86,14 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
     m_numberCaption->installEventFilter(this); // a click opens the box, as on the label
     m_numberLabel = valueLabel(entryFrame, "Label1", {1200, 360, 840, 345}, colors::white);
     m_numberBox = editBox(entryFrame, "Text1", m_numberLabel);
+    m_numberBox->setAccessibleName(QStringLiteral("ＮＯ"));
 
     m_nameCaption =
         addLabel(entryFrame, "Label5", {120, 870, 1080, 300}, QStringLiteral("音源名："));
     m_nameCaption->installEventFilter(this);
     m_nameLabel = valueLabel(entryFrame, "Label2", {1200, 840, 3120, 345}, colors::white);
     m_nameBox = editBox(entryFrame, "Text2", m_nameLabel);
+    m_nameBox->setAccessibleName(QStringLiteral("音源名"));
 
     addLabel(entryFrame, "Label6", {120, 1320, 4200, 300},
              QStringLiteral("音源（wav）ファイル名："));
@@ -360,7 +362,7 @@ void SoundSettingsWindow::setCell(int row, int col, const QString& text) {
         const bool fixed = row == 0 || col == 0;
         if (fixed) {
             item->setTextAlignment(Qt::AlignCenter);
-            item->setBackground(vbColor(colors::lightGrey));
+            setCellBackground(item, colors::lightGrey);
         } else if (col == 1) {
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         } else {

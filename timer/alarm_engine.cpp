@@ -26,6 +26,13 @@ const AlarmRow& AlarmEngine::row(int k) const {
     return m_rows[size_t(k - 1)];
 }
 
+QString lampStateText(const AlarmRow& r) {
+    if (r.ringerTicking()) return QStringLiteral("鳴動中");
+    if (r.lamp != colors::white) return QStringLiteral("停止");
+    if (r.watcherEnabled) return QStringLiteral("セット中");
+    return QStringLiteral("消灯");
+}
+
 void AlarmEngine::disarm(AlarmRow& r) {
     r.target.clear();
     r.targetSeconds = 0;

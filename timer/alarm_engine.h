@@ -45,6 +45,10 @@ struct AlarmRow {
     bool ringerTicking() const { return ringerOn && ringerInterval > 0; }
 };
 
+// What a row's lamp shows, in words for a screen reader: 鳴動中 while the row rings (the lamp
+// blinks), 停止 once it stopped (the lamp stays red until クリア), セット中 while armed, else 消灯.
+QString lampStateText(const AlarmRow& r);
+
 // What Enter in a row's time box leads to.
 enum class EntryOutcome {
     Armed,      // focus to the memo box

@@ -235,6 +235,15 @@ void NotificationTimerWindow::buildRows(QWidget* client) {
                                          QStringLiteral("停止"));
         r.clear = addControl<QPushButton>(client, kClears[i], {5700, top + 15, 750, 405},
                                           QStringLiteral("クリア"));
+        // Ten rows of like controls: a screen reader says which row each one is in.
+        const QString rowName = QStringLiteral("%1行目 ").arg(k);
+        r.timeBox->setAccessibleName(rowName + QStringLiteral("指定時間"));
+        r.memo->setAccessibleName(rowName + QStringLiteral("メモ"));
+        r.stop->setAccessibleName(rowName + QStringLiteral("停止"));
+        r.clear->setAccessibleName(rowName + QStringLiteral("クリア"));
+        r.display->setAccessibleDescription(rowName + QStringLiteral("指定時間"));
+        r.lamp->setAccessibleName(rowName + QStringLiteral("ランプ ") +
+                                  lampStateText(m_engine.row(k)));
         connect(r.stop, &QPushButton::clicked, this, [this, k] { onStopClicked(k); });
         connect(r.clear, &QPushButton::clicked, this, [this, k] { onClearClicked(k); });
     }
@@ -292,6 +301,8 @@ void NotificationTimerWindow::applyRow(int k) {
     const AlarmRow& e = m_engine.row(k);
     Row& r = row(k);
     if (r.lamp->palette().color(QPalette::Window) != vbColor(e.lamp)) setBackground(r.lamp, e.lamp);
+    const QString lampName = QStringLiteral("%1行目 ランプ %2").arg(k).arg(lampStateText(e));
+    if (r.lamp->accessibleName() != lampName) r.lamp->setAccessibleName(lampName);
     if (r.memo->palette().color(QPalette::Base) != vbColor(e.memoBackground))
         setBackground(r.memo, e.memoBackground);
     if (r.display->text() != e.displayCaption) r.display->setText(e.displayCaption);

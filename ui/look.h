@@ -22,6 +22,7 @@ class QLabel;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
+class QTableWidgetItem;
 class QToolBar;
 class QWidget;
 
@@ -69,11 +70,16 @@ void setWindowSizeTwips(QMainWindow* w, int width, int height);
 
 // &H00BBGGRR colour values (the named ones are in ui/colors.h) as Qt colours and palettes.
 QColor vbColor(quint32 bbggrr);
-// The background of a control and of the text fields in it.
+// Black on a light ground, white on a dark one.
+QColor textColorOn(const QColor& ground);
+// The background of a control and of the text fields in it, with text that reads on it; a
+// foreground set afterwards on the control itself wins.
 void setBackground(QWidget* w, quint32 bbggrr);
-// Only the window colour: a client area's buttons and text fields keep their own.
+// Only the window colour and its text: a client area's buttons and text fields keep their own.
 void setWindowBackground(QWidget* w, quint32 bbggrr);
 void setForeground(QWidget* w, quint32 bbggrr);
+// A grid cell of its own colour, with text that reads on it.
+void setCellBackground(QTableWidgetItem* item, quint32 bbggrr);
 
 // Fonts: the proportional and the fixed-pitch Japanese faces with fallbacks that the set-up
 // installs, so every machine renders alike.

@@ -155,6 +155,21 @@ class TestApp : public QObject {
         QCOMPARE(f.wm.current(), menu);
     }
 
+    // Without a window manager nobody hands the focus back when a message box or file dialog
+    // closes; the window takes it, so that its Ctrl shortcuts work at once.
+    void windowTakesTheFocusBackWhenADialogCloses() {
+        Fixture f;
+        LauncherWindow* menu = f.start();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!menu->isActiveWindow());
+        QEvent unblocked(QEvent::WindowUnblocked);
+        QCoreApplication::sendEvent(menu, &unblocked);
+        QTRY_VERIFY(menu->isActiveWindow());
+    }
+
     void exitClosesHelpOnlyWhenItWasOpened() {
         {
             Fixture f;

@@ -46,6 +46,8 @@ class TstCalcSheet : public QObject {
     void lineTexts();
     void runningTotals_data();
     void runningTotals();
+    void pastedLines_data();
+    void pastedLines();
     void editRefreshesLaterLines();
     void emptyLinesAboveCountAsNothing();
     void errorsStoreNothing_data();
@@ -89,6 +91,9 @@ void TstCalcSheet::evaluate_data() {
     QTest::newRow("0.07*2.5 keeps a fraction") << "0.07*2.5" << ok << 1 << 0.0 << 17.5;
     QTest::newRow("*3") << "*3" << ok << 1 << 0.0 << 0.0;
     QTest::newRow("blanks skipped") << "1 2.0 5" << ok << 1 << 12.0 << 5.0;
+    QTest::newRow("full-width") << "１２．３０" << ok << 1 << 12.0 << 30.0;
+    QTest::newRow("full-width sign, star, blank") << "－２．１５　＊３" << ok << -1 << 6.0 << 45.0;
+    QTest::newRow("full-width colon") << "５：０５" << EntryError::Colon << 1 << 0.0 << 0.0;
     QTest::newRow("5:05") << "5:05" << EntryError::Colon << 1 << 0.0 << 0.0;
     QTest::newRow("colon before minus") << "3-1:2" << EntryError::Colon << 1 << 0.0 << 0.0;
     QTest::newRow("--1") << "--1" << EntryError::Minus << -1 << 0.0 << 0.0;
@@ -266,6 +271,47 @@ void TstCalcSheet::runningTotals() {
     const Worksheet s = typed(entries);
     for (int i = 0; i < running.size(); ++i)
         QCOMPARE(s.line(i + 1).runningText, running[i]);
+}
+
+void TstCalcSheet::pastedLines_data() {
+    QTest::addColumn<int>("startLine");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QStringList>("running");
+    QTest::addColumn<EntryError>("error");
+    QTest::addColumn<QString>("kept");
+    const QStringList both{u"01:30"_s, u"03:30"_s};
+    const auto ok = EntryError::None;
+    QTest::newRow("two lines") << 1 << u"1.30\n2.00"_s << both << ok << QString();
+    QTest::newRow("spreadsheet column") << 1 << u"1.30\r\n2.00\r\n"_s << both << ok << QString();
+    QTest::newRow("blank lines skipped")
+        << 1 << u"1.30\n\n　\n２.００"_s << both << ok << QString();
+    QTest::newRow("refused line kept with the rest")
+        << 1 << u"1.30\n5:05\n2.00"_s << QStringList{u"01:30"_s} << EntryError::Colon
+        << u"5:05\n2.00"_s;
+    QTest::newRow("no line past 100")
+        << 99 << u"1\n2\n3\n4"_s << QStringList{u"01:00"_s, u"03:00"_s} << EntryError::NoMoreLines
+        << u"3\n4"_s;
+}
+
+// Lines pasted into the box count as typed and confirmed one by one; what cannot be entered
+// stays in the box.
+void TstCalcSheet::pastedLines() {
+    QFETCH(int, startLine);
+    QFETCH(QString, pasted);
+    QFETCH(QStringList, running);
+    QFETCH(EntryError, error);
+    QFETCH(QString, kept);
+    Worksheet s;
+    clickGridLine(s, startLine);
+    const KeyResult r = pressEnter(s, pasted);
+    QCOMPARE(r.error, error);
+    QCOMPARE(r.keptText, kept);
+    QVERIFY(r.clearBox);
+    for (int i = 0; i < running.size(); ++i)
+        QCOMPARE(s.line(startLine + i).runningText, running[i]);
+    QCOMPARE(s.lastLine, startLine + running.size() - 1);
+    QCOMPARE(r.firstChanged, startLine);
+    QVERIFY(r.lastChanged >= s.lastLine);
 }
 
 void TstCalcSheet::editRefreshesLaterLines() {

@@ -10,6 +10,7 @@
 #include "ui/printing.h"
 #include "ui/sound_player.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -116,6 +117,9 @@ class TstTimeAdditionWindow : public QObject {
     void menusAndToolbar();
     void typingAWorksheet();
     void roundingChoiceFreezesOnFirstKey();
+    void tabLeavesTheBox_data();
+    void tabLeavesTheBox();
+    void pastedLinesAreEntered();
     void entryErrors_data();
     void entryErrors();
     void boxFollowsLinesClicksAndScrolling();
@@ -267,6 +271,56 @@ void TstTimeAdditionWindow::roundingChoiceFreezesOnFirstKey() {
     f.type(u"1.31"_s);
     QCOMPARE(f.cells(1), (QStringList{u"0.10"_s, u"00:10"_s, u"00:10"_s, u"00:30"_s, u"00:30"_s}));
     QCOMPARE(f.cells(2), (QStringList{u"1.31"_s, u"01:31"_s, u"01:41"_s, u"02:00"_s, u"02:30"_s}));
+}
+
+// Tab and Shift+Tab move the focus between the box, the options and the buttons; the grid
+// around the box does not take them.
+void TstTimeAdditionWindow::tabLeavesTheBox_data() {
+    QTest::addColumn<QString>("typedFirst");
+    QTest::addColumn<QString>("firstStop");
+    QTest::newRow("options open") << QString() << u"Option1"_s;
+    QTest::newRow("options frozen") << u"1"_s << u"Command1"_s;
+}
+
+void TstTimeAdditionWindow::tabLeavesTheBox() {
+    QFETCH(QString, typedFirst);
+    QFETCH(QString, firstStop);
+    Fixture f;
+    if (!typedFirst.isEmpty()) f.type(typedFirst);
+    QTest::keyClick(f.box, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), firstStop);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), f.box);
+    // On through the options to the buttons.
+    for (int i = 0; i < 6 && QApplication::focusWidget()->objectName() != u"Command1"; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Command1"_s);
+    // A digit typed away from the box enters nothing.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(f.cell(typedFirst.isEmpty() ? 1 : 2, 1), QString());
+}
+
+// Lines pasted into the box are entered as if each was typed; a refused one stays in the box.
+void TstTimeAdditionWindow::pastedLinesAreEntered() {
+    Fixture f;
+    QApplication::clipboard()->setText(u"1.30\n２.００\n5:05\n1"_s);
+    QTest::keyClick(f.box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.cells(1)[2], u"01:30"_s);
+    QCOMPARE(f.cells(2)[2], u"03:30"_s);
+    QCOMPARE(f.cell(3, 1), QString());
+    QCOMPARE(f.tp.messages.shown.size(), 1);
+    QCOMPARE(f.box->text(), u"5:05\n1"_s);
+    QCOMPARE(f.boxLine(), 3);
+    // Mended and confirmed, the rest goes in too; mending alone enters nothing.
+    f.box->setCursorPosition(2);
+    QTest::keyClick(f.box, Qt::Key_Backspace);
+    QTest::keyClick(f.box, Qt::Key_Period);
+    QCOMPARE(f.box->text(), u"5.05\n1"_s);
+    QCOMPARE(f.cell(3, 1), QString());
+    QTest::keyClick(f.box, Qt::Key_Return);
+    QCOMPARE(f.cell(4, 3), u"09:35"_s);
+    QCOMPARE(f.box->text(), QString());
 }
 
 void TstTimeAdditionWindow::entryErrors_data() {

@@ -103,6 +103,10 @@ void TstElapsedSheet::normalise_data() {
         {"blank in minutes", "8: 5", false, "08:05", ok},
         {"full-width", "１３：１５", false, "13:15", ok},
         {"full-width point", "８．５", false, "08:05", ok},
+        {"full-width blank", "　８：３０", false, "08:30", ok},
+        {"full-width minus", "－５", false, "", bad},
+        {"pasted lines: the first", "8.30\n9.00", false, "08:30", ok},
+        {"pasted CRLF lines", "25\r\n8.30", false, "", sep},
         {"letters after colon", "ab:30", false, "", bad},
     };
     for (const Row& r : rows)

@@ -12,6 +12,7 @@
 #include "ui/sound_player.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -109,6 +110,7 @@ class TstElapsedTimeWindow : public QObject {
     void dayFilledWithKeys();
     void refusals_data();
     void refusals();
+    void pasteKeepsTheFirstLine();
     void arrowsDropTypedText_data();
     void arrowsDropTypedText();
     void deleteClearsTheRow();
@@ -286,6 +288,16 @@ void TstElapsedTimeWindow::refusals_data() {
                                "入力例：　６時35分＝ 6.35　　午後２時８分＝ 14:08";
     QTest::newRow("end before start") << true << "7.59"
                                       << "時間が逆転！";
+}
+
+// Of a column pasted into a box only the first line is the time.
+void TstElapsedTimeWindow::pasteKeepsTheFirstLine() {
+    Fixture f;
+    QApplication::clipboard()->setText(u"８.30\r\n17.00\r\n"_s);
+    QTest::keyClick(f.start(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.start()->text(), u"８.30"_s);
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.cell(1, 1), u"08:30"_s);
 }
 
 void TstElapsedTimeWindow::refusals() {

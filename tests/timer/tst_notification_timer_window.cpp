@@ -445,8 +445,13 @@ void TstNotificationTimerWindow::stopByHand() {
     Fixture f(at(12, 0, 0));
     NotificationTimerWindow* w = f.open();
     f.enter("Text3", u"12.00.01"_s);
+    // The lamp tells a screen reader in words what its colour shows.
+    auto lampName = [&] { return f.c("Shape3")->accessibleName(); };
+    QCOMPARE(lampName(), u"3行目 ランプ セット中"_s);
     f.runUntil(at(12, 0, 3));
+    QCOMPARE(lampName(), u"3行目 ランプ 鳴動中"_s);
     QTest::mouseClick(f.c("Command3"), Qt::LeftButton);
+    QCOMPARE(lampName(), u"3行目 ランプ 停止"_s);
     QCOMPARE(f.lamp(3), colors::red);
     QCOMPARE(f.memoColour("Text8"), colors::lightGreen);
     QVERIFY(w->engine().ringerEnabled(3));
@@ -459,6 +464,7 @@ void TstNotificationTimerWindow::stopByHand() {
     // The number label now clears the row (ringer still enabled).
     QTest::mouseClick(f.c("Label12"), Qt::LeftButton);
     QCOMPARE(f.lamp(3), colors::white);
+    QCOMPARE(lampName(), u"3行目 ランプ 消灯"_s);
     QCOMPARE(f.ringInterval(3), 100);
     QVERIFY(f.box("Text3")->isEnabled());
 }

@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: MIT
+#include "about/version_box.h"
+#include "app/launcher_window.h"
+#include "calc_add/time_addition_window.h"
+#include "calc_elapsed/elapsed_time_window.h"
+#include "countdown/countdown_window.h"
+#include "sound/sound_settings_window.h"
+#include "stopwatch/stopwatch_window.h"
+#include "tests/support/window_fixture.h"
+#include "timer/big_clock_window.h"
+#include "timer/notification_timer_window.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QTableWidget>
+#include <QTest>
+#include <cmath>
+#include <memory>
+
+using namespace qz;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(qz::WindowId)
+
+namespace {
+
+// Every window of the program, on any desktop palette, with every control speaking its name.
+struct Fixture : WindowFixture {
+    Fixture() {
+        registerWindow<LauncherWindow>(WindowId::Launcher);
+        registerWindow<NotificationTimerWindow>(WindowId::Timer);
+        registerWindow<CountdownWindow>(WindowId::Countdown);
+        registerWindow<StopwatchWindow>(WindowId::Stopwatch);
+        registerWindow<TimeAdditionWindow>(WindowId::CalcAdd);
+        registerWindow<ElapsedTimeWindow>(WindowId::CalcElapsed);
+        registerWindow<SoundSettingsWindow>(WindowId::SoundSettings);
+        registerWindow<BigClockWindow>(WindowId::BigClock);
+    }
+};
+
+// A dark scheme as the desktop's palette tools give it: light text on dark grounds.
+QPalette darkPalette() {
+    QPalette p(QColor(53, 53, 53), QColor(53, 53, 53));
+    p.setColor(QPalette::Base, QColor(42, 42, 42));
+    p.setColor(QPalette::Text, QColor(230, 230, 230));
+    p.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    p.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    return p;
+}
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour a widget's own text is drawn on, when it is not the desktop's.
+QColor groundOf(const QWidget* w) {
+    while (!w->autoFillBackground() && !w->isWindow())
+        w = w->parentWidget();
+    return w->palette().color(QPalette::Window);
+}
+
+QString nameOf(const QWidget* w) {
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                     : w->objectName();
+}
+
+} // namespace
+
+class TestWindowLook : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> m_fixture;
+
+    QWidget* open(WindowId id) {
+        m_fixture = std::make_unique<Fixture>();
+        return m_fixture->wm.switchTo(id, nullptr);
+    }
+
+    static void windowRows() {
+        QTest::addColumn<WindowId>("id");
+        const std::pair<const char*, WindowId> windows[] = {
+            {"launcher", WindowId::Launcher},    {"timer", WindowId::Timer},
+            {"countdown", WindowId::Countdown},  {"stopwatch", WindowId::Stopwatch},
+            {"addition", WindowId::CalcAdd},     {"elapsed", WindowId::CalcElapsed},
+            {"sounds", WindowId::SoundSettings}, {"big clock", WindowId::BigClock},
+            {"version box", WindowId(-1)}};
+        for (const auto& [name, id] : windows)
+            QTest::newRow(name) << id;
+    }
+
+    QWidget* build(WindowId id, std::unique_ptr<QWidget>& owned) {
+        if (id != WindowId(-1)) return open(id);
+        owned = std::make_unique<VersionBox>(nullptr, QStringLiteral("プログラムのフォルダ"));
+        return owned.get();
+    }
+
+  private slots:
+    void initTestCase() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion"))); }
+    void cleanup() {
+        m_fixture.reset();
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    void textReadsOnEveryGround_data() {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("timer, light") << WindowId::Timer << false;
+        QTest::newRow("timer, dark") << WindowId::Timer << true;
+        QTest::newRow("launcher, dark") << WindowId::Launcher << true;
+        QTest::newRow("countdown, dark") << WindowId::Countdown << true;
+        QTest::newRow("stopwatch, dark") << WindowId::Stopwatch << true;
+        QTest::newRow("addition, dark") << WindowId::CalcAdd << true;
+        QTest::newRow("elapsed, light") << WindowId::CalcElapsed << false;
+        QTest::newRow("elapsed, dark") << WindowId::CalcElapsed << true;
+        QTest::newRow("sounds, dark") << WindowId::SoundSettings << true;
+        QTest::newRow("big clock, dark") << WindowId::BigClock << true;
+        QTest::newRow("version box, dark") << WindowId(-1) << true;
+    }
+    // Wherever the program fixes a ground, the text on it is fixed to match: the desktop's text
+    // colour belongs to the desktop's grounds only.
+    void textReadsOnEveryGround() {
+        QFETCH(WindowId, id);
+        QFETCH(bool, dark);
+        const QPalette desktop = dark ? darkPalette() : QApplication::style()->standardPalette();
+        QApplication::setPalette(desktop);
+        std::unique_ptr<QWidget> owned;
+        QWidget* w = build(id, owned);
+        QStringList unreadable;
+        auto check = [&](const QString& what, const QColor& text, const QColor& ground,
+                         const QColor& desktopGround) {
+            if (ground != desktopGround && contrast(text, ground) < 3.0)
+                unreadable << QStringLiteral("%1: %2 on %3").arg(what, text.name(), ground.name());
+        };
+        QList<QWidget*> all = w->findChildren<QWidget*>();
+        all.prepend(w);
+        for (QWidget* c : all) {
+            if (!c->isEnabled()) continue;
+            const QPalette& p = c->palette();
+            if (qobject_cast<QLabel*>(c) || qobject_cast<QGroupBox*>(c) ||
+                qobject_cast<QRadioButton*>(c))
+                check(nameOf(c), p.color(QPalette::WindowText), groundOf(c),
+                      desktop.color(QPalette::Window));
+            else if (qobject_cast<QLineEdit*>(c))
+                check(nameOf(c), p.color(QPalette::Text), p.color(QPalette::Base),
+                      desktop.color(QPalette::Base));
+            else if (qobject_cast<QMenuBar*>(c))
+                check(nameOf(c), p.color(QPalette::ButtonText), p.color(QPalette::Window),
+                      desktop.color(QPalette::Window));
+            else if (auto* grid = qobject_cast<QTableWidget*>(c))
+                for (int r = 0; r < grid->rowCount(); ++r)
+                    for (int col = 0; col < grid->columnCount(); ++col) {
+                        const QTableWidgetItem* item = grid->item(r, col);
+                        if (!item) continue;
+                        const QBrush fore = item->foreground();
+                        const QBrush back = item->background();
+                        check(QStringLiteral("%1 cell %2,%3").arg(nameOf(c)).arg(r).arg(col),
+                              fore.style() == Qt::NoBrush ? p.color(QPalette::Text) : fore.color(),
+                              back.style() == Qt::NoBrush ? p.color(QPalette::Base) : back.color(),
+                              desktop.color(QPalette::Base));
+                    }
+        }
+        unreadable.removeDuplicates();
+        QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QStringLiteral("\n"))));
+    }
+
+    void layoutHoldsUnderTheDesktopFont_data() { windowRows(); }
+    // Desktop tools set their font on the running program; a text that fitted its place must
+    // still fit.
+    void layoutHoldsUnderTheDesktopFont() {
+        QFETCH(WindowId, id);
+        const QFont before = QApplication::font();
+        std::unique_ptr<QWidget> owned;
+        QWidget* w = build(id, owned);
+        auto fits = [](const QLabel* l) {
+            return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
+        };
+        QList<QLabel*> fitting;
+        for (QLabel* l : w->findChildren<QLabel*>())
+            if (!l->text().isEmpty() && !l->text().contains(u'\n') && !l->wordWrap() && fits(l))
+                fitting << l;
+        QVERIFY(!fitting.isEmpty());
+        QFont big = before;
+        big.setPointSizeF(14);
+        QApplication::setFont(big);
+        QCoreApplication::processEvents(); // the change reaches the widgets as posted events
+        QStringList cut;
+        for (QLabel* l : fitting)
+            if (!fits(l)) cut << nameOf(l) + u' ' + l->text();
+        QApplication::setFont(before);
+        QCoreApplication::processEvents();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+    }
+
+    void everyControlHasAName_data() { windowRows(); }
+    // A screen reader names what has the focus: every control the keyboard reaches, and the
+    // lamps, which show a row's state only in colour.
+    void everyControlHasAName() {
+        QFETCH(WindowId, id);
+        std::unique_ptr<QWidget> owned;
+        QWidget* w = build(id, owned);
+        QStringList unnamed;
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            const bool lamp = c->objectName().startsWith(QLatin1String("Shape"));
+            if (c->focusPolicy() == Qt::NoFocus && !lamp) continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+            if (!a || a->text(QAccessible::Name).trimmed().isEmpty()) unnamed << nameOf(c);
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    }
+
+    void rowControlsSayTheirRow_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("time box 1") << u"Text1"_s << u"1行目 指定時間"_s;
+        QTest::newRow("time box 6") << u"Text16"_s << u"6行目 指定時間"_s;
+        QTest::newRow("memo 3") << u"Text8"_s << u"3行目 メモ"_s;
+        QTest::newRow("stop 3") << u"Command3"_s << u"3行目 停止"_s;
+        QTest::newRow("stop 10") << u"Command24"_s << u"10行目 停止"_s;
+        QTest::newRow("clear 7") << u"Command16"_s << u"7行目 クリア"_s;
+        QTest::newRow("lamp 3") << u"Shape3"_s << u"3行目 ランプ 消灯"_s;
+    }
+    void rowControlsSayTheirRow() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QWidget* w = open(WindowId::Timer);
+        QWidget* c = w->findChild<QWidget*>(control);
+        QVERIFY(c);
+        QCOMPARE(QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name), name);
+    }
+};
+
+QTEST_MAIN(TestWindowLook)
+#include "tst_window_look.moc"
