@@ -485,7 +485,7 @@ void TstTimeAdditionWindow::openFailuresLoseNothing_data() {
                            << u"途中で終わっています"_s;
     QTest::newRow("letters") << u"file"_s << QByteArray("1,1,990,x,2,0\r\n") << u"文字"_s;
     QTest::newRow("sound file renamed")
-        << u"file"_s << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 28)
+        << u"file"_s << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0", 28)
         << u"ファイル「bad.TIM」を開けませんでした。"_s;
     QTest::newRow("text of another kind")
         << u"file"_s << QByteArray("root:x:0:0:root:/root:/bin/bash\n")

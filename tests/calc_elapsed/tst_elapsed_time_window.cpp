@@ -652,7 +652,7 @@ void TstElapsedTimeWindow::loadFailuresKeepTheSheet_data() {
     QTest::newRow("short") << header << "途中で終わって";
     QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,x,y,z,1,2,3,4,5,6", 30)
                              << "";
-    QByteArray wav("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0", 32);
+    QByteArray wav("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0", 32);
     wav += QByteArray(200, '\x07');
     QTest::newRow("sound file") << wav << "";
     QTest::newRow("bad field") << header + "\"08:00\",\"7:5\",,\r\n"
