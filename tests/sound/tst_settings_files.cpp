@@ -116,12 +116,23 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
     }
 
+    void spansAreUsedAsRead_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Spans>("spans");
+        QTest::newRow("no menu offers them") << QByteArray("45,7,3,4\r\n") << Spans{45, 7, 3, 4};
+        QTest::newRow("one second each") << QByteArray("1,1,0,0\r\n") << Spans{1, 1, 0, 0};
+        QTest::newRow("spare values below zero")
+            << QByteArray("60,30,-5,-30\r\n") << Spans{60, 30, -5, -30};
+    }
     void spansAreUsedAsRead() {
+        QFETCH(QByteArray, content);
+        QFETCH(Spans, spans);
         QTemporaryDir dir;
         AppState s(dir.path());
-        writeBytes(s.programFile(QLatin1String(kSpansFile)), "45,7,3,4\r\n");
+        writeBytes(s.programFile(QLatin1String(kSpansFile)), content);
         QVERIFY(s.loadSpans());
-        QCOMPARE(s.spans(), (Spans{45, 7, 3, 4}));
+        QCOMPARE(s.spans(), spans);
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), content);
     }
 
     void malformedSpansAreTreatedAsMissing_data() {
@@ -130,6 +141,11 @@ class TestSettingsFiles : public QObject {
         QTest::newRow("text field") << QByteArray("60,\"x\",0,0\r\n");
         QTest::newRow("empty file") << QByteArray();
         QTest::newRow("garbage") << QByteArray("\x81\x40\xff");
+        // Rings that cannot sound: the alarm would stop as it starts.
+        QTest::newRow("negative durations") << QByteArray("-5,-30,0,0\r\n");
+        QTest::newRow("alarm rings no time") << QByteArray("0,30,0,0\r\n");
+        QTest::newRow("countdown rings below zero") << QByteArray("60,-1,0,0\r\n");
+        QTest::newRow("half a second") << QByteArray("0.5,30,0,0\r\n");
     }
     void malformedSpansAreTreatedAsMissing() {
         QFETCH(QByteArray, content);
