@@ -399,6 +399,11 @@ QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& 
     return removed;
 }
 
+QStringList removeStaleTemporaryFilesOf(const QString& path) {
+    const QFileInfo info(path);
+    return removeStaleTemporaryFiles(info.absolutePath(), {info.fileName()});
+}
+
 QString joinPath(const QString& folder, const QString& fileName) {
     QString f = QDir::toNativeSeparators(folder);
     if (f.endsWith(QDir::separator())) f.chop(1);

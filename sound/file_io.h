@@ -57,6 +57,8 @@ QStringList recoverInterruptedWrites();
 // Removes what a save killed half-way leaves beside the file: "<name>.XXXXXX" temporary
 // files of the given names. Returns the names removed.
 QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& fileNames);
+// The same for the one file a save is about to write.
+QStringList removeStaleTemporaryFilesOf(const QString& path);
 
 // Paths: built with the platform's separator, split at either "\" or "/".
 QString joinPath(const QString& folder, const QString& fileName);
