@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "file_io.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <cstring>
 
 #if defined(Q_OS_UNIX)
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
@@ -215,7 +217,9 @@ QString g_journalFolder;
 QString writeJournal(const Journal& j) {
     if (g_journalFolder.isEmpty() || !QDir().mkpath(g_journalFolder)) return {};
     QTemporaryFile part(
-        QDir(g_journalFolder).filePath(QStringLiteral("save-XXXXXX") + kPartSuffix));
+        QDir(g_journalFolder)
+            .filePath(QStringLiteral("save-%1-XXXXXX").arg(QCoreApplication::applicationPid()) +
+                      kPartSuffix));
     if (!part.open()) return {};
     const QByteArray b = journalBytes(j);
     if (part.write(b) != b.size() || !part.flush() || !syncToDisk(part)) return {};
@@ -237,6 +241,21 @@ bool restore(const QString& path, const QByteArray& old) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) return false;
     return f.write(old) == old.size() && syncToDisk(f);
+}
+
+// A journal named by a process still running is not ours to act on: a second copy of the
+// program may be in the middle of that save. A process that ended (killed) is gone.
+bool writerStillRuns(const QString& journalName) {
+#ifdef Q_OS_UNIX
+    const QStringList parts = journalName.split(u'-');
+    bool ok = false;
+    const qint64 pid = parts.size() == 3 ? parts[1].toLongLong(&ok) : 0;
+    if (!ok || pid <= 0 || pid == QCoreApplication::applicationPid()) return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    Q_UNUSED(journalName);
+    return false;
+#endif
 }
 
 } // namespace
@@ -308,6 +327,7 @@ QStringList recoverInterruptedWrites() {
     const QDir dir(g_journalFolder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
         const QString journalPath = dir.filePath(name);
+        if (writerStillRuns(name)) continue;
         if (name.endsWith(kPartSuffix)) {
             // Killed while keeping the old bytes: the file itself was not touched yet.
             QFile::remove(journalPath);
