@@ -556,6 +556,7 @@ class TestSettingsFiles : public QObject {
                 const rlimit noCore{0, 0};
                 ::setrlimit(RLIMIT_CORE, &noCore);
                 if (sizeLimited) {
+                    std::signal(SIGXFSZ, SIG_DFL);
                     const rlimit fsize{limit, limit};
                     ::setrlimit(RLIMIT_FSIZE, &fsize);
                 }
