@@ -35,7 +35,17 @@ void AppState::removeStaleFilesOnce() {
 }
 
 bool AppState::loadSpans() {
-    if (m_memoryOnly) return true;
+    if (m_memoryOnly) {
+        // The program folder's file still holds the user's choice: it is read once, and what
+        // is chosen in this run stays in force until the end.
+        if (!m_memorySpansSet) {
+            m_memorySpansSet = true;
+            const ReadResult r = readWholeFile(programFile(QLatin1String(kSpansFile)));
+            const auto s = r.status == ReadStatus::Ok ? parseSpans(r.bytes) : std::nullopt;
+            setSpans(s.value_or(Spans{}));
+        }
+        return true;
+    }
     removeStaleFilesOnce();
     if (m_spansUnsaved) {
         // A duration chosen in this run that the file could not take stays in force; the file
@@ -69,28 +79,30 @@ bool AppState::writeSpans(QString* error) {
 }
 
 bool AppState::saveSpans(QString* error) {
+    if (m_memoryOnly) m_memorySpansSet = true;
     m_spansUnsaved = !writeSpans(error);
     return !m_spansUnsaved;
 }
 
 bool AppState::loadSoundTable() {
-    if (m_memoryOnly) {
-        if (!m_memorySoundsSet) soundTable = defaultSoundTable(m_folder);
-        m_memorySoundsSet = true;
-        return true;
-    }
-    removeStaleFilesOnce();
+    // Without a folder to keep them, the program folder's sources are read once and edits
+    // last for the run.
+    if (m_memoryOnly && m_memorySoundsSet) return true;
+    if (!m_memoryOnly) removeStaleFilesOnce();
     soundTable = SoundTable{};
     m_soundTableNotice.clear();
-    const QString path = settingsFile(QLatin1String(kSoundsFile));
+    const QString path = m_memoryOnly ? programFile(QLatin1String(kSoundsFile))
+                                      : settingsFile(QLatin1String(kSoundsFile));
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
         soundTable = defaultSoundTable(m_folder);
-        if (!saveSoundTable()) return true; // defaults stay usable in memory
+        if (m_memoryOnly) m_memorySoundsSet = true;
+        if (m_memoryOnly || !saveSoundTable()) return true; // defaults stay usable in memory
         soundTable = SoundTable{};
         r = readWholeFile(path);
     }
     if (r.status != ReadStatus::Ok) return false;
+    if (m_memoryOnly) m_memorySoundsSet = true;
     const SoundTableRead read = parseSoundTable(r.bytes, soundTable);
     if (!read.tooLongEntries.isEmpty()) {
         QStringList numbers;

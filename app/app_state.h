@@ -28,8 +28,9 @@ class AppState {
     void setSettingsFolder(const QString& folder) { m_settingsFolder = folder; }
     QString settingsFolder() const { return m_settingsFolder; }
     QString settingsFile(const QString& name) const;
-    // No folder can take the settings: loads keep what is in memory and saves only check that
-    // the values could be written; the user was told once that they last until the end.
+    // No folder can take the settings: the first loads read what the program folder holds,
+    // later loads keep what is in memory, and saves only check that the values could be written;
+    // the user was told once that changes last until the end.
     void keepSettingsInMemory() { m_memoryOnly = true; }
     bool settingsInMemoryOnly() const { return m_memoryOnly; }
 
@@ -61,6 +62,7 @@ class AppState {
     QString m_folder;
     QString m_settingsFolder;
     bool m_memoryOnly = false;
+    bool m_memorySpansSet = false;
     bool m_memorySoundsSet = false;
     bool m_spansUnsaved = false;
     bool m_staleFilesRemoved = false;

@@ -9,6 +9,7 @@
 #include "calc_add/time_addition_window.h"
 #include "calc_elapsed/elapsed_time_window.h"
 #include "countdown/countdown_window.h"
+#include "sound/file_io.h"
 #include "sound/sound_settings_window.h"
 #include "stopwatch/stopwatch_window.h"
 #include "timer/big_clock_window.h"
@@ -94,7 +95,11 @@ int main(int argc, char* argv[]) {
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     AppState state(folder);
-    const SettingsLocation settings = chooseSettingsLocation(runningProgramFolders(folder));
+    const SettingsFolders folders = runningProgramFolders(folder);
+    // A save in place that a crash cut short is undone before any file is read.
+    setInPlaceJournalFolder(inPlaceJournalFolderOf(folders));
+    recoverInterruptedWrites();
+    const SettingsLocation settings = chooseSettingsLocation(folders);
     if (settings.place == SettingsPlace::MemoryOnly)
         state.keepSettingsInMemory();
     else

@@ -71,6 +71,11 @@ SettingsFolders runningProgramFolders(const QString& programFolder) {
     return f;
 }
 
+QString inPlaceJournalFolderOf(const SettingsFolders& folders) {
+    if (folders.configFolder.isEmpty()) return {};
+    return QDir(folders.configFolder).filePath(QStringLiteral("unfinished-saves"));
+}
+
 QString settingsPlaceText(const QString& folder, bool memoryOnly) {
     if (memoryOnly) return QStringLiteral("設定の保存先：なし（終了まで有効）");
     return QStringLiteral("設定の保存先：%1").arg(QDir::toNativeSeparators(folder));

@@ -45,6 +45,10 @@ inline constexpr const char* kInstalledMarkerFile = "INSTALLED";
 // the configuration folder of the platform.
 SettingsFolders runningProgramFolders(const QString& programFolder);
 
+// Where saves in place keep the old bytes until they are done: a folder of its own in the
+// configuration folder, which the user may write even when the program folder is locked.
+QString inPlaceJournalFolderOf(const SettingsFolders& folders);
+
 // A line for the version box naming where the settings are kept.
 QString settingsPlaceText(const QString& folder, bool memoryOnly);
 

@@ -479,6 +479,8 @@ void TimeAdditionWindow::onSaveTriggered() {
     const std::optional<QString> path =
         platform().files->saveFile(this, state().programFolder(), QString::fromUtf16(kTimFilter));
     if (!path) return;
+    // What an earlier save killed half-way left beside the file goes with this one.
+    removeStaleTemporaryFilesOf(*path);
     QString error;
     if (!writeFileAtomically(*path, *bytes.bytes, &error))
         platform().messages->exclamation(

@@ -498,6 +498,8 @@ void ElapsedTimeWindow::onSaveTriggered() {
             this, QStringLiteral("%1 は既にあります。\n上書きしますか？").arg(filePart(path)),
             elapsed_text::kCheckTitle))
         return;
+    // What an earlier save killed half-way left beside the file goes with this one.
+    removeStaleTemporaryFilesOf(path);
     QString error;
     const std::optional<QByteArray> bytes = tmkFileBytes(m_sheet, &error);
     if (!bytes || !writeFileAtomically(path, *bytes, &error)) {

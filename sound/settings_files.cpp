@@ -68,12 +68,14 @@ QByteArray spansBytes(const Spans& s) {
 std::optional<Spans> parseSpans(const QByteArray& bytes) {
     FieldReader r(bytes);
     int values[4];
-    for (int& v : values) {
+    for (int i = 0; i < 4; ++i) {
         const auto field = r.next();
         if (!field) return std::nullopt;
         const auto* d = std::get_if<double>(&*field);
         if (!d || !std::isfinite(*d) || std::fabs(*d) > 1e9) return std::nullopt;
-        v = int(std::lround(*d));
+        // A ring shorter than a second stops as it starts: the alarm would be silently lost.
+        if (i < 2 && *d < 1) return std::nullopt;
+        values[i] = int(std::lround(*d));
     }
     return Spans{values[0], values[1], values[2], values[3]};
 }

@@ -52,7 +52,8 @@ QString resolveWavePath(const QString& programFolder, const QString& stored);
 QString storableWavePath(const QString& chosen, const QString& programFolder);
 
 QByteArray spansBytes(const Spans& s);
-// Nothing when the bytes do not hold four numbers.
+// Nothing when the bytes do not hold four numbers, or when either ring duration is under one
+// second (a ring that could not sound). The two spare values are taken whatever they hold.
 std::optional<Spans> parseSpans(const QByteArray& bytes);
 
 // Fails (nothing, with a reason) when a name or path cannot be written faithfully.

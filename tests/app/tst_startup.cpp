@@ -144,8 +144,9 @@ class TestStartup : public QObject {
 
         AppState state(f.program);
         state.keepSettingsInMemory();
+        // What the program folder holds is read, though nothing can be written.
         QVERIFY(state.loadSpans());
-        QCOMPARE(state.spans(), Spans{});
+        QCOMPARE(state.spans(), (Spans{45, 7, 0, 0}));
         // A choice made in a tool survives the launcher's reload on the way back.
         state.alarmRingSeconds = 120;
         QVERIFY(state.saveSpans());
@@ -166,6 +167,19 @@ class TestStartup : public QObject {
         QCOMPARE(QDir(f.program).entryList(QDir::Files).size(), 1);
         QCOMPARE(settingsPlaceText(QString(), true),
                  QStringLiteral("設定の保存先：なし（終了まで有効）"));
+
+        // The program folder's sound sources are read in the same way, and edits last the run.
+        write(f.inProgram("ONGENDATA.DAT"), userSounds());
+        AppState next(f.program);
+        next.keepSettingsInMemory();
+        QVERIFY(!next.loadSoundTable()); // two entries of ten
+        QCOMPARE(next.soundTable[0].name(), QStringLiteral("時間"));
+        QCOMPARE(next.soundTable[1].name(), QStringLiteral("ﾍﾞﾙ"));
+        next.soundTable[1].sourceName = RecordValue(QStringLiteral("鐘"));
+        QVERIFY(next.saveSoundTable());
+        QVERIFY(next.loadSoundTable());
+        QCOMPARE(next.soundTable[1].name(), QStringLiteral("鐘"));
+        QCOMPARE(read(f.inProgram("ONGENDATA.DAT")), userSounds());
     }
 
     void installedMarkerAndWritability() {

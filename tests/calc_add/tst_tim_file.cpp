@@ -267,7 +267,7 @@ void TstTimFile::longValuesQuotedShort_data() {
         << QStringLiteral("文字「%1…」").arg(QString(20, u'x'));
     // A sound file renamed: its control bytes are not put into the message as they are.
     QTest::newRow("control characters")
-        << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0", 24)
+        << QByteArray("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 24)
         << QStringLiteral("文字「RIFF$???WAVEfmt ????…」");
 }
 

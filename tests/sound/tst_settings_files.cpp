@@ -4,11 +4,14 @@
 #include "sound/file_io.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <cerrno>
 #include <cstring>
 
@@ -17,6 +20,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -112,12 +116,23 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
     }
 
+    void spansAreUsedAsRead_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Spans>("spans");
+        QTest::newRow("no menu offers them") << QByteArray("45,7,3,4\r\n") << Spans{45, 7, 3, 4};
+        QTest::newRow("one second each") << QByteArray("1,1,0,0\r\n") << Spans{1, 1, 0, 0};
+        QTest::newRow("spare values below zero")
+            << QByteArray("60,30,-5,-30\r\n") << Spans{60, 30, -5, -30};
+    }
     void spansAreUsedAsRead() {
+        QFETCH(QByteArray, content);
+        QFETCH(Spans, spans);
         QTemporaryDir dir;
         AppState s(dir.path());
-        writeBytes(s.programFile(QLatin1String(kSpansFile)), "45,7,3,4\r\n");
+        writeBytes(s.programFile(QLatin1String(kSpansFile)), content);
         QVERIFY(s.loadSpans());
-        QCOMPARE(s.spans(), (Spans{45, 7, 3, 4}));
+        QCOMPARE(s.spans(), spans);
+        QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), content);
     }
 
     void malformedSpansAreTreatedAsMissing_data() {
@@ -126,6 +141,11 @@ class TestSettingsFiles : public QObject {
         QTest::newRow("text field") << QByteArray("60,\"x\",0,0\r\n");
         QTest::newRow("empty file") << QByteArray();
         QTest::newRow("garbage") << QByteArray("\x81\x40\xff");
+        // Rings that cannot sound: the alarm would stop as it starts.
+        QTest::newRow("negative durations") << QByteArray("-5,-30,0,0\r\n");
+        QTest::newRow("alarm rings no time") << QByteArray("0,30,0,0\r\n");
+        QTest::newRow("countdown rings below zero") << QByteArray("60,-1,0,0\r\n");
+        QTest::newRow("half a second") << QByteArray("0.5,30,0,0\r\n");
     }
     void malformedSpansAreTreatedAsMissing() {
         QFETCH(QByteArray, content);
@@ -431,6 +451,143 @@ class TestSettingsFiles : public QObject {
         QVERIFY2(saved, qPrintable(error));
         QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("10,30,0,0\r\n"));
         QCOMPARE(afterFault, QByteArray("10,30,0,0\r\n"));
+    }
+
+    // A write in place killed at any point: the next start finds the file as it was or as it was
+    // to become, never cut.
+    void killedWriteInPlaceIsUndoneAtStart_data() {
+        QTest::addColumn<qint64>("afterBytes"); // new bytes on disk when the program died
+        QTest::addColumn<int>("cutTo");         // the file's length after the kill; -1 as written
+        QTest::addColumn<bool>("becameNew");
+        QTest::newRow("before the first byte") << qint64(0) << -1 << false;
+        QTest::newRow("half-way") << qint64(7) << -1 << false;
+        QTest::newRow("all bytes, old tail not cut yet") << qint64(12) << -1 << false;
+        QTest::newRow("left empty") << qint64(0) << 0 << false;
+        QTest::newRow("cut short of the new end") << qint64(12) << 10 << false;
+        QTest::newRow("done, journal not yet removed") << qint64(12) << 12 << true;
+    }
+    void killedWriteInPlaceIsUndoneAtStart() {
+        QFETCH(qint64, afterBytes);
+        QFETCH(int, cutTo);
+        QFETCH(bool, becameNew);
+        QTemporaryDir dir;
+        const QString journals = dir.filePath(QStringLiteral("config/journal"));
+        setInPlaceJournalFolder(journals);
+        const QString path = dir.filePath(QStringLiteral("ONGENDATA.DAT"));
+        const QByteArray old = "1,\"old\",\"/a/very/long/path.wav\"\r\n";
+        const QByteArray fresh = "1,\"new\",\"\"\r\n";
+        QCOMPARE(fresh.size(), 12);
+        writeBytes(path, old);
+        {
+            FaultGuard kill({afterBytes, 0, true});
+            QVERIFY(!writeFileInPlace(path, fresh));
+        }
+        if (cutTo >= 0) QVERIFY(QFile::resize(path, cutTo));
+        QCOMPARE(filesIn(journals).size(), 1);
+        const QStringList restored = recoverInterruptedWrites();
+        setInPlaceJournalFolder({});
+        QCOMPARE(readBytes(path), becameNew ? fresh : old);
+        QCOMPARE(restored.isEmpty(), becameNew || (afterBytes == 0 && cutTo < 0));
+        QVERIFY(filesIn(journals).isEmpty());
+        // Only the folder's own kind of leftovers go: "<name>.part" of a journal being written.
+        writeBytes(dir.filePath(QStringLiteral("config/journal/save-abc123.part")), "x");
+        writeBytes(dir.filePath(QStringLiteral("config/journal/notes.txt")), "x");
+        // A journal of a copy of the program still running (process 1 stands for it) is its own.
+        writeBytes(dir.filePath(QStringLiteral("config/journal/save-1-abc123.journal")), "x");
+        setInPlaceJournalFolder(journals);
+        QVERIFY(recoverInterruptedWrites().isEmpty());
+        setInPlaceJournalFolder({});
+#ifdef Q_OS_UNIX
+        QCOMPARE(filesIn(journals), (QStringList{u"notes.txt"_s, u"save-1-abc123.journal"_s}));
+#else
+        QCOMPARE(filesIn(journals), QStringList{u"notes.txt"_s});
+#endif
+    }
+
+    void writeInPlaceKeepsNoJournalOnceDone() {
+        QTemporaryDir dir;
+        const QString journals = dir.filePath(QStringLiteral("journal"));
+        const QString path = dir.filePath(QStringLiteral("TONESPAN.DAT"));
+        writeBytes(path, "60,30,0,0\r\n");
+        setInPlaceJournalFolder(journals);
+        QVERIFY(writeFileInPlace(path, "5,30,0,0\r\n"));
+        QCOMPARE(readBytes(path), QByteArray("5,30,0,0\r\n")); // the old tail cut
+        QString error;
+        {
+            FaultGuard fault({2, ENOSPC});
+            QVERIFY(!writeFileInPlace(path, "120,30,0,0\r\n", &error));
+        }
+        QCOMPARE(error, fileFaultText(FileFault::DiskFull));
+        QCOMPARE(readBytes(path), QByteArray("5,30,0,0\r\n"));
+        QVERIFY(filesIn(journals).isEmpty());
+        // Without a folder for the journal the save still goes through.
+        setInPlaceJournalFolder(dir.filePath(QStringLiteral("TONESPAN.DAT/none")));
+        QVERIFY(writeFileInPlace(path, "10,30,0,0\r\n"));
+        setInPlaceJournalFolder({});
+        QCOMPARE(readBytes(path), QByteArray("10,30,0,0\r\n"));
+    }
+
+    void realKillDuringWriteInPlaceLeavesOldOrNew() {
+#ifdef Q_OS_UNIX
+        QTemporaryDir dir;
+        const QString journals = dir.filePath(QStringLiteral("journal"));
+        const QString path = dir.filePath(QStringLiteral("BIG.TIM"));
+        const QByteArray old(64 << 10, 'o');
+        const QByteArray fresh(2 << 20, 'n');
+        setInPlaceJournalFolder(journals);
+        writeBytes(path, old);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(writeFileInPlace(path, fresh));
+        const qint64 saveUs = qMax<qint64>(clock.nsecsElapsed() / 1000, 1000);
+        auto* random = QRandomGenerator::global();
+        int restored = 0, finished = 0, untouched = 0;
+        const int kills = 30;
+        for (int k = 0; k < kills; ++k) {
+            writeBytes(path, old);
+            // Two kinds of death: SIGKILL at any moment of the save, and, every third time, the
+            // kernel's own SIGXFSZ at a chosen byte of the file, which surely falls inside the
+            // write (the journal, far smaller, stays below the limit).
+            const bool sizeLimited = k % 3 == 2;
+            const rlim_t limit = rlim_t(random->bounded(2 * old.size(), fresh.size()));
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                const rlimit noCore{0, 0};
+                ::setrlimit(RLIMIT_CORE, &noCore);
+                if (sizeLimited) {
+                    std::signal(SIGXFSZ, SIG_DFL);
+                    const rlimit fsize{limit, limit};
+                    ::setrlimit(RLIMIT_FSIZE, &fsize);
+                }
+                writeFileInPlace(path, fresh);
+                ::_exit(0);
+            }
+            if (!sizeLimited) {
+                QThread::usleep(quint64(random->bounded(saveUs * 12 / 10 + 1)));
+                ::kill(child, SIGKILL);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            if (sizeLimited) QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+            const int recovered = int(recoverInterruptedWrites().size());
+            const QByteArray now = readBytes(path);
+            QVERIFY2(now == old || now == fresh,
+                     qPrintable(u"kill %1: %2 bytes"_s.arg(k).arg(now.size())));
+            QVERIFY(filesIn(journals).isEmpty());
+            restored += recovered;
+            if (now == fresh)
+                ++finished;
+            else if (!recovered)
+                ++untouched;
+        }
+        setInPlaceJournalFolder({});
+        qInfo("%d kills: %d put back, %d finished, %d untouched", kills, restored, finished,
+              untouched);
+        QVERIFY(restored >= kills / 3);
+#else
+        QSKIP("needs fork");
+#endif
     }
 
     void durationChosenWithoutAFileStaysForTheRun() {
