@@ -8,6 +8,8 @@
 
 namespace qz {
 
+static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
 QString formatNumber(double v) {
     // Tiny values would otherwise print as "0" or "-0" after the zeros are cut.
     if (v == 0.0 || std::fabs(v) < 1e-10) return QStringLiteral("0");
@@ -81,6 +83,9 @@ RecordWriter& RecordWriter::value(const RecordValue& v, const std::optional<Read
     if (!asRead) return value(v);
     if (asRead->raw && asRead->value == v) {
         separate();
+        // Kept bytes that would open the file with a byte order mark go behind one, or the
+        // reader would take them for the mark and skip them.
+        if (m_bytes.isEmpty() && asRead->raw->startsWith(kByteOrderMark)) m_bytes += kByteOrderMark;
         m_bytes += *asRead->raw;
         return *this;
     }
@@ -96,7 +101,7 @@ void RecordWriter::endRecord() {
 TextEncoding detectEncoding(const QByteArray& bytes) {
     // Kanji and kana of the code page are often well-formed UTF-8 as well (痼ア is E1 80 83 41),
     // so only what the code page cannot be, or an editor's mark, makes a file UTF-8.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    if (bytes.startsWith(kByteOrderMark))
         return isValidUtf8(bytes.mid(3)) ? TextEncoding::Utf8 : TextEncoding::Cp932;
     bool multiByte = false;
     if (!isValidUtf8(bytes, &multiByte) || !multiByte) return TextEncoding::Cp932;
@@ -105,7 +110,7 @@ TextEncoding detectEncoding(const QByteArray& bytes) {
 
 FieldReader::FieldReader(const QByteArray& bytes)
     : m_bytes(bytes), m_encoding(detectEncoding(bytes)) {
-    if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;
+    if (m_bytes.startsWith(kByteOrderMark)) m_pos = 3;
 }
 
 QString FieldReader::decode(const QByteArray& bytes, QByteArray* invalidBytes) const {

@@ -451,6 +451,35 @@ class TestRecordFormat : public QObject {
                  qPrintable(refused.error()));
     }
 
+    // A file written from the fields as read reads back as the same fields.
+    void keptBytesReadBackAsKept_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("mark bytes after a blank line") << QByteArray("\r\n\xEF\xBB\xBF"
+                                                                     "1,\"\x82\xA0\"");
+        QTest::newRow("a second mark") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                     "1,\"\x82\xA0\x81\"");
+        QTest::newRow("unreadable bytes that are UTF-8")
+            << QByteArray("\"\xC2\x80\",\"\x82\xA0\xA0\"");
+    }
+    void keptBytesReadBackAsKept() {
+        QFETCH(QByteArray, file);
+        FieldReader r(file);
+        QCOMPARE(r.encoding(), TextEncoding::Cp932);
+        RecordWriter w;
+        QList<RecordValue> values;
+        while (const auto field = r.nextField()) {
+            QVERIFY(field->raw);
+            values << field->value;
+            w.value(field->value, field);
+        }
+        QVERIFY(w.ok());
+        FieldReader back(w.bytes());
+        QCOMPARE(back.encoding(), TextEncoding::Cp932);
+        for (const RecordValue& v : values)
+            QCOMPARE(*back.next(), v);
+        QVERIFY(back.atEnd());
+    }
+
     void unclosedTextIsNotWrittenBackAsRead() {
         FieldReader r(QByteArray("1,\"never closed"));
         QVERIFY(r.nextField()->raw);
