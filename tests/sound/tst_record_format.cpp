@@ -321,25 +321,6 @@ class TestRecordFormat : public QObject {
         QCOMPARE(written, 9276);
     }
 
-    void invalidBytesAreNamedInMessages_data() {
-        QTest::addColumn<QByteArray>("invalid");
-        QTest::addColumn<QString>("note");
-        QTest::newRow("none") << QByteArray() << QString();
-        QTest::newRow("one") << QByteArray("\xA0")
-                             << QStringLiteral("（0xA0 はコードページ932の文字ではありません）");
-        QTest::newRow("two") << QByteArray("\x81\x0F")
-                             << QStringLiteral(
-                                    "（0x81、0x0F はコードページ932の文字ではありません）");
-        QTest::newRow("many") << QByteArray("\x80\xA0\xFD\xFE\xFF")
-                              << QStringLiteral("（0x80、0xA0、0xFD、0xFE… はコードページ932の文字"
-                                                "ではありません）");
-    }
-    void invalidBytesAreNamedInMessages() {
-        QFETCH(QByteArray, invalid);
-        QFETCH(QString, note);
-        QCOMPARE(notCp932Note(invalid), note);
-    }
-
     // Which encoding a file is read in, and the first text the reader then finds in it.
     void encodingIsRecognised_data() {
         QTest::addColumn<QByteArray>("bytes");
