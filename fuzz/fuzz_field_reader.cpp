@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FieldReader r(bytes);
     RecordWriter w;
     QList<RecordValue> values;
+    bool reencoded = false; // a code page field written from its value, not its bytes
     // Every field takes at least one byte, so the count is bounded by the size.
     for (qsizetype n = 0;; ++n) {
         fuzz::require(n <= bytes.size() + 1, "reader makes progress");
@@ -23,6 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::require(s->size() <= FieldReader::kMaxFieldBytes, "texts are capped");
         if (field->raw)
             fuzz::require(r.encoding() == TextEncoding::Cp932, "only code page bytes are kept");
+        else if (r.encoding() == TextEncoding::Cp932)
+            reencoded = true;
+        // Unreadable bytes show as U+FFFD, and only they: nothing else stands for them.
+        const auto* text = std::get_if<QString>(&field->value);
+        if (r.encoding() == TextEncoding::Cp932)
+            fuzz::require(field->invalidBytes.isEmpty() ==
+                              !(text && text->contains(QChar::ReplacementCharacter)),
+                          "unreadable bytes are named");
+        else
+            fuzz::require(field->invalidBytes.isEmpty(), "UTF-8 files have no unreadable bytes");
         values.append(field->value);
         w.value(field->value, field);
     }
@@ -33,8 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!w.ok()) return 0; // a text the code page cannot hold: the writer refuses, as it must
     // What the writer makes of the fields reads back as the same fields.
     FieldReader back(w.bytes());
-    if (back.encoding() != TextEncoding::Cp932)
-        return 0; // code page text that happens to look like UTF-8 is read as such
+    if (back.encoding() != TextEncoding::Cp932) {
+        // Kept bytes keep whatever made the file the code page; only a field written anew
+        // (a text never closed) can turn the rest into well-formed UTF-8.
+        fuzz::require(reencoded, "a code page file is written as one");
+        return 0;
+    }
     for (const RecordValue& v : values) {
         const auto again = back.next();
         fuzz::require(again.has_value(), "written fields read back");

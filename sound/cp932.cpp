@@ -2,12 +2,10 @@
 #include "cp932.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
+#include <QStringList>
+#include <array>
 
 namespace qz {
-
-// ICU's name for Microsoft's variant of Shift-JIS (NEC and IBM extensions, "～" as U+FF5E).
-static const char* const kCodecName = "windows-31j";
 
 QChar cp932Twin(QChar c) {
     // Input methods on other systems type the JIS forms of these signs; code page 932 holds
@@ -25,6 +23,8 @@ QChar cp932Twin(QChar c) {
         return QChar(0xFFE1); // POUND SIGN (0x8192)
     case 0x00AC:
         return QChar(0xFFE2); // NOT SIGN (0x81CA)
+    case 0x2014:
+        return QChar(0x2015); // EM DASH -> HORIZONTAL BAR (0x815C), typed for ダッシュ
     default:
         return c;
     }
@@ -32,47 +32,201 @@ QChar cp932Twin(QChar c) {
 
 namespace {
 
-// The ASCII range reads as itself, except three control codes that the library's table swaps
-// (0x1A, 0x1C, 0x7F, an IBM convention). Text made only of the rest needs no converter, which
-// spares every start the cost of opening one for the all-ASCII TONESPAN.DAT.
-constexpr bool readsAsItself(unsigned code) {
-    return code < 0x80 && code != 0x1A && code != 0x1C && code != 0x7F;
+constexpr bool isLead(unsigned b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+constexpr bool isTrail(unsigned b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+constexpr bool isHalfWidthKatakana(unsigned b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
+constexpr char16_t kKatakanaBase = 0xFF61; // 0xA1
+constexpr int kTrailCount = 188;           // 0x40 to 0xFC without 0x7F
+constexpr int kPairCount = 60 * kTrailCount;
+
+constexpr int pairIndex(unsigned lead, unsigned trail) {
+    const int l = lead <= 0x9F ? int(lead) - 0x81 : int(lead) - 0xE0 + 31;
+    const int t = trail < 0x7F ? int(trail) - 0x40 : int(trail) - 0x41;
+    return l * kTrailCount + t;
 }
 
-bool allReadAsThemselves(const QByteArray& bytes) {
+// The double-byte half of the code page. Single bytes need no table: 0x00 to 0x7F are
+// themselves and 0xA1 to 0xDF the half-width katakana, as on Windows, whose tables differ from
+// the library's converter in exactly these bytes (it swaps 0x1A, 0x1C and 0x7F and reads
+// invalid bytes as SUB, which would write back as other bytes).
+struct Tables {
+    std::array<char16_t, kPairCount> pairs{}; // 0: the pair is no character
+    std::array<quint16, 0x10000> codes{};     // code written for a character; 0: none
+};
+
+Tables makeTables() {
+    Tables t;
+    QByteArray all;
+    all.reserve(2 * kPairCount);
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLead(lead)) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!isTrail(trail)) continue;
+            all += char(lead);
+            all += char(trail);
+        }
+    }
+    // The converter reads every pair, the empty ones included, as one character, so the
+    // output lines up with the pairs; anything else leaves the table empty rather than wrong.
+    QStringDecoder decoder("windows-31j");
+    const QString text = decoder.isValid() ? decoder.decode(all) : QString();
+    if (text.size() != kPairCount) return t;
+    for (int i = 0; i < kPairCount; ++i) {
+        const char16_t c = text[i].unicode();
+        // What the converter puts for an empty pair; and nothing a single byte already is.
+        const bool empty = c == 0x1A || c == QChar::ReplacementCharacter || c < 0x80 ||
+                           (c >= kKatakanaBase && c < kKatakanaBase + 63) || QChar::isSurrogate(c);
+        if (!empty) t.pairs[size_t(i)] = c;
+    }
+    // Where several codes read as one character, Windows writes the first of them, except
+    // that the NEC-selected IBM rows 0xED and 0xEE come after the IBM rows 0xFA to 0xFC.
+    auto assign = [&t](bool necSelectedRows) {
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLead(lead) || (lead == 0xED || lead == 0xEE) != necSelectedRows) continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrail(trail)) continue;
+                const char16_t c = t.pairs[size_t(pairIndex(lead, trail))];
+                if (c != 0 && t.codes[c] == 0) t.codes[c] = quint16(lead << 8 | trail);
+            }
+        }
+    };
+    assign(false);
+    assign(true);
+    return t;
+}
+
+const Tables& tables() {
+    static const Tables t = makeTables();
+    return t;
+}
+
+// Text made only of ASCII needs no table, which spares every start building one for the
+// all-ASCII TONESPAN.DAT.
+bool allAscii(const QByteArray& bytes) {
     for (char b : bytes)
-        if (!readsAsItself(static_cast<unsigned char>(b))) return false;
+        if (static_cast<unsigned char>(b) >= 0x80) return false;
     return true;
 }
 
-bool allReadAsThemselves(const QString& text) {
+bool allAscii(const QString& text) {
     for (QChar c : text)
-        if (!readsAsItself(c.unicode())) return false;
+        if (c.unicode() >= 0x80) return false;
     return true;
+}
+
+// The character at p[i] and how many bytes it takes; 0 bytes: p[i] is no character.
+struct Unit {
+    char16_t c = 0;
+    int size = 0;
+};
+Unit unitAt(const unsigned char* p, qsizetype n, qsizetype i, const Tables* t) {
+    const unsigned b = p[i];
+    if (b < 0x80) return {char16_t(b), 1};
+    if (isHalfWidthKatakana(b)) return {char16_t(kKatakanaBase + (b - 0xA1)), 1};
+    if (isLead(b) && i + 1 < n && isTrail(p[i + 1])) {
+        const char16_t c = t->pairs[size_t(pairIndex(b, p[i + 1]))];
+        if (c != 0) return {c, 2};
+    }
+    // A lead byte whose pair is no character counts alone: what follows it is read afresh,
+    // so an ASCII byte after it stays itself.
+    return {};
 }
 
 } // namespace
 
 std::optional<QByteArray> encodeCp932(const QString& text) {
-    if (allReadAsThemselves(text)) return text.toLatin1();
-    QStringEncoder encoder(kCodecName);
-    if (!encoder.isValid()) return std::nullopt;
-    QString mapped = text;
-    for (QChar& c : mapped)
-        c = cp932Twin(c);
-    QByteArray bytes = encoder.encode(mapped);
-    if (encoder.hasError()) return std::nullopt;
+    if (allAscii(text)) return text.toLatin1();
+    const Tables& t = tables();
+    QByteArray bytes;
+    bytes.reserve(2 * text.size());
+    for (QChar ch : text) {
+        const char16_t c = cp932Twin(ch).unicode();
+        if (c < 0x80) {
+            bytes += char(c);
+        } else if (c >= kKatakanaBase && c < kKatakanaBase + 63) {
+            bytes += char(0xA1 + (c - kKatakanaBase));
+        } else if (const quint16 code = t.codes[c]) {
+            bytes += char(code >> 8);
+            bytes += char(code & 0xFF);
+        } else {
+            return std::nullopt; // U+FFFD, surrogates and whatever the code page lacks
+        }
+    }
     return bytes;
 }
 
+Cp932Decoded decodeCp932Checked(const QByteArray& bytes) {
+    Cp932Decoded out;
+    if (allAscii(bytes)) {
+        out.text = QString::fromLatin1(bytes);
+        return out;
+    }
+    const Tables& t = tables();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    QString text(n, Qt::Uninitialized);
+    QChar* to = text.data();
+    for (qsizetype i = 0; i < n;) {
+        const Unit u = unitAt(p, n, i, &t);
+        if (u.size > 0) {
+            *to++ = QChar(u.c);
+            i += u.size;
+            continue;
+        }
+        *to++ = QChar::ReplacementCharacter;
+        if (out.firstInvalidAt < 0) out.firstInvalidAt = i;
+        if (!out.invalidBytes.contains(bytes[i])) out.invalidBytes += bytes[i];
+        ++i;
+    }
+    text.truncate(to - text.constData());
+    out.text = std::move(text);
+    return out;
+}
+
 QString decodeCp932(const QByteArray& bytes) {
-    if (allReadAsThemselves(bytes)) return QString::fromLatin1(bytes);
-    QStringDecoder decoder(kCodecName);
-    return decoder.decode(bytes);
+    return decodeCp932Checked(bytes).text;
+}
+
+bool isValidCp932(const QByteArray& bytes) {
+    if (allAscii(bytes)) return true;
+    const Tables& t = tables();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const Unit u = unitAt(p, n, i, &t);
+        if (u.size == 0) return false;
+        i += u.size;
+    }
+    return true;
 }
 
 bool cp932CanHold(const QString& text) {
     return encodeCp932(text).has_value();
+}
+
+QString hexByteList(const QByteArray& bytes) {
+    constexpr qsizetype kMaxNamed = 4;
+    QStringList names;
+    for (qsizetype i = 0; i < bytes.size() && i < kMaxNamed; ++i)
+        names << QStringLiteral("0x") +
+                     QString::number(uint(static_cast<unsigned char>(bytes[i])), 16)
+                         .toUpper()
+                         .rightJustified(2, u'0');
+    QString list = names.join(u'、');
+    if (bytes.size() > kMaxNamed) list += QStringLiteral("…");
+    return list;
+}
+
+QString notCp932Note(const QByteArray& invalidBytes) {
+    if (invalidBytes.isEmpty()) return {};
+    return QStringLiteral("（%1 はコードページ932の文字ではありません）")
+        .arg(hexByteList(invalidBytes));
 }
 
 bool isValidUtf8(const QByteArray& bytes, bool* hasMultiByte, bool* hasLongSequence) {

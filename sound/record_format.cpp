@@ -8,6 +8,8 @@
 
 namespace qz {
 
+static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
 QString formatNumber(double v) {
     // Tiny values would otherwise print as "0" or "-0" after the zeros are cut.
     if (v == 0.0 || std::fabs(v) < 1e-10) return QStringLiteral("0");
@@ -43,6 +45,10 @@ RecordWriter& RecordWriter::number(double v) {
 }
 
 RecordWriter& RecordWriter::text(const QString& s) {
+    return text(s, {});
+}
+
+RecordWriter& RecordWriter::text(const QString& s, const QByteArray& invalidBytesRead) {
     separate();
     if (s.contains(u'"')) {
         m_error = QStringLiteral("「\"」（二重引用符）を含む文字は保存できません。");
@@ -51,6 +57,9 @@ RecordWriter& RecordWriter::text(const QString& s) {
     const auto bytes = encodeCp932(s);
     if (!bytes) {
         m_error = QStringLiteral("保存できない文字が含まれています：%1").arg(s);
+        // What could not be read is shown as U+FFFD; the user can only mend it knowing the
+        // bytes.
+        if (s.contains(QChar::ReplacementCharacter)) m_error += notCp932Note(invalidBytesRead);
         return *this;
     }
     m_bytes += '"';
@@ -71,10 +80,17 @@ RecordWriter& RecordWriter::value(const RecordValue& v) {
 }
 
 RecordWriter& RecordWriter::value(const RecordValue& v, const std::optional<ReadField>& asRead) {
-    if (!asRead || !asRead->raw || !(asRead->value == v)) return value(v);
-    separate();
-    m_bytes += *asRead->raw;
-    return *this;
+    if (!asRead) return value(v);
+    if (asRead->raw && asRead->value == v) {
+        separate();
+        // Kept bytes that would open the file with a byte order mark go behind one, or the
+        // reader would take them for the mark and skip them.
+        if (m_bytes.isEmpty() && asRead->raw->startsWith(kByteOrderMark)) m_bytes += kByteOrderMark;
+        m_bytes += *asRead->raw;
+        return *this;
+    }
+    if (const auto* s = std::get_if<QString>(&v)) return text(*s, asRead->invalidBytes);
+    return value(v);
 }
 
 void RecordWriter::endRecord() {
@@ -83,24 +99,25 @@ void RecordWriter::endRecord() {
 }
 
 TextEncoding detectEncoding(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return TextEncoding::Utf8;
-    bool multiByte = false, longSequence = false;
-    if (!isValidUtf8(bytes, &multiByte, &longSequence) || !multiByte) return TextEncoding::Cp932;
-    // Well-formed UTF-8 that the code page cannot read is UTF-8. So is text with three- and
-    // four-byte sequences (all kana and kanji): code page 932 text forms those only by chance.
-    // Two-byte sequences alone are also pairs of half-width katakana ("ﾃｱ"), so the code page
-    // wins there.
-    const bool cp932 = encodeCp932(decodeCp932(bytes)) == bytes;
-    return !cp932 || longSequence ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    // Kanji and kana of the code page are often well-formed UTF-8 as well (痼ア is E1 80 83 41),
+    // so only what the code page cannot be, or an editor's mark, makes a file UTF-8.
+    if (bytes.startsWith(kByteOrderMark))
+        return isValidUtf8(bytes.mid(3)) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    bool multiByte = false;
+    if (!isValidUtf8(bytes, &multiByte) || !multiByte) return TextEncoding::Cp932;
+    return isValidCp932(bytes) ? TextEncoding::Cp932 : TextEncoding::Utf8;
 }
 
 FieldReader::FieldReader(const QByteArray& bytes)
     : m_bytes(bytes), m_encoding(detectEncoding(bytes)) {
-    if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;
+    if (m_bytes.startsWith(kByteOrderMark)) m_pos = 3;
 }
 
-QString FieldReader::decode(const QByteArray& bytes) const {
-    return m_encoding == TextEncoding::Utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes);
+QString FieldReader::decode(const QByteArray& bytes, QByteArray* invalidBytes) const {
+    if (m_encoding == TextEncoding::Utf8) return QString::fromUtf8(bytes);
+    Cp932Decoded d = decodeCp932Checked(bytes);
+    if (invalidBytes) *invalidBytes = d.invalidBytes;
+    return d.text;
 }
 
 // Separators, blanks and the quote are ASCII bytes; no byte of a double-byte character of
@@ -155,7 +172,8 @@ std::optional<ReadField> FieldReader::nextField() {
         const qsizetype end = close < 0 ? m_bytes.size() : close;
         const qsizetype length = end - m_pos - 1;
         field.tooLong = length > kMaxFieldBytes;
-        if (!field.tooLong) field.value = decode(m_bytes.mid(m_pos + 1, length));
+        if (!field.tooLong)
+            field.value = decode(m_bytes.mid(m_pos + 1, length), &field.invalidBytes);
         // A text never closed would swallow whatever is written after it.
         if (close < 0) reusable = false;
         m_pos = close < 0 ? m_bytes.size() : close + 1;
@@ -166,7 +184,8 @@ std::optional<ReadField> FieldReader::nextField() {
             ++m_pos;
         field.tooLong = m_pos - start > kMaxFieldBytes;
         if (!field.tooLong) {
-            const QString raw = decode(m_bytes.mid(start, m_pos - start)).trimmed();
+            const QString raw =
+                decode(m_bytes.mid(start, m_pos - start), &field.invalidBytes).trimmed();
             bool ok = false;
             const double d = raw.toDouble(&ok);
             if (raw.isEmpty())

@@ -39,6 +39,9 @@ struct ReadField {
     std::optional<QByteArray> raw;
     // Longer than FieldReader::kMaxFieldBytes: the value is left unset.
     bool tooLong = false;
+    // Bytes of a code page 932 field that are no character of it (each once), which the value
+    // holds as U+FFFD; a message about an edited value names them.
+    QByteArray invalidBytes;
     bool operator==(const ReadField&) const = default;
 };
 
@@ -61,6 +64,7 @@ class RecordWriter {
 
   private:
     void separate();
+    RecordWriter& text(const QString& s, const QByteArray& invalidBytesRead);
     QByteArray m_bytes;
     QString m_error;
     bool m_lineStarted = false;
@@ -68,8 +72,10 @@ class RecordWriter {
 
 enum class TextEncoding { Cp932, Utf8 };
 
-// Files are code page 932; one saved as UTF-8 by an editor (with a byte order mark, or well
-// formed UTF-8 with kana or kanji, or that the code page cannot read) is read as UTF-8.
+// Files are code page 932 unless they cannot be: one saved as UTF-8 by an editor is read as
+// UTF-8 when its byte order mark is followed by well-formed UTF-8, or when it has no mark and is
+// well-formed UTF-8 but not code page 932. After a mark that is followed by anything else, the
+// file is code page 932 (the mark itself is no text).
 TextEncoding detectEncoding(const QByteArray& bytes);
 
 // Reads fields in order; commas and line ends separate alike.
@@ -88,7 +94,7 @@ class FieldReader {
 
   private:
     void skipSeparator();
-    QString decode(const QByteArray& bytes) const;
+    QString decode(const QByteArray& bytes, QByteArray* invalidBytes) const;
     QByteArray m_bytes;
     TextEncoding m_encoding = TextEncoding::Cp932;
     qsizetype m_pos = 0;

@@ -687,6 +687,40 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(s.spans(), (Spans{45, 7, 0, 0}));
     }
 
+    // Code page 932 names that are also well-formed UTF-8, and a code page file behind an
+    // editor's byte order mark, read as the code page and survive saves of other entries.
+    void codePageSoundFileIsReadAsTheCodePage_data() {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("kanji and katakana that are UTF-8 too")
+            << QByteArray() << QString::fromUtf16(u"痼ア");
+        QTest::newRow("behind a byte order mark") << QByteArray("\xEF\xBB\xBF") << u"時間"_s;
+    }
+    void codePageSoundFileIsReadAsTheCodePage() {
+        QFETCH(QByteArray, mark);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        AppState s(dir.path());
+        QByteArray cp932;
+        for (int k = 1; k <= 10; ++k)
+            cp932 +=
+                QByteArray::number(k) + ",\"" + (k == 3 ? *encodeCp932(name) : "N") + "\",\"\"\r\n";
+        const QString file = s.programFile(QLatin1String(kSoundsFile));
+        writeBytes(file, mark + cp932);
+        QVERIFY(s.loadSoundTable());
+        QCOMPARE(s.soundTable[2].name(), name);
+        QVERIFY(s.saveSoundTable());
+        QCOMPARE(readBytes(file), cp932);
+
+        s.soundTable[0].sourceName = u"ベル"_s;
+        QString error;
+        QVERIFY2(s.saveSoundTable(&error), qPrintable(error));
+        AppState back(dir.path());
+        QVERIFY(back.loadSoundTable());
+        QCOMPARE(back.soundTable[0].name(), u"ベル"_s);
+        QCOMPARE(back.soundTable[2].name(), name);
+    }
+
     void folderNameTheCodePageCannotHold_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("accent") << QStringLiteral("café");
