@@ -317,20 +317,29 @@ class TestSingleInstance : public QObject {
         QTest::addColumn<QByteArrayList>("pieces");
         QTest::addColumn<bool>("endWriting"); // the client shuts its sending side after them
         QTest::addColumn<bool>("isRequest");
+        QTest::addColumn<QString>("startupId"); // as the program takes it from a request
         QTest::newRow("request in two writes")
-            << QByteArrayList{"acti", "vate tok-1\n"} << false << true;
-        QTest::newRow("gone without a word") << QByteArrayList{} << true << false;
+            << QByteArrayList{"acti", "vate tok-1\n"} << false << true << QString();
+        QTest::newRow("gone without a word") << QByteArrayList{} << true << false << QString();
         QTest::newRow("request without its line end, then gone")
-            << QByteArrayList{"activate"} << true << false;
-        QTest::newRow("line too long") << QByteArrayList{QByteArray(5000, 'a')} << false << false;
+            << QByteArrayList{"activate"} << true << false << QString();
+        QTest::newRow("line too long")
+            << QByteArrayList{QByteArray(5000, 'a')} << false << false << QString();
         QTest::newRow("request with more behind it")
-            << QByteArrayList{"activate tok-1\nactivate again\n"} << false << true;
-        QTest::newRow("connected, then not a word") << QByteArrayList{} << false << false;
+            << QByteArrayList{"activate tok-1\nactivate again\n"} << false << true << QString();
+        QTest::newRow("connected, then not a word")
+            << QByteArrayList{} << false << false << QString();
+        QTest::newRow("startup ID before the token")
+            << QByteArrayList{"activate startup-id=id%201 tok-1\n"} << false << true
+            << QStringLiteral("id 1");
+        QTest::newRow("a line end hidden in the startup ID")
+            << QByteArrayList{"activate tok-1 startup-id=a%0Ab\n"} << false << true << QString();
     }
     void oddConnectionsAreDroppedAndLaterStartsServed() {
         QFETCH(QByteArrayList, pieces);
         QFETCH(bool, endWriting);
         QFETCH(bool, isRequest);
+        QFETCH(QString, startupId);
         const QString name = socketPath("odd.socket");
         SingleInstance first(name);
         first.setQuietPeerTimeout(500);
@@ -347,7 +356,10 @@ class TestSingleInstance : public QObject {
         QTRY_VERIFY(client.poll());
         QCOMPARE(client.received, isRequest ? QByteArray("ok\n") : QByteArray());
         QCOMPARE(raised.size(), isRequest ? 1 : 0);
-        if (isRequest) QCOMPARE(raised.first().first().toString(), QStringLiteral("tok-1"));
+        if (isRequest) {
+            QCOMPARE(raised.first().at(0).toString(), QStringLiteral("tok-1"));
+            QCOMPARE(raised.first().at(1).toString(), startupId);
+        }
 
         LaterStart later(name, {}, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
