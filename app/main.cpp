@@ -17,6 +17,7 @@
 #include "ui/app_picture.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
+#include "ui/startup_completion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,6 +60,9 @@ int main(int argc, char* argv[]) {
     // the display, and Qt finds it done. The library guards its set-up against a second caller.
     std::jthread fontConfigWarmUp([] { FcInit(); });
 #endif
+    // Qt's X11 support takes the startup notification ID out of the environment while it
+    // connects; a start that hands over passes it on, and the program ends the notice.
+    const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
@@ -73,7 +77,7 @@ int main(int argc, char* argv[]) {
     if (!commandLine.newInstance) {
         QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
         qunsetenv("XDG_ACTIVATION_TOKEN");
-        if (instance.start(token) == SingleInstance::Role::Secondary) return 0;
+        if (instance.start({token, startupId}) == SingleInstance::Role::Secondary) return 0;
     }
 
 #ifdef QZ_OPEN_SESSION_BUS_EARLY
@@ -124,10 +128,11 @@ int main(int argc, char* argv[]) {
 
     // A later start of the program brings the window in use forward instead.
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
-                     [&windows, &real](const QString& token) {
+                     [&windows, &real](const QString& token, const QString& startupId) {
                          if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
                          QWidget* target = QApplication::activeModalWidget();
                          if (!target) target = windows.current();
+                         completeHandedOverStartup(target, startupId);
                          if (target) real.platform().windows->restoreAndRaise(target);
                      });
 

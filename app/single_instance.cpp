@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -46,17 +47,50 @@ QString lockPathFor(const QString& name, QLatin1StringView suffix) {
     return base + suffix;
 }
 
-QByteArray requestLine(const QString& token) {
+// The field that carries the startup notification ID; any other field is the activation token,
+// as the only field after the request word was before there were two.
+const QByteArray kStartupIdField = "startup-id=";
+
+// A field never holds a space, a line end or another control byte. Printable characters stay as
+// they are, so a token still reaches an older program that reads the rest of the line as one.
+QByteArray encodeField(const QString& value) {
+    static const QByteArray printable = [] {
+        QByteArray chars;
+        for (char c = '!'; c <= '~'; ++c)
+            if (c != '%') chars += c;
+        return chars;
+    }();
+    return value.toUtf8().toPercentEncoding(printable);
+}
+
+QByteArray requestLine(const SingleInstance::Activation& activation) {
     QByteArray request = kRequest;
-    if (!token.isEmpty()) request += ' ' + token.toUtf8();
+    if (!activation.token.isEmpty()) request += ' ' + encodeField(activation.token);
+    if (!activation.startupId.isEmpty())
+        request += ' ' + kStartupIdField + encodeField(activation.startupId);
     return request + '\n';
 }
 
-// The token of a start's request line, or nothing when the line is something else.
-std::optional<QString> tokenOfRequest(const QByteArray& received) {
+// What a start's request line passes on, or nothing when the line is something else. A value
+// with a control byte in it is dropped: it could not have come from the desktop.
+std::optional<SingleInstance::Activation> activationOfRequest(const QByteArray& received) {
     const QByteArray line = received.trimmed();
     if (line != kRequest && !line.startsWith(kRequest + ' ')) return std::nullopt;
-    return QString::fromUtf8(line.mid(kRequest.size()).trimmed());
+    const auto decoded = [](const QByteArray& field) {
+        const QString value = QString::fromUtf8(QByteArray::fromPercentEncoding(field));
+        const bool clean = std::none_of(value.cbegin(), value.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control;
+        });
+        return clean ? value : QString();
+    };
+    SingleInstance::Activation activation;
+    for (const QByteArray& field : line.mid(kRequest.size()).split(' ')) {
+        if (field.startsWith(kStartupIdField))
+            activation.startupId = decoded(field.mid(kStartupIdField.size()));
+        else if (!field.isEmpty() && activation.token.isEmpty())
+            activation.token = decoded(field);
+    }
+    return activation;
 }
 
 #ifdef Q_OS_UNIX
@@ -321,12 +355,12 @@ struct SingleInstance::Listener {
             return;
         }
         const qsizetype end = received.indexOf('\n');
-        const std::optional<QString> token =
-            end < 0 ? std::nullopt : tokenOfRequest(received.left(end));
-        if (token) ::send(peerFd, kAnswer.constData(), size_t(kAnswer.size()), MSG_NOSIGNAL);
+        const std::optional<Activation> activation =
+            end < 0 ? std::nullopt : activationOfRequest(received.left(end));
+        if (activation) ::send(peerFd, kAnswer.constData(), size_t(kAnswer.size()), MSG_NOSIGNAL);
         // One request per connection: the start reads its answer and ends.
         drop(peerFd);
-        if (token) emit owner->activationRequested(*token);
+        if (activation) emit owner->activationRequested(activation->token, activation->startupId);
     }
 };
 
@@ -339,13 +373,13 @@ bool SingleInstance::listening() const {
     return m_listener != nullptr;
 }
 
-SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) {
+SingleInstance::Role SingleInstance::start(const Activation& activation, int timeoutMs) {
     if (m_name.isEmpty()) return Role::Alone;
     // Two starts at the same moment take turns, so exactly one of them ends up listening.
     const StartLock lock(lockPathFor(m_name, QLatin1StringView(".turn")), timeoutMs);
     const bool locked = lock.locked();
 
-    switch (askRunningInstance(socketPathFor(m_name), requestLine(token), timeoutMs)) {
+    switch (askRunningInstance(socketPathFor(m_name), requestLine(activation), timeoutMs)) {
     case Reply::Answered:
         return Role::Secondary;
     case Reply::Silent:
@@ -434,7 +468,7 @@ bool SingleInstance::listening() const {
     return m_listener && m_listener->server.isListening();
 }
 
-SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) {
+SingleInstance::Role SingleInstance::start(const Activation& activation, int timeoutMs) {
     if (m_name.isEmpty()) return Role::Alone;
     QLockFile lock(lockPathFor(m_name, QLatin1StringView(".lock")));
     const bool locked = lock.tryLock(timeoutMs);
@@ -443,7 +477,7 @@ SingleInstance::Role SingleInstance::start(const QString& token, int timeoutMs) 
     socket.connectToServer(m_name);
     if (socket.waitForConnected(timeoutMs)) {
         if (!peerIsTheUser(socket)) return Role::Alone;
-        socket.write(requestLine(token));
+        socket.write(requestLine(activation));
         socket.waitForBytesWritten(timeoutMs);
         while (!socket.canReadLine() && socket.waitForReadyRead(timeoutMs)) {
         }
@@ -480,15 +514,15 @@ bool SingleInstance::listen() {
             });
             const auto onRequest = [this, socket] {
                 if (!socket->canReadLine()) return;
-                const std::optional<QString> token =
-                    tokenOfRequest(socket->readLine(kLongestRequest));
-                if (!token) {
+                const std::optional<Activation> activation =
+                    activationOfRequest(socket->readLine(kLongestRequest));
+                if (!activation) {
                     socket->disconnectFromServer();
                     return;
                 }
                 socket->write(kAnswer);
                 socket->flush();
-                emit activationRequested(*token);
+                emit activationRequested(activation->token, activation->startupId);
             };
             connect(socket, &QLocalSocket::readyRead, this, onRequest);
             onRequest();

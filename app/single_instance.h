@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 namespace qz {
 
@@ -23,17 +24,29 @@ class SingleInstance : public QObject {
                    // the socket could not be created)
     };
 
+    // What a start passes on so that the running program's window may take the focus, as the
+    // desktop gave it to the start: the activation token (Wayland) and the startup notification
+    // ID (X11), the latter also ending the busy pointer the desktop shows for the start. Either
+    // may be empty.
+    struct Activation {
+        Activation() = default;
+        Activation(QString activationToken, QString desktopStartupId = {})
+            : token(std::move(activationToken)), startupId(std::move(desktopStartupId)) {}
+        QString token;
+        QString startupId;
+    };
+
     // serverName: a name or full socket path shared by all starts of one user session.
     explicit SingleInstance(QString serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // token: the desktop's activation token of this start, passed on so the running window
-    // may take the focus. A socket left behind by an instance that was killed is replaced.
-    // A start that finds the socket held by another user's program neither hands over to it nor
-    // tells it anything: it runs on its own (Alone). So does a start without a name.
-    Role start(const QString& token = {}, int timeoutMs = 2000);
+    // activation: what this start passes on to a running program. A socket left behind by an
+    // instance that was killed is replaced. A start that finds the socket held by another
+    // user's program neither hands over to it nor tells it anything: it runs on its own (Alone).
+    // So does a start without a name.
+    Role start(const Activation& activation = {}, int timeoutMs = 2000);
     bool listening() const;
 
     // How long a connected start may stay silent before it is let go (set before start()).
@@ -50,8 +63,9 @@ class SingleInstance : public QObject {
     static QString sessionServerName();
 
   signals:
-    // A later start asked to see the program; token as it sent it (may be empty).
-    void activationRequested(const QString& token);
+    // A later start asked to see the program; token and startupId as it sent them (either may
+    // be empty).
+    void activationRequested(const QString& token, const QString& startupId);
 
   private:
     struct Listener; // the listening socket and the starts connected to it, per platform

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/single_instance.h"
+#include "ui/startup_message.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,11 +9,13 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -30,6 +33,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+#ifdef QZ_TEST_XCB
+#include <xcb/xcb.h>
+#endif
 
 using namespace qz;
 
@@ -46,10 +52,11 @@ class TestSingleInstance : public QObject {
     struct LaterStart {
         std::atomic<int> role{-1};
         std::thread thread;
-        LaterStart(const QString& name, const QString& token, int timeoutMs) {
-            thread = std::thread([this, name, token, timeoutMs] {
+        LaterStart(const QString& name, const SingleInstance::Activation& activation,
+                   int timeoutMs) {
+            thread = std::thread([this, name, activation, timeoutMs] {
                 SingleInstance later(name);
-                role = int(later.start(token, timeoutMs));
+                role = int(later.start(activation, timeoutMs));
             });
         }
         ~LaterStart() {
@@ -156,27 +163,68 @@ class TestSingleInstance : public QObject {
   private slots:
     void laterStartRaisesTheFirstAndEnds_data() {
         QTest::addColumn<QString>("token");
-        QTest::newRow("without an activation token") << QString();
-        QTest::newRow("with the desktop's token") << QStringLiteral("abc-123_token");
+        QTest::addColumn<QString>("startupId");
+        QTest::newRow("without an activation token") << QString() << QString();
+        QTest::newRow("with the desktop's token") << QStringLiteral("abc-123_token") << QString();
+        QTest::newRow("with the desktop's startup ID")
+            << QString() << QStringLiteral("launcher-4711-host-qztimer-0_TIME123456");
+        QTest::newRow("with both, as one launcher gives them")
+            << QStringLiteral("shell/qztimer/12-3_TIME99")
+            << QStringLiteral("shell/qztimer/12-3_TIME99");
+        QTest::newRow("with spaces, percent signs and more than ASCII")
+            << QStringLiteral("tok en%41=") << QStringLiteral("起動 100% \"id\"");
     }
     void laterStartRaisesTheFirstAndEnds() {
         QFETCH(QString, token);
+        QFETCH(QString, startupId);
         const QString name = socketPath("session.socket");
         SingleInstance first(name);
         QCOMPARE(first.start(), SingleInstance::Role::Primary);
         QVERIFY(first.listening());
         QSignalSpy raised(&first, &SingleInstance::activationRequested);
 
-        LaterStart later(name, token, 5000);
+        LaterStart later(name, {token, startupId}, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
         QCOMPARE(later.role.load(), int(SingleInstance::Role::Secondary));
         QTRY_COMPARE(raised.size(), 1);
-        QCOMPARE(raised.first().first().toString(), token);
+        QCOMPARE(raised.first().at(0).toString(), token);
+        QCOMPARE(raised.first().at(1).toString(), startupId);
         // The first one keeps listening for the next start.
         LaterStart third(name, {}, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(third.finished(), 5000);
         QCOMPARE(third.role.load(), int(SingleInstance::Role::Secondary));
         QTRY_COMPARE(raised.size(), 2);
+        QCOMPARE(raised.at(1).at(1).toString(), QString());
+    }
+
+    // The message that ends a start's notice, in the 20-byte pieces X11 carries it in: what a
+    // receiver puts back together up to the zero is the message, whatever its length.
+    void startupNoticeIsRemovedInPieces_data() {
+        QTest::addColumn<QString>("startupId");
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<int>("pieces");
+        QTest::newRow("a launcher's ID, bare")
+            << QStringLiteral("launcher-4711-host-qztimer-0_TIME123456")
+            << QByteArray("remove: ID=launcher-4711-host-qztimer-0_TIME123456") << 3;
+        QTest::newRow("spaces, quotes and backslashes quoted")
+            << QStringLiteral("a \"b\" c\\d") << QByteArray("remove: ID=\"a \\\"b\\\" c\\\\d\"")
+            << 2;
+        QTest::newRow("the zero alone in the last piece")
+            << QStringLiteral("123456789") << QByteArray("remove: ID=123456789") << 2;
+        QTest::newRow("message and zero in one piece")
+            << QStringLiteral("12345678") << QByteArray("remove: ID=12345678") << 1;
+    }
+    void startupNoticeIsRemovedInPieces() {
+        QFETCH(QString, startupId);
+        QFETCH(QByteArray, message);
+        QFETCH(int, pieces);
+        QCOMPARE(startupRemoveMessage(startupId), message);
+        const QList<QByteArray> sent = startupMessagePieces(message);
+        QCOMPARE(sent.size(), pieces);
+        QVERIFY(std::all_of(sent.begin(), sent.end(),
+                            [](const QByteArray& p) { return p.size() == 20; }));
+        const QByteArray joined = sent.join();
+        QCOMPARE(joined.left(joined.indexOf('\0')), message);
     }
 
     void somethingElseOnTheSocketIsNotTakenForAStart() {
@@ -269,20 +317,29 @@ class TestSingleInstance : public QObject {
         QTest::addColumn<QByteArrayList>("pieces");
         QTest::addColumn<bool>("endWriting"); // the client shuts its sending side after them
         QTest::addColumn<bool>("isRequest");
+        QTest::addColumn<QString>("startupId"); // as the program takes it from a request
         QTest::newRow("request in two writes")
-            << QByteArrayList{"acti", "vate tok-1\n"} << false << true;
-        QTest::newRow("gone without a word") << QByteArrayList{} << true << false;
+            << QByteArrayList{"acti", "vate tok-1\n"} << false << true << QString();
+        QTest::newRow("gone without a word") << QByteArrayList{} << true << false << QString();
         QTest::newRow("request without its line end, then gone")
-            << QByteArrayList{"activate"} << true << false;
-        QTest::newRow("line too long") << QByteArrayList{QByteArray(5000, 'a')} << false << false;
+            << QByteArrayList{"activate"} << true << false << QString();
+        QTest::newRow("line too long")
+            << QByteArrayList{QByteArray(5000, 'a')} << false << false << QString();
         QTest::newRow("request with more behind it")
-            << QByteArrayList{"activate tok-1\nactivate again\n"} << false << true;
-        QTest::newRow("connected, then not a word") << QByteArrayList{} << false << false;
+            << QByteArrayList{"activate tok-1\nactivate again\n"} << false << true << QString();
+        QTest::newRow("connected, then not a word")
+            << QByteArrayList{} << false << false << QString();
+        QTest::newRow("startup ID before the token")
+            << QByteArrayList{"activate startup-id=id%201 tok-1\n"} << false << true
+            << QStringLiteral("id 1");
+        QTest::newRow("a line end hidden in the startup ID")
+            << QByteArrayList{"activate tok-1 startup-id=a%0Ab\n"} << false << true << QString();
     }
     void oddConnectionsAreDroppedAndLaterStartsServed() {
         QFETCH(QByteArrayList, pieces);
         QFETCH(bool, endWriting);
         QFETCH(bool, isRequest);
+        QFETCH(QString, startupId);
         const QString name = socketPath("odd.socket");
         SingleInstance first(name);
         first.setQuietPeerTimeout(500);
@@ -299,7 +356,10 @@ class TestSingleInstance : public QObject {
         QTRY_VERIFY(client.poll());
         QCOMPARE(client.received, isRequest ? QByteArray("ok\n") : QByteArray());
         QCOMPARE(raised.size(), isRequest ? 1 : 0);
-        if (isRequest) QCOMPARE(raised.first().first().toString(), QStringLiteral("tok-1"));
+        if (isRequest) {
+            QCOMPARE(raised.first().at(0).toString(), QStringLiteral("tok-1"));
+            QCOMPARE(raised.first().at(1).toString(), startupId);
+        }
 
         LaterStart later(name, {}, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(later.finished(), 5000);
@@ -588,6 +648,106 @@ class TestSingleInstance : public QObject {
             p->waitForFinished(5000);
         }
     }
+
+#ifdef QZ_TEST_XCB
+    // On a private X server: a start that hands over shows no window, so the running program
+    // ends the desktop's startup notice for it (the busy pointer) and gives the start's ID to the
+    // window it raises, from which a window manager takes the time of the start.
+    void handOverEndsTheStartupNoticeOnX11() {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty()) QSKIP("no Xvfb to run the program on");
+        QProcess server;
+        server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QVERIFY(server.waitForStarted());
+        QByteArray displayNumber;
+        QTRY_VERIFY_WITH_TIMEOUT((displayNumber += server.readAllStandardOutput()).contains('\n'),
+                                 10000);
+        const QByteArray display = ':' + displayNumber.trimmed();
+        xcb_connection_t* x = xcb_connect(display.constData(), nullptr);
+        const auto closeX = qScopeGuard([x] { xcb_disconnect(x); });
+        QVERIFY(!xcb_connection_has_error(x));
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
+        const auto atom = [x](const char* name) {
+            xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+                x, xcb_intern_atom(x, 0, uint16_t(std::strlen(name)), name), nullptr);
+            const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(r);
+            return a;
+        };
+        const xcb_atom_t begin = atom("_NET_STARTUP_INFO_BEGIN");
+        const xcb_atom_t more = atom("_NET_STARTUP_INFO");
+        const xcb_atom_t startupIdAtom = atom("_NET_STARTUP_ID");
+        // The messages seen on the root window, each put together from its pieces.
+        QByteArrayList messages;
+        QByteArray partial;
+        const auto takeEvents = [&] {
+            while (xcb_generic_event_t* e = xcb_poll_for_event(x)) {
+                const auto* m = reinterpret_cast<xcb_client_message_event_t*>(e);
+                if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                    (m->type == begin || m->type == more)) {
+                    if (m->type == begin) partial.clear();
+                    partial.append(reinterpret_cast<const char*>(m->data.data8), 20);
+                    if (partial.contains('\0'))
+                        messages.append(partial.left(partial.indexOf('\0')));
+                }
+                std::free(e);
+            }
+            return messages.size();
+        };
+
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("DESKTOP_STARTUP_ID"));
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(QZ_PROGRAM), {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(home.path())
+                                      .entryList({QStringLiteral("qztimer-*.socket")}, QDir::System)
+                                      .isEmpty(),
+                                 10000);
+
+        const QByteArray id = "menu-4711-host-qztimer-0_TIME123456";
+        env.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QString::fromLatin1(id));
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(QZ_PROGRAM), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(takeEvents(), 1, 5000);
+        QCOMPARE(messages.first(), "remove: ID=" + id);
+
+        // The ID is on the program's window.
+        QByteArrayList ids;
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(x, xcb_query_tree(x, root), nullptr);
+        QVERIFY(tree);
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            xcb_get_property_reply_t* p = xcb_get_property_reply(
+                x, xcb_get_property(x, 0, children[i], startupIdAtom, XCB_ATOM_ANY, 0, 256),
+                nullptr);
+            if (p && xcb_get_property_value_length(p) > 0)
+                ids.append(QByteArray(static_cast<const char*>(xcb_get_property_value(p)),
+                                      xcb_get_property_value_length(p)));
+            std::free(p);
+        }
+        std::free(tree);
+        QCOMPARE(ids, QByteArrayList{id});
+
+        first.kill();
+        first.waitForFinished(5000);
+        QCOMPARE(takeEvents(), 1);
+    }
+#endif
 #endif
 
     void sessionNameIsPerUserAndDisplay() {
