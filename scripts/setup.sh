@@ -11,8 +11,11 @@ QZ_PACKAGES=(
     qt6-translations-l10n
     xvfb xauth libx11-dev dbus-daemon
     pulseaudio pulseaudio-utils
-    poppler-utils dpkg-dev desktop-file-utils appstream
+    poppler-utils desktop-file-utils appstream
     clang-format
+    # The package step: cpack sorts the files with file(1), dpkg-shlibdeps finds the library
+    # dependencies, lintian judges the result.
+    dpkg-dev file lintian
 )
 
 qz_missing_packages() {
@@ -24,20 +27,40 @@ qz_missing_packages() {
 
 qz_install_packages() {
     local missing
-    missing=$(qz_missing_packages)
+    missing=$(qz_missing_packages | tr '\n' ' ')
     [ -z "$missing" ] && return 0
     echo "Installing: $missing"
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || {
+            echo "Installing these packages needs root (or sudo): $missing" >&2
+            return 1
+        }
+        sudo="sudo"
+    fi
     $sudo apt-get update -qq
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }
 
+# Runs a chatty command with its output kept aside; when it fails, the output is shown after all,
+# so the reason is on the screen.
+qz_quiet() {
+    local log status=0
+    log=$(mktemp)
+    "$@" >"$log" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+        cat "$log" >&2
+        echo "failed ($status): $*" >&2
+    fi
+    rm -f "$log"
+    return "$status"
+}
+
 qz_build() {
     local build_dir=$1
     shift
-    cmake -S "$QZ_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    qz_quiet cmake -S "$QZ_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$build_dir" -j"$(nproc)"
 }
 
