@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # cpack -G DEB: a Debian package of the installed tree. Its library dependencies come from
-# dpkg-shlibdeps; what the program loads at run time without linking it is listed by hand.
+# dpkg-shlibdeps (QzDebDepends.cmake); what the program loads at run time without linking it
+# is listed by hand.
 set(CPACK_PACKAGE_NAME qztimer)
 set(CPACK_PACKAGE_VENDOR "QZ Timer developers")
 set(CPACK_PACKAGE_CONTACT "QZ Timer developers <dev@qz.invalid>")
@@ -15,9 +16,37 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Not CPack's own dpkg-shlibdeps run, which brings ldconfig calls with it: see QzDebDepends.cmake.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/QzDebDepends.cmake)
 # The sounds play through the multimedia back ends and the windows need a Japanese font; neither
 # is linked, so dpkg-shlibdeps cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-wayland, pulseaudio | pipewire-pulse")
+
+# What Debian asks of every package's documentation folder: the licence in the machine-readable
+# form, written from LICENSE so the two cannot part, and the changelog, compressed as dpkg
+# tools expect (gzip -9, no name or time stamp, so the same source makes the same file).
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE QZ_LICENSE)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${QZ_LICENSE}")
+set(QZ_COPYRIGHT "${CMAKE_MATCH_1}")
+# The licence's text after its title and copyright line, one space in, blank lines as " .".
+string(REGEX REPLACE "^.*Copyright [^\n]*\n+" "" QZ_LICENSE_TEXT "${QZ_LICENSE}")
+string(STRIP "${QZ_LICENSE_TEXT}" QZ_LICENSE_TEXT)
+string(REGEX REPLACE "\n\n" "\n.\n" QZ_LICENSE_TEXT "${QZ_LICENSE_TEXT}")
+string(REPLACE "\n" "\n " QZ_LICENSE_TEXT " ${QZ_LICENSE_TEXT}")
+configure_file(${PROJECT_SOURCE_DIR}/package/copyright.in ${CMAKE_BINARY_DIR}/package/copyright @ONLY)
+
+find_program(QZ_GZIP gzip REQUIRED)
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/package/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/package/changelog
+            ${CMAKE_BINARY_DIR}/package/changelog
+    COMMAND ${QZ_GZIP} -9nf ${CMAKE_BINARY_DIR}/package/changelog
+    DEPENDS ${PROJECT_SOURCE_DIR}/package/changelog
+    VERBATIM)
+add_custom_target(qz_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/package/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/package/copyright ${CMAKE_BINARY_DIR}/package/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+
 include(CPack)
