@@ -13,9 +13,8 @@ QZ_PACKAGES=(
     pulseaudio pulseaudio-utils
     poppler-utils desktop-file-utils appstream
     clang-format
-    # The package step: cpack sorts the files with file(1), dpkg-shlibdeps finds the library
-    # dependencies, lintian judges the result.
-    dpkg-dev file lintian
+    # The package step: dpkg-shlibdeps finds the library dependencies, lintian judges the result.
+    dpkg-dev lintian
 )
 
 qz_missing_packages() {
