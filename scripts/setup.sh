@@ -3,6 +3,8 @@
 # Installs what the build, the tests and the program need on Debian 12, when it is missing.
 # Sourced by run.sh and test.sh.
 set -euo pipefail
+# A check that fails without a word of its own (a test, a grep) still says where it stopped.
+trap 'qz_status=$?; echo "${0##*/}: stopped (status $qz_status) at line $LINENO: $BASH_COMMAND" >&2' ERR
 
 QZ_PACKAGES=(
     build-essential cmake pkg-config
