@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what the build, the tests and the program need on Debian 12, when it is missing.
-# Sourced by run.sh and test.sh.
-set -euo pipefail
+# Sourced by run.sh, test.sh and check_package.sh.
+set -Eeuo pipefail
 # A check that fails without a word of its own (a test, a grep) still says where it stopped.
 trap 'qz_status=$?; echo "${0##*/}: stopped (status $qz_status) at line $LINENO: $BASH_COMMAND" >&2' ERR
 
