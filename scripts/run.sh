@@ -5,12 +5,16 @@ set -euo pipefail
 
 # The program is a set of windows: without a desktop session Qt aborts at start, so say so
 # before minutes of installing and building. A platform the user chose (QT_QPA_PLATFORM, or
-# -platform on the command line, e.g. offscreen or vnc) is taken as given.
+# -platform on the command line, e.g. offscreen or vnc) is taken as given; --help and
+# --version answer without any window system.
 qz_display_chosen() {
     [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ] && return 0
     local arg
     for arg in "$@"; do
-        case $arg in -platform | --platform | -platform=* | --platform=*) return 0 ;; esac
+        case $arg in
+        -platform | --platform | -platform=* | --platform=*) return 0 ;;
+        -h | --help | -v | --version) return 0 ;;
+        esac
     done
     return 1
 }

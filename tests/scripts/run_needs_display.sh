@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # run.sh stops at once, with its reason and a failing status, when the program could not open
-# a window, and goes on when there is a display or the user chose a Qt platform.
+# a window, and goes on when there is a display, the user chose a Qt platform or the program
+# is only asked for its help or version.
 # Usage: run_needs_display.sh <run.sh>
 # The commands run.sh would go on to (installing, building) are kept out of reach by an empty
 # PATH: a run.sh that goes on fails at once on them instead of installing anything.
@@ -16,7 +17,9 @@ rows=(
     "empty DISPLAY      |DISPLAY=                      |                |refused"
     "platform variable  |QT_QPA_PLATFORM=offscreen     |                |accepted"
     "platform argument  |                              |-platform vnc   |accepted"
-    "other argument     |                              |--version       |refused"
+    "other argument     |                              |--new-instance  |refused"
+    "version            |                              |--version       |accepted"
+    "help               |                              |-h              |accepted"
 )
 for row in "${rows[@]}"; do
     IFS='|' read -r name vars args expected <<<"$row"
