@@ -24,9 +24,10 @@ set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/QzDebDepends.cmake)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-wayland, pulseaudio | pipewire-pulse")
 
-# What Debian asks of every package's documentation folder: the licence in the machine-readable
-# form, written from LICENSE so the two cannot part, and the changelog, compressed as dpkg
-# tools expect (gzip -9, no name or time stamp, so the same source makes the same file).
+# What Debian asks of every package: the licence in the machine-readable form, written from
+# LICENSE so the two cannot part, the changelog and a manual page for the command on the PATH,
+# compressed as dpkg tools expect (gzip -9, no name or time stamp, so the same source makes
+# the same file).
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE QZ_LICENSE)
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${QZ_LICENSE}")
 set(QZ_COPYRIGHT "${CMAKE_MATCH_1}")
@@ -37,16 +38,24 @@ string(REGEX REPLACE "\n\n" "\n.\n" QZ_LICENSE_TEXT "${QZ_LICENSE_TEXT}")
 string(REPLACE "\n" "\n " QZ_LICENSE_TEXT " ${QZ_LICENSE_TEXT}")
 configure_file(${PROJECT_SOURCE_DIR}/package/copyright.in ${CMAKE_BINARY_DIR}/package/copyright @ONLY)
 
+configure_file(${PROJECT_SOURCE_DIR}/package/qztimer.1.in ${CMAKE_BINARY_DIR}/package/qztimer.1 @ONLY)
+
 find_program(QZ_GZIP gzip REQUIRED)
-add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/package/changelog.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/package/changelog
-            ${CMAKE_BINARY_DIR}/package/changelog
-    COMMAND ${QZ_GZIP} -9nf ${CMAKE_BINARY_DIR}/package/changelog
-    DEPENDS ${PROJECT_SOURCE_DIR}/package/changelog
-    VERBATIM)
-add_custom_target(qz_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/package/changelog.gz)
-install(FILES ${CMAKE_BINARY_DIR}/package/copyright ${CMAKE_BINARY_DIR}/package/changelog.gz
+set(QZ_COMPRESSED)
+foreach(plain ${PROJECT_SOURCE_DIR}/package/changelog ${CMAKE_BINARY_DIR}/package/qztimer.1)
+    get_filename_component(name ${plain} NAME)
+    set(copy ${CMAKE_BINARY_DIR}/package/gz/${name})
+    add_custom_command(
+        OUTPUT ${copy}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${plain} ${copy}
+        COMMAND ${QZ_GZIP} -9nf ${copy}
+        DEPENDS ${plain}
+        VERBATIM)
+    list(APPEND QZ_COMPRESSED ${copy}.gz)
+endforeach()
+add_custom_target(qz_package_docs ALL DEPENDS ${QZ_COMPRESSED})
+install(FILES ${CMAKE_BINARY_DIR}/package/copyright ${CMAKE_BINARY_DIR}/package/gz/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+install(FILES ${CMAKE_BINARY_DIR}/package/gz/qztimer.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 include(CPack)

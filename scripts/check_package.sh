@@ -30,6 +30,7 @@ doc="$stage/usr/share/doc/qztimer"
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
     "$doc/copyright" || { echo "no machine-readable copyright file in $doc" >&2; exit 1; }
 gzip -t "$doc/changelog.gz" || { echo "no changelog.gz in $doc" >&2; exit 1; }
+gzip -t "$stage/usr/share/man/man1/qztimer.1.gz" || { echo "no manual page for qztimer" >&2; exit 1; }
 
 rm -f "$build"/qztimer_*.deb
 (cd "$build" && qz_quiet cpack -G DEB)
