@@ -6,9 +6,14 @@ set(CPACK_PACKAGE_NAME qztimer)
 set(CPACK_PACKAGE_VENDOR "QZ Timer developers")
 set(CPACK_PACKAGE_CONTACT "QZ Timer developers <dev@qz.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese desktop timer toolbox: alarm timer, countdown, stopwatch")
-set(CPACK_PACKAGE_DESCRIPTION "A launcher that shows the date, weekday and time opens a \
-ten-row alarm timer with its sound settings, a countdown, a stopwatch and a big clock. \
-The user interface is Japanese.")
+# One line of the package's description per line here: package tools show them as they are.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "A launcher that shows the date, weekday and time opens the program's tools:"
+    "a ten-row alarm timer with its sound settings, a countdown, a stopwatch,"
+    "a time-addition calculator and an elapsed-time calculator that keep their"
+    "worksheets in files and print them, and a big clock."
+    ""
+    "The user interface and the help pages are Japanese.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY qztimer)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)

@@ -60,15 +60,16 @@ if grep -rl ldconfig "$stage/DEBIAN"; then
 fi
 echo "package: $(basename "$deb") (Depends: $depends)"
 
-# Debian's own judgement of the package: errors fail, warnings and notes are shown. Hardening
-# notes fail too: a binary built without the flags is a regression, not a matter of taste.
+# Debian's own judgement of the package: errors fail, warnings and notes are shown. A binary
+# without full RELRO or PIE fails too. (Calling no checked function proves nothing: the
+# compiler checks memcpy and its kin only where it knows a buffer's size when compiling.)
 lint=$(lintian --fail-on none --display-info "$deb")
 [ -n "$lint" ] && echo "$lint"
 if grep -q '^E: ' <<<"$lint"; then
     echo "lintian finds errors in $(basename "$deb")" >&2
     exit 1
 fi
-if grep -q ' hardening-' <<<"$lint"; then
+if grep -E ' hardening-no-(relro|bindnow|pie) ' <<<"$lint"; then
     echo "binaries in $(basename "$deb") lack the hardening flags" >&2
     exit 1
 fi
