@@ -4,7 +4,9 @@
 # Sourced by run.sh, test.sh and check_package.sh.
 set -Eeuo pipefail
 # A check that fails without a word of its own (a test, a grep) still says where it stopped.
-trap 'qz_status=$?; echo "${0##*/}: stopped (status $qz_status) at line $LINENO: $BASH_COMMAND" >&2' ERR
+# A function that returns a failure has said why already.
+trap 'qz_status=$?; [[ $BASH_COMMAND == return* ]] ||
+    echo "${0##*/}: stopped (status $qz_status) at line $LINENO: $BASH_COMMAND" >&2' ERR
 
 QZ_PACKAGES=(
     build-essential cmake pkg-config
