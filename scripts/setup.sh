@@ -5,8 +5,7 @@
 set -Eeuo pipefail
 # A check that fails without a word of its own (a test, a grep) still says where it stopped.
 # A function that returns a failure has said why already.
-trap 'qz_status=$?; [[ $BASH_COMMAND == return* ]] ||
-    echo "${0##*/}: stopped (status $qz_status) at line $LINENO: $BASH_COMMAND" >&2' ERR
+trap 'qz_s=$?; [[ $BASH_COMMAND == return* ]] || echo "${0##*/}: stopped ($qz_s) at line $LINENO: $BASH_COMMAND" >&2' ERR
 
 QZ_PACKAGES=(
     build-essential cmake pkg-config
