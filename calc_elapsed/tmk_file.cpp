@@ -164,16 +164,86 @@ bool textKeptAsRead(const std::optional<ReadField>& f, const std::optional<QStri
 }
 
 // The total and the reserved values cannot be edited in the window. Read from a file in UTF-8,
-// one that code page 932 cannot hold goes back as the UTF-8 bytes it was read from: re-encoded
-// it would make every save fail, dropped it would be lost.
-std::optional<ReadField> uneditableAsRead(const SheetFieldsAsRead& asRead, size_t index) {
+// one that code page 932 cannot hold goes back as the UTF-8 bytes it was read from (*foreign is
+// then set): re-encoded it would make every save fail, dropped it would be lost.
+std::optional<ReadField> uneditableAsRead(const SheetFieldsAsRead& asRead, size_t index,
+                                          bool* foreign) {
+    *foreign = false;
     const std::optional<ReadField>& f = asRead.fields[index];
     if (!f || f->raw || asRead.encoding != TextEncoding::Utf8) return f;
     const QString* text = std::get_if<QString>(&f->value);
     if (!text || text->contains(u'"') || cp932CanHold(*text)) return f;
     ReadField kept = *f;
     kept.raw = '"' + text->toUtf8() + '"';
+    *foreign = true;
     return kept;
+}
+
+// What becomes of such UTF-8 bytes: kept, left out (to see what the rest of the file holds),
+// or encoded like every other text.
+enum class ForeignBytes { Keep, Omit, Encode };
+
+std::optional<QByteArray> sheetBytes(const ElapsedSheet& sheet, ForeignBytes foreignBytes,
+                                     bool* anyForeign, QString* error) {
+    RecordWriter w;
+    size_t index = 0;
+    *anyForeign = false;
+    // A value as read, or the way the file is written anew.
+    auto keptOr = [&](const std::optional<ReadField>& f, bool kept, auto writeAnew) {
+        if (kept)
+            w.value(f->value, f);
+        else
+            writeAnew();
+    };
+    auto uneditable = [&](bool kept, std::optional<ReadField>& f, bool foreign) {
+        if (!foreign || !kept) return;
+        *anyForeign = true;
+        if (foreignBytes == ForeignBytes::Omit) f = ReadField{f->value, QByteArray()};
+        if (foreignBytes == ForeignBytes::Encode) f = sheet.asRead.fields[index];
+    };
+    auto text = [&](const std::optional<QString>& t) {
+        std::optional<ReadField> f = sheet.asRead.fields[index];
+        if (index == 0) {
+            bool foreign = false;
+            f = uneditableAsRead(sheet.asRead, index, &foreign);
+            uneditable(textKeptAsRead(f, t), f, foreign);
+        }
+        keptOr(f, textKeptAsRead(f, t), [&] { writeText(w, t); });
+        ++index;
+    };
+    text(sheet.totalText);
+    text(sheet.sheetTitle);
+    text(sheet.sheetDate);
+    for (const RecordValue& v : sheet.reservedValues) {
+        bool foreign = false;
+        std::optional<ReadField> f = uneditableAsRead(sheet.asRead, index, &foreign);
+        uneditable(f && f->raw && f->value == v, f, foreign);
+        w.value(v, f);
+        ++index;
+    }
+    w.endRecord();
+    for (const SheetRow& r : sheet.rows) {
+        text(r.startText);
+        text(r.endText);
+        text(r.elapsedText);
+        const std::optional<ReadField>& f = sheet.asRead.fields[index++];
+        keptOr(f, f && f->raw && minutesOf(f->value) == r.elapsedMinutes, [&] {
+            if (r.elapsedMinutes)
+                w.number(*r.elapsedMinutes);
+            else
+                w.unset();
+        });
+        w.endRecord();
+    }
+    if (!w.ok()) {
+        if (error) *error = w.error();
+        return std::nullopt;
+    }
+    return w.bytes();
+}
+
+bool isAscii(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
 } // namespace
@@ -198,41 +268,15 @@ QString sheetTextProblem(const ElapsedSheet& sheet, bool* inTitle) {
 }
 
 std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error) {
-    RecordWriter w;
-    size_t index = 0;
-    auto text = [&](const std::optional<QString>& t) {
-        const std::optional<ReadField>& f =
-            index == 0 ? uneditableAsRead(sheet.asRead, index) : sheet.asRead.fields[index];
-        ++index;
-        if (textKeptAsRead(f, t))
-            w.value(f->value, f);
-        else
-            writeText(w, t);
-    };
-    text(sheet.totalText);
-    text(sheet.sheetTitle);
-    text(sheet.sheetDate);
-    for (const RecordValue& v : sheet.reservedValues)
-        w.value(v, uneditableAsRead(sheet.asRead, index++));
-    w.endRecord();
-    for (const SheetRow& r : sheet.rows) {
-        text(r.startText);
-        text(r.endText);
-        text(r.elapsedText);
-        const std::optional<ReadField>& f = sheet.asRead.fields[index++];
-        if (f && f->raw && minutesOf(f->value) == r.elapsedMinutes)
-            w.value(f->value, f);
-        else if (r.elapsedMinutes)
-            w.number(*r.elapsedMinutes);
-        else
-            w.unset();
-        w.endRecord();
-    }
-    if (!w.ok()) {
-        if (error) *error = w.error();
-        return std::nullopt;
-    }
-    return w.bytes();
+    bool foreign = false;
+    std::optional<QByteArray> bytes = sheetBytes(sheet, ForeignBytes::Keep, &foreign, error);
+    // UTF-8 bytes amid code page 932 text are read back as they were only while the file is read
+    // as code page 932, or holds no other text beyond ASCII; otherwise they are not kept, and the
+    // save is refused naming the character.
+    if (bytes && foreign && detectEncoding(*bytes) != TextEncoding::Cp932 &&
+        !isAscii(*sheetBytes(sheet, ForeignBytes::Omit, &foreign, error)))
+        bytes = sheetBytes(sheet, ForeignBytes::Encode, &foreign, error);
+    return bytes;
 }
 
 TmkParseResult parseTmkFile(const QByteArray& bytes) {
