@@ -36,13 +36,19 @@ QByteArray withFinalLineEnd(const QByteArray& bytes) {
 const QString kUnreadableText =
     QStringLiteral("シフトJIS（コードページ932）の文字として読めない部分があります");
 
+bool hasUnreadable(const QString& t) {
+    return t.contains(QChar(0x1A)) || t.contains(QChar::ReplacementCharacter);
+}
+
 // Bytes that are no code page 932 text are carried inside quoted texts, as read; anywhere else
 // (numbers, separators, what follows the last line) they mean the file is not a worksheet. The
-// separator after the field makes a lead byte at its end count as what it is: unreadable.
-bool readableOutsideTexts(const ReadField& f) {
-    if (!f.raw || f.raw->startsWith('"')) return true;
-    const QString t = decodeCp932(*f.raw + ',');
-    return !t.contains(QChar(0x1A)) && !t.contains(QChar::ReplacementCharacter);
+// separator after the field makes a lead byte at its end count as what it is: unreadable. A
+// field whose bytes cannot be kept (a text never closed) must be readable throughout, as it is
+// written anew.
+bool isReadable(const ReadField& f) {
+    if (!f.raw) return !hasUnreadable(valueText(f.value));
+    if (f.raw->startsWith('"')) return true;
+    return !hasUnreadable(decodeCp932(*f.raw + ','));
 }
 
 class TimReader {
@@ -85,7 +91,7 @@ class TimReader {
         if (m_fields.atEnd()) return true;
         bool unreadable = false;
         while (const auto f = m_fields.nextField())
-            unreadable = unreadable || !readableOutsideTexts(*f);
+            unreadable = unreadable || !isReadable(*f);
         error = unreadable ? kUnreadableText
                            : QStringLiteral("記録された行数（%1行）の後に余分なデータがあります")
                                  .arg(lastLine);
@@ -110,7 +116,7 @@ class TimReader {
                      .arg(FieldReader::kMaxFieldBytes));
             return std::nullopt;
         }
-        if (!readableOutsideTexts(*f)) {
+        if (!isReadable(*f)) {
             fail(kUnreadableText);
             return std::nullopt;
         }

@@ -296,6 +296,9 @@ void TstTimFile::malformed_data() {
     QTest::newRow("not code page 932") << QByteArray("1,1,990,0,1,0\r\n\x82\r\n") << "932";
     QTest::newRow("not code page 932 in a number")
         << QByteArray(kExample).replace(",6,45,", ",6\x82,45,") << "932";
+    // Its bytes cannot be kept: the text would be written anew, changed.
+    QTest::newRow("not code page 932 in a text never closed") << kExample.chopped(3) + "\x80"
+                                                              << "932";
     QTest::newRow("names the worksheet line")
         << kExample.left(kExample.lastIndexOf("-1,-30")) << "ﾜｰｸｼｰﾄの2行目のデータが足りません";
     // Left unset by the reader, it would open as an empty line and be lost by the next save.
