@@ -207,6 +207,9 @@ std::optional<QByteArray> sheetBytes(const ElapsedSheet& sheet, ForeignBytes for
             bool foreign = false;
             f = uneditableAsRead(sheet.asRead, index, &foreign);
             uneditable(textKeptAsRead(f, t), f, foreign);
+            // Bytes that open the file like a byte order mark would have it read as UTF-8; the
+            // reader skips a blank in front of them.
+            if (textKeptAsRead(f, t) && f->raw->startsWith("\xEF\xBB\xBF")) f->raw->prepend(' ');
         }
         keptOr(f, textKeptAsRead(f, t), [&] { writeText(w, t); });
         ++index;

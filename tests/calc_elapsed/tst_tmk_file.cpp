@@ -189,6 +189,10 @@ void TstTmkFile::savedUnchangedKeepsBytes_data() {
         << fileOf(header("t", "012"), {"\"08:00\",\"09:00\",\"01:00\",060"}) << QByteArray();
     QTest::newRow("elapsed text as a bare number")
         << fileOf(header("t", "\"\""), {"\"08:00\",\"09:00\",100,60"}) << QByteArray();
+    // Saved from the first byte on, they would open the file like a byte order mark.
+    QTest::newRow("total beginning with the bytes of a byte order mark")
+        << fileOf(" \xEF\xBB\xBF\x95\x5C,\"t\",\"d\",\"\",\"\",\"\",\"\",\"\"", {row})
+        << QByteArray();
     QTest::newRow("last line end missing")
         << fileOf(header("t", "\"\""), {row}).chopped(2) << fileOf(header("t", "\"\""), {row});
 }
