@@ -172,7 +172,10 @@ std::optional<ReadField> uneditableAsRead(const SheetFieldsAsRead& asRead, size_
     const std::optional<ReadField>& f = asRead.fields[index];
     if (!f || f->raw || asRead.encoding != TextEncoding::Utf8) return f;
     const QString* text = std::get_if<QString>(&f->value);
-    if (!text || text->contains(u'"') || cp932CanHold(*text)) return f;
+    // A replacement character stands for bytes that were no UTF-8: they are not known.
+    if (!text || text->contains(u'"') || text->contains(QChar::ReplacementCharacter) ||
+        cp932CanHold(*text))
+        return f;
     ReadField kept = *f;
     kept.raw = '"' + text->toUtf8() + '"';
     *foreign = true;
