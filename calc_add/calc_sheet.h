@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "sound/record_format.h"
+
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace qz {
 
@@ -107,12 +110,23 @@ struct EditPosition {
     bool operator==(const EditPosition&) const = default;
 };
 
+// A worksheet line as a file held it: the values read and the nine fields' bytes, so that what
+// nobody changed is written back as it was.
+inline constexpr int kLineFieldCount = 9;
+struct LineAsRead {
+    std::optional<CalcLine> line; // nothing for a line no file gave
+    std::array<std::optional<ReadField>, kLineFieldCount> fields{};
+};
+
 struct Worksheet {
     std::array<CalcLine, kLineCount + 1> lines{}; // 1 to 100; 0 unused
     RoundingMode mode = RoundingMode::None;
     int lastLine = 0;
     EditPosition pos;
     bool roundingLocked = false; // the mode cannot change once typing started
+    // The file the worksheet was opened from: its six header fields and its lines, as read.
+    std::array<std::optional<ReadField>, 6> headerAsRead{};
+    std::array<LineAsRead, kLineCount + 1> linesAsRead{};
 
     CalcLine& line(int i) { return lines[size_t(i)]; }
     const CalcLine& line(int i) const { return lines[size_t(i)]; }

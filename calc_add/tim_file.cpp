@@ -26,13 +26,40 @@ int clampedInt(double v, int lo, int hi) {
     return int(std::clamp(std::round(v), double(lo), double(hi)));
 }
 
+// Reading goes by field count: a file whose last line end was lost still holds its last
+// (empty) value.
+QByteArray withFinalLineEnd(const QByteArray& bytes) {
+    if (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')) return bytes;
+    return bytes + "\r\n";
+}
+
+const QString kUnreadableText =
+    QStringLiteral("シフトJIS（コードページ932）の文字として読めない部分があります");
+
+bool hasUnreadable(const QString& t) {
+    return t.contains(QChar(0x1A)) || t.contains(QChar::ReplacementCharacter);
+}
+
+// Bytes that are no code page 932 text are carried inside quoted texts, as read; anywhere else
+// (numbers, separators, what follows the last line) they mean the file is not a worksheet. The
+// separator after the field makes a lead byte at its end count as what it is: unreadable. A
+// field whose bytes cannot be kept (a text never closed) must be readable throughout, as it is
+// written anew.
+bool isReadable(const ReadField& f) {
+    if (!f.raw) return !hasUnreadable(valueText(f.value));
+    if (f.raw->startsWith('"')) return true;
+    return !hasUnreadable(decodeCp932(*f.raw + ','));
+}
+
 class TimReader {
   public:
-    explicit TimReader(const QByteArray& bytes) : m_fields(bytes) {}
+    explicit TimReader(const QByteArray& bytes) : m_fields(withFinalLineEnd(bytes)) {}
 
     // Where the reader stands, for messages: the header or a worksheet line.
     int lineNo = 0;
     QString error;
+    // The field read last, as the file held it.
+    std::optional<ReadField> lastField;
 
     bool number(double& out, bool unsetAllowed) {
         const auto v = field();
@@ -59,29 +86,71 @@ class TimReader {
         return true;
     }
 
-    bool atEnd() const { return m_fields.atEnd(); }
+    // True when nothing follows the last line; otherwise `error` says what does.
+    bool nothingFollows(int lastLine) {
+        if (m_fields.atEnd()) return true;
+        bool unreadable = false;
+        while (const auto f = m_fields.nextField())
+            unreadable = unreadable || !isReadable(*f);
+        error = unreadable ? kUnreadableText
+                           : QStringLiteral("記録された行数（%1行）の後に余分なデータがあります")
+                                 .arg(lastLine);
+        return false;
+    }
 
   private:
     std::optional<RecordValue> field() {
-        auto v = m_fields.next();
-        if (!v) {
+        auto f = m_fields.nextField();
+        if (!f) {
             if (lineNo == 0)
                 fail(QStringLiteral("先頭の記録が途中で終わっています"));
             else
-                error = QStringLiteral("ファイルが途中で終わっています（%1行目のデータが"
+                error = QStringLiteral("ファイルが途中で終わっています（ﾜｰｸｼｰﾄの%1行目のデータが"
                                        "足りません）")
                             .arg(lineNo);
+            return std::nullopt;
         }
-        return v;
+        // Read on, the value would be lost without a word: the reader leaves it unset.
+        if (f->tooLong) {
+            fail(QStringLiteral("%1バイトを超える長い値があります")
+                     .arg(FieldReader::kMaxFieldBytes));
+            return std::nullopt;
+        }
+        if (!isReadable(*f)) {
+            fail(kUnreadableText);
+            return std::nullopt;
+        }
+        lastField = std::move(f);
+        return lastField->value;
     }
     bool fail(const QString& why) {
         error = lineNo == 0 ? why + QStringLiteral("（先頭の記録）")
-                            : why + QStringLiteral("（%1行目のデータ）").arg(lineNo);
+                            : why + QStringLiteral("（ﾜｰｸｼｰﾄの%1行目のデータ）").arg(lineNo);
         return false;
     }
 
     FieldReader m_fields;
 };
+
+// The nine values of a line as the file stores them, in field order; a line never entered
+// holds only unset values.
+std::array<RecordValue, kLineFieldCount> storedValues(const CalcLine& l) {
+    if (l == CalcLine{}) return {};
+    return {l.entry,        l.hours,          l.minutes,         l.lineText,          l.runningText,
+            l.roundedHours, l.roundedMinutes, l.roundedLineText, l.roundedRunningText};
+}
+
+bool keptAsRead(const RecordValue& v, const std::optional<ReadField>& asRead) {
+    return asRead && asRead->raw && asRead->value == v;
+}
+
+// Whether the entry of line i goes to the file as the bytes it was read from.
+bool entryKeptAsRead(const Worksheet& sheet, int i) {
+    const LineAsRead& read = sheet.linesAsRead[size_t(i)];
+    const CalcLine& l = sheet.line(i);
+    if (read.line == l && read.fields[0] && read.fields[0]->raw) return true;
+    return keptAsRead(storedValues(l)[0], read.fields[0]);
+}
 
 } // namespace
 
@@ -89,6 +158,8 @@ TimBytes timFileBytes(const Worksheet& sheet) {
     const int last = std::clamp(sheet.lastLine, 0, kLineCount);
     for (int i = 1; i <= last; ++i) {
         const QString& entry = sheet.line(i).entry;
+        // Bytes carried as read were readable once and are written unchanged.
+        if (entryKeptAsRead(sheet, i)) continue;
         if (entry.contains(u'"'))
             return {std::nullopt,
                     QStringLiteral("%1行目の入力「%2」には「\"」が含まれているため保存できません。")
@@ -105,27 +176,27 @@ TimBytes timFileBytes(const Worksheet& sheet) {
     // Stored with the line being edited in view, as the box stands once typing goes on.
     EditPosition p = sheet.pos;
     normalizePosition(p);
-    w.number(p.gridRow)
-        .number(p.topRow)
-        .number(p.boxTop)
-        .number(roundingModeNumber(sheet.mode))
-        .number(p.currentLine)
-        .number(last)
-        .endRecord();
+    const double header[6] = {double(p.gridRow),     double(p.topRow),
+                              double(p.boxTop),      double(roundingModeNumber(sheet.mode)),
+                              double(p.currentLine), double(last)};
+    for (size_t k = 0; k < 6; ++k)
+        w.value(header[k], sheet.headerAsRead[k]);
+    w.endRecord();
     for (int i = 1; i <= last; ++i) {
         const CalcLine& l = sheet.line(i);
-        if (l == CalcLine{}) {
-            // Never entered: only the separators remain.
-            w.unset().unset().unset().unset().unset().endRecord();
-            w.unset().unset().unset().unset().endRecord();
-            continue;
+        const LineAsRead& read = sheet.linesAsRead[size_t(i)];
+        // A line as it was read goes back whole, however its values were spelt; of a changed
+        // line, the values still as read keep their bytes.
+        const bool untouched = read.line == l;
+        const auto values = storedValues(l);
+        for (size_t k = 0; k < values.size(); ++k) {
+            const auto& field = read.fields[k];
+            if (untouched && field && field->raw)
+                w.value(field->value, field);
+            else
+                w.value(values[k], field);
+            if (k == 4) w.endRecord();
         }
-        w.text(l.entry).number(l.hours).number(l.minutes).text(l.lineText).text(l.runningText);
-        w.endRecord();
-        w.number(l.roundedHours)
-            .number(l.roundedMinutes)
-            .text(l.roundedLineText)
-            .text(l.roundedRunningText);
         w.endRecord();
     }
     if (!w.ok()) return {std::nullopt, w.error()};
@@ -137,22 +208,19 @@ TimParse parseTimFile(const QByteArray& bytes) {
     if (bytes.isEmpty()) return failed(QStringLiteral("ファイルが空です"));
     if (bytes.size() > kMaxTimFileBytes)
         return failed(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます"));
-    // The codec puts SUB (or the replacement character) where bytes are not code page 932.
-    const QString text = decodeCp932(bytes);
-    if (text.contains(QChar(0x1A)) || text.contains(QChar::ReplacementCharacter))
-        return failed(
-            QStringLiteral("シフトJIS（コードページ932）の文字として読めない部分があります"));
 
     TimReader r(bytes);
+    Worksheet sheet;
     double header[6] = {};
-    for (double& h : header)
-        if (!r.number(h, false)) return failed(r.error);
+    for (size_t k = 0; k < 6; ++k) {
+        if (!r.number(header[k], false)) return failed(r.error);
+        sheet.headerAsRead[k] = r.lastField;
+    }
     const double last = header[5];
     if (last < 0 || last > kLineCount || last != std::floor(last))
         return failed(
             QStringLiteral("行数「%1」が正しくありません（先頭の記録）").arg(formatNumber(last)));
 
-    Worksheet sheet;
     sheet.pos.gridRow = clampedInt(header[0], 1, kLineCount);
     sheet.pos.topRow = clampedInt(header[1], 1, kLastTopRow);
     sheet.pos.boxTop = clampedInt(header[2], kBoxTopFirst, kBoxTopLast);
@@ -165,15 +233,21 @@ TimParse parseTimFile(const QByteArray& bytes) {
     for (int i = 1; i <= sheet.lastLine; ++i) {
         r.lineNo = i;
         CalcLine& l = sheet.line(i);
-        if (!r.text(l.entry) || !r.number(l.hours, true) || !r.number(l.minutes, true) ||
-            !r.text(l.lineText) || !r.text(l.runningText) || !r.number(l.roundedHours, true) ||
-            !r.number(l.roundedMinutes, true) || !r.text(l.roundedLineText) ||
-            !r.text(l.roundedRunningText))
+        LineAsRead& read = sheet.linesAsRead[size_t(i)];
+        size_t k = 0;
+        auto keep = [&](bool ok) {
+            if (ok) read.fields[k++] = r.lastField;
+            return ok;
+        };
+        if (!keep(r.text(l.entry)) || !keep(r.number(l.hours, true)) ||
+            !keep(r.number(l.minutes, true)) || !keep(r.text(l.lineText)) ||
+            !keep(r.text(l.runningText)) || !keep(r.number(l.roundedHours, true)) ||
+            !keep(r.number(l.roundedMinutes, true)) || !keep(r.text(l.roundedLineText)) ||
+            !keep(r.text(l.roundedRunningText)))
             return failed(r.error);
+        read.line = l;
     }
-    if (!r.atEnd())
-        return failed(QStringLiteral("記録された行数（%1行）の後に余分なデータがあります")
-                          .arg(sheet.lastLine));
+    if (!r.nothingFollows(sheet.lastLine)) return failed(r.error);
     return {sheet, {}};
 }
 

@@ -36,6 +36,17 @@ struct SheetRow {
     bool operator==(const SheetRow&) const = default;
 };
 
+// The fields of the file a sheet was loaded from, in file order (the eight of the header, then
+// four per row), as read: a value nobody changed is written back as the bytes it was read from.
+// They are no part of what the sheet holds, so two sheets with the same values are equal however
+// they came about.
+inline constexpr int kSheetFieldCount = 8 + 4 * kSheetRowCount;
+struct SheetFieldsAsRead {
+    std::array<std::optional<ReadField>, kSheetFieldCount> fields{};
+    TextEncoding encoding = TextEncoding::Cp932;
+    bool operator==(const SheetFieldsAsRead&) const { return true; }
+};
+
 struct ElapsedSheet {
     static constexpr int rowCount = kSheetRowCount;
     std::array<SheetRow, kSheetRowCount> rows{};
@@ -45,6 +56,7 @@ struct ElapsedSheet {
     // Carried unchanged from a loaded file to the next save.
     std::array<RecordValue, 5> reservedValues{QString(), QString(), QString(), QString(),
                                               QString()};
+    SheetFieldsAsRead asRead;
 
     // Rows are numbered 1 to 70.
     SheetRow& row(int number) { return rows[size_t(number - 1)]; }

@@ -481,11 +481,11 @@ void ElapsedTimeWindow::onSaveTriggered() {
         return;
     }
     // Refused before a file is chosen: the format cannot carry these characters.
-    const QString problem = sheetTextProblem(m_titleBox->text(), m_dateBox->text());
+    bool inTitle = false;
+    const QString problem = sheetTextProblem(m_sheet, &inTitle);
     if (!problem.isEmpty()) {
         checkMessage(problem);
-        (sheetTextProblem(m_titleBox->text(), QString()).isEmpty() ? m_dateBox : m_titleBox)
-            ->setFocus(Qt::OtherFocusReason);
+        (inTitle ? m_titleBox : m_dateBox)->setFocus(Qt::OtherFocusReason);
         return;
     }
     const std::optional<QString> chosen =

@@ -31,19 +31,51 @@ QString textProblem(const QString& what, const QString& text) {
     return {};
 }
 
-// Reads the values of a file in order, saying where it stopped when something is wrong.
+// What the field at `index` (in file order) holds, for messages.
+QString fieldName(int index) {
+    static const char16_t* const header[8] = {u"合計",     u"タイトル", u"日付",     u"予備の値",
+                                              u"予備の値", u"予備の値", u"予備の値", u"予備の値"};
+    static const char16_t* const row[4] = {u"開始時間", u"終了時間", u"経過時間", u"経過分"};
+    if (index < 8) return QString::fromUtf16(header[index]);
+    return QStringLiteral("%1 行目の%2")
+        .arg((index - 8) / 4 + 1)
+        .arg(QString::fromUtf16(row[(index - 8) % 4]));
+}
+
+// Reading goes by value count: a file whose last line end was lost still holds its last
+// (empty) value.
+QByteArray withFinalLineEnd(const QByteArray& bytes) {
+    if (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')) return bytes;
+    return bytes + "\r\n";
+}
+
+// Reads the values of a file in order, keeping each as read, and says where it stopped when
+// something is wrong.
 class ValueStream {
   public:
-    explicit ValueStream(const QByteArray& bytes) : m_reader(bytes) {}
+    ValueStream(const QByteArray& bytes, SheetFieldsAsRead& asRead)
+        : m_reader(withFinalLineEnd(bytes)), m_asRead(asRead) {
+        m_asRead.encoding = m_reader.encoding();
+    }
 
     std::optional<RecordValue> next() {
-        std::optional<RecordValue> v = m_reader.next();
-        if (!v && m_error.isEmpty())
-            m_error = QStringLiteral("ファイルが途中で終わっています（値が %1 個しかありません。"
-                                     "%2 個必要です）。")
-                          .arg(m_count)
-                          .arg(kTmkValueCount);
-        if (v) ++m_count;
+        std::optional<ReadField> f = m_reader.nextField();
+        if (!f) {
+            fail(QStringLiteral("ファイルが途中で終わっています（値が %1 個しかありません。"
+                                "%2 個必要です）。")
+                     .arg(m_count)
+                     .arg(kTmkValueCount));
+            return std::nullopt;
+        }
+        // Read on, the value would be lost without a word: the reader leaves it unset.
+        if (f->tooLong) {
+            fail(QStringLiteral("%1が長すぎます（%2 バイトを超えています）。")
+                     .arg(fieldName(m_count))
+                     .arg(FieldReader::kMaxFieldBytes));
+            return std::nullopt;
+        }
+        const RecordValue v = f->value;
+        m_asRead.fields[size_t(m_count++)] = std::move(f);
         return v;
     }
     // A value shown as text: never set stays unset; a bare number is shown as written.
@@ -53,6 +85,14 @@ class ValueStream {
         out = isUnset(*v) ? std::nullopt : std::optional<QString>(valueText(*v));
         return true;
     }
+    // The sheet has its rows and no more: what follows them would be dropped by the next save.
+    bool nothingFollows() {
+        if (m_reader.atEnd()) return true;
+        fail(QStringLiteral("%1 行目の後に余分なデータがあります（値は %2 個のはずです）。")
+                 .arg(kSheetRowCount)
+                 .arg(kTmkValueCount));
+        return false;
+    }
     void fail(const QString& why) {
         if (m_error.isEmpty()) m_error = why;
     }
@@ -60,6 +100,7 @@ class ValueStream {
 
   private:
     FieldReader m_reader;
+    SheetFieldsAsRead& m_asRead;
     int m_count = 0;
     QString m_error;
 };
@@ -108,31 +149,96 @@ bool readMinutes(ValueStream& in, int row, std::optional<int>& out) {
     return true;
 }
 
-} // namespace
-
-QString sheetTextProblem(const QString& title, const QString& date) {
-    QString problem = textProblem(QStringLiteral("タイトル"), title);
-    if (problem.isEmpty()) problem = textProblem(QStringLiteral("日付"), date);
-    if (problem.isEmpty()) return {};
-    return problem + QStringLiteral("\r\n直してから保存して下さい。");
+std::optional<QString> textOf(const RecordValue& v) {
+    return isUnset(v) ? std::nullopt : std::optional<QString>(valueText(v));
 }
 
-std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error) {
+std::optional<int> minutesOf(const RecordValue& v) {
+    const double* d = std::get_if<double>(&v);
+    return d ? std::optional<int>(int(*d)) : std::nullopt;
+}
+
+// Whether a text goes to the file as the bytes it was read from: it still shows what was read.
+bool textKeptAsRead(const std::optional<ReadField>& f, const std::optional<QString>& text) {
+    return f && f->raw && textOf(f->value) == text;
+}
+
+// The total and the reserved values cannot be edited in the window. Read from a file in UTF-8,
+// one that code page 932 cannot hold goes back as the UTF-8 bytes it was read from (*foreign is
+// then set): re-encoded it would make every save fail, dropped it would be lost.
+std::optional<ReadField> uneditableAsRead(const SheetFieldsAsRead& asRead, size_t index,
+                                          bool* foreign) {
+    *foreign = false;
+    const std::optional<ReadField>& f = asRead.fields[index];
+    if (!f || f->raw || asRead.encoding != TextEncoding::Utf8) return f;
+    const QString* text = std::get_if<QString>(&f->value);
+    // A replacement character stands for bytes that were no UTF-8: they are not known.
+    if (!text || text->contains(u'"') || text->contains(QChar::ReplacementCharacter) ||
+        cp932CanHold(*text))
+        return f;
+    ReadField kept = *f;
+    kept.raw = '"' + text->toUtf8() + '"';
+    *foreign = true;
+    return kept;
+}
+
+// What becomes of such UTF-8 bytes: kept, left out (to see what the rest of the file holds),
+// or encoded like every other text.
+enum class ForeignBytes { Keep, Omit, Encode };
+
+std::optional<QByteArray> sheetBytes(const ElapsedSheet& sheet, ForeignBytes foreignBytes,
+                                     bool* anyForeign, QString* error) {
     RecordWriter w;
-    writeText(w, sheet.totalText);
-    writeText(w, sheet.sheetTitle);
-    writeText(w, sheet.sheetDate);
-    for (const RecordValue& v : sheet.reservedValues)
-        w.value(v);
+    size_t index = 0;
+    *anyForeign = false;
+    // A value as read, or the way the file is written anew.
+    auto keptOr = [&](const std::optional<ReadField>& f, bool kept, auto writeAnew) {
+        if (kept)
+            w.value(f->value, f);
+        else
+            writeAnew();
+    };
+    auto uneditable = [&](bool kept, std::optional<ReadField>& f, bool foreign) {
+        if (!foreign || !kept) return;
+        *anyForeign = true;
+        if (foreignBytes == ForeignBytes::Omit) f = ReadField{f->value, QByteArray()};
+        if (foreignBytes == ForeignBytes::Encode) f = sheet.asRead.fields[index];
+    };
+    auto text = [&](const std::optional<QString>& t) {
+        std::optional<ReadField> f = sheet.asRead.fields[index];
+        if (index == 0) {
+            bool foreign = false;
+            f = uneditableAsRead(sheet.asRead, index, &foreign);
+            uneditable(textKeptAsRead(f, t), f, foreign);
+            // Bytes that open the file like a byte order mark would have it read as UTF-8; the
+            // reader skips a blank in front of them.
+            if (textKeptAsRead(f, t) && f->raw->startsWith("\xEF\xBB\xBF")) f->raw->prepend(' ');
+        }
+        keptOr(f, textKeptAsRead(f, t), [&] { writeText(w, t); });
+        ++index;
+    };
+    text(sheet.totalText);
+    text(sheet.sheetTitle);
+    text(sheet.sheetDate);
+    for (const RecordValue& v : sheet.reservedValues) {
+        bool foreign = false;
+        std::optional<ReadField> f = uneditableAsRead(sheet.asRead, index, &foreign);
+        uneditable(f && f->raw && f->value == v, f, foreign);
+        w.value(v, f);
+        ++index;
+    }
     w.endRecord();
     for (const SheetRow& r : sheet.rows) {
-        writeText(w, r.startText);
-        writeText(w, r.endText);
-        writeText(w, r.elapsedText);
-        if (r.elapsedMinutes)
-            w.number(*r.elapsedMinutes);
-        else
-            w.unset();
+        text(r.startText);
+        text(r.endText);
+        text(r.elapsedText);
+        const std::optional<ReadField>& f = sheet.asRead.fields[index++];
+        keptOr(f, f && f->raw && minutesOf(f->value) == r.elapsedMinutes, [&] {
+            if (r.elapsedMinutes)
+                w.number(*r.elapsedMinutes);
+            else
+                w.unset();
+        });
         w.endRecord();
     }
     if (!w.ok()) {
@@ -142,11 +248,48 @@ std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error
     return w.bytes();
 }
 
+bool isAscii(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
+} // namespace
+
+QString sheetTextProblem(const QString& title, const QString& date) {
+    QString problem = textProblem(QStringLiteral("タイトル"), title);
+    if (problem.isEmpty()) problem = textProblem(QStringLiteral("日付"), date);
+    if (problem.isEmpty()) return {};
+    return problem + QStringLiteral("\r\n直してから保存して下さい。");
+}
+
+QString sheetTextProblem(const ElapsedSheet& sheet, bool* inTitle) {
+    const auto& fields = sheet.asRead.fields;
+    const QString title = textKeptAsRead(fields[1], sheet.sheetTitle)
+                              ? QString()
+                              : sheet.sheetTitle.value_or(QString());
+    const QString date = textKeptAsRead(fields[2], sheet.sheetDate)
+                             ? QString()
+                             : sheet.sheetDate.value_or(QString());
+    if (inTitle) *inTitle = !sheetTextProblem(title, QString()).isEmpty();
+    return sheetTextProblem(title, date);
+}
+
+std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error) {
+    bool foreign = false;
+    std::optional<QByteArray> bytes = sheetBytes(sheet, ForeignBytes::Keep, &foreign, error);
+    // UTF-8 bytes amid code page 932 text are read back as they were only while the file is read
+    // as code page 932, or holds no other text beyond ASCII; otherwise they are not kept, and the
+    // save is refused naming the character.
+    if (bytes && foreign && detectEncoding(*bytes) != TextEncoding::Cp932 &&
+        !isAscii(*sheetBytes(sheet, ForeignBytes::Omit, &foreign, error)))
+        bytes = sheetBytes(sheet, ForeignBytes::Encode, &foreign, error);
+    return bytes;
+}
+
 TmkParseResult parseTmkFile(const QByteArray& bytes) {
     if (bytes.size() > kTmkMaxBytes)
         return {std::nullopt, QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。")};
-    ValueStream in(bytes);
     ElapsedSheet sheet;
+    ValueStream in(bytes, sheet.asRead);
     auto failed = [&] { return TmkParseResult{std::nullopt, in.error()}; };
 
     if (!in.text(sheet.totalText) || !in.text(sheet.sheetTitle) || !in.text(sheet.sheetDate))
@@ -163,6 +306,7 @@ TmkParseResult parseTmkFile(const QByteArray& bytes) {
             !in.text(row.elapsedText) || !readMinutes(in, r, row.elapsedMinutes))
             return failed();
     }
+    if (!in.nothingFollows()) return failed();
     return {sheet, {}};
 }
 

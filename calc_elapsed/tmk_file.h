@@ -13,13 +13,16 @@ namespace qz {
 // values) and one record of four values per row (start, end, elapsed text, minutes), in code
 // page 932 with CR LF line ends.
 inline const QString kTmkFilter = QStringLiteral("経過時間計算ﾌｧｲﾙ(*.TMK)|*.TMK");
-inline constexpr int kTmkValueCount = 8 + 4 * kSheetRowCount;
+inline constexpr int kTmkValueCount = kSheetFieldCount;
 // Far above any sheet the program writes; a bigger file is not one of its sheets.
 inline constexpr qint64 kTmkMaxBytes = 1 << 20;
 
 // Why a title or a date cannot be written (a double quote, or a character code page 932 cannot
 // hold), in Japanese; empty when both can.
 QString sheetTextProblem(const QString& title, const QString& date);
+// The same for a sheet about to be saved; a title or date still as loaded is written as the bytes
+// it was read from and is never a problem. *inTitle tells which box to put right.
+QString sheetTextProblem(const ElapsedSheet& sheet, bool* inTitle = nullptr);
 
 // The bytes of the file, or nothing with a reason when a text cannot be written.
 std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error = nullptr);
@@ -30,7 +33,8 @@ struct TmkParseResult {
 };
 
 // Reads a whole file. Values are checked as they are read: the times must be times, the minutes
-// whole numbers of one day; anything else, or a file that ends early, gives no sheet at all.
+// whole numbers of one day; anything else, a file that ends early or holds more than its 70
+// rows, gives no sheet at all. A missing line end after the last row is no fault.
 TmkParseResult parseTmkFile(const QByteArray& bytes);
 
 // The chosen name with ".TMK" added when it has no extension.

@@ -4,6 +4,7 @@
 #include "calc_add/tim_file.h"
 
 #include "sound/cp932.h"
+#include "sound/record_format.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -64,6 +65,9 @@ class TstTimFile : public QObject {
     void positionsBroughtIntoRange();
     void positionStoredInView_data();
     void positionStoredInView();
+    void savedUnchangedKeepsBytes_data();
+    void savedUnchangedKeepsBytes();
+    void editedLineKeepsUntouchedBytes();
     void malformed_data();
     void malformed();
     void longValuesQuotedShort_data();
@@ -222,6 +226,57 @@ void TstTimFile::positionStoredInView() {
     QCOMPARE(out.bytes->mid(header.size()), kExample.mid(kExample.indexOf('\n') + 1));
 }
 
+// An opened worksheet saved without edits gives back the file it was read from.
+void TstTimFile::savedUnchangedKeepsBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("saved"); // empty: the bytes read
+    const QByteArray lines = kExample.mid(kExample.indexOf('\n') + 1);
+    auto withEntry = [&](const QByteArray& entry) {
+        return QByteArray(kExample).replace("\"2.15*3\"", "\"" + entry + "\"");
+    };
+    // Code page 932 stores some kanji and signs twice; the copy the file used stays.
+    QTest::newRow("NEC-selected kanji") << withEntry("2.15*3\xED\x40") << QByteArray();
+    QTest::newRow("NEC row 13 sign") << withEntry("\x87\x90 2.15*3") << QByteArray();
+    QTest::newRow("byte no character starts") << withEntry("2.15*3\x80\xA0") << QByteArray();
+    QTest::newRow("lead byte at the end") << withEntry("2.15*3\x82") << QByteArray();
+    QTest::newRow("DEL byte") << withEntry("2.15*3\x7F") << QByteArray();
+    QTest::newRow("numbers spelt otherwise")
+        << QByteArray(kExample).replace(",6,45,", ",06,45.0,") << QByteArray();
+    QTest::newRow("header spelt otherwise") << "02,1,1470,1,3,2.0\r\n" + lines << QByteArray();
+    QTest::newRow("empty values of a line never entered")
+        << QByteArray("1,1,990,0,1,2\r\n\"\",0,0,\"\",\"\"\r\n0,0,\"\",\"\"\r\n,,,,\r\n,,,\r\n")
+        << QByteArray();
+    QTest::newRow("last line end missing") << kExample.chopped(2) << kExample;
+    QTest::newRow("never-entered last line, line end missing")
+        << QByteArray("1,1,990,0,1,1\r\n,,,,\r\n,,,")
+        << QByteArray("1,1,990,0,1,1\r\n,,,,\r\n,,,\r\n");
+}
+
+void TstTimFile::savedUnchangedKeepsBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, saved);
+    const TimParse in = parseTimFile(bytes);
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    const TimBytes out = timFileBytes(*in.sheet);
+    QVERIFY2(out.bytes, qPrintable(out.error));
+    QCOMPARE(*out.bytes, saved.isEmpty() ? bytes : saved);
+}
+
+void TstTimFile::editedLineKeepsUntouchedBytes() {
+    const QByteArray nec = "\xED\x40";
+    const QByteArray file = QByteArray(kExample).replace("\"-1.15\"", "\"-1.15" + nec + "\"");
+    const TimParse in = parseTimFile(file);
+    QVERIFY2(in.sheet, qPrintable(in.error));
+    Worksheet s = *in.sheet;
+    clickGridLine(s, 1);
+    pressEnter(s, QStringLiteral("1"));
+    const QByteArray out = *timFileBytes(s).bytes;
+    // Line 2's totals follow line 1; its entry keeps the bytes it was read with.
+    const QByteArray typedOut = timFileBytes(typed({u"1"_s, u"-1.15"_s}, RoundingMode::HalfHourUp))
+                                    .bytes->replace("\"-1.15\"", "\"-1.15" + nec + "\"");
+    QCOMPARE(out.mid(out.indexOf('\n')), typedOut.mid(typedOut.indexOf('\n')));
+}
+
 void TstTimFile::malformed_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
@@ -241,6 +296,17 @@ void TstTimFile::malformed_data() {
     QTest::newRow("unset header value") << QByteArray("1,,990,0,1,0\r\n") << "数値";
     QTest::newRow("infinite number") << QByteArray("1,1,inf,0,1,0\r\n") << "先頭";
     QTest::newRow("not code page 932") << QByteArray("1,1,990,0,1,0\r\n\x82\r\n") << "932";
+    QTest::newRow("not code page 932 in a number")
+        << QByteArray(kExample).replace(",6,45,", ",6\x82,45,") << "932";
+    // Its bytes cannot be kept: the text would be written anew, changed.
+    QTest::newRow("not code page 932 in a text never closed") << kExample.chopped(3) + "\x80"
+                                                              << "932";
+    QTest::newRow("names the worksheet line")
+        << kExample.left(kExample.lastIndexOf("-1,-30")) << "ﾜｰｸｼｰﾄの2行目のデータが足りません";
+    // Left unset by the reader, it would open as an empty line and be lost by the next save.
+    QTest::newRow("entry longer than a field can be")
+        << QByteArray(kExample).replace("2.15*3", QByteArray(FieldReader::kMaxFieldBytes + 1, '1'))
+        << "8192バイトを超える長い値があります（ﾜｰｸｼｰﾄの1行目のデータ）";
 }
 
 void TstTimFile::malformed() {

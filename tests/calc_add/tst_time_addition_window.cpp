@@ -529,6 +529,19 @@ void TstTimeAdditionWindow::saveAndOpen() {
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QString());
     f.type(u"1"_s);
     QCOMPARE(f.cell(2, 3), QStringLiteral("02:05"));
+
+    // Opened and saved again, an entry keeps the NEC-selected kanji and the stray byte it holds.
+    const QByteArray nec = "1,1,1230,0,2,1\r\n\"1.05\xED\x40\x80\",1,5,\"01:05\",\"01:05\"\r\n"
+                           "1,5,\"01:05\",\"01:05\"\r\n";
+    QFile::remove(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(nec);
+    file.close();
+    f.tp.files.answers = {path, f.dir.filePath(u"again.TIM"_s)};
+    f.action("M11")->trigger();
+    f.action("M12")->trigger();
+    QVERIFY(f.tp.messages.shown.isEmpty());
+    QCOMPARE(f.fileBytes(f.dir.filePath(u"again.TIM"_s)), nec);
 }
 
 void TstTimeAdditionWindow::openFailuresLoseNothing_data() {

@@ -123,6 +123,7 @@ class TstElapsedTimeWindow : public QObject {
     void saveWritesTheFile();
     void saveFailureKeepsTheOldFile();
     void loadShowsTheFile();
+    void loadAndSaveKeepsTheBytes();
     void loadFailuresKeepTheSheet_data();
     void loadFailuresKeepTheSheet();
     void printing();
@@ -627,6 +628,23 @@ void TstElapsedTimeWindow::saveFailureKeepsTheOldFile() {
     QVERIFY(f.messages().size() > u"x.TMK に保存できませんでした。\n"_s.size());
     QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
     QCOMPARE(readAll(path), QByteArray("old contents"));
+}
+
+// Through the boxes and back: a title with an NEC-selected kanji and a byte no character starts,
+// and a reserved value of such bytes, go back to the file as they were read.
+void TstElapsedTimeWindow::loadAndSaveKeepsTheBytes() {
+    Fixture f;
+    QByteArray file = "\"01:00\",\"\xED\x40\x80\",\"2009/12/31\",\"\xFD\",\"\",\"\",\"\",\"\"\r\n"
+                      "\"08:00\",\"09:00\",\"01:00\",60\r\n";
+    for (int r = 2; r <= 70; ++r)
+        file += ",,,\r\n";
+    f.tp.files.answers = {f.writeFile(u"nec.TMK"_s, file)};
+    f.trigger("M11");
+    QVERIFY2(f.messages().isEmpty(), qPrintable(f.messages()));
+    f.tp.files.answers = {f.dir.filePath(u"again.TMK"_s)};
+    f.trigger("M12");
+    QVERIFY2(f.messages().isEmpty(), qPrintable(f.messages()));
+    QCOMPARE(readAll(f.dir.filePath(u"again.TMK"_s)), file);
 }
 
 void TstElapsedTimeWindow::loadShowsTheFile() {

@@ -39,6 +39,9 @@ class TstTmkFile : public QObject {
     void reservedValuesCarried();
     void totalIsTakenAsWritten();
     void valuesSpreadOverLinesAlike();
+    void savedUnchangedKeepsBytes_data();
+    void savedUnchangedKeepsBytes();
+    void editedSheetKeepsUntouchedBytes();
     void malformed_data();
     void malformed();
     void quotedValuesArePrintable_data();
@@ -147,6 +150,95 @@ void TstTmkFile::valuesSpreadOverLinesAlike() {
     QCOMPARE(r.sheet->row(70), SheetRow{});
 }
 
+// A loaded sheet saved without edits gives back the file it was read from.
+void TstTmkFile::savedUnchangedKeepsBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("saved"); // empty: the bytes read; "!": refused
+    const QByteArray row = "\"08:00\",\"09:00\",\"01:00\",60";
+    auto header = [](const QByteArray& title, const QByteArray& reserved) {
+        return "\"01:00\",\"" + title + "\",\"2010/11/08\"," + reserved + ",\"\",\"\",\"\",\"\"";
+    };
+    // Code page 932 stores some kanji and signs twice; the copy the file used stays.
+    QTest::newRow("NEC-selected kanji in the title")
+        << fileOf(header("\xED\x40", "\"\""), {row}) << QByteArray();
+    QTest::newRow("NEC row 13 sign in the title")
+        << fileOf(header("\x87\x90", "\"\""), {row}) << QByteArray();
+    QTest::newRow("bytes no character starts in the title") << fileOf(header("a\x80\xA0"
+                                                                             "b\x82",
+                                                                             "\"\""),
+                                                                      {row})
+                                                            << QByteArray();
+    // The window cannot edit these: were they re-encoded, no save could ever succeed.
+    QTest::newRow("invalid bytes in a reserved value")
+        << fileOf(header("t", "\"\xFD\xFE\xFF\""), {row}) << QByteArray();
+    QTest::newRow("emoji bytes in a reserved value")
+        << fileOf(header("\x95\x5C", "\"\xF0\x9F\x98\x80\""), {row}) << QByteArray();
+    // From a file in UTF-8 the title goes to code page 932; the reserved value it cannot hold
+    // keeps the bytes it came with.
+    const QByteArray emoji = u"\U0001F600"_s.toUtf8();
+    QTest::newRow("emoji in a reserved value of a UTF-8 file")
+        << fileOf(header(u"予定"_s.toUtf8(), '"' + emoji + '"'), {row})
+        << fileOf(header(sjis(u"予定"_s), '"' + emoji + '"'), {row});
+    // Unless the file would then be read as UTF-8 (痼ア in code page 932 is also UTF-8): the
+    // save is refused, naming the character.
+    QTest::newRow("emoji in a UTF-8 file whose title reads as UTF-8")
+        << fileOf(header(u"痼ア"_s.toUtf8(), '"' + emoji + '"'), {row}) << QByteArray("!");
+    QTest::newRow("invalid bytes in the total")
+        << fileOf("\"01:00\x80\",\"t\",\"d\",\"\",\"\",\"\",\"\",\"\"", {row}) << QByteArray();
+    QTest::newRow("numbers spelt otherwise")
+        << fileOf(header("t", "012"), {"\"08:00\",\"09:00\",\"01:00\",060"}) << QByteArray();
+    QTest::newRow("elapsed text as a bare number")
+        << fileOf(header("t", "\"\""), {"\"08:00\",\"09:00\",100,60"}) << QByteArray();
+    // Saved from the first byte on, they would open the file like a byte order mark.
+    QTest::newRow("total beginning with the bytes of a byte order mark")
+        << fileOf(" \xEF\xBB\xBF\x95\x5C,\"t\",\"d\",\"\",\"\",\"\",\"\",\"\"", {row})
+        << QByteArray();
+    QTest::newRow("last line end missing")
+        << fileOf(header("t", "\"\""), {row}).chopped(2) << fileOf(header("t", "\"\""), {row});
+}
+
+void TstTmkFile::savedUnchangedKeepsBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, saved);
+    const TmkParseResult r = parseTmkFile(bytes);
+    QVERIFY2(r.sheet, qPrintable(r.error));
+    // Neither title nor date stops the save: they go back as they came.
+    QCOMPARE(sheetTextProblem(*r.sheet), QString());
+    QString error;
+    const std::optional<QByteArray> out = tmkFileBytes(*r.sheet, &error);
+    if (saved == "!") {
+        QVERIFY(!out);
+        QVERIFY2(error.contains(u"\U0001F600"_s), qPrintable(error));
+        return;
+    }
+    QVERIFY2(out, qPrintable(error));
+    QCOMPARE(*out, saved.isEmpty() ? bytes : saved);
+}
+
+void TstTmkFile::editedSheetKeepsUntouchedBytes() {
+    const QByteArray file =
+        fileOf("\"01:00\",\"\xED\x40\x80\",\"d\",\"\xFD\",\"\",\"\",\"\",\"\"",
+               {"\"08:00\",\"09:00\",\"01:00\",060", "\"10:00\",\"11:00\",\"01:00\",60"});
+    const TmkParseResult r = parseTmkFile(file);
+    QVERIFY2(r.sheet, qPrintable(r.error));
+    ElapsedSheet s = *r.sheet;
+    SheetCursor c;
+    c.currentRow = 2;
+    QVERIFY(confirmEnd(s, c, u"12:00"_s).message.isEmpty());
+    s.sheetDate = u"2011/01/01"_s;
+    const QList<QByteArray> out = lines(*tmkFileBytes(s));
+    QCOMPARE(
+        out[0],
+        QByteArray("\"03:00\",\"\xED\x40\x80\",\"2011/01/01\",\"\xFD\",\"\",\"\",\"\",\"\"\r"));
+    QCOMPARE(out[1], QByteArray("\"08:00\",\"09:00\",\"01:00\",060\r"));
+    QCOMPARE(out[2], QByteArray("\"10:00\",\"12:00\",\"02:00\",120\r"));
+    // A title changed into something code page 932 cannot hold is refused, naming the title.
+    s.sheetTitle = *s.sheetTitle + u"\U0001F600"_s;
+    bool inTitle = false;
+    QVERIFY(sheetTextProblem(s, &inTitle).contains(u"タイトル"_s));
+    QVERIFY(inTitle);
+}
+
 void TstTmkFile::malformed_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reasonPart");
@@ -173,6 +265,21 @@ void TstTmkFile::malformed_data() {
     QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
                             << QStringLiteral("");
     QTest::newRow("huge") << QByteArray(kTmkMaxBytes + 1, ',') << QStringLiteral("大きすぎ");
+    // Rows past the seventieth would be dropped by the next save.
+    QTest::newRow("row 71") << fileOf(header, {}) + "\"08:00\",\"09:00\",\"01:00\",60\r\n"
+                            << QStringLiteral("70 行目の後に余分なデータ");
+    QTest::newRow("one value more") << fileOf(header, {}).chopped(2) + ",\r\n"
+                                    << QStringLiteral("余分なデータ");
+    // Left unset by the reader, it would vanish without a word.
+    QTest::newRow("title longer than a field can be")
+        << fileOf("\"\",\"" + QByteArray(FieldReader::kMaxFieldBytes + 1, 't') +
+                      "\",\"\",\"\",\"\",\"\",\"\",\"\"",
+                  {})
+        << QStringLiteral("タイトルが長すぎます（8192 バイトを超えています）");
+    QTest::newRow("elapsed text longer than a field can be")
+        << fileOf(header,
+                  {",,,", ",,\"" + QByteArray(FieldReader::kMaxFieldBytes + 1, '0') + "\","})
+        << QStringLiteral("2 行目の経過時間が長すぎます");
 }
 
 void TstTmkFile::malformed() {
