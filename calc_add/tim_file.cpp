@@ -37,7 +37,7 @@ const QString kUnreadableText =
     QStringLiteral("シフトJIS（コードページ932）の文字として読めない部分があります");
 
 bool hasUnreadable(const QString& t) {
-    return t.contains(QChar(0x1A)) || t.contains(QChar::ReplacementCharacter);
+    return t.contains(QChar::ReplacementCharacter);
 }
 
 // Bytes that are no code page 932 text are carried inside quoted texts, as read; anywhere else

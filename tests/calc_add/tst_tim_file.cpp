@@ -240,6 +240,7 @@ void TstTimFile::savedUnchangedKeepsBytes_data() {
     QTest::newRow("byte no character starts") << withEntry("2.15*3\x80\xA0") << QByteArray();
     QTest::newRow("lead byte at the end") << withEntry("2.15*3\x82") << QByteArray();
     QTest::newRow("DEL byte") << withEntry("2.15*3\x7F") << QByteArray();
+    QTest::newRow("SUB byte") << withEntry("2.15*3\x1A") << QByteArray();
     QTest::newRow("numbers spelt otherwise")
         << QByteArray(kExample).replace(",6,45,", ",06,45.0,") << QByteArray();
     QTest::newRow("header spelt otherwise") << "02,1,1470,1,3,2.0\r\n" + lines << QByteArray();
