@@ -4,6 +4,7 @@
 #include "cp932.h"
 #include "read_number.h"
 
+#include <QStringDecoder>
 #include <cmath>
 
 namespace qz {
@@ -114,7 +115,12 @@ FieldReader::FieldReader(const QByteArray& bytes)
 }
 
 QString FieldReader::decode(const QByteArray& bytes, QByteArray* invalidBytes) const {
-    if (m_encoding == TextEncoding::Utf8) return QString::fromUtf8(bytes);
+    if (m_encoding == TextEncoding::Utf8) {
+        // The file's own mark was passed over already: a field that starts with those bytes
+        // holds the character, and dropping it would change the value at the next save.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(bytes);
+    }
     Cp932Decoded d = decodeCp932Checked(bytes);
     if (invalidBytes) *invalidBytes = d.invalidBytes;
     return d.text;
