@@ -84,52 +84,50 @@ class TestWindowLook : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Fixture> m_fixture;
+    std::unique_ptr<QWidget> m_box;
 
     QWidget* open(WindowId id) {
         m_fixture = std::make_unique<Fixture>();
         return m_fixture->wm.switchTo(id, nullptr);
     }
 
-    static void windowRows() {
+    // Every window once; with `dark`, each on a dark desktop, and the two whose grounds the
+    // program fixes the most also on a light one.
+    static void windowRows(bool dark = false) {
         QTest::addColumn<WindowId>("id");
+        if (dark) QTest::addColumn<bool>("dark");
         const std::pair<const char*, WindowId> windows[] = {
             {"launcher", WindowId::Launcher},    {"timer", WindowId::Timer},
             {"countdown", WindowId::Countdown},  {"stopwatch", WindowId::Stopwatch},
             {"addition", WindowId::CalcAdd},     {"elapsed", WindowId::CalcElapsed},
             {"sounds", WindowId::SoundSettings}, {"big clock", WindowId::BigClock},
             {"version box", WindowId(-1)}};
-        for (const auto& [name, id] : windows)
-            QTest::newRow(name) << id;
+        for (const auto& [name, id] : windows) {
+            if (!dark) {
+                QTest::newRow(name) << id;
+                continue;
+            }
+            QTest::addRow("%s, dark", name) << id << true;
+            if (id == WindowId::Timer || id == WindowId::CalcElapsed)
+                QTest::addRow("%s, light", name) << id << false;
+        }
     }
 
-    QWidget* build(WindowId id, std::unique_ptr<QWidget>& owned) {
+    QWidget* build(WindowId id) {
         if (id != WindowId(-1)) return open(id);
-        owned = std::make_unique<VersionBox>(nullptr, QStringLiteral("プログラムのフォルダ"));
-        return owned.get();
+        m_box = std::make_unique<VersionBox>(nullptr, QStringLiteral("プログラムのフォルダ"));
+        return m_box.get();
     }
 
   private slots:
     void initTestCase() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion"))); }
     void cleanup() {
         m_fixture.reset();
+        m_box.reset();
         QApplication::setPalette(QApplication::style()->standardPalette());
     }
 
-    void textReadsOnEveryGround_data() {
-        QTest::addColumn<WindowId>("id");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("timer, light") << WindowId::Timer << false;
-        QTest::newRow("timer, dark") << WindowId::Timer << true;
-        QTest::newRow("launcher, dark") << WindowId::Launcher << true;
-        QTest::newRow("countdown, dark") << WindowId::Countdown << true;
-        QTest::newRow("stopwatch, dark") << WindowId::Stopwatch << true;
-        QTest::newRow("addition, dark") << WindowId::CalcAdd << true;
-        QTest::newRow("elapsed, light") << WindowId::CalcElapsed << false;
-        QTest::newRow("elapsed, dark") << WindowId::CalcElapsed << true;
-        QTest::newRow("sounds, dark") << WindowId::SoundSettings << true;
-        QTest::newRow("big clock, dark") << WindowId::BigClock << true;
-        QTest::newRow("version box, dark") << WindowId(-1) << true;
-    }
+    void textReadsOnEveryGround_data() { windowRows(true); }
     // Wherever the program fixes a ground, the text on it is fixed to match: the desktop's text
     // colour belongs to the desktop's grounds only.
     void textReadsOnEveryGround() {
@@ -137,8 +135,7 @@ class TestWindowLook : public QObject {
         QFETCH(bool, dark);
         const QPalette desktop = dark ? darkPalette() : QApplication::style()->standardPalette();
         QApplication::setPalette(desktop);
-        std::unique_ptr<QWidget> owned;
-        QWidget* w = build(id, owned);
+        QWidget* w = build(id);
         QStringList unreadable;
         auto check = [&](const QString& what, const QColor& text, const QColor& ground,
                          const QColor& desktopGround) {
@@ -183,8 +180,7 @@ class TestWindowLook : public QObject {
     void layoutHoldsUnderTheDesktopFont() {
         QFETCH(WindowId, id);
         const QFont before = QApplication::font();
-        std::unique_ptr<QWidget> owned;
-        QWidget* w = build(id, owned);
+        QWidget* w = build(id);
         auto fits = [](const QLabel* l) {
             return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
         };
@@ -210,8 +206,7 @@ class TestWindowLook : public QObject {
     // lamps, which show a row's state only in colour.
     void everyControlHasAName() {
         QFETCH(WindowId, id);
-        std::unique_ptr<QWidget> owned;
-        QWidget* w = build(id, owned);
+        QWidget* w = build(id);
         QStringList unnamed;
         for (QWidget* c : w->findChildren<QWidget*>()) {
             const bool lamp = c->objectName().startsWith(QLatin1String("Shape"));
