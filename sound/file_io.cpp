@@ -106,13 +106,21 @@ QString fileFaultText(FileFault fault, const QString& systemText) {
 
 namespace {
 
+// What stops a file being written at path before anything is tried: a folder in its place, or
+// no folder to hold it.
+std::optional<FileFault> targetFault(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir()) return FileFault::IsFolder;
+    if (!info.dir().exists()) return FileFault::NotFound;
+    return std::nullopt;
+}
+
 // The reason for a failed open or write: errno where the system gave one, else what the path
 // itself shows (platforms whose file calls leave errno alone).
 FileFault classify(int error, const QString& path) {
     if (error != 0) return faultFromErrno(error);
+    if (const auto fault = targetFault(path)) return *fault;
     const QFileInfo info(path);
-    if (info.isDir()) return FileFault::IsFolder;
-    if (!info.dir().exists()) return FileFault::NotFound;
     if (info.exists() ? !info.isWritable() : !QFileInfo(info.absolutePath()).isWritable())
         return FileFault::NoPermission;
     return FileFault::Other;
@@ -273,9 +281,8 @@ bool writeFileInPlace(const QString& path, const QByteArray& bytes, QString* err
         if (error) *error = fileFaultText(fault, systemText);
         return false;
     };
+    if (const auto fault = targetFault(path)) return fail(*fault, {});
     const QFileInfo info(path);
-    if (info.isDir()) return fail(FileFault::IsFolder, {});
-    if (!info.dir().exists()) return fail(FileFault::NotFound, {});
 
     std::optional<QByteArray> old;
     if (info.exists()) {
@@ -367,9 +374,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         if (error) *error = fileFaultText(fault, systemText);
         return false;
     };
+    if (const auto fault = targetFault(path)) return fail(*fault, {});
     const QFileInfo info(path);
-    if (info.isDir()) return fail(FileFault::IsFolder, {});
-    if (!info.dir().exists()) return fail(FileFault::NotFound, {});
 
     QSaveFile f(path);
     errno = 0;
