@@ -67,7 +67,12 @@ SettingsFolders runningProgramFolders(const QString& programFolder) {
     const bool installed =
         QFileInfo::exists(QDir(programFolder).filePath(QLatin1String(kInstalledMarkerFile)));
     f.programFolderWritable = !installed && folderIsWritable(programFolder);
+#ifdef Q_OS_WIN
+    // %APPDATA%\<program>: the roaming folder, where Windows programs keep what the user chose.
+    f.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#else
     f.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
     return f;
 }
 
