@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app_state.h"
 
-#include "sound/file_io.h"
+#include "files/file_io.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings_location.h"
 
-#include "sound/file_io.h"
+#include "files/file_io.h"
 #include "sound/settings_files.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "calc_add/calc_print.h"
 #include "calc_add/tim_file.h"
 #include "calc_add/time_addition_window.h"
-#include "sound/file_io.h"
+#include "files/file_io.h"
 #include "tests/support/test_services.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "calc_sheet.h"
 
-#include "sound/read_number.h"
+#include "files/read_number.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tim_file.h"
 
-#include "sound/cp932.h"
-#include "sound/record_format.h"
+#include "files/cp932.h"
+#include "files/record_format.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 
 #include "calc_add/calc_print.h"
 #include "calc_add/tim_file.h"
-#include "sound/file_io.h"
-#include "sound/read_number.h"
+#include "files/file_io.h"
+#include "files/read_number.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/platform.h"

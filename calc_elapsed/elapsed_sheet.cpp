@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "elapsed_sheet.h"
 
-#include "sound/read_number.h"
+#include "files/read_number.h"
 
 #include <QtCore/qnamespace.h>
 #include <algorithm>

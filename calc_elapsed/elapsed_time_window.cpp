@@ -3,8 +3,8 @@
 
 #include "calc_elapsed/elapsed_printout.h"
 #include "calc_elapsed/tmk_file.h"
-#include "sound/file_io.h"
-#include "sound/read_number.h"
+#include "files/file_io.h"
+#include "files/read_number.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tmk_file.h"
 
-#include "sound/cp932.h"
+#include "files/cp932.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "countdown_engine.h"
 
-#include "sound/read_number.h"
+#include "files/read_number.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "sound/record_format.h"
+#include "files/record_format.h"
 
 #include <QByteArray>
 #include <QList>

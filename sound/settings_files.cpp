@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings_files.h"
 
-#include "cp932.h"
-#include "file_io.h"
+#include "files/cp932.h"
+#include "files/file_io.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "sound_settings_logic.h"
 
-#include "sound/cp932.h"
-#include "sound/file_io.h"
-#include "sound/read_number.h"
+#include "files/cp932.h"
+#include "files/file_io.h"
+#include "files/read_number.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sound_settings_window.h"
 
-#include "sound/file_io.h"
+#include "files/file_io.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/sound_player.h"

@@ -5,7 +5,7 @@
 #include "loadable_module.h"
 #include "look.h"
 #include "print_output.h"
-#include "sound/file_io.h"
+#include "files/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/after_first_paint.h"
 #include "app/launcher_window.h"
-#include "sound/file_io.h"
+#include "files/file_io.h"
 #include "tests/support/window_fixture.h"
 #include "timer/big_clock_window.h"
 #include "ui/clock_ticker.h"

@@ -3,8 +3,8 @@
 #include "calc_add/calc_sheet.h"
 #include "calc_add/tim_file.h"
 
-#include "sound/cp932.h"
-#include "sound/record_format.h"
+#include "files/cp932.h"
+#include "files/record_format.h"
 
 #include <QRandomGenerator>
 #include <QTest>

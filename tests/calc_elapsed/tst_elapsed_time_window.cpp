@@ -2,7 +2,7 @@
 #include "calc_elapsed/elapsed_time_window.h"
 #include "calc_elapsed/tmk_file.h"
 
-#include "sound/cp932.h"
+#include "files/cp932.h"
 #include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "calc_elapsed/tmk_file.h"
-#include "sound/cp932.h"
+#include "files/cp932.h"
 
 #include <QTest>
 

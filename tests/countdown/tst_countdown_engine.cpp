@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "countdown/countdown_engine.h"
-#include "sound/read_number.h"
+#include "files/read_number.h"
 #include "tests/scoped_time_zone.h"
 
 #include <QTest>

@@ -2,7 +2,7 @@
 #include "countdown/countdown_window.h"
 
 #include "app/app_state.h"
-#include "sound/file_io.h"
+#include "files/file_io.h"
 
 #include "tests/support/window_fixture.h"
 #include "ui/clock.h"

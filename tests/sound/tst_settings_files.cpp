@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/app_state.h"
-#include "sound/cp932.h"
-#include "sound/file_io.h"
+#include "files/cp932.h"
+#include "files/file_io.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "sound/cp932.h"
-#include "sound/file_io.h"
+#include "files/cp932.h"
+#include "files/file_io.h"
 #include "sound/sound_settings_window.h"
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"

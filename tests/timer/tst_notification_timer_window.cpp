@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sound/file_io.h"
+#include "files/file_io.h"
 #include "sound/settings_files.h"
 #include "tests/support/window_fixture.h"
 #include "timer/notification_timer_window.h"

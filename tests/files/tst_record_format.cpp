@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "sound/cp932.h"
-#include "sound/read_number.h"
-#include "sound/record_format.h"
+#include "files/cp932.h"
+#include "files/read_number.h"
+#include "files/record_format.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -9,7 +9,7 @@
 #include "calc_add/time_addition_window.h"
 #include "calc_elapsed/elapsed_time_window.h"
 #include "countdown/countdown_window.h"
-#include "sound/file_io.h"
+#include "files/file_io.h"
 #include "sound/sound_settings_window.h"
 #include "stopwatch/stopwatch_window.h"
 #include "timer/big_clock_window.h"
