@@ -2,10 +2,10 @@
 #include "printing.h"
 
 #include "dialogs.h"
+#include "files/file_io.h"
 #include "loadable_module.h"
 #include "look.h"
 #include "print_output.h"
-#include "files/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
