@@ -124,7 +124,7 @@ CountdownOutputs startCountdown(CountdownState& s, const QString& hoursText,
     out.targetDate = s.targetDate;
     s.startDate = dateString(today);
     out.startDate = s.startDate;
-    out.lamp = colors::white;
+    out.lampLit = false;
     return out;
 }
 
@@ -172,10 +172,10 @@ CountdownOutputs ringTick(CountdownState& s, const QDateTime& now, int countdown
     }
     if (s.blinkPhase == 0) {
         s.blinkPhase = 1;
-        out.lamp = colors::white;
+        out.lampLit = false;
     } else {
         s.blinkPhase = 0;
-        out.lamp = colors::red;
+        out.lampLit = true;
     }
     return out;
 }
@@ -186,13 +186,13 @@ CountdownOutputs stopRinging(CountdownState& s) {
     s.ringFromSeconds.reset();
     s.running = false;
     out.ringTimer = RingTimerRequest::Stop;
-    out.lamp = colors::red;
+    out.lampLit = true;
     return out;
 }
 
 CountdownOutputs clearCountdown(CountdownState& s) {
     CountdownOutputs out;
-    out.lamp = colors::white;
+    out.lampLit = false;
     out.targetTime = QString();
     out.startTime = QString();
     out.targetDate = QString();

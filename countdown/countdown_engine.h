@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/colors.h"
-
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -49,14 +47,15 @@ enum class RingTimerRequest { Keep, Start, Stop };
 
 // What one operation asks the window to show and do. Unset texts are left as they are.
 struct CountdownOutputs {
-    std::optional<QString> currentTime; // Label4
-    std::optional<QString> currentDate; // Label15
-    std::optional<QString> timeLeft;    // Label16 and the big Label23
-    std::optional<QString> startTime;   // Label1
-    std::optional<QString> startDate;   // Label14
-    std::optional<QString> targetTime;  // Label2
-    std::optional<QString> targetDate;  // Label3
-    std::optional<quint32> lamp;        // the lamp's fill colour
+    std::optional<QString> currentTime;
+    std::optional<QString> currentDate;
+    std::optional<QString> timeLeft; // in the window and in the big view
+    std::optional<QString> startTime;
+    std::optional<QString> startDate;
+    std::optional<QString> targetTime;
+    std::optional<QString> targetDate;
+    // Lit: the countdown shows it rang; it blinks while ringing and stays lit once stopped.
+    std::optional<bool> lampLit;
     SoundRequest sound;
     RingTimerRequest ringTimer = RingTimerRequest::Keep;
     bool raiseWindow = false;

@@ -302,7 +302,7 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
     if (out.startDate) m_startDateLabel->setText(*out.startDate);
     if (out.targetTime) m_targetTimeLabel->setText(*out.targetTime);
     if (out.targetDate) m_targetDateLabel->setText(*out.targetDate);
-    if (out.lamp) m_lamp->setFillColor(*out.lamp);
+    if (out.lampLit) m_lamp->setFillColor(*out.lampLit ? colors::red : colors::white);
     // The lamp says in words what its colour shows.
     const QString lampName = QStringLiteral("ランプ ") +
                              (m_cd.ringFromSeconds                   ? QStringLiteral("鳴動中")

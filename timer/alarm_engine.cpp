@@ -28,7 +28,7 @@ const AlarmRow& AlarmEngine::row(int k) const {
 
 QString lampStateText(const AlarmRow& r) {
     if (r.ringerTicking()) return QStringLiteral("鳴動中");
-    if (r.lamp != colors::white) return QStringLiteral("停止");
+    if (r.lit) return QStringLiteral("停止");
     if (r.watcherEnabled) return QStringLiteral("セット中");
     return QStringLiteral("消灯");
 }
@@ -157,12 +157,10 @@ RingerResult AlarmEngine::ringerTick(int k, const QDateTime& now, const QString&
     result.fileName = wavePath;
     if (r.blinkPhase == 0) {
         r.blinkPhase = 1;
-        r.lamp = colors::white;
-        r.memoBackground = colors::white;
+        r.lit = false;
     } else {
         r.blinkPhase = 0;
-        r.lamp = colors::red;
-        r.memoBackground = colors::lightGreen;
+        r.lit = true;
     }
     if (wavePath.isEmpty()) {
         r.ringerInterval = kBeepRingerIntervalMs;
@@ -175,14 +173,12 @@ void AlarmEngine::stopRow(int k) {
     AlarmRow& r = row(k);
     r.target.clear();
     r.ringerInterval = 0;
-    r.lamp = colors::red;
-    r.memoBackground = colors::lightGreen;
+    r.lit = true;
 }
 
 void AlarmEngine::clearRow(int k) {
     AlarmRow& r = row(k);
-    r.lamp = colors::white;
-    r.memoBackground = colors::white;
+    r.lit = false;
     r.displayCaption.clear();
     r.target.clear();
     r.targetSeconds = 0;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/colors.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -36,8 +34,9 @@ struct AlarmRow {
     // When the next ring falls due (milliseconds since the epoch), while the ringer runs.
     std::optional<qint64> nextRingMs;
 
-    quint32 lamp = colors::white;
-    quint32 memoBackground = colors::white;
+    // Lit: the row shows it rang (its lamp on, its memo marked). It blinks while the row
+    // rings and stays lit once the ring is stopped, until the row is cleared.
+    bool lit = false;
     QString displayCaption;
     bool timeBoxEnabled = true;
 

@@ -300,11 +300,14 @@ void NotificationTimerWindow::onRingSpanChosen(int seconds) {
 void NotificationTimerWindow::applyRow(int k) {
     const AlarmRow& e = m_engine.row(k);
     Row& r = row(k);
-    if (r.lamp->palette().color(QPalette::Window) != vbColor(e.lamp)) setBackground(r.lamp, e.lamp);
+    const quint32 lampColor = e.lit ? colors::red : colors::white;
+    const quint32 memoColor = e.lit ? colors::lightGreen : colors::white;
+    if (r.lamp->palette().color(QPalette::Window) != vbColor(lampColor))
+        setBackground(r.lamp, lampColor);
     const QString lampName = QStringLiteral("%1行目 ランプ %2").arg(k).arg(lampStateText(e));
     if (r.lamp->accessibleName() != lampName) r.lamp->setAccessibleName(lampName);
-    if (r.memo->palette().color(QPalette::Base) != vbColor(e.memoBackground))
-        setBackground(r.memo, e.memoBackground);
+    if (r.memo->palette().color(QPalette::Base) != vbColor(memoColor))
+        setBackground(r.memo, memoColor);
     if (r.display->text() != e.displayCaption) r.display->setText(e.displayCaption);
     if (r.timeBox->isEnabled() != e.timeBoxEnabled) {
         // Disabling the focused box would hand the focus to the next box in the tab order
