@@ -41,7 +41,7 @@ QByteArray fullSheetFile() {
     recalculateTotal(s);
     s.sheetTitle = QStringLiteral("七十行の表");
     s.sheetDate = QStringLiteral("2010/11/08");
-    return *tmkFileBytes(s);
+    return *tmkFileBytes(s).bytes;
 }
 
 } // namespace

@@ -33,24 +33,6 @@ QByteArray withFinalLineEnd(const QByteArray& bytes) {
     return bytes + "\r\n";
 }
 
-const QString kUnreadableText =
-    QStringLiteral("シフトJIS（コードページ932）の文字として読めない部分があります");
-
-bool hasUnreadable(const QString& t) {
-    return t.contains(QChar::ReplacementCharacter);
-}
-
-// Bytes that are no code page 932 text are carried inside quoted texts, as read; anywhere else
-// (numbers, separators, what follows the last line) they mean the file is not a worksheet. The
-// separator after the field makes a lead byte at its end count as what it is: unreadable. A
-// field whose bytes cannot be kept (a text never closed) must be readable throughout, as it is
-// written anew.
-bool isReadable(const ReadField& f) {
-    if (!f.raw) return !hasUnreadable(valueText(f.value));
-    if (f.raw->startsWith('"')) return true;
-    return !hasUnreadable(decodeCp932(*f.raw + ','));
-}
-
 class TimReader {
   public:
     explicit TimReader(const QByteArray& bytes) : m_fields(withFinalLineEnd(bytes)) {}
@@ -62,7 +44,7 @@ class TimReader {
     std::optional<ReadField> lastField;
 
     bool number(double& out, bool unsetAllowed) {
-        const auto v = field();
+        const auto v = field(false);
         if (!v) return false;
         if (isUnset(*v)) {
             if (!unsetAllowed) return fail(QStringLiteral("数値がありません"));
@@ -80,7 +62,7 @@ class TimReader {
     }
 
     bool text(QString& out) {
-        const auto v = field();
+        const auto v = field(true);
         if (!v) return false;
         out = valueText(*v);
         return true;
@@ -91,41 +73,41 @@ class TimReader {
         if (m_fields.atEnd()) return true;
         bool unreadable = false;
         while (const auto f = m_fields.nextField())
-            unreadable = unreadable || !isReadable(*f);
-        error = unreadable ? kUnreadableText
-                           : QStringLiteral("記録された行数（%1行）の後に余分なデータがあります")
-                                 .arg(lastLine);
+            unreadable = unreadable || !isReadableField(*f, false);
+        const QString after = lastLine == 0 ? QStringLiteral("先頭の記録")
+                                            : QStringLiteral("ﾜｰｸｼｰﾄの%1行目").arg(lastLine);
+        error = unreadable
+                    ? readProblemText(ReadProblem::Unreadable, after + QStringLiteral("の後"))
+                    : readProblemText(ReadProblem::ExtraData, after);
         return false;
     }
 
   private:
-    std::optional<RecordValue> field() {
+    // A text may carry bytes that are no code page 932 text, kept as read; a number may not.
+    std::optional<RecordValue> field(bool textExpected) {
         auto f = m_fields.nextField();
         if (!f) {
-            if (lineNo == 0)
-                fail(QStringLiteral("先頭の記録が途中で終わっています"));
-            else
-                error = QStringLiteral("ファイルが途中で終わっています（ﾜｰｸｼｰﾄの%1行目のデータが"
-                                       "足りません）")
-                            .arg(lineNo);
+            error = readProblemText(ReadProblem::CutShort, place());
             return std::nullopt;
         }
         // Read on, the value would be lost without a word: the reader leaves it unset.
         if (f->tooLong) {
-            fail(QStringLiteral("%1バイトを超える長い値があります")
-                     .arg(FieldReader::kMaxFieldBytes));
+            error = readProblemText(ReadProblem::TooLong, place());
             return std::nullopt;
         }
-        if (!isReadable(*f)) {
-            fail(kUnreadableText);
+        if (!isReadableField(*f, textExpected)) {
+            error = readProblemText(ReadProblem::Unreadable, place());
             return std::nullopt;
         }
         lastField = std::move(f);
         return lastField->value;
     }
+    QString place() const {
+        return lineNo == 0 ? QStringLiteral("先頭の記録")
+                           : QStringLiteral("ﾜｰｸｼｰﾄの%1行目のデータ").arg(lineNo);
+    }
     bool fail(const QString& why) {
-        error = lineNo == 0 ? why + QStringLiteral("（先頭の記録）")
-                            : why + QStringLiteral("（ﾜｰｸｼｰﾄの%1行目のデータ）").arg(lineNo);
+        error = why + u'（' + place() + u'）';
         return false;
     }
 
@@ -144,12 +126,29 @@ bool keptAsRead(const RecordValue& v, const std::optional<ReadField>& asRead) {
     return asRead && asRead->raw && asRead->value == v;
 }
 
-// Whether the entry of line i goes to the file as the bytes it was read from.
-bool entryKeptAsRead(const Worksheet& sheet, int i) {
+// Whether value k of line i goes to the file as the bytes it was read from: a line as it was
+// read goes back whole, and of a changed line the values still as read keep their bytes.
+bool fieldKeptAsRead(const Worksheet& sheet, int i, size_t k) {
     const LineAsRead& read = sheet.linesAsRead[size_t(i)];
     const CalcLine& l = sheet.line(i);
-    if (read.line == l && read.fields[0] && read.fields[0]->raw) return true;
-    return keptAsRead(storedValues(l)[0], read.fields[0]);
+    if (read.line == l && read.fields[k] && read.fields[k]->raw) return true;
+    return keptAsRead(storedValues(l)[k], read.fields[k]);
+}
+
+// Why a text written anew cannot go to the file, naming its line; empty when it can. A text
+// read from a UTF-8 file opens as it was, but is stored in code page 932 like every other:
+// one that code page cannot hold refuses the save rather than reach the file changed.
+QString textProblem(int line, size_t k, const QString& text) {
+    const QString what = k == 0 ? QStringLiteral("入力") : QStringLiteral("計算結果");
+    if (text.contains(u'"'))
+        return QStringLiteral("%1行目の%2「%3」には「\"」が含まれているため保存できません。")
+            .arg(line)
+            .arg(what, text);
+    if (!cp932CanHold(text))
+        return QStringLiteral("%1行目の%2「%3」には保存できない文字が含まれています。")
+            .arg(line)
+            .arg(what, text);
+    return {};
 }
 
 } // namespace
@@ -157,19 +156,14 @@ bool entryKeptAsRead(const Worksheet& sheet, int i) {
 TimBytes timFileBytes(const Worksheet& sheet) {
     const int last = std::clamp(sheet.lastLine, 0, kLineCount);
     for (int i = 1; i <= last; ++i) {
-        const QString& entry = sheet.line(i).entry;
-        // Bytes carried as read were readable once and are written unchanged.
-        if (entryKeptAsRead(sheet, i)) continue;
-        if (entry.contains(u'"'))
-            return {std::nullopt,
-                    QStringLiteral("%1行目の入力「%2」には「\"」が含まれているため保存できません。")
-                        .arg(i)
-                        .arg(entry)};
-        if (!cp932CanHold(entry))
-            return {std::nullopt,
-                    QStringLiteral("%1行目の入力「%2」には保存できない文字が含まれています。")
-                        .arg(i)
-                        .arg(entry)};
+        const auto values = storedValues(sheet.line(i));
+        for (size_t k = 0; k < values.size(); ++k) {
+            // Bytes carried as read were readable once and are written unchanged.
+            const auto* text = std::get_if<QString>(&values[k]);
+            if (!text || fieldKeptAsRead(sheet, i, k)) continue;
+            const QString problem = textProblem(i, k, *text);
+            if (!problem.isEmpty()) return {std::nullopt, problem};
+        }
     }
 
     RecordWriter w;
@@ -185,13 +179,11 @@ TimBytes timFileBytes(const Worksheet& sheet) {
     for (int i = 1; i <= last; ++i) {
         const CalcLine& l = sheet.line(i);
         const LineAsRead& read = sheet.linesAsRead[size_t(i)];
-        // A line as it was read goes back whole, however its values were spelt; of a changed
-        // line, the values still as read keep their bytes.
-        const bool untouched = read.line == l;
         const auto values = storedValues(l);
         for (size_t k = 0; k < values.size(); ++k) {
             const auto& field = read.fields[k];
-            if (untouched && field && field->raw)
+            // However its values were spelt.
+            if (fieldKeptAsRead(sheet, i, k))
                 w.value(field->value, field);
             else
                 w.value(values[k], field);
@@ -205,7 +197,7 @@ TimBytes timFileBytes(const Worksheet& sheet) {
 
 TimParse parseTimFile(const QByteArray& bytes) {
     auto failed = [](const QString& why) { return TimParse{std::nullopt, why + u'。'}; };
-    if (bytes.isEmpty()) return failed(QStringLiteral("ファイルが空です"));
+    if (bytes.isEmpty()) return failed(readProblemText(ReadProblem::Empty));
     if (bytes.size() > kMaxTimFileBytes)
         return failed(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます"));
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc_sheet.h"
+#include "sound/record_format.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,10 +22,7 @@ inline constexpr int kMaxEntryLength = 1000;
 inline constexpr qsizetype kMaxTimFileBytes = 512 * 1024;
 static_assert(kLineCount * (2 * kMaxEntryLength + 200) + 100 < kMaxTimFileBytes);
 
-struct TimBytes {
-    std::optional<QByteArray> bytes; // nothing when the worksheet cannot be stored
-    QString error;                   // why, in Japanese
-};
+using TimBytes = FileBytes;
 // Lines up to sheet.lastLine are written; a line never entered is written as empty values.
 // An entry holding a double quote or a character code page 932 cannot hold is refused,
 // naming its line, before anything is produced.

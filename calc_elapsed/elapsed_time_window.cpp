@@ -500,9 +500,9 @@ void ElapsedTimeWindow::onSaveTriggered() {
         return;
     // What an earlier save killed half-way left beside the file goes with this one.
     removeStaleTemporaryFilesOf(path);
-    QString error;
-    const std::optional<QByteArray> bytes = tmkFileBytes(m_sheet, &error);
-    if (!bytes || !writeFileAtomically(path, *bytes, &error)) {
+    const TmkBytes bytes = tmkFileBytes(m_sheet);
+    QString error = bytes.error;
+    if (!bytes.bytes || !writeFileAtomically(path, *bytes.bytes, &error)) {
         checkMessage(QStringLiteral("%1 に保存できませんでした。\n%2").arg(filePart(path), error));
         focusBox(EntryBox::Start);
         return;

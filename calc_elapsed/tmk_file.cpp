@@ -31,15 +31,22 @@ QString textProblem(const QString& what, const QString& text) {
     return {};
 }
 
-// What the field at `index` (in file order) holds, for messages.
-QString fieldName(int index) {
+// Where the field at `index` (in file order) stands, for messages: "先頭の記録のタイトル",
+// "2 行目の経過時間".
+QString fieldPlace(int index) {
     static const char16_t* const header[8] = {u"合計",     u"タイトル", u"日付",     u"予備の値",
                                               u"予備の値", u"予備の値", u"予備の値", u"予備の値"};
     static const char16_t* const row[4] = {u"開始時間", u"終了時間", u"経過時間", u"経過分"};
-    if (index < 8) return QString::fromUtf16(header[index]);
+    if (index < 8) return QStringLiteral("先頭の記録の%1").arg(QString::fromUtf16(header[index]));
     return QStringLiteral("%1 行目の%2")
         .arg((index - 8) / 4 + 1)
         .arg(QString::fromUtf16(row[(index - 8) % 4]));
+}
+
+// The record the field at `index` belongs to: "先頭の記録", "2 行目のデータ".
+QString recordPlace(int index) {
+    if (index < 8) return QStringLiteral("先頭の記録");
+    return QStringLiteral("%1 行目のデータ").arg((index - 8) / 4 + 1);
 }
 
 // Reading goes by value count: a file whose last line end was lost still holds its last
@@ -58,20 +65,21 @@ class ValueStream {
         m_asRead.encoding = m_reader.encoding();
     }
 
-    std::optional<RecordValue> next() {
+    // A text may carry bytes that are no code page 932 text, kept as read; a time or a number
+    // may not, nor be quoted in a message as the mojibake they would show.
+    std::optional<RecordValue> next(bool textExpected = true) {
         std::optional<ReadField> f = m_reader.nextField();
         if (!f) {
-            fail(QStringLiteral("ファイルが途中で終わっています（値が %1 個しかありません。"
-                                "%2 個必要です）。")
-                     .arg(m_count)
-                     .arg(kTmkValueCount));
+            problem(ReadProblem::CutShort, recordPlace(m_count));
             return std::nullopt;
         }
         // Read on, the value would be lost without a word: the reader leaves it unset.
         if (f->tooLong) {
-            fail(QStringLiteral("%1が長すぎます（%2 バイトを超えています）。")
-                     .arg(fieldName(m_count))
-                     .arg(FieldReader::kMaxFieldBytes));
+            problem(ReadProblem::TooLong, fieldPlace(m_count));
+            return std::nullopt;
+        }
+        if (!isReadableField(*f, textExpected)) {
+            problem(ReadProblem::Unreadable, fieldPlace(m_count));
             return std::nullopt;
         }
         const RecordValue v = f->value;
@@ -88,10 +96,18 @@ class ValueStream {
     // The sheet has its rows and no more: what follows them would be dropped by the next save.
     bool nothingFollows() {
         if (m_reader.atEnd()) return true;
-        fail(QStringLiteral("%1 行目の後に余分なデータがあります（値は %2 個のはずです）。")
-                 .arg(kSheetRowCount)
-                 .arg(kTmkValueCount));
+        bool unreadable = false;
+        while (const std::optional<ReadField> f = m_reader.nextField())
+            unreadable = unreadable || !isReadableField(*f, false);
+        const QString after = QStringLiteral("%1 行目").arg(kSheetRowCount);
+        if (unreadable)
+            problem(ReadProblem::Unreadable, after + QStringLiteral("の後"));
+        else
+            problem(ReadProblem::ExtraData, after);
         return false;
+    }
+    void problem(ReadProblem what, const QString& place) {
+        fail(readProblemText(what, place) + u'。');
     }
     void fail(const QString& why) {
         if (m_error.isEmpty()) m_error = why;
@@ -114,7 +130,7 @@ bool isTimeOfDay(const QString& t, bool endOfDayAllowed) {
 // A start or an end: never set, the empty text (a deleted row) or a time of day.
 bool readTime(ValueStream& in, int row, const QString& what, bool endOfDayAllowed,
               std::optional<QString>& out) {
-    const std::optional<RecordValue> v = in.next();
+    const std::optional<RecordValue> v = in.next(false);
     if (!v) return false;
     if (isUnset(*v)) {
         out.reset();
@@ -132,7 +148,7 @@ bool readTime(ValueStream& in, int row, const QString& what, bool endOfDayAllowe
 }
 
 bool readMinutes(ValueStream& in, int row, std::optional<int>& out) {
-    const std::optional<RecordValue> v = in.next();
+    const std::optional<RecordValue> v = in.next(false);
     if (!v) return false;
     if (isUnset(*v)) {
         out.reset();
@@ -186,8 +202,7 @@ std::optional<ReadField> uneditableAsRead(const SheetFieldsAsRead& asRead, size_
 // or encoded like every other text.
 enum class ForeignBytes { Keep, Omit, Encode };
 
-std::optional<QByteArray> sheetBytes(const ElapsedSheet& sheet, ForeignBytes foreignBytes,
-                                     bool* anyForeign, QString* error) {
+TmkBytes sheetBytes(const ElapsedSheet& sheet, ForeignBytes foreignBytes, bool* anyForeign) {
     RecordWriter w;
     size_t index = 0;
     *anyForeign = false;
@@ -241,11 +256,8 @@ std::optional<QByteArray> sheetBytes(const ElapsedSheet& sheet, ForeignBytes for
         });
         w.endRecord();
     }
-    if (!w.ok()) {
-        if (error) *error = w.error();
-        return std::nullopt;
-    }
-    return w.bytes();
+    if (!w.ok()) return {std::nullopt, w.error()};
+    return {w.bytes(), {}};
 }
 
 bool isAscii(const QByteArray& bytes) {
@@ -273,19 +285,22 @@ QString sheetTextProblem(const ElapsedSheet& sheet, bool* inTitle) {
     return sheetTextProblem(title, date);
 }
 
-std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error) {
+TmkBytes tmkFileBytes(const ElapsedSheet& sheet) {
     bool foreign = false;
-    std::optional<QByteArray> bytes = sheetBytes(sheet, ForeignBytes::Keep, &foreign, error);
+    TmkBytes out = sheetBytes(sheet, ForeignBytes::Keep, &foreign);
     // UTF-8 bytes amid code page 932 text are read back as they were only while the file is read
     // as code page 932, or holds no other text beyond ASCII; otherwise they are not kept, and the
     // save is refused naming the character.
-    if (bytes && foreign && detectEncoding(*bytes) != TextEncoding::Cp932 &&
-        !isAscii(*sheetBytes(sheet, ForeignBytes::Omit, &foreign, error)))
-        bytes = sheetBytes(sheet, ForeignBytes::Encode, &foreign, error);
-    return bytes;
+    if (out.bytes && foreign && detectEncoding(*out.bytes) != TextEncoding::Cp932) {
+        const TmkBytes without = sheetBytes(sheet, ForeignBytes::Omit, &foreign);
+        if (!without.bytes || !isAscii(*without.bytes))
+            out = sheetBytes(sheet, ForeignBytes::Encode, &foreign);
+    }
+    return out;
 }
 
 TmkParseResult parseTmkFile(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return {std::nullopt, readProblemText(ReadProblem::Empty) + u'。'};
     if (bytes.size() > kTmkMaxBytes)
         return {std::nullopt, QStringLiteral("経過時間計算ﾌｧｲﾙとしては大きすぎます。")};
     ElapsedSheet sheet;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc_elapsed/elapsed_sheet.h"
+#include "sound/record_format.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,7 +26,8 @@ QString sheetTextProblem(const QString& title, const QString& date);
 QString sheetTextProblem(const ElapsedSheet& sheet, bool* inTitle = nullptr);
 
 // The bytes of the file, or nothing with a reason when a text cannot be written.
-std::optional<QByteArray> tmkFileBytes(const ElapsedSheet& sheet, QString* error = nullptr);
+using TmkBytes = FileBytes;
+TmkBytes tmkFileBytes(const ElapsedSheet& sheet);
 
 struct TmkParseResult {
     std::optional<ElapsedSheet> sheet; // the whole sheet, or nothing

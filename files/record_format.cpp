@@ -207,6 +207,31 @@ std::optional<ReadField> FieldReader::nextField() {
     return field;
 }
 
+bool isReadableField(const ReadField& f, bool textExpected) {
+    if (f.invalidBytes.isEmpty()) return true;
+    return textExpected && f.raw.has_value();
+}
+
+QString readProblemText(ReadProblem problem, const QString& place) {
+    switch (problem) {
+    case ReadProblem::Empty:
+        return QStringLiteral("ファイルが空です");
+    case ReadProblem::CutShort:
+        return QStringLiteral("ファイルが途中で終わっています（%1が足りません）").arg(place);
+    case ReadProblem::TooLong:
+        return QStringLiteral("%1バイトを超える長い値があります（%2）")
+            .arg(FieldReader::kMaxFieldBytes)
+            .arg(place);
+    case ReadProblem::Unreadable:
+        return QStringLiteral(
+                   "シフトJIS（コードページ932）の文字として読めない部分があります（%1）")
+            .arg(place);
+    case ReadProblem::ExtraData:
+        return QStringLiteral("%1の後に余分なデータがあります").arg(place);
+    }
+    return {};
+}
+
 QString quotedForMessage(const QString& value) {
     constexpr int kMaxShown = 20;
     QString out;
@@ -217,6 +242,12 @@ QString quotedForMessage(const QString& value) {
         if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(value[i], value[i + 1]);
             ++i;
+        }
+        // Whatever stands for bytes that were no text is not shown as such either.
+        if (c == QChar::ReplacementCharacter) {
+            out += QLatin1Char('?');
+            ++shown;
+            continue;
         }
         switch (QChar::category(c)) {
         case QChar::Other_Control:

@@ -23,8 +23,9 @@ QString valueText(const RecordValue& v);
 // A number; unset, and text that does not start with a number, give 0.
 double valueNumber(const RecordValue& v);
 
-// A field's text as a message quotes it: unprintable characters as "?", and cut after twenty
-// characters with "…", so a file that is no sheet at all cannot garble or stretch the message.
+// A field's text as a message quotes it: unprintable characters and U+FFFD as "?", and cut after
+// twenty characters with "…", so a file that is no sheet at all cannot garble or stretch the
+// message.
 QString quotedForMessage(const QString& value);
 
 // "60", "-15", "17.5": no sign for positives, no superfluous zeros; anything nearer to zero
@@ -44,6 +45,23 @@ struct ReadField {
     QByteArray invalidBytes;
     bool operator==(const ReadField&) const = default;
 };
+
+// What a writer of a whole file gives: its bytes, or nothing when a value cannot be stored.
+struct FileBytes {
+    std::optional<QByteArray> bytes;
+    QString error; // why, in Japanese
+};
+
+// A field whose bytes are text in the file's encoding, as a reader may take them: bytes that are
+// no character of code page 932 are carried only by a text that goes back as the bytes it was
+// read from; where a number or a time is expected they mean the file is not one of ours.
+bool isReadableField(const ReadField& f, bool textExpected);
+
+// What every reader says about a file it cannot take, in the same words; `place` says where in
+// the reader's own terms ("先頭の記録", "ﾜｰｸｼｰﾄの3行目のデータ"), for ExtraData what it follows.
+// No quoting of the bytes: what is no text shows only as mojibake.
+enum class ReadProblem { Empty, CutShort, TooLong, Unreadable, ExtraData };
+QString readProblemText(ReadProblem problem, const QString& place = {});
 
 // Builds the bytes of a file, record by record, in code page 932 with CR LF line ends.
 class RecordWriter {

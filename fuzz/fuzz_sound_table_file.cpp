@@ -13,6 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SoundTable table;
     const SoundTableRead read = parseSoundTable(bytes, table);
     fuzz::require(read.entries >= 0 && read.entries <= 10, "entry count");
+    fuzz::require((read.entries == 10) == read.problem.isEmpty(), "a stop says why");
+    fuzz::require(!read.problem.contains(QChar::ReplacementCharacter), "no byte is quoted");
     for (const SoundSource& s : table) {
         fuzz::require(s.name().size() <= FieldReader::kMaxFieldBytes, "names are capped");
         fuzz::require(s.path().size() <= FieldReader::kMaxFieldBytes, "paths are capped");

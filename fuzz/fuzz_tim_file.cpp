@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const TimParse read = parseTimFile(bytes);
     fuzz::require(read.sheet.has_value() || !read.error.isEmpty(), "a refusal says why");
+    fuzz::require(!read.error.contains(QChar::ReplacementCharacter), "no byte is quoted");
     if (!read.sheet) return 0;
     // What was read can be saved, and saving what that save reads gives the same bytes.
     const TimBytes saved = timFileBytes(*read.sheet);

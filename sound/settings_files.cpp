@@ -101,9 +101,19 @@ SoundTableRead parseSoundTable(const QByteArray& bytes, SoundTable& into) {
     for (int i = 0; i < 10; ++i) {
         SoundSource& s = into[i];
         RecordValue* fields[3] = {&s.sourceNo, &s.sourceName, &s.wavePath};
+        const QString place = QStringLiteral("音源 %1 の記録").arg(i + 1);
         for (int f = 0; f < 3; ++f) {
             auto field = r.nextField();
-            if (!field) return result;
+            if (!field) {
+                result.problem = readProblemText(
+                    i == 0 && f == 0 ? ReadProblem::Empty : ReadProblem::CutShort, place);
+                return result;
+            }
+            // The name and the path carry what they hold, as read; the number is no number.
+            if (!isReadableField(*field, f > 0)) {
+                result.problem = readProblemText(ReadProblem::Unreadable, place);
+                return result;
+            }
             *fields[f] = field->value;
             if (field->tooLong && !result.tooLongEntries.contains(i + 1))
                 result.tooLongEntries.append(i + 1);

@@ -62,9 +62,12 @@ std::optional<QByteArray> soundTableBytes(const SoundTable& t, QString* error = 
 struct SoundTableRead {
     int entries = 0;           // whole entries read, in order
     QList<int> tooLongEntries; // entries (1 to 10) with a field refused for its length
+    // Why the reading stopped short of ten entries, in the words of every reader; empty when
+    // all ten were read.
+    QString problem;
 };
-// Reads entries in order; stops at the first field the bytes do not hold, leaving the rest
-// unset.
+// Reads entries in order; stops at the first field the bytes do not hold, or that holds bytes
+// that are no text where a number belongs, leaving the rest unset.
 SoundTableRead parseSoundTable(const QByteArray& bytes, SoundTable& into);
 
 } // namespace qz

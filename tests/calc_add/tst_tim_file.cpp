@@ -47,6 +47,19 @@ Worksheet linesUpTo(int last, RoundingMode mode = RoundingMode::None) {
     return s;
 }
 
+QByteArray sjis(const QString& s) {
+    return *encodeCp932(s);
+}
+
+// Bytes of no text at all, the same on every run.
+QByteArray noise(qsizetype size) {
+    QRandomGenerator rng(1);
+    QByteArray out(size, '\0');
+    for (char& c : out)
+        c = char(rng.bounded(256));
+    return out;
+}
+
 } // namespace
 
 class TstTimFile : public QObject {
@@ -251,6 +264,23 @@ void TstTimFile::savedUnchangedKeepsBytes_data() {
     QTest::newRow("never-entered last line, line end missing")
         << QByteArray("1,1,990,0,1,1\r\n,,,,\r\n,,,")
         << QByteArray("1,1,990,0,1,1\r\n,,,,\r\n,,,\r\n");
+    // A text carries what it holds as read, quoted or not.
+    QTest::newRow("unquoted entry with a lead byte at its end")
+        << QByteArray(kExample).replace("\"2.15*3\"", "2.15*3\x82") << QByteArray();
+    // Re-saved by an editor in UTF-8, with its mark or without: the texts open as written and
+    // go back in code page 932.
+    const QByteArray planned = withEntry(u"予定2.15*3"_s.toUtf8());
+    QTest::newRow("UTF-8 with a byte order mark")
+        << "\xEF\xBB\xBF" + planned << withEntry(sjis(u"予定2.15*3"_s));
+    QTest::newRow("UTF-8 without a mark") << planned << withEntry(sjis(u"予定2.15*3"_s));
+    // What code page 932 cannot hold opens, but refuses the save naming its line and text.
+    QTest::newRow("UTF-8 entry code page 932 cannot hold")
+        << withEntry(u"予定\U0001F6002.15*3"_s.toUtf8()) << QByteArray("!");
+    QTest::newRow("UTF-8 result code page 932 cannot hold")
+        << QString::fromLatin1(kExample)
+               .replace(u"\"06:45\",\"06:45\""_s, u"\"06:45\",\"\U0001F60006:45\""_s)
+               .toUtf8()
+        << QByteArray("!");
 }
 
 void TstTimFile::savedUnchangedKeepsBytes() {
@@ -259,6 +289,12 @@ void TstTimFile::savedUnchangedKeepsBytes() {
     const TimParse in = parseTimFile(bytes);
     QVERIFY2(in.sheet, qPrintable(in.error));
     const TimBytes out = timFileBytes(*in.sheet);
+    if (saved == "!") {
+        QVERIFY(!out.bytes);
+        QVERIFY2(out.error.startsWith(u"1行目の"_s), qPrintable(out.error));
+        QVERIFY2(out.error.contains(u"\U0001F600"_s), qPrintable(out.error));
+        return;
+    }
     QVERIFY2(out.bytes, qPrintable(out.error));
     QCOMPARE(*out.bytes, saved.isEmpty() ? bytes : saved);
 }
@@ -286,7 +322,7 @@ void TstTimFile::malformed_data() {
     QTest::newRow("fewer lines than announced")
         << kExample.left(kExample.lastIndexOf("-1,-30")) << "2行目";
     QTest::newRow("extra fields at the end") << kExample + "1,2\r\n"
-                                             << "余分";
+                                             << "ﾜｰｸｼｰﾄの2行目の後に余分なデータがあります";
     QTest::newRow("extra field in a record")
         << QByteArray(kExample).replace("\"06:45\",\"06:45\"", "\"06:45\",\"06:45\",9") << "文字";
     QTest::newRow("letters in a number")
@@ -308,6 +344,17 @@ void TstTimFile::malformed_data() {
     QTest::newRow("entry longer than a field can be")
         << QByteArray(kExample).replace("2.15*3", QByteArray(FieldReader::kMaxFieldBytes + 1, '1'))
         << "8192バイトを超える長い値があります（ﾜｰｸｼｰﾄの1行目のデータ）";
+    // Bytes that are no text where a number belongs are named by their place, never quoted.
+    const QString unreadable = u"シフトJIS（コードページ932）の文字として読めない部分があります"_s;
+    QTest::newRow("binary file") << noise(4096) << unreadable + u"（先頭の記録）"_s;
+    QTest::newRow("lead byte cut off in the header")
+        << QByteArray("1,1,990,0,1\x82,0\r\n") << unreadable + u"（先頭の記録）"_s;
+    QTest::newRow("not code page 932 after the last line")
+        << kExample + "\x82\r\n"
+        << unreadable + u"（ﾜｰｸｼｰﾄの2行目の後）"_s;
+    QTest::newRow("header cut short")
+        << QByteArray("2,1,1470\r\n")
+        << u"ファイルが途中で終わっています（先頭の記録が足りません）"_s;
 }
 
 void TstTimFile::malformed() {
@@ -316,6 +363,7 @@ void TstTimFile::malformed() {
     const TimParse in = parseTimFile(bytes);
     QVERIFY(!in.sheet);
     QVERIFY2(in.error.contains(reason), qPrintable(in.error));
+    QVERIFY2(!in.error.contains(QChar::ReplacementCharacter), qPrintable(in.error));
 }
 
 // A value quoted back to the user is cut short, so the message fits its box.

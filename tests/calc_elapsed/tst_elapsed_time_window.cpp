@@ -692,7 +692,7 @@ void TstElapsedTimeWindow::loadFailuresKeepTheSheet_data() {
     QTest::newRow("sound file") << wav << "";
     QTest::newRow("bad field") << header + "\"08:00\",\"7:5\",,\r\n"
                                << "1 行目の終了時間「7:5」は時刻ではありません。";
-    QTest::newRow("empty") << QByteArray() << "途中で終わって";
+    QTest::newRow("empty") << QByteArray() << "ファイルが空です";
     QTest::newRow("missing") << QByteArray("-") << "ファイルが見つかりません。";
     QTest::newRow("folder") << QByteArray("/") << "通常のファイルではありません。";
 #ifdef Q_OS_UNIX
@@ -753,7 +753,7 @@ void TstElapsedTimeWindow::loadFailuresKeepTheSheet() {
     ElapsedSheet other;
     other.row(1) = {u"06:00"_s, u"07:00"_s, u"01:00"_s, 60};
     other.totalText = u"01:00"_s;
-    f.tp.files.answers = {f.writeFile(u"good.TMK"_s, *tmkFileBytes(other))};
+    f.tp.files.answers = {f.writeFile(u"good.TMK"_s, *tmkFileBytes(other).bytes)};
     f.trigger("M11");
     QCOMPARE(f.cell(1, 1) + f.cell(2, 1), u"06:00"_s);
     QCOMPARE(f.get<QLabel>("Label7")->text(), u"good.TMK"_s);

@@ -2,6 +2,7 @@
 #include "calc_elapsed/tmk_file.h"
 #include "files/cp932.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace qz;
@@ -18,6 +19,15 @@ QByteArray fileOf(const QByteArray& header, const QList<QByteArray>& rows) {
     QByteArray out = header + "\r\n";
     for (int r = 0; r < kSheetRowCount; ++r)
         out += (r < rows.size() ? rows[r] : QByteArray(",,,")) + "\r\n";
+    return out;
+}
+
+// Bytes of no text at all, the same on every run.
+QByteArray noise(qsizetype size) {
+    QRandomGenerator rng(1);
+    QByteArray out(size, '\0');
+    for (char& c : out)
+        c = char(rng.bounded(256));
     return out;
 }
 
@@ -70,7 +80,7 @@ void TstTmkFile::rowLines() {
     QFETCH(QByteArray, line);
     ElapsedSheet s;
     s.row(5) = row;
-    const std::optional<QByteArray> bytes = tmkFileBytes(s);
+    const std::optional<QByteArray> bytes = tmkFileBytes(s).bytes;
     QVERIFY(bytes);
     const QList<QByteArray> ls = lines(*bytes);
     QCOMPARE(ls.size(), 71);
@@ -89,14 +99,14 @@ void TstTmkFile::headerOfFreshAndResetSheet() {
     s.sheetDate = QStringLiteral("2010/11/08");
     QByteArray expected =
         ",\"" + sjis(QStringLiteral("会議, 午後")) + "\",\"2010/11/08\",\"\",\"\",\"\",\"\",\"\"\r";
-    QCOMPARE(lines(*tmkFileBytes(s))[0], expected);
+    QCOMPARE(lines(*tmkFileBytes(s).bytes)[0], expected);
     SheetCursor c;
     CL(s, c);
     s.row(1).startText = u"09:00"_s;
-    QVERIFY(lines(*tmkFileBytes(s))[0].startsWith("\"\",\"\",\"2010/11/08\","));
+    QVERIFY(lines(*tmkFileBytes(s).bytes)[0].startsWith("\"\",\"\",\"2010/11/08\","));
     // The title with its comma comes back whole.
     s.sheetTitle = QStringLiteral("会議, 午後");
-    QCOMPARE(parseTmkFile(*tmkFileBytes(s)).sheet->sheetTitle, s.sheetTitle);
+    QCOMPARE(parseTmkFile(*tmkFileBytes(s).bytes).sheet->sheetTitle, s.sheetTitle);
 }
 
 void TstTmkFile::roundTripKeepsUnsetApartFromEmpty() {
@@ -109,10 +119,10 @@ void TstTmkFile::roundTripKeepsUnsetApartFromEmpty() {
     s.row(3) = {u"09:00"_s, {}, {}, {}};
     s.row(4) = {{}, u"01:20"_s, u"01:20"_s, 80};
     s.row(70) = {u"00:00"_s, u"24:00"_s, u"24:00"_s, 1440};
-    const TmkParseResult back = parseTmkFile(*tmkFileBytes(s));
+    const TmkParseResult back = parseTmkFile(*tmkFileBytes(s).bytes);
     QVERIFY2(back.sheet, qPrintable(back.error));
     QVERIFY(*back.sheet == s);
-    QCOMPARE(*tmkFileBytes(*back.sheet), *tmkFileBytes(s));
+    QCOMPARE(*tmkFileBytes(*back.sheet).bytes, *tmkFileBytes(s).bytes);
 }
 
 void TstTmkFile::reservedValuesCarried() {
@@ -126,7 +136,7 @@ void TstTmkFile::reservedValuesCarried() {
     QVERIFY(isUnset(r.sheet->reservedValues[2]));
     QCOMPARE(r.sheet->reservedValues[3], RecordValue(-3.5));
     QCOMPARE(r.sheet->reservedValues[4], RecordValue(QStringLiteral("予備")));
-    QCOMPARE(*tmkFileBytes(*r.sheet), file); // written back byte for byte
+    QCOMPARE(*tmkFileBytes(*r.sheet).bytes, file); // written back byte for byte
 }
 
 void TstTmkFile::totalIsTakenAsWritten() {
@@ -195,6 +205,13 @@ void TstTmkFile::savedUnchangedKeepsBytes_data() {
         << QByteArray();
     QTest::newRow("last line end missing")
         << fileOf(header("t", "\"\""), {row}).chopped(2) << fileOf(header("t", "\"\""), {row});
+    // Re-saved by an editor in UTF-8, with its mark or without: the texts open as written and
+    // go back in code page 932.
+    const QByteArray planned = fileOf(header(u"予定"_s.toUtf8(), "\"\""), {row});
+    QTest::newRow("UTF-8 with a byte order mark")
+        << "\xEF\xBB\xBF" + planned << fileOf(header(sjis(u"予定"_s), "\"\""), {row});
+    QTest::newRow("UTF-8 without a mark")
+        << planned << fileOf(header(sjis(u"予定"_s), "\"\""), {row});
 }
 
 void TstTmkFile::savedUnchangedKeepsBytes() {
@@ -204,15 +221,14 @@ void TstTmkFile::savedUnchangedKeepsBytes() {
     QVERIFY2(r.sheet, qPrintable(r.error));
     // Neither title nor date stops the save: they go back as they came.
     QCOMPARE(sheetTextProblem(*r.sheet), QString());
-    QString error;
-    const std::optional<QByteArray> out = tmkFileBytes(*r.sheet, &error);
+    const TmkBytes out = tmkFileBytes(*r.sheet);
     if (saved == "!") {
-        QVERIFY(!out);
-        QVERIFY2(error.contains(u"\U0001F600"_s), qPrintable(error));
+        QVERIFY(!out.bytes);
+        QVERIFY2(out.error.contains(u"\U0001F600"_s), qPrintable(out.error));
         return;
     }
-    QVERIFY2(out, qPrintable(error));
-    QCOMPARE(*out, saved.isEmpty() ? bytes : saved);
+    QVERIFY2(out.bytes, qPrintable(out.error));
+    QCOMPARE(*out.bytes, saved.isEmpty() ? bytes : saved);
 }
 
 void TstTmkFile::editedSheetKeepsUntouchedBytes() {
@@ -226,7 +242,7 @@ void TstTmkFile::editedSheetKeepsUntouchedBytes() {
     c.currentRow = 2;
     QVERIFY(confirmEnd(s, c, u"12:00"_s).message.isEmpty());
     s.sheetDate = u"2011/01/01"_s;
-    const QList<QByteArray> out = lines(*tmkFileBytes(s));
+    const QList<QByteArray> out = lines(*tmkFileBytes(s).bytes);
     QCOMPARE(
         out[0],
         QByteArray("\"03:00\",\"\xED\x40\x80\",\"2011/01/01\",\"\xFD\",\"\",\"\",\"\",\"\"\r"));
@@ -246,9 +262,11 @@ void TstTmkFile::malformed_data() {
     QByteArray shortFile = fileOf(header, {});
     shortFile.chop(5); // the last row line loses its minutes
     shortFile += "\"08:00\",\"09:00\",\"01:00\"\r\n";
-    QTest::newRow("empty") << QByteArray() << QStringLiteral("途中で終わって");
-    QTest::newRow("header only") << header + "\r\n" << QStringLiteral("8 個しか");
-    QTest::newRow("short") << shortFile << QStringLiteral("287 個しか");
+    QTest::newRow("empty") << QByteArray() << QStringLiteral("ファイルが空です");
+    QTest::newRow("header only") << header + "\r\n"
+                                 << QStringLiteral(
+                                        "途中で終わっています（1 行目のデータが足りません）");
+    QTest::newRow("short") << shortFile << QStringLiteral("70 行目のデータが足りません");
     QTest::newRow("start not a time")
         << fileOf(header, {"\"8:30\",,,"}) << QStringLiteral("1 行目の開始時間「8:30」");
     QTest::newRow("start 24:00") << fileOf(header, {"\"24:00\",,,"})
@@ -275,11 +293,25 @@ void TstTmkFile::malformed_data() {
         << fileOf("\"\",\"" + QByteArray(FieldReader::kMaxFieldBytes + 1, 't') +
                       "\",\"\",\"\",\"\",\"\",\"\",\"\"",
                   {})
-        << QStringLiteral("タイトルが長すぎます（8192 バイトを超えています）");
+        << QStringLiteral("8192バイトを超える長い値があります（先頭の記録のタイトル）");
     QTest::newRow("elapsed text longer than a field can be")
         << fileOf(header,
                   {",,,", ",,\"" + QByteArray(FieldReader::kMaxFieldBytes + 1, '0') + "\","})
-        << QStringLiteral("2 行目の経過時間が長すぎます");
+        << QStringLiteral("長い値があります（2 行目の経過時間）");
+    // Bytes that are no text where a time or a number belongs are named by their place, never
+    // quoted.
+    const QString unreadable = u"シフトJIS（コードページ932）の文字として読めない部分があります"_s;
+    QTest::newRow("binary file") << noise(4096) << unreadable + u"（1 行目の開始時間）"_s;
+    QTest::newRow("lead byte cut off in a time")
+        << fileOf(header, {"\"08:0\x82\",,,"}) << unreadable + u"（1 行目の開始時間）"_s;
+    QTest::newRow("no character in the minutes")
+        << fileOf(header, {",,,", "\"08:00\",\"09:00\",\"01:00\",6\xA0"})
+        << unreadable + u"（2 行目の経過分）"_s;
+    QTest::newRow("not code page 932 after the last row") << fileOf(header, {}) + "\x82\r\n"
+                                                          << unreadable + u"（70 行目の後）"_s;
+    QTest::newRow("header cut short")
+        << QByteArray("\"01:00\",\"t\"\r\n")
+        << u"ファイルが途中で終わっています（先頭の記録が足りません）"_s;
 }
 
 void TstTmkFile::malformed() {
@@ -289,6 +321,7 @@ void TstTmkFile::malformed() {
     QVERIFY(!r.sheet);
     QVERIFY(!r.error.isEmpty());
     QVERIFY2(r.error.contains(reasonPart), qPrintable(r.error));
+    QVERIFY2(!r.error.contains(QChar::ReplacementCharacter), qPrintable(r.error));
 }
 
 void TstTmkFile::quotedValuesArePrintable_data() {
@@ -311,6 +344,14 @@ void TstTmkFile::quotedValuesArePrintable_data() {
     QTest::newRow("minutes")
         << QByteArray("\"08:00\",\"09:00\",\"01:00\",\x1b[2J")
         << u"1 行目の経過分「?[2J」は 0 から 1440 までの整数ではありません。"_s;
+    QTest::newRow("replacement character written in a UTF-8 file")
+        << QByteArray("\"\xEF\xBF\xBD"
+                      "08\",,,")
+        << u"1 行目の開始時間「?08」は時刻ではありません。"_s;
+    QTest::newRow("bytes no character of the code page")
+        << QByteArray("\"\x80"
+                      "08:00\",,,")
+        << u"シフトJIS（コードページ932）の文字として読めない部分があります（1 行目の開始時間）。"_s;
 }
 
 // A file that is not a sheet at all shows a piece of itself in the message: only as much as
@@ -349,7 +390,7 @@ void TstTmkFile::titleProblems() {
     ElapsedSheet s;
     s.sheetTitle = title;
     s.sheetDate = date;
-    QCOMPARE(tmkFileBytes(s).has_value(), reasonPart.isEmpty());
+    QCOMPARE(tmkFileBytes(s).bytes.has_value(), reasonPart.isEmpty());
 }
 
 void TstTmkFile::extension_data() {

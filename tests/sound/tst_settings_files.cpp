@@ -268,6 +268,37 @@ class TestSettingsFiles : public QObject {
                  QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
     }
 
+    // The sound table's reader stops where the other readers would refuse, in their words.
+    void soundTableStopsWhereTheBytesAreNoTable_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("problem");
+        const QString unreadable =
+            u"シフトJIS（コードページ932）の文字として読めない部分があります"_s;
+        QTest::newRow("all ten, odd bytes in texts kept") << oddSoundFile() << 10 << QString();
+        QTest::newRow("empty") << QByteArray() << 0 << u"ファイルが空です"_s;
+        QTest::newRow("cut short")
+            << QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n") << 1
+            << u"ファイルが途中で終わっています（音源 2 の記録が足りません）"_s;
+        QTest::newRow("binary file") << QByteArray("\x89\xFF\x00\x01,\x02\r\n", 8) << 0
+                                     << unreadable + u"（音源 1 の記録）"_s;
+        QTest::newRow("lead byte cut off in a number")
+            << QByteArray("1,\"A\",\"\"\r\n2\x82,\"B\",\"\"\r\n") << 1
+            << unreadable + u"（音源 2 の記録）"_s;
+    }
+    void soundTableStopsWhereTheBytesAreNoTable() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, entries);
+        QFETCH(QString, problem);
+        SoundTable table;
+        const SoundTableRead read = parseSoundTable(bytes, table);
+        QCOMPARE(read.entries, entries);
+        QCOMPARE(read.problem, problem);
+        // Past the entry it stopped in, nothing was taken from the bytes.
+        for (int k = entries + 1; k < 10; ++k)
+            QVERIFY(isUnset(table[size_t(k)].sourceName));
+    }
+
     void unsavableNameLeavesTheFileAsItWas() {
         QTemporaryDir dir;
         AppState s(dir.path());
