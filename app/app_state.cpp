@@ -113,6 +113,14 @@ bool AppState::loadSoundTable() {
                            "読み込みませんでした。\nほかの音源はそのまま使えます。")
                 .arg(QLatin1String(kSoundsFile), numbers.join(QStringLiteral("、")));
     }
+    // Entries after the point where the file stopped being a table are left unset: say why.
+    if (!read.problem.isEmpty()) {
+        if (!m_soundTableNotice.isEmpty()) m_soundTableNotice += QStringLiteral("\n\n");
+        m_soundTableNotice +=
+            QStringLiteral("音源設定ファイル（%1）を最後まで読めませんでした。\n%2\n"
+                           "読めた音源はそのまま使えます。")
+                .arg(QLatin1String(kSoundsFile), read.problem);
+    }
     return read.entries == 10;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "calc_sheet.h"
-#include "sound/record_format.h"
+#include "files/record_format.h"
 
 #include <QByteArray>
 #include <QString>

@@ -800,6 +800,10 @@ class TestSettingsFiles : public QObject {
         writeBytes(s.programFile(QLatin1String(kSoundsFile)), oddSoundFile());
         QVERIFY(s.loadSoundTable());
         QVERIFY(s.soundTableNotice().isEmpty());
+        // A file cut short says where it stopped.
+        writeBytes(s.programFile(QLatin1String(kSoundsFile)), oddSoundFile().left(40));
+        QVERIFY(!s.loadSoundTable());
+        QVERIFY(s.soundTableNotice().contains(QStringLiteral("最後まで読めませんでした")));
     }
 
     void pathsSplitAtEitherSeparator_data() {
