@@ -82,7 +82,6 @@ QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& text) {
 // Window sizes are given with the caption and the frame; the menu bar, as on the system the
 // layouts come from, stays inside what is left.
 static constexpr int kFrameWidthTwips = 120;
-static constexpr int kCaptionTwips = 450;
 
 void setWindowSizeTwips(QMainWindow* w, int width, int height) {
     w->setFixedSize(twips(width - kFrameWidthTwips), twips(height - kCaptionTwips));

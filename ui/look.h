@@ -67,6 +67,8 @@ QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& text);
 // Sets a top-level window's outer size in twips (caption and frame included, as the layouts
 // are given); the client area gets what is left.
 void setWindowSizeTwips(QMainWindow* w, int width, int height);
+// What setWindowSizeTwips takes off the height for the caption and the frame.
+inline constexpr int kCaptionTwips = 450;
 
 // &H00BBGGRR colour values (the named ones are in ui/colors.h) as Qt colours and palettes.
 QColor vbColor(quint32 bbggrr);
