@@ -168,10 +168,7 @@ static QStringList familiesToRequest(const QStringList& preferred) {
 }
 
 QFont uiFont(double pointSize, bool bold) {
-    static const QStringList families =
-        familiesToRequest({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                           QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                           QStringLiteral("Noto Sans CJK JP")});
+    static const QStringList families = familiesToRequest(proportionalFamilies());
     QFont f;
     f.setFamilies(families);
     f.setPointSizeF(pointSize);
@@ -180,9 +177,7 @@ QFont uiFont(double pointSize, bool bold) {
 }
 
 QFont fixedFont(double pointSize, bool bold) {
-    static const QStringList families =
-        familiesToRequest({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                           QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    static const QStringList families = familiesToRequest(fixedFamilies());
     QFont f;
     f.setFamilies(families);
     f.setStyleHint(QFont::Monospace);

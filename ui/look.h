@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/colors.h"
+#include "ui/font_families.h"
 
 #include <QColor>
 #include <QFont>
@@ -84,7 +85,7 @@ void setForeground(QWidget* w, quint32 bbggrr);
 void setCellBackground(QTableWidgetItem* item, quint32 bbggrr);
 
 // Fonts: the proportional and the fixed-pitch Japanese faces with fallbacks that the set-up
-// installs, so every machine renders alike.
+// installs (ui/font_families.h), so every machine renders alike.
 QFont uiFont(double pointSize = 9.0, bool bold = false);
 QFont fixedFont(double pointSize = 9.0, bool bold = false);
 // The first of the preferred families among `installed`, alone; all of them, for Qt's own
