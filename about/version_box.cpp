@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "version_box.h"
 
+#include "app/command_line.h"
 #include "ui/look.h"
 
 #include <QLabel>
@@ -23,7 +24,8 @@ VersionBox::VersionBox(QWidget* owner, const QString& settingsPlace) : QDialog(o
     QLabel* const lines[] = {
         addLabel(this, "Label1", {360, 1020, 4200, 330}, QStringLiteral("for Windows"),
                  Qt::AlignLeft | Qt::AlignVCenter, uiFont(9)),
-        addLabel(this, "Label2", {360, 1380, 4200, 330}, QStringLiteral("Version　２．５５"),
+        addLabel(this, "Label2", {360, 1380, 4200, 330},
+                 QStringLiteral("Version　") + fullWidthVersion(programVersion()),
                  Qt::AlignLeft | Qt::AlignVCenter, uiFont(11.25, true)),
         addLabel(this, "Label3", {360, 1760, 4200, 330},
                  QStringLiteral("Qt 6 版　時計・タイマー・時間計算ツール集"),

@@ -82,7 +82,7 @@ CommandLine parseCommandLine(const QStringList& arguments, bool japanese) {
     }
     if (parser.isSet(version)) {
         cl.action = CommandLine::Action::ShowVersion;
-        cl.output = QStringLiteral("%1 %2\n").arg(program, QStringLiteral(QZ_VERSION));
+        cl.output = QStringLiteral("%1 %2\n").arg(program, programVersion());
         return cl;
     }
     QString problem;
@@ -105,6 +105,21 @@ CommandLine parseCommandLine(const QStringList& arguments, bool japanese) {
     }
     cl.newInstance = parser.isSet(newInstance);
     return cl;
+}
+
+QString programVersion() {
+    return QStringLiteral(QZ_VERSION);
+}
+
+QString fullWidthVersion(QStringView version) {
+    QString shown;
+    shown.reserve(version.size());
+    for (const QChar c : version) {
+        // The full-width forms of '!' to '~' stand in ASCII order, 0xFEE0 above them.
+        const bool widened = (c >= u'0' && c <= u'9') || c == u'.';
+        shown += widened ? QChar(c.unicode() + 0xFEE0) : c;
+    }
+    return shown;
 }
 
 bool userPrefersJapanese() {

@@ -264,8 +264,8 @@ constexpr int kAcceptPauseMs = 200;
 
 struct SingleInstance::Listener {
     struct Peer {
-        QSocketNotifier* notifier = nullptr;
-        QTimer* quietTimer = nullptr;
+        std::unique_ptr<QSocketNotifier> notifier;
+        std::unique_ptr<QTimer> quietTimer;
         QByteArray received;
     };
 
@@ -274,18 +274,18 @@ struct SingleInstance::Listener {
     QByteArray path;
     dev_t device = 0;
     ino_t inode = 0;
-    QSocketNotifier* notifier = nullptr;
-    QTimer* acceptPause = nullptr;
+    // Declared after the socket, so they go before it closes.
+    std::unique_ptr<QSocketNotifier> notifier;
+    std::unique_ptr<QTimer> acceptPause;
     std::map<int, Peer> peers;
 
     ~Listener() {
         for (auto& [peerFd, peer] : peers) {
-            delete peer.notifier;
-            delete peer.quietTimer;
+            // A notifier never outlives the socket it watches.
+            peer.notifier.reset();
+            peer.quietTimer.reset();
             ::close(peerFd);
         }
-        delete notifier;
-        delete acceptPause;
         // The socket file goes with the program, unless another one has put its own there.
         struct stat st {};
         if (::stat(path.constData(), &st) == 0 && st.st_dev == device && st.st_ino == inode)
@@ -312,14 +312,15 @@ struct SingleInstance::Listener {
                 ::close(peerFd); // another user's program: not a word to it
                 continue;
             }
-            auto* n = new QSocketNotifier(peerFd, QSocketNotifier::Read);
-            QObject::connect(n, &QSocketNotifier::activated, owner,
+            auto n = std::make_unique<QSocketNotifier>(peerFd, QSocketNotifier::Read);
+            QObject::connect(n.get(), &QSocketNotifier::activated, owner,
                              [this, peerFd] { readFrom(peerFd); });
-            auto* quiet = new QTimer;
+            auto quiet = std::make_unique<QTimer>();
             quiet->setSingleShot(true);
-            QObject::connect(quiet, &QTimer::timeout, owner, [this, peerFd] { drop(peerFd); });
+            QObject::connect(quiet.get(), &QTimer::timeout, owner,
+                             [this, peerFd] { drop(peerFd); });
             quiet->start(owner->m_quietPeerTimeoutMs);
-            peers[peerFd] = Peer{n, quiet, {}};
+            peers[peerFd] = Peer{std::move(n), std::move(quiet), {}};
         }
         updateAccepting();
     }
@@ -327,11 +328,12 @@ struct SingleInstance::Listener {
     void drop(int peerFd) {
         const auto it = peers.find(peerFd);
         if (it == peers.end()) return;
-        // Called from the notifier's or the timer's own signal: they go once it has returned.
+        // Called from the notifier's or the timer's own signal: they go once it has returned, so
+        // they leave the peer's ownership for the event loop's.
         it->second.notifier->setEnabled(false);
-        it->second.notifier->deleteLater();
+        it->second.notifier.release()->deleteLater();
         it->second.quietTimer->stop();
-        it->second.quietTimer->deleteLater();
+        it->second.quietTimer.release()->deleteLater();
         ::close(peerFd);
         peers.erase(it);
         updateAccepting();
@@ -425,13 +427,13 @@ bool SingleInstance::listen() {
     l->device = st.st_dev;
     l->inode = st.st_ino;
     if (::listen(l->fd.get(), 16) != 0) return false; // the destructor removes the file
-    l->notifier = new QSocketNotifier(l->fd.get(), QSocketNotifier::Read);
-    l->acceptPause = new QTimer;
+    l->notifier = std::make_unique<QSocketNotifier>(l->fd.get(), QSocketNotifier::Read);
+    l->acceptPause = std::make_unique<QTimer>();
     l->acceptPause->setSingleShot(true);
     l->acceptPause->setInterval(kAcceptPauseMs);
     Listener* raw = l.get();
-    connect(l->notifier, &QSocketNotifier::activated, this, [raw] { raw->acceptStarts(); });
-    connect(l->acceptPause, &QTimer::timeout, this, [raw] { raw->acceptStarts(); });
+    connect(l->notifier.get(), &QSocketNotifier::activated, this, [raw] { raw->acceptStarts(); });
+    connect(l->acceptPause.get(), &QTimer::timeout, this, [raw] { raw->acceptStarts(); });
     m_listener = std::move(l);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "ui/dialogs.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -87,24 +88,23 @@ QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char
     QMenu* menu = parent->addMenu(title);
     menu->setObjectName(QLatin1String(objectName));
     menu->menuAction()->setObjectName(QLatin1String(objectName));
-    QList<QAction*> actions;
+    // One item checked at a time; a duration the menu does not offer leaves none checked.
+    auto* group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     for (const RingSpanItem& item : items) {
         QAction* a = menu->addAction(QString::fromUtf16(item.menuText));
         a->setObjectName(QLatin1String(item.objectName));
         a->setCheckable(true);
         a->setChecked(item.seconds == seconds || (seconds == 0 && &item == &items.front()));
-        actions.append(a);
-    }
-    for (qsizetype i = 0; i < actions.size(); ++i)
-        connect(actions[i], &QAction::triggered, this, [this, actions, i, items, chosen] {
-            for (QAction* a : actions)
-                a->setChecked(a == actions[i]);
-            chosen(items[size_t(i)]);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, &item, chosen] {
+            chosen(item);
             QString reason;
             if (!state().saveSpans(&reason))
                 platform().messages->exclamation(this, spansNotSavedMessage(reason),
                                                  QStringLiteral("CHECK"));
         });
+    }
     return menu;
 }
 

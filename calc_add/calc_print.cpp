@@ -44,7 +44,7 @@ constexpr int kFieldCells = 10;
 } // namespace
 
 PrintDocument timPrintDocument(const Worksheet& sheet) {
-    const QString font = QStringLiteral("ＭＳ ゴシック");
+    const QString& font = kFixedFamily;
     const int last = std::clamp(sheet.lastLine, 0, kLineCount);
     const bool rounded = sheet.mode != RoundingMode::None;
     const RoundingModeTexts headers = roundingModeTexts(sheet.mode);

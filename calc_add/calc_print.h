@@ -9,7 +9,7 @@ namespace qz {
 
 // The printed worksheet: a title with its page label, a header row between two rules and one
 // row per line 1 to the last line, fifty to a page (so one or two pages). Positions are in
-// character cells of "ＭＳ ゴシック" at 10 points. The texts are those of the line table.
+// character cells of kFixedFamily at 10 points. The texts are those of the line table.
 PrintDocument timPrintDocument(const Worksheet& sheet);
 
 inline constexpr int kLinesPerPrintedPage = 50;

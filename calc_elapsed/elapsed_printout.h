@@ -6,7 +6,7 @@
 
 namespace qz {
 
-inline const QString kElapsedPrintFamily = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString kElapsedPrintFamily = kProportionalFamily;
 inline constexpr double kElapsedPrintPoints = 10.0;
 
 // The printed sheet: a heading with the date, the total, the column headings and one line per

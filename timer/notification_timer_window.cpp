@@ -27,7 +27,6 @@ namespace {
 constexpr int kNormalWidth = 6630;
 constexpr int kWideWidth = 13640;
 constexpr int kClientHeight = 7035;
-constexpr int kCaptionTwips = 450; // what setWindowSizeTwips takes off for caption and frame
 
 // Row k's control names, in row order.
 constexpr const char* kTimeBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",

@@ -32,7 +32,8 @@ constexpr int kFeedMs = 20;
 class WaveOutStream final : public AudioStream {
   public:
     explicit WaveOutStream(HWAVEOUT handle) : m_handle(handle) {
-        for (Block& b : m_blocks) b.data.resize(std::size_t(kBlockFrames) * kBytesPerFrame);
+        for (Block& b : m_blocks)
+            b.data.resize(std::size_t(kBlockFrames) * kBytesPerFrame);
     }
     ~WaveOutStream() override {
         m_timer.stop();

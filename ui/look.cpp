@@ -82,7 +82,6 @@ QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& text) {
 // Window sizes are given with the caption and the frame; the menu bar, as on the system the
 // layouts come from, stays inside what is left.
 static constexpr int kFrameWidthTwips = 120;
-static constexpr int kCaptionTwips = 450;
 
 void setWindowSizeTwips(QMainWindow* w, int width, int height) {
     w->setFixedSize(twips(width - kFrameWidthTwips), twips(height - kCaptionTwips));
@@ -169,10 +168,7 @@ static QStringList familiesToRequest(const QStringList& preferred) {
 }
 
 QFont uiFont(double pointSize, bool bold) {
-    static const QStringList families =
-        familiesToRequest({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                           QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                           QStringLiteral("Noto Sans CJK JP")});
+    static const QStringList families = familiesToRequest(proportionalFamilies());
     QFont f;
     f.setFamilies(families);
     f.setPointSizeF(pointSize);
@@ -181,9 +177,7 @@ QFont uiFont(double pointSize, bool bold) {
 }
 
 QFont fixedFont(double pointSize, bool bold) {
-    static const QStringList families =
-        familiesToRequest({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                           QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    static const QStringList families = familiesToRequest(fixedFamilies());
     QFont f;
     f.setFamilies(families);
     f.setStyleHint(QFont::Monospace);

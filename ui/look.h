@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/colors.h"
+#include "ui/font_families.h"
 
 #include <QColor>
 #include <QFont>
@@ -67,6 +68,8 @@ QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& text);
 // Sets a top-level window's outer size in twips (caption and frame included, as the layouts
 // are given); the client area gets what is left.
 void setWindowSizeTwips(QMainWindow* w, int width, int height);
+// What setWindowSizeTwips takes off the height for the caption and the frame.
+inline constexpr int kCaptionTwips = 450;
 
 // &H00BBGGRR colour values (the named ones are in ui/colors.h) as Qt colours and palettes.
 QColor vbColor(quint32 bbggrr);
@@ -82,7 +85,7 @@ void setForeground(QWidget* w, quint32 bbggrr);
 void setCellBackground(QTableWidgetItem* item, quint32 bbggrr);
 
 // Fonts: the proportional and the fixed-pitch Japanese faces with fallbacks that the set-up
-// installs, so every machine renders alike.
+// installs (ui/font_families.h), so every machine renders alike.
 QFont uiFont(double pointSize = 9.0, bool bold = false);
 QFont fixedFont(double pointSize = 9.0, bool bold = false);
 // The first of the preferred families among `installed`, alone; all of them, for Qt's own

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ui/font_families.h"
+
 #include <QList>
 #include <QString>
 
@@ -10,7 +12,7 @@ namespace qz {
 // Positions are in character cells of the font in force: x in widths of the letter "A",
 // y in its heights, both from the top-left corner of the printable area.
 struct PrintFont {
-    QString family; // "ＭＳ ゴシック" (fixed pitch) or "ＭＳ Ｐゴシック" (proportional)
+    QString family; // kFixedFamily or kProportionalFamily
     double pointSize = 10.0;
     bool operator==(const PrintFont&) const = default;
 };

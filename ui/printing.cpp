@@ -41,7 +41,7 @@ double penWidth(int lineWidth, const QPaintDevice* device) {
 
 void renderPrintDocument(QPainter& painter, const PrintDocument& doc) {
     QPaintDevice* device = painter.device();
-    QFont font = printFont({QStringLiteral("ＭＳ ゴシック"), 10.0});
+    QFont font = printFont({kFixedFamily, 10.0});
     painter.setFont(font);
     QFontMetricsF metrics(font, device);
     double cw = metrics.horizontalAdvance(QLatin1Char('A'));

@@ -252,6 +252,23 @@ class TestStartup : public QObject {
         else
             QVERIFY2(cl.output.contains(outputHas), qPrintable(cl.output));
     }
+
+    // The version box's number: every digit and the point widened, nothing else touched.
+    void fullWidthVersion_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("this program's") << programVersion() << QStringLiteral("２．５５");
+        QTest::newRow("every digit")
+            << QStringLiteral("1234567890.") << QStringLiteral("１２３４５６７８９０．");
+        QTest::newRow("two points") << QStringLiteral("3.0.10") << QStringLiteral("３．０．１０");
+        QTest::newRow("others stay") << QStringLiteral("v2-rc") << QStringLiteral("v２-rc");
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void fullWidthVersion() {
+        QFETCH(QString, version);
+        QFETCH(QString, shown);
+        QCOMPARE(qz::fullWidthVersion(version), shown);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStartup)
