@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cp932.h"
 
-#include <QStringDecoder>
 #include <QStringList>
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace qz {
 
@@ -62,28 +63,12 @@ struct Tables {
 
 Tables makeTables() {
     Tables t;
-    QByteArray all;
-    all.reserve(2 * kPairCount);
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!isLead(lead)) continue;
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            if (!isTrail(trail)) continue;
-            all += char(lead);
-            all += char(trail);
-        }
-    }
-    // The converter reads every pair, the empty ones included, as one character, so the
-    // output lines up with the pairs; anything else leaves the table empty rather than wrong.
-    QStringDecoder decoder("windows-31j");
-    const QString text = decoder.isValid() ? decoder.decode(all) : QString();
-    if (text.size() != kPairCount) return t;
-    for (int i = 0; i < kPairCount; ++i) {
-        const char16_t c = text[i].unicode();
-        // What the converter puts for an empty pair; and nothing a single byte already is.
-        const bool empty = c == 0x1A || c == QChar::ReplacementCharacter || c < 0x80 ||
-                           (c >= kKatakanaBase && c < kKatakanaBase + 63) || QChar::isSurrogate(c);
-        if (!empty) t.pairs[size_t(i)] = c;
-    }
+    // Taken from the converter of the machine that built the program: Windows builds of Qt
+    // have none for this code page.
+    static constexpr char16_t kPairs[kPairCount] = {
+#include "cp932_pairs.inc"
+    };
+    std::copy(std::begin(kPairs), std::end(kPairs), t.pairs.begin());
     // Where several codes read as one character, Windows writes the first of them, except
     // that the NEC-selected IBM rows 0xED and 0xEE come after the IBM rows 0xFA to 0xFC.
     auto assign = [&t](bool necSelectedRows) {

@@ -15,6 +15,8 @@ QZ_WIN_PACKAGES=(
     # Qt's sources come from Debian's own source package.
     dpkg-dev xz-utils zip unzip
     wine wine64
+    # Wine's Wintab headers, which Debian's Qt source lacks.
+    libwine-dev
     # The checks under Wine: a window manager, key presses and screenshots.
     openbox xdotool imagemagick sox
 )
@@ -79,6 +81,42 @@ ensure_deb_src() {
     $sudo apt-get update -qq
 }
 
+# Two mends to Debian's Qt source before a Windows build of it.
+prepare_qt_source() {
+    local src=$1
+    # Qt 6.4.2 builds its DirectWrite font engine and font database only together with
+    # Direct2D, yet the Windows print engine and platform plugin use them whenever DirectWrite
+    # is on: without Direct2D (which the program does not need) neither would link. They get
+    # the same condition as the code they call.
+    sed -i -E 's/^#if QT_CONFIG\((directwrite3?)\)$/#if QT_CONFIG(\1) \&\& QT_CONFIG(direct2d)/' \
+        "$src/src/printsupport/platform/windows/qprintengine_win.cpp" \
+        "$src/src/plugins/platforms/windows/qwindowsintegration.cpp"
+    # Debian's source leaves out the Wintab headers (their licence forbids changes), which the
+    # platform plugin's tablet support includes. Wine's own (LGPL) stand in, with the few Wine
+    # macros they use defined for a plain Windows build.
+    local wintab=$src/src/3rdparty/wintab
+    mkdir -p "$wintab"
+    cp /usr/include/wine/wine/windows/wintab.h "$wintab/wine_wintab.h"
+    cp /usr/include/wine/wine/windows/pktdef.h "$wintab/pktdef.h"
+    cat >"$wintab/wintab.h" <<'EOS'
+/* Wine's Wintab header, with the Wine macros it uses defined for a plain Windows build. */
+#ifndef QZ_WINTAB_SHIM_H
+#define QZ_WINTAB_SHIM_H
+#include <windows.h>
+#ifndef API
+#define API WINAPI
+#endif
+#ifdef UNICODE
+#define WINELIB_NAME_AW(n) n##W
+#else
+#define WINELIB_NAME_AW(n) n##A
+#endif
+#define DECL_WINELIB_TYPE_AW(t) typedef WINELIB_NAME_AW(t) t;
+#include "wine_wintab.h"
+#endif
+EOS
+}
+
 build_qt() {
     local key
     key=$(qt_key)
@@ -95,6 +133,7 @@ build_qt() {
         say "fetching Debian's $QT_SOURCE_PACKAGE $version source"
         rm -rf "$src"
         (cd "$QZ_CACHE/src" && qz_quiet apt-get source --only-source "$QT_SOURCE_PACKAGE=$version")
+        prepare_qt_source "$src"
         touch "$src/.qztimer-unpacked-$version"
     fi
     local build=$QZ_CACHE/build-qtbase
@@ -112,7 +151,7 @@ build_qt() {
 # The generators that run during the build, built for this machine.
 build_host_tools() {
     qz_quiet cmake -S "$QZ_ROOT" -B "$QZ_WIN/host" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-    qz_quiet cmake --build "$QZ_WIN/host" -j"$(nproc)" --target qz_make_sounds qz_make_icons
+    qz_quiet cmake --build "$QZ_WIN/host" -j"$(nproc)" --target qz_make_sounds qz_make_icons qz_make_cp932_table
 }
 
 # Where Wine finds the DLLs of Qt and of the MinGW runtime for programs run from the build.
@@ -213,6 +252,8 @@ build_all() {
     say "done in $((SECONDS - t0)) s"
 }
 
+# Sourced (for a single step), it only defines the steps.
+[[ ${BASH_SOURCE[0]} == "$0" ]] || return 0
 case ${1:-} in
 --check) source "$QZ_ROOT/scripts/windows-check.sh" ;;
 "") build_all ;;

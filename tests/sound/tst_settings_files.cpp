@@ -47,6 +47,15 @@ class TestSettingsFiles : public QObject {
         return false;
 #endif
     }
+    // Whether taking a folder's write permission stops files being made in it: on Windows the
+    // read-only mark of a folder means nothing to the file system.
+    static bool folderWriteBitCounts() {
+#ifdef Q_OS_WIN
+        return false;
+#else
+        return true;
+#endif
+    }
     static QStringList filesIn(const QString& folder) {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden);
     }
@@ -172,6 +181,7 @@ class TestSettingsFiles : public QObject {
 
     void readOnlyFolderKeepsValuesUsable() {
         if (isRoot()) QSKIP("root writes into read-only folders");
+        if (!folderWriteBitCounts()) QSKIP("a folder's read-only mark does not stop writes here");
         QTemporaryDir dir;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         AppState s(dir.path());
@@ -452,7 +462,8 @@ class TestSettingsFiles : public QObject {
         QVERIFY(
             !writeFileAtomically(dir.filePath(QStringLiteral("gone/TONESPAN.DAT")), "x", &error));
         QCOMPARE(error, fileFaultText(FileFault::NotFound));
-        if (isRoot()) return; // root writes into read-only folders
+        // Root writes into read-only folders; Windows ignores a folder's read-only mark.
+        if (isRoot() || !folderWriteBitCounts()) return;
         const QString locked = dir.filePath(QStringLiteral("locked"));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
@@ -654,21 +665,32 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         const QStringList stale = {QStringLiteral("ONGENDATA.DAT.a1B2c3"),
                                    QStringLiteral("TONESPAN.DAT.XyZ789")};
-        const QStringList kept = {
+        QStringList kept = {
             QStringLiteral("ONGENDATA.DAT.bak"),    QStringLiteral("ONGENDATA.DAT.abc1234"),
             QStringLiteral("OTHER.DAT.a1B2c3"),     QStringLiteral("ONGENDATA.DAT"),
-            QStringLiteral("ongendata.dat.a1B2c3"), QStringLiteral("ONGENDATA.DAT.a1B2c-"),
-            QStringLiteral("ONGENDATA.DAT.a1B2c")};
+            QStringLiteral("ONGENDATA.DAT.a1B2c-"), QStringLiteral("ONGENDATA.DAT.a1B2c")};
+        // A name that differs by case only, where the file system tells such names apart.
+        writeBytes(dir.filePath(QStringLiteral("case-probe")), "x");
+        if (!QFileInfo::exists(dir.filePath(QStringLiteral("CASE-PROBE"))))
+            kept << QStringLiteral("ongendata.dat.a1B2c3");
+        QFile::remove(dir.filePath(QStringLiteral("case-probe")));
         for (const QString& f : stale + kept)
             writeBytes(dir.filePath(f), "x");
-        // The pattern is the one the library's save really uses.
+        // The pattern is the one the library's save really uses: where the system has no
+        // unnamed temporary files (Windows), the save's own shows up by that name.
         {
+            const QStringList before = filesIn(dir.path());
             QSaveFile save(dir.filePath(QStringLiteral("ONGENDATA.DAT")));
             QVERIFY(save.open(QIODevice::WriteOnly));
-            const QStringList during = filesIn(dir.path());
-            const QStringList temporary = during.filter(
-                QRegularExpression(QStringLiteral("^ONGENDATA\\.DAT\\.[A-Za-z0-9]{6}$")));
-            QCOMPARE(temporary.size(), 1);
+            QStringList added = filesIn(dir.path());
+            for (const QString& f : before)
+                added.removeOne(f);
+            QVERIFY(added.size() <= 1);
+            for (const QString& f : added)
+                QVERIFY2(QRegularExpression(QStringLiteral("^ONGENDATA\\.DAT\\.[A-Za-z0-9]{6}$"))
+                             .match(f)
+                             .hasMatch(),
+                         qPrintable(f));
             save.cancelWriting();
         }
         AppState s(dir.path());
@@ -755,7 +777,9 @@ class TestSettingsFiles : public QObject {
     void folderNameTheCodePageCannotHold_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("accent") << QStringLiteral("café");
+#ifndef Q_OS_WIN // no file name holds a double quote there
         QTest::newRow("double quote") << QStringLiteral("say \"hi\"");
+#endif
         QTest::newRow("hangul") << QString::fromUtf8("\xEC\x95\x88");
     }
     void folderNameTheCodePageCannotHold() {
