@@ -146,6 +146,11 @@ void setForeground(QWidget* w, quint32 bbggrr) {
     w->setPalette(p);
 }
 
+void setColorOnOwnGround(QWidget* w, quint32 bbggrr) {
+    setBackground(w, qGray(vbColor(bbggrr).rgb()) >= 128 ? colors::black : colors::white);
+    setForeground(w, bbggrr);
+}
+
 void setCellBackground(QTableWidgetItem* item, quint32 bbggrr) {
     const QColor c = vbColor(bbggrr);
     item->setBackground(c);
