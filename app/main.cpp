@@ -136,7 +136,7 @@ int main(int argc, char* argv[]) {
                          if (target) real.platform().windows->restoreAndRaise(target);
                      });
 
-    QzWindow* launcher = windows.switchTo(WindowId::Launcher, nullptr);
+    QzWindow* launcher = windows.showFirst(WindowId::Launcher);
     // The program's own picture, drawn: the installed theme icons are made from the same
     // picture, and looking them up in the icon theme costs more than the whole launcher. The
     // window manager takes the icon as well once the launcher is up, so drawing its five sizes

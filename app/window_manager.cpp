@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_manager.h"
 
+#include "app/after_first_paint.h"
 #include "ui/look.h"
 
 #include "ui/dialogs.h"
@@ -27,6 +28,14 @@ void WindowManager::registerWindow(WindowId id, Factory factory) {
 }
 
 QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
+    return show(target, from, false);
+}
+
+QzWindow* WindowManager::showFirst(WindowId target) {
+    return show(target, nullptr, true);
+}
+
+QzWindow* WindowManager::show(WindowId target, QzWindow* from, bool activateAfterFirstPaint) {
     const auto it = m_factories.find(target);
     if (it == m_factories.end()) return nullptr;
     QzWindow* w = it->second(m_context);
@@ -36,7 +45,12 @@ QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
     // A wider window put where a narrow one stood would reach past the screen's edge.
     keepOnScreen(w);
     w->activateWindow();
-    w->onActivated();
+    if (activateAfterFirstPaint)
+        runAfterFirstPaint(w, [w = QPointer<QzWindow>(w)] {
+            if (w) w->onActivated();
+        });
+    else
+        w->onActivated();
     if (from) {
         from->markLeaving();
         from->hide();

@@ -125,7 +125,8 @@ QToolBar* addSheetToolBar(QMainWindow* w, const SheetToolCommands& commands);
 // The program's own pictures, drawn in code.
 QIcon calculatorIcon();
 QIcon helpIcon();
-QPixmap launcherPicture(QSize size);
+// The launcher's picture, centred in `size`; an image, so that it can be drawn on any thread.
+QImage launcherPicture(QSize size);
 QPixmap versionPicture();
 
 } // namespace qz

@@ -55,6 +55,18 @@ class TestApp : public QObject {
         QCOMPARE(menu->windowTitle(), QStringLiteral("ＱＺタイマー"));
     }
 
+    // At the program's start the launcher is shown at once and the settings are read once it
+    // is on the screen: the defaults are written after its first paint, not before.
+    void startReadsTheSettingsAfterTheFirstFrame() {
+        Fixture f;
+        QzWindow* menu = f.wm.showFirst(WindowId::Launcher);
+        QVERIFY(menu->isVisible());
+        QCOMPARE(text(menu, "Label1"), QStringLiteral("13:08:20"));
+        QCOMPARE(f.spansFile(), QByteArray());
+        QTRY_COMPARE(f.spansFile(), QByteArray("60,30,0,0\r\n"));
+        QCOMPARE(f.wm.current(), menu);
+    }
+
     void dateAndWeekdayChangeOnTheFirstTickAfterMidnight() {
         Fixture f;
         f.tp.clock.set(QDateTime(QDate(2010, 11, 13), QTime(23, 59, 59, 900)));
