@@ -35,7 +35,19 @@ QzWindow* WindowManager::showFirst(WindowId target) {
     return show(target, nullptr, true);
 }
 
+namespace {
+void runPendingActivation(QPointer<QzWindow>& pending) {
+    if (QzWindow* w = pending.data()) {
+        pending = nullptr;
+        w->onActivated();
+    }
+}
+} // namespace
+
 QzWindow* WindowManager::show(WindowId target, QzWindow* from, bool activateAfterFirstPaint) {
+    // A first window left before it was ever painted still takes its activation step (the
+    // settings it reads) before the next window takes its own.
+    if (m_activationPending) runPendingActivation(*m_activationPending);
     const auto it = m_factories.find(target);
     if (it == m_factories.end()) return nullptr;
     QzWindow* w = it->second(m_context);
@@ -45,12 +57,12 @@ QzWindow* WindowManager::show(WindowId target, QzWindow* from, bool activateAfte
     // A wider window put where a narrow one stood would reach past the screen's edge.
     keepOnScreen(w);
     w->activateWindow();
-    if (activateAfterFirstPaint)
-        runAfterFirstPaint(w, [w = QPointer<QzWindow>(w)] {
-            if (w) w->onActivated();
-        });
-    else
+    if (activateAfterFirstPaint) {
+        m_activationPending = std::make_shared<QPointer<QzWindow>>(w);
+        runAfterFirstPaint(w, [pending = m_activationPending] { runPendingActivation(*pending); });
+    } else {
         w->onActivated();
+    }
     if (from) {
         from->markLeaving();
         from->hide();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <span>
 
 class QMenu;
@@ -74,6 +75,10 @@ class WindowManager {
 
   private:
     QzWindow* show(WindowId target, QzWindow* from, bool activateAfterFirstPaint);
+
+    // The first window while its activation step waits for its first paint. Shared with that
+    // wait, which may end after the manager.
+    std::shared_ptr<QPointer<QzWindow>> m_activationPending;
 
     AppContext m_context;
     std::function<void()> m_quit;
