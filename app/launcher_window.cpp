@@ -25,19 +25,13 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     const QString helpTitle = QStringLiteral("ﾍﾙﾌﾟ(&H)");
     const QString clockCaption = QStringLiteral("現在時間");
     const QFont captionFont = uiFont(9, true);
-    const QFont clockFont = uiFont(11.25, true);
-    const QFont weekdayFont = uiFont(11.25, false);
     // Qt's accessibility support waits for the session bus at the first control's text; where
     // the desktop gives no bus address, starting one takes several milliseconds. The menu bar's
     // titles and the frame's bold caption have to be measured before the window can show all
     // the same, so they are measured first: the two faces are set up, and FreeType analyses
-    // the face at its first hinted glyph, while the bus is still starting. The clock's two
-    // larger faces are set up in the same wait; otherwise the first paint, after the window is
-    // mapped, would set them up.
+    // the face at its first hinted glyph, while the bus is still starting.
     QFontMetrics(font()).horizontalAdvance(fileTitle + toolsTitle + helpTitle);
     QFontMetrics(captionFont).horizontalAdvance(clockCaption);
-    QFontMetrics(clockFont).horizontalAdvance(QStringLiteral("0123456789/:"));
-    QFontMetrics(weekdayFont).horizontalAdvance(QStringLiteral("日月火水木金土曜"));
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -49,10 +43,11 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     m_clockFrame = addControl<QGroupBox>(client, "Frame2", {120, 420, 5040, 1260}, clockCaption);
     m_clockFrame->setFont(captionFont);
     setBackground(m_clockFrame, colors::lightBlue);
+    const QFont clockFont = uiFont(11.25, true);
     m_dateLabel =
         addLabel(m_clockFrame, "Label2", {150, 330, 2760, 375}, {}, Qt::AlignCenter, clockFont);
-    m_weekdayLabel =
-        addLabel(m_clockFrame, "Label3", {3000, 330, 1890, 375}, {}, Qt::AlignCenter, weekdayFont);
+    m_weekdayLabel = addLabel(m_clockFrame, "Label3", {3000, 330, 1890, 375}, {}, Qt::AlignCenter,
+                              uiFont(11.25, false));
     m_timeLabel =
         addLabel(m_clockFrame, "Label1", {150, 780, 4740, 375}, {}, Qt::AlignCenter, clockFont);
     for (QLabel* l : {m_dateLabel, m_weekdayLabel, m_timeLabel})
