@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_manager.h"
 
+#include "app/after_first_paint.h"
 #include "ui/look.h"
 
 #include "ui/dialogs.h"
@@ -28,6 +29,26 @@ void WindowManager::registerWindow(WindowId id, Factory factory) {
 }
 
 QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
+    return show(target, from, false);
+}
+
+QzWindow* WindowManager::showFirst(WindowId target) {
+    return show(target, nullptr, true);
+}
+
+namespace {
+void runPendingActivation(QPointer<QzWindow>& pending) {
+    if (QzWindow* w = pending.data()) {
+        pending = nullptr;
+        w->onActivated();
+    }
+}
+} // namespace
+
+QzWindow* WindowManager::show(WindowId target, QzWindow* from, bool activateAfterFirstPaint) {
+    // A first window left before it was ever painted still takes its activation step (the
+    // settings it reads) before the next window takes its own.
+    if (m_activationPending) runPendingActivation(*m_activationPending);
     const auto it = m_factories.find(target);
     if (it == m_factories.end()) return nullptr;
     QzWindow* w = it->second(m_context);
@@ -37,7 +58,12 @@ QzWindow* WindowManager::switchTo(WindowId target, QzWindow* from) {
     // A wider window put where a narrow one stood would reach past the screen's edge.
     keepOnScreen(w);
     w->activateWindow();
-    w->onActivated();
+    if (activateAfterFirstPaint) {
+        m_activationPending = std::make_shared<QPointer<QzWindow>>(w);
+        runAfterFirstPaint(w, [pending = m_activationPending] { runPendingActivation(*pending); });
+    } else {
+        w->onActivated();
+    }
     if (from) {
         from->markLeaving();
         from->hide();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <span>
 
 class QMenu;
@@ -57,6 +58,10 @@ class WindowManager {
 
     // Creates and shows the target, lets it become active, then destroys `from`.
     QzWindow* switchTo(WindowId target, QzWindow* from);
+    // The program's first window. Its activation step reads the settings files (a first start
+    // writes the defaults), which can wait for the disk: it runs once the window has been
+    // painted, so that the first frame does not wait with it.
+    QzWindow* showFirst(WindowId target);
     QzWindow* current() const { return m_current; }
 
     void openHelp(QWidget* owner);
@@ -69,6 +74,12 @@ class WindowManager {
     bool exiting() const { return m_exiting; }
 
   private:
+    QzWindow* show(WindowId target, QzWindow* from, bool activateAfterFirstPaint);
+
+    // The first window while its activation step waits for its first paint. Shared with that
+    // wait, which may end after the manager.
+    std::shared_ptr<QPointer<QzWindow>> m_activationPending;
+
     AppContext m_context;
     std::function<void()> m_quit;
     std::map<WindowId, Factory> m_factories;

@@ -180,7 +180,7 @@ void TimeAdditionWindow::buildControls() {
     m_frames[1] = addControl<QGroupBox>(client, "Frame2", {7300, 690, 3000, 420});
     m_modeLabel =
         addLabel(m_frames[1], "Label1", {0, 0, 3000, 420}, {}, Qt::AlignCenter, uiFont(10, true));
-    setForeground(m_modeLabel, colors::navy);
+    setColorOnOwnGround(m_modeLabel, colors::navy);
 
     m_frames[0] = addControl<QGroupBox>(client, "Frame1", {7300, 1170, 3000, 1620});
     for (int i = 0; i < kRoundingModeCount; ++i) {

@@ -38,7 +38,7 @@ ClickLabel* star(QWidget* parent, const char* name, quint32 colour, int left, in
     auto* l = addControl<ClickLabel>(parent, name, {left, top, 270, 270}, QStringLiteral("★"));
     l->setToolTip(QStringLiteral("ｸﾘｯｸすると音が出ます"));
     l->setCursor(Qt::PointingHandCursor);
-    setForeground(l, colour);
+    setColorOnOwnGround(l, colour);
     return l;
 }
 

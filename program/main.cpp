@@ -21,7 +21,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTimer>
 #include <cstdio>
 
 #ifdef QZ_WARM_FONTCONFIG
@@ -136,7 +135,7 @@ int main(int argc, char* argv[]) {
                          if (target) real.platform().windows->restoreAndRaise(target);
                      });
 
-    QzWindow* launcher = windows.switchTo(WindowId::Launcher, nullptr);
+    QzWindow* launcher = windows.showFirst(WindowId::Launcher);
     // The program's own picture, drawn: the installed theme icons are made from the same
     // picture, and looking them up in the icon theme costs more than the whole launcher. The
     // window manager takes the icon as well once the launcher is up, so drawing its five sizes
@@ -147,8 +146,9 @@ int main(int argc, char* argv[]) {
             icon.addPixmap(QPixmap::fromImage(alarmClockImage(side, 1.0)));
         QApplication::setWindowIcon(icon);
     });
+    // Over the launcher once it is on the screen, not in place of its first frame.
     if (!settings.message.isEmpty())
-        QTimer::singleShot(0, &app, [&windows, &real, &settings] {
+        runAfterFirstPaint(launcher, [&windows, &real, &settings] {
             real.platform().messages->exclamation(windows.current(), settings.message,
                                                   QStringLiteral("ＱＺタイマー"));
         });

@@ -26,6 +26,7 @@
 #include <QTranslator>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <qdrawutil.h>
 
 namespace qz {
@@ -145,6 +146,11 @@ void setForeground(QWidget* w, quint32 bbggrr) {
     w->setPalette(p);
 }
 
+void setColorOnOwnGround(QWidget* w, quint32 bbggrr) {
+    setBackground(w, qGray(vbColor(bbggrr).rgb()) >= 128 ? colors::black : colors::white);
+    setForeground(w, bbggrr);
+}
+
 void setCellBackground(QTableWidgetItem* item, quint32 bbggrr) {
     const QColor c = vbColor(bbggrr);
     item->setBackground(c);
@@ -192,8 +198,25 @@ void installApplicationFont() {
 }
 
 namespace {
+// Fusion draws a group box's frame from a picture that it loads by file name, which makes the
+// image reader load every image plugin (SVG, JPEG, GIF ...). The same picture, read as the PNG
+// it is; the reader still looks through the plugins' descriptions on the disk first.
+QImage readFusionGroupBoxFrame() {
+    QImageReader reader(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 class FocusMarkStyle final : public QProxyStyle {
   public:
+    FocusMarkStyle() {
+        // Read on another thread while the first window is built, so that its first paint
+        // does not wait for the plugin folder.
+        if (baseStyle()->name() == QLatin1String("fusion"))
+            m_groupBoxFrameRead = std::async(std::launch::async, readFusionGroupBoxFrame);
+    }
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         // Styles draw the mark only after keyboard navigation; the ringing row's "停止" gets
@@ -235,19 +258,17 @@ class FocusMarkStyle final : public QProxyStyle {
         QProxyStyle::drawPrimitive(element, &marked, painter, widget);
     }
 
-    // Fusion draws a group box's frame from a picture that it loads by file name, which makes
-    // the image reader load every image plugin (SVG, JPEG, GIF ...) at the launcher's first
-    // paint. The same picture, read as the PNG it is, drawn the way Fusion draws it.
+    // Fusion's group box frame, drawn the way Fusion draws it, from the picture read above.
     bool drawFusionGroupBoxFrame(const QStyleOption* option, QPainter* painter,
                                  const QWidget* widget) const {
         if (baseStyle()->name() != QLatin1String("fusion")) return false;
-        static const QPixmap frame = [] {
-            QImageReader reader(
-                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"),
-                "png");
-            reader.setAutoDetectImageFormat(false);
-            return QPixmap::fromImage(reader.read());
-        }();
+        if (!m_groupBoxFrameTaken) {
+            m_groupBoxFrameTaken = true;
+            m_groupBoxFrame =
+                QPixmap::fromImage(m_groupBoxFrameRead.valid() ? m_groupBoxFrameRead.get()
+                                                               : readFusionGroupBoxFrame());
+        }
+        const QPixmap& frame = m_groupBoxFrame;
         if (frame.isNull()) return false;
         constexpr int kGroupBoxTopMargin = 3;
         int topMargin = kGroupBoxTopMargin;
@@ -259,6 +280,10 @@ class FocusMarkStyle final : public QProxyStyle {
                           frame);
         return true;
     }
+
+    mutable std::future<QImage> m_groupBoxFrameRead;
+    mutable bool m_groupBoxFrameTaken = false;
+    mutable QPixmap m_groupBoxFrame;
 
     static QIcon overflowIcon(bool horizontal) {
         QPixmap pm(8, 8);
@@ -426,14 +451,15 @@ QToolBar* addSheetToolBar(QMainWindow* w, const SheetToolCommands& commands) {
                                {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), commands.help}});
 }
 
-QPixmap launcherPicture(QSize size) {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+QImage launcherPicture(QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     const double side = std::min(size.width(), size.height());
     p.translate((size.width() - side) / 2.0, (size.height() - side) / 2.0);
     paintAlarmClock(p, side);
-    return pm;
+    p.end();
+    return image;
 }
 
 QPixmap versionPicture() {
@@ -444,7 +470,7 @@ QPixmap versionPicture() {
     g.setColorAt(0, QColor(0, 0, 96));
     g.setColorAt(1, QColor(40, 90, 200));
     p.fillRect(pm.rect(), g);
-    p.drawPixmap(3, 2, launcherPicture(QSize(35, 35)));
+    p.drawImage(3, 2, launcherPicture(QSize(35, 35)));
     QFont f = uiFont(14, true);
     f.setPixelSize(20);
     p.setFont(f);

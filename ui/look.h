@@ -81,6 +81,10 @@ void setBackground(QWidget* w, quint32 bbggrr);
 // Only the window colour and its text: a client area's buttons and text fields keep their own.
 void setWindowBackground(QWidget* w, quint32 bbggrr);
 void setForeground(QWidget* w, quint32 bbggrr);
+// Text or a sign (a star) in a fixed colour on a ground of its own that it reads on, white
+// under a dark colour and black under a light one: on the desktop's ground, light or dark,
+// some colour would vanish.
+void setColorOnOwnGround(QWidget* w, quint32 bbggrr);
 // A grid cell of its own colour, with text that reads on it.
 void setCellBackground(QTableWidgetItem* item, quint32 bbggrr);
 
@@ -124,7 +128,8 @@ QToolBar* addSheetToolBar(QMainWindow* w, const SheetToolCommands& commands);
 // The program's own pictures, drawn in code.
 QIcon calculatorIcon();
 QIcon helpIcon();
-QPixmap launcherPicture(QSize size);
+// The launcher's picture, centred in `size`; an image, so that it can be drawn on any thread.
+QImage launcherPicture(QSize size);
 QPixmap versionPicture();
 
 } // namespace qz

@@ -55,6 +55,32 @@ class TestApp : public QObject {
         QCOMPARE(menu->windowTitle(), QStringLiteral("ＱＺタイマー"));
     }
 
+    void startReadsTheSettingsAfterTheFirstFrame_data() {
+        QTest::addColumn<bool>("leftUnpainted");
+        QTest::newRow("painted") << false;
+        QTest::newRow("left before its first paint") << true;
+    }
+    // At the program's start the launcher is shown at once and reads the settings once it is
+    // on the screen: the defaults are written after its first paint, not before. Left before
+    // that, it reads them before the next window takes its own activation step.
+    void startReadsTheSettingsAfterTheFirstFrame() {
+        QFETCH(bool, leftUnpainted);
+        Fixture f;
+        QzWindow* menu = f.wm.showFirst(WindowId::Launcher);
+        QVERIFY(menu->isVisible());
+        QCOMPARE(text(menu, "Label1"), QStringLiteral("13:08:20"));
+        QCOMPARE(f.spansFile(), QByteArray());
+        if (leftUnpainted) {
+            f.state.alarmRingSeconds = 1;
+            QCOMPARE(f.wm.switchTo(WindowId::BigClock, menu)->windowId(), WindowId::BigClock);
+            QCOMPARE(f.spansFile(), QByteArray("60,30,0,0\r\n"));
+            QCOMPARE(f.state.alarmRingSeconds, 60);
+        } else {
+            QTRY_COMPARE(f.spansFile(), QByteArray("60,30,0,0\r\n"));
+            QCOMPARE(f.wm.current(), menu);
+        }
+    }
+
     void dateAndWeekdayChangeOnTheFirstTickAfterMidnight() {
         Fixture f;
         f.tp.clock.set(QDateTime(QDate(2010, 11, 13), QTime(23, 59, 59, 900)));

@@ -92,7 +92,7 @@ class TestWindowLook : public QObject {
     }
 
     // Every window once; with `dark`, each on a dark desktop, and the two whose grounds the
-    // program fixes the most also on a light one.
+    // program fixes the most, and the countdown with its coloured stars, also on a light one.
     static void windowRows(bool dark = false) {
         QTest::addColumn<WindowId>("id");
         if (dark) QTest::addColumn<bool>("dark");
@@ -108,7 +108,7 @@ class TestWindowLook : public QObject {
                 continue;
             }
             QTest::addRow("%s, dark", name) << id << true;
-            if (id == WindowId::Timer || id == WindowId::CalcElapsed)
+            if (id == WindowId::Timer || id == WindowId::CalcElapsed || id == WindowId::Countdown)
                 QTest::addRow("%s, light", name) << id << false;
         }
     }
@@ -137,9 +137,13 @@ class TestWindowLook : public QObject {
         QApplication::setPalette(desktop);
         QWidget* w = build(id);
         QStringList unreadable;
+        // A text colour fixed on the desktop's ground is as much at the desktop's mercy as the
+        // desktop's text on a fixed ground.
         auto check = [&](const QString& what, const QColor& text, const QColor& ground,
-                         const QColor& desktopGround) {
-            if (ground != desktopGround && contrast(text, ground) < 3.0)
+                         QPalette::ColorRole textRole, QPalette::ColorRole groundRole) {
+            const bool fixed =
+                ground != desktop.color(groundRole) || text != desktop.color(textRole);
+            if (fixed && contrast(text, ground) < 3.0)
                 unreadable << QStringLiteral("%1: %2 on %3").arg(what, text.name(), ground.name());
         };
         QList<QWidget*> all = w->findChildren<QWidget*>();
@@ -149,14 +153,14 @@ class TestWindowLook : public QObject {
             const QPalette& p = c->palette();
             if (qobject_cast<QLabel*>(c) || qobject_cast<QGroupBox*>(c) ||
                 qobject_cast<QRadioButton*>(c))
-                check(nameOf(c), p.color(QPalette::WindowText), groundOf(c),
-                      desktop.color(QPalette::Window));
+                check(nameOf(c), p.color(QPalette::WindowText), groundOf(c), QPalette::WindowText,
+                      QPalette::Window);
             else if (qobject_cast<QLineEdit*>(c))
-                check(nameOf(c), p.color(QPalette::Text), p.color(QPalette::Base),
-                      desktop.color(QPalette::Base));
+                check(nameOf(c), p.color(QPalette::Text), p.color(QPalette::Base), QPalette::Text,
+                      QPalette::Base);
             else if (qobject_cast<QMenuBar*>(c))
                 check(nameOf(c), p.color(QPalette::ButtonText), p.color(QPalette::Window),
-                      desktop.color(QPalette::Window));
+                      QPalette::ButtonText, QPalette::Window);
             else if (auto* grid = qobject_cast<QTableWidget*>(c))
                 for (int r = 0; r < grid->rowCount(); ++r)
                     for (int col = 0; col < grid->columnCount(); ++col) {
@@ -167,7 +171,7 @@ class TestWindowLook : public QObject {
                         check(QStringLiteral("%1 cell %2,%3").arg(nameOf(c)).arg(r).arg(col),
                               fore.style() == Qt::NoBrush ? p.color(QPalette::Text) : fore.color(),
                               back.style() == Qt::NoBrush ? p.color(QPalette::Base) : back.color(),
-                              desktop.color(QPalette::Base));
+                              QPalette::Text, QPalette::Base);
                     }
         }
         unreadable.removeDuplicates();

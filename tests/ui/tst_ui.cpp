@@ -25,8 +25,10 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
 
 using namespace qz;
 
@@ -138,28 +140,31 @@ class TestUi : public QObject {
         QVERIFY(button->grab().toImage() != unfocused);
     }
 
-    // The launcher's picture is drawn at the first paint, once, and shows as drawn; a new
-    // size draws it again.
-    void drawnPictureWaitsForThePaint() {
-        int drawn = 0;
+    // The launcher's picture is drawn on another thread as soon as it is given, once, and the
+    // first paint shows it as drawn; a new size draws it again.
+    void drawnPictureIsDrawnAside() {
+        std::atomic<int> drawn = 0;
+        std::atomic<QThread*> firstDrawnOn = nullptr;
         ClickLabel label;
         label.resize(40, 30);
-        label.setDrawnPicture([&drawn](QSize size) {
+        label.setDrawnPicture([&](QSize size) {
+            QThread* none = nullptr;
+            firstDrawnOn.compare_exchange_strong(none, QThread::currentThread());
             ++drawn;
-            QPixmap pm(size);
-            pm.fill(Qt::red);
-            return pm;
+            QImage image(size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::red);
+            return image;
         });
-        QCOMPARE(drawn, 0);
         const QImage first = label.grab().toImage();
-        QCOMPARE(drawn, 1);
+        QCOMPARE(drawn.load(), 1);
+        QVERIFY(firstDrawnOn.load() != QThread::currentThread());
         QCOMPARE(first.pixelColor(0, 0), QColor(Qt::red));
         QCOMPARE(first.pixelColor(39, 29), QColor(Qt::red));
         label.grab();
-        QCOMPARE(drawn, 1);
+        QCOMPARE(drawn.load(), 1);
         label.resize(50, 30);
         QCOMPARE(label.grab().toImage().pixelColor(49, 29), QColor(Qt::red));
-        QCOMPARE(drawn, 2);
+        QCOMPARE(drawn.load(), 2);
     }
 
     void colorsAreBlueGreenRed() {
