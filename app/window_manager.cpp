@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "window_manager.h"
 
-#include "ui/look.h"
-
 #include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/placement.h"
 
 #include <QAbstractButton>
 #include <QActionGroup>

@@ -3,7 +3,10 @@
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/focus_style.h"
+#include "ui/fonts.h"
+#include "ui/palette.h"
+#include "ui/placement.h"
 
 #include <QApplication>
 #include <QCheckBox>
