@@ -2,9 +2,9 @@
 #include "window_manager.h"
 
 #include "app/after_first_paint.h"
-#include "ui/look.h"
-
 #include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/placement.h"
 
 #include <QAbstractButton>
 #include <QActionGroup>

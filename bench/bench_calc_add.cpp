@@ -8,8 +8,8 @@
 #include "files/file_io.h"
 #include "tests/support/test_services.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
-#include "ui/printing.h"
+#include "ui/fonts.h"
+#include "ui/printing/printing.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "stopwatch/stopwatch_window.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
-#include "ui/look.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "calc_elapsed/tmk_file.h"
 #include "tests/support/test_platform.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/fonts.h"
 #include "ui/platform.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #include "calc_sheet.h"
 
-#include "ui/print_document.h"
+#include "ui/printing/print_document.h"
 
 namespace qz {
 

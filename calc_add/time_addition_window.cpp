@@ -8,7 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/platform.h"
-#include "ui/printing.h"
+#include "ui/printing/printing.h"
 #include "ui/sound_player.h"
 
 #include <QAction>

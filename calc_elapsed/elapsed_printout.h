@@ -2,7 +2,7 @@
 #pragma once
 
 #include "calc_elapsed/elapsed_sheet.h"
-#include "ui/print_document.h"
+#include "ui/printing/print_document.h"
 
 namespace qz {
 

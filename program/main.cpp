@@ -16,8 +16,10 @@
 #include "timer/notification_timer_window.h"
 #include "ui/app_picture.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/focus_style.h"
+#include "ui/fonts.h"
 #include "ui/startup_completion.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs.h"
 
-#include "look.h"
+#include "placement.h"
 
 #include <QFileDialog>
 #include <QFileIconProvider>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "help_window.h"
 
-#include "look.h"
+#include "placement.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -5,8 +5,8 @@
 #include "dbus_notifier.h"
 #include "dialogs.h"
 #include "help_window.h"
-#include "printing.h"
-#include "sound_player.h"
+#include "ui/audio/sound_player_factory.h"
+#include "ui/printing/printing.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "calc_add/calc_print.h"
-#include "ui/printing.h"
+#include "ui/printing/printing.h"
 
 #include <QProcess>
 #include <QRegularExpression>

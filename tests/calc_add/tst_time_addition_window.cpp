@@ -5,9 +5,9 @@
 
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/placement.h"
 #include "ui/platform.h"
-#include "ui/printing.h"
+#include "ui/printing/printing.h"
 #include "ui/sound_player.h"
 
 #include <QClipboard>

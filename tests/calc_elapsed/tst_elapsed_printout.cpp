@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "calc_elapsed/elapsed_printout.h"
-#include "ui/printing.h"
+#include "ui/printing/printing.h"
 
 #include <QApplication>
 #include <QFile>

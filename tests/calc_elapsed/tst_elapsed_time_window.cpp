@@ -6,9 +6,9 @@
 #include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/placement.h"
 #include "ui/platform.h"
-#include "ui/printing.h"
+#include "ui/printing/printing.h"
 #include "ui/sound_player.h"
 
 #include <QApplication>

@@ -4,7 +4,8 @@
 #include "sound/sound_settings_window.h"
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/palette.h"
+#include "ui/placement.h"
 #include "ui/sound_player.h"
 
 #include <QDir>

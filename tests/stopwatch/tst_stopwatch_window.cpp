@@ -2,7 +2,7 @@
 #include "stopwatch/stopwatch_window.h"
 #include "tests/support/window_fixture.h"
 #include "ui/clock_ticker.h"
-#include "ui/look.h"
+#include "ui/placement.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "ui/desktop_notifier.h"
 #include "ui/dialogs.h"
 #include "ui/platform.h"
-#include "ui/printing.h"
+#include "ui/printing/printing.h"
 #include "ui/sound_player.h"
 
 #include <QList>

@@ -6,8 +6,9 @@
 #include "ui/click_label.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
+#include "ui/colors.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/placement.h"
 #include "ui/sound_player.h"
 
 #include <QApplication>

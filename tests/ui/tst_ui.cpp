@@ -3,7 +3,11 @@
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
+#include "ui/focus_style.h"
+#include "ui/fonts.h"
+#include "ui/palette.h"
+#include "ui/pictures.h"
+#include "ui/placement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,6 +35,18 @@
 #include <atomic>
 
 using namespace qz;
+
+namespace {
+struct NamedIcon {
+    const char* name;
+    QIcon (*make)();
+};
+constexpr NamedIcon kToolbarIcons[] = {{"open", openIcon},
+                                       {"save", saveIcon},
+                                       {"print", printIcon},
+                                       {"calculator", calculatorIcon},
+                                       {"help", helpIcon}};
+} // namespace
 
 class TestUi : public QObject {
     Q_OBJECT
@@ -165,6 +181,26 @@ class TestUi : public QObject {
         label.resize(50, 30);
         QCOMPARE(label.grab().toImage().pixelColor(49, 29), QColor(Qt::red));
         QCOMPARE(drawn.load(), 2);
+    }
+
+    // The toolbar's pictures are drawn in code: each one must come out as a picture of its own
+    // on a clear ground, not blank and not another one's.
+    void toolbarIconsAreDrawn_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < int(std::size(kToolbarIcons)); ++i)
+            QTest::newRow(kToolbarIcons[i].name) << i;
+    }
+
+    void toolbarIconsAreDrawn() {
+        QFETCH(int, index);
+        const QImage image = kToolbarIcons[index].make().pixmap(32, 32).toImage();
+        QCOMPARE(image.size(), QSize(32, 32));
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        QVERIFY(image.pixelColor(16, 20).alpha() > 0);
+        for (int other = 0; other < int(std::size(kToolbarIcons)); ++other)
+            if (other != index)
+                QVERIFY2(kToolbarIcons[other].make().pixmap(32, 32).toImage() != image,
+                         kToolbarIcons[other].name);
     }
 
     void colorsAreBlueGreenRed() {

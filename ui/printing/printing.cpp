@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "printing.h"
 
-#include "dialogs.h"
 #include "files/file_io.h"
-#include "loadable_module.h"
-#include "look.h"
 #include "print_output.h"
+#include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/loadable_module.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "pcm_mixer.h"
-#include "sound_player.h"
+#include "ui/sound_player.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/test_services.h"
-#include "ui/print_output.h"
-#include "ui/printing.h"
+#include "ui/printing/print_output.h"
+#include "ui/printing/printing.h"
 
 #include <QApplication>
 #include <QFile>

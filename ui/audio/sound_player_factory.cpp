@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "sound_player.h"
+#include "sound_player_factory.h"
 
 #include "audio_output.h"
-#include "loadable_module.h"
 #include "mixing_sound_player.h"
+#include "ui/loadable_module.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "ui/audio_output.h"
-#include "ui/mixing_sound_player.h"
-#include "ui/pcm_clip.h"
-#include "ui/pcm_mixer.h"
+#include "ui/audio/audio_output.h"
+#include "ui/audio/mixing_sound_player.h"
+#include "ui/audio/pcm_clip.h"
+#include "ui/audio/pcm_mixer.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "controls.h"
+
+#include "clock.h"
+#include "palette.h"
+
+#include <QDateTime>
+#include <QFrame>
+#include <QLabel>
+
+namespace qz {
+
+QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QString& text,
+                 Qt::Alignment align, const std::optional<QFont>& font) {
+    auto* l = addControl<QLabel>(parent, objectName, at, text);
+    l->setAlignment(align);
+    if (font) l->setFont(*font);
+    return l;
+}
+
+void showDateTime(const QDateTime& now, QLabel* time, QLabel* date, QLabel* weekday) {
+    time->setText(timeText(now.time()));
+    date->setText(dateText(now.date()));
+    weekday->setText(weekdayName(now.date()));
+}
+
+void setValueLook(QFrame* f, quint32 ground) {
+    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setBackground(f, ground);
+}
+
+void setElidedText(QLabel* label, const QString& text, const QString& tip) {
+    const QString shown =
+        label->fontMetrics().elidedText(text, Qt::ElideRight, label->contentsRect().width());
+    label->setText(shown);
+    if (shown == text)
+        label->setToolTip(tip);
+    else
+        label->setToolTip(tip.isEmpty() ? text : text + QLatin1Char('\n') + tip);
+}
+
+} // namespace qz

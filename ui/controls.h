@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ui/colors.h"
+#include "ui/placement.h"
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QDateTime;
+class QFrame;
+class QLabel;
+
+namespace qz {
+
+// A label with its text and alignment, in its own font when one is given.
+QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QString& text = {},
+                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter,
+                 const std::optional<QFont>& font = std::nullopt);
+// The sunken panel on a plain ground in which the windows show a value (a time, a file name).
+void setValueLook(QFrame* f, quint32 ground = colors::white);
+
+// The time, the date and the weekday of `now` in the three labels of a clock display.
+void showDateTime(const QDateTime& now, QLabel* time, QLabel* date, QLabel* weekday);
+// Shows `text` in the label, cut at the end with "…" when it is wider than the label; the
+// whole text is then the first line of the tool tip, above `tip`.
+void setElidedText(QLabel* label, const QString& text, const QString& tip = {});
+
+} // namespace qz
