@@ -47,11 +47,18 @@ QString qtNameFilter(const QString& filter) {
     const qsizetype bar = filter.indexOf(u'|');
     const QString description = bar < 0 ? filter : filter.left(bar);
     const QString patterns = bar < 0 ? QStringLiteral("*") : filter.mid(bar + 1);
+#ifdef Q_OS_WIN
+    // The system matches names without regard to case, and its own file dialog adds the first
+    // pattern's extension to a name typed without one: the patterns go as they stand.
+    constexpr bool spellOutCase = false;
+#else
+    constexpr bool spellOutCase = true;
+#endif
     QStringList anyCase;
     for (const QString& p : patterns.split(u';', Qt::SkipEmptyParts)) {
         QString out;
         for (QChar c : p.trimmed()) {
-            if (c.isLetter() && c.toLower() != c.toUpper())
+            if (spellOutCase && c.isLetter() && c.toLower() != c.toUpper())
                 out += u'[' + QString(c.toUpper()) + QString(c.toLower()) + u']';
             else
                 out += c;
