@@ -2,15 +2,18 @@
 #include "look.h"
 
 #include "app_picture.h"
+#include "click_label.h"
 #include "clock.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
@@ -18,6 +21,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QTableWidgetItem>
@@ -45,6 +50,69 @@ QRect twipsRect(int left, int top, int width, int height) {
 
 void placeTwips(QWidget* w, TwipsRect at) {
     w->setGeometry(twipsRect(at.left, at.top, at.width, at.height));
+}
+
+namespace {
+
+QWidget* makeControl(ControlKind kind, const QString& caption, QWidget* parent) {
+    switch (kind) {
+    case ControlKind::Label:
+        return new QLabel(caption, parent);
+    case ControlKind::ClickLabel:
+        return new ClickLabel(caption, parent);
+    case ControlKind::Button:
+        return new QPushButton(caption, parent);
+    case ControlKind::LineEdit:
+        return new QLineEdit(caption, parent);
+    case ControlKind::Lamp: {
+        auto* lamp = new QFrame(parent);
+        lamp->setFrameShape(QFrame::Box);
+        return lamp;
+    }
+    case ControlKind::GroupBox:
+        return new QGroupBox(caption, parent);
+    case ControlKind::Panel:
+        return new QWidget(parent);
+    case ControlKind::Option:
+        return new QRadioButton(caption, parent);
+    case ControlKind::Check:
+        return new QCheckBox(caption, parent);
+    }
+    Q_UNREACHABLE();
+    return nullptr;
+}
+
+} // namespace
+
+void buildControls(QWidget* root, std::span<const ControlDecl> table, std::span<QWidget*> byRole) {
+    for (const ControlDecl& d : table) {
+        QWidget* parent = root;
+        if (d.within >= 0) {
+            Q_ASSERT(size_t(d.within) < byRole.size() && byRole[size_t(d.within)]);
+            parent = byRole[size_t(d.within)];
+        }
+        const QString caption = d.caption ? QString::fromUtf16(d.caption) : QString();
+        QWidget* w = makeControl(d.kind, caption, parent);
+        w->setObjectName(QLatin1String(d.name));
+        placeTwips(w, d.at);
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setAlignment(d.align ? d.align : Qt::AlignLeft | Qt::AlignVCenter);
+            if (d.indent >= 0) label->setIndent(d.indent);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (d.align) edit->setAlignment(d.align);
+            if (d.flat) edit->setFrame(false);
+        }
+        if (d.points > 0) w->setFont(uiFont(d.points, d.bold));
+        if (d.valueLook)
+            setValueLook(static_cast<QFrame*>(w), d.ground == kNoColour ? colors::white : d.ground);
+        else if (d.ground != kNoColour)
+            setBackground(w, d.ground);
+        if (d.ink != kNoColour) setForeground(w, d.ink);
+        if (d.role >= 0) {
+            Q_ASSERT(size_t(d.role) < byRole.size());
+            byRole[size_t(d.role)] = w;
+        }
+    }
 }
 
 QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QString& text,
