@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyleOptionFocusRect>
+#include <QTableWidget>
 #include <QTableWidgetItem>
 #include <QToolBar>
 #include <QToolButton>
@@ -77,6 +78,8 @@ QWidget* makeControl(ControlKind kind, const QString& caption, QWidget* parent) 
         return new QRadioButton(caption, parent);
     case ControlKind::Check:
         return new QCheckBox(caption, parent);
+    case ControlKind::Grid:
+        return new QTableWidget(parent);
     }
     Q_UNREACHABLE();
     return nullptr;

@@ -65,6 +65,7 @@ enum class ControlKind {
     Panel, // a plain widget that holds others
     Option,
     Check,
+    Grid, // a table of cells; its rows and columns are the window's to set
 };
 
 // No colour of its own: the control keeps what it inherits.

@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -84,6 +85,7 @@ constexpr ControlDecl kDeclared[] = {
      .kind = ControlKind::Check,
      .at = {1800, 2520, 1335, 255},
      .caption = u"鳴らす"},
+    {.name = "G1", .kind = ControlKind::Grid, .at = {3240, 480, 2000, 1200}, .within = PanelRole},
 };
 
 } // namespace
@@ -273,6 +275,9 @@ class TestUi : public QObject {
         QTest::newRow("check box")
             << 9 << "QCheckBox"
             << "root" << u"鳴らす"_s << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("grid in the panel")
+            << 10 << "QTableWidget"
+            << "Picture1" << QString() << none << 0.0 << kNoColour << kNoColour;
     }
 
     void declaredControls() {
