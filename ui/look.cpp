@@ -74,6 +74,12 @@ QWidget* makeControl(ControlKind kind, const QString& caption, QWidget* parent) 
         return new QGroupBox(caption, parent);
     case ControlKind::Panel:
         return new QWidget(parent);
+    case ControlKind::RaisedPanel: {
+        auto* panel = new QFrame(parent);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel->setLineWidth(2);
+        return panel;
+    }
     case ControlKind::Option:
         return new QRadioButton(caption, parent);
     case ControlKind::Check:

@@ -62,7 +62,8 @@ enum class ControlKind {
     LineEdit,
     Lamp, // a small boxed square whose colour shows a state
     GroupBox,
-    Panel, // a plain widget that holds others
+    Panel,       // a plain widget that holds others
+    RaisedPanel, // a panel standing out of its window, as a question laid over it
     Option,
     Check,
     Grid, // a table of cells; its rows and columns are the window's to set

@@ -86,6 +86,10 @@ constexpr ControlDecl kDeclared[] = {
      .at = {1800, 2520, 1335, 255},
      .caption = u"鳴らす"},
     {.name = "G1", .kind = ControlKind::Grid, .at = {3240, 480, 2000, 1200}, .within = PanelRole},
+    {.name = "Picture2",
+     .kind = ControlKind::RaisedPanel,
+     .at = {0, 0, 2415, 1095},
+     .ground = colors::paleYellow},
 };
 
 } // namespace
@@ -278,6 +282,9 @@ class TestUi : public QObject {
         QTest::newRow("grid in the panel")
             << 10 << "QTableWidget"
             << "Picture1" << QString() << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("raised panel")
+            << 11 << "QFrame"
+            << "root" << QString() << none << 0.0 << colors::paleYellow << kNoColour;
     }
 
     void declaredControls() {
@@ -318,6 +325,10 @@ class TestUi : public QObject {
             QCOMPARE(frame->frameStyle(), int(QFrame::Panel | QFrame::Sunken));
         if (d.kind == ControlKind::Lamp)
             QCOMPARE(static_cast<QFrame*>(w)->frameShape(), QFrame::Box);
+        if (d.kind == ControlKind::RaisedPanel) {
+            QCOMPARE(static_cast<QFrame*>(w)->frameStyle(), int(QFrame::Panel | QFrame::Raised));
+            QCOMPARE(static_cast<QFrame*>(w)->lineWidth(), 2);
+        }
         if (auto* edit = qobject_cast<QLineEdit*>(w)) QCOMPARE(edit->hasFrame(), !d.flat);
         if (auto* label = qobject_cast<QLabel*>(w)) QCOMPARE(label->indent(), d.indent);
     }
