@@ -5,6 +5,7 @@
 #include "click_label.h"
 #include "clock.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -99,6 +100,7 @@ void buildControls(QWidget* root, std::span<const ControlDecl> table, std::span<
         if (d.within >= 0) {
             Q_ASSERT(size_t(d.within) < byRole.size() && byRole[size_t(d.within)]);
             parent = byRole[size_t(d.within)];
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(parent)) parent = area->viewport();
         }
         const QString caption = d.caption ? QString::fromUtf16(d.caption) : QString();
         QWidget* w = makeControl(d.kind, caption, parent);
@@ -111,7 +113,8 @@ void buildControls(QWidget* root, std::span<const ControlDecl> table, std::span<
             if (d.align) edit->setAlignment(d.align);
             if (d.flat) edit->setFrame(false);
         }
-        if (d.points > 0) w->setFont(uiFont(d.points, d.bold));
+        if (d.points > 0)
+            w->setFont(d.fixedPitch ? fixedFont(d.points, d.bold) : uiFont(d.points, d.bold));
         if (d.valueLook)
             setValueLook(static_cast<QFrame*>(w), d.ground == kNoColour ? colors::white : d.ground);
         else if (d.ground != kNoColour)

@@ -82,13 +82,16 @@ struct ControlDecl {
     ControlKind kind = ControlKind::Label;
     TwipsRect at;
     const char16_t* caption = nullptr;
-    int within = -1; // the role of an earlier control of the table that holds it; -1: the root
+    // The role of an earlier control of the table that holds it (a scroll area holds it in its
+    // viewport); -1: the root.
+    int within = -1;
     Qt::Alignment align = {}; // {}: left and vertically centred for labels, untouched otherwise
     double points = 0;        // 0: the font it inherits
     bool bold = false;
-    bool valueLook = false; // the sunken value panel, on `ground` or white
-    bool flat = false;      // a text field without its frame
-    int indent = -1;        // a label's text indent in pixels; -1: Qt's
+    bool fixedPitch = false; // the fixed-pitch face rather than the proportional one
+    bool valueLook = false;  // the sunken value panel, on `ground` or white
+    bool flat = false;       // a text field without its frame
+    int indent = -1;         // a label's text indent in pixels; -1: Qt's
     quint32 ground = kNoColour;
     quint32 ink = kNoColour;
 };

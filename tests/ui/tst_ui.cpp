@@ -35,7 +35,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A table of every kind, with one control inside another, as the windows declare theirs.
-enum { PanelRole, CaptionRole, DeclaredRoles };
+enum { PanelRole, CaptionRole, GridRole, DeclaredRoles };
 constexpr ControlDecl kDeclared[] = {
     {.role = PanelRole,
      .name = "Picture1",
@@ -85,11 +85,21 @@ constexpr ControlDecl kDeclared[] = {
      .kind = ControlKind::Check,
      .at = {1800, 2520, 1335, 255},
      .caption = u"鳴らす"},
-    {.name = "G1", .kind = ControlKind::Grid, .at = {3240, 480, 2000, 1200}, .within = PanelRole},
+    {.role = GridRole,
+     .name = "G1",
+     .kind = ControlKind::Grid,
+     .at = {3240, 480, 2000, 1200},
+     .within = PanelRole},
     {.name = "Picture2",
      .kind = ControlKind::RaisedPanel,
      .at = {0, 0, 2415, 1095},
      .ground = colors::paleYellow},
+    {.name = "Text2",
+     .kind = ControlKind::LineEdit,
+     .at = {0, 0, 1100, 240},
+     .within = GridRole,
+     .points = 9,
+     .fixedPitch = true},
 };
 
 } // namespace
@@ -285,6 +295,9 @@ class TestUi : public QObject {
         QTest::newRow("raised panel")
             << 11 << "QFrame"
             << "root" << QString() << none << 0.0 << colors::paleYellow << kNoColour;
+        QTest::newRow("text box in the grid's viewport")
+            << 12 << "QLineEdit"
+            << "qt_scrollarea_viewport" << QString() << none << 9.0 << kNoColour << kNoColour;
     }
 
     void declaredControls() {
@@ -313,6 +326,7 @@ class TestUi : public QObject {
         if (points > 0) {
             QCOMPARE(w->font().pointSizeF(), points);
             QCOMPARE(w->font().bold(), d.bold);
+            QCOMPARE(w->font(), d.fixedPitch ? fixedFont(points, d.bold) : uiFont(points, d.bold));
         } else {
             QCOMPARE(w->font(), root.font());
         }
