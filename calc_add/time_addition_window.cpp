@@ -46,7 +46,7 @@ constexpr ControlDecl roundingOptionDecl(int i, const char* name) {
 
 // The window's controls in the client area, in twips; the options take the modes' captions.
 constexpr ControlDecl kControls[] = {
-    // The worksheet grid: the header row stays in view, line numbers scroll with their lines.
+    // The worksheet grid (set up by buildGrid()).
     {.role = W::Grid,
      .name = "G1",
      .kind = K::Grid,
@@ -225,19 +225,8 @@ void TimeAdditionWindow::buildMenus() {
             &TimeAdditionWindow::onHelpTriggered);
 }
 
-void TimeAdditionWindow::buildControls() {
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-
-    m_toolbar =
-        addSheetToolBar(this, {[this] { onOpenTriggered(); }, [this] { onSaveTriggered(); },
-                               [this] { onPrintRequested(); }, [this] { onCalculatorTriggered(); },
-                               [this] { onHelpTriggered(); }});
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_toolbar->adjustSize();
-
-    qz::buildControls(client, kControls, m_controls);
+// The worksheet grid: the header row stays in view, line numbers scroll with their lines.
+void TimeAdditionWindow::buildGrid() {
     QTableWidget* g = grid();
     g->setRowCount(kLineCount);
     g->setColumnCount(kGridColumns);
@@ -282,7 +271,22 @@ void TimeAdditionWindow::buildControls() {
     connect(g, &QTableWidget::cellClicked, this, &TimeAdditionWindow::onGridCellClicked);
     connect(g->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &TimeAdditionWindow::onGridScrolled);
+}
 
+void TimeAdditionWindow::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    m_toolbar =
+        addSheetToolBar(this, {[this] { onOpenTriggered(); }, [this] { onSaveTriggered(); },
+                               [this] { onPrintRequested(); }, [this] { onCalculatorTriggered(); },
+                               [this] { onHelpTriggered(); }});
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolbar->adjustSize();
+
+    qz::buildControls(client, kControls, m_controls);
+    buildGrid();
     entryBox()->setMaxLength(kMaxEntryLength);
     entryBox()->installEventFilter(this);
     // Lines pasted or dropped into the box are entered at once, each as if typed and confirmed.

@@ -105,6 +105,7 @@ class TimeAdditionWindow : public QzWindow {
 
     void buildMenus();
     void buildControls();
+    void buildGrid();
     bool onEntryKey(int key);
     void apply(const KeyResult& result);
     void showLines(int first, int last);

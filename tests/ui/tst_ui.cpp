@@ -38,12 +38,12 @@ namespace {
 enum { PanelRole, CaptionRole, GridRole, DeclaredRoles };
 constexpr ControlDecl kDeclared[] = {
     {.role = PanelRole,
-     .name = "Picture1",
+     .name = "panel",
      .kind = ControlKind::Panel,
      .at = {60, 120, 2880, 1440},
      .ground = colors::navy},
     {.role = CaptionRole,
-     .name = "Label1",
+     .name = "caption",
      .kind = ControlKind::Label,
      .at = {15, 30, 1440, 300},
      .caption = u"時刻",
@@ -52,49 +52,43 @@ constexpr ControlDecl kDeclared[] = {
      .points = 12,
      .bold = true,
      .ink = colors::yellow},
-    {.name = "Label2", .kind = ControlKind::Label, .at = {0, 1680, 720, 300}, .indent = 4},
-    {.name = "Label3",
+    {.name = "plainLabel", .kind = ControlKind::Label, .at = {0, 1680, 720, 300}, .indent = 4},
+    {.name = "valuePanel",
      .kind = ControlKind::ClickLabel,
      .at = {720, 1680, 720, 300},
      .align = Qt::AlignRight | Qt::AlignVCenter,
      .valueLook = true},
-    {.name = "Command1",
-     .kind = ControlKind::Button,
-     .at = {0, 2040, 975, 375},
-     .caption = u"停止"},
-    {.name = "Text1",
+    {.name = "button", .kind = ControlKind::Button, .at = {0, 2040, 975, 375}, .caption = u"停止"},
+    {.name = "textBox",
      .kind = ControlKind::LineEdit,
      .at = {1440, 1680, 1140, 345},
      .align = Qt::AlignRight,
      .flat = true,
      .ground = colors::paleYellow},
-    {.name = "Shape1",
-     .kind = ControlKind::Lamp,
-     .at = {3000, 120, 195, 195},
-     .ground = colors::red},
-    {.name = "Frame1",
+    {.name = "lamp", .kind = ControlKind::Lamp, .at = {3000, 120, 195, 195}, .ground = colors::red},
+    {.name = "groupBox",
      .kind = ControlKind::GroupBox,
      .at = {0, 2520, 1695, 735},
      .caption = u"表示"},
-    {.name = "Option1",
+    {.name = "option",
      .kind = ControlKind::Option,
      .at = {120, 200, 1335, 255},
      .caption = u"通常表示",
      .within = PanelRole},
-    {.name = "Check1",
+    {.name = "checkBox",
      .kind = ControlKind::Check,
      .at = {1800, 2520, 1335, 255},
      .caption = u"鳴らす"},
     {.role = GridRole,
-     .name = "G1",
+     .name = "grid",
      .kind = ControlKind::Grid,
      .at = {3240, 480, 2000, 1200},
      .within = PanelRole},
-    {.name = "Picture2",
+    {.name = "raisedPanel",
      .kind = ControlKind::RaisedPanel,
      .at = {0, 0, 2415, 1095},
      .ground = colors::paleYellow},
-    {.name = "Text2",
+    {.name = "gridBox",
      .kind = ControlKind::LineEdit,
      .at = {0, 0, 1100, 240},
      .within = GridRole,
@@ -264,9 +258,9 @@ class TestUi : public QObject {
         const auto left = int(Qt::AlignLeft | Qt::AlignVCenter);
         QTest::newRow("panel") << 0 << "QWidget"
                                << "root" << QString() << none << 0.0 << colors::navy << kNoColour;
-        QTest::newRow("label in the panel") << 1 << "QLabel"
-                                            << "Picture1" << u"時刻"_s << int(Qt::AlignCenter)
-                                            << 12.0 << kNoColour << colors::yellow;
+        QTest::newRow("label in the panel")
+            << 1 << "QLabel"
+            << "panel" << u"時刻"_s << int(Qt::AlignCenter) << 12.0 << kNoColour << colors::yellow;
         QTest::newRow("label, default alignment")
             << 2 << "QLabel"
             << "root" << QString() << left << 0.0 << kNoColour << kNoColour;
@@ -285,13 +279,13 @@ class TestUi : public QObject {
                                    << "root" << u"表示"_s << none << 0.0 << kNoColour << kNoColour;
         QTest::newRow("option in the panel")
             << 8 << "QRadioButton"
-            << "Picture1" << u"通常表示"_s << none << 0.0 << kNoColour << kNoColour;
+            << "panel" << u"通常表示"_s << none << 0.0 << kNoColour << kNoColour;
         QTest::newRow("check box")
             << 9 << "QCheckBox"
             << "root" << u"鳴らす"_s << none << 0.0 << kNoColour << kNoColour;
         QTest::newRow("grid in the panel")
             << 10 << "QTableWidget"
-            << "Picture1" << QString() << none << 0.0 << kNoColour << kNoColour;
+            << "panel" << QString() << none << 0.0 << kNoColour << kNoColour;
         QTest::newRow("raised panel")
             << 11 << "QFrame"
             << "root" << QString() << none << 0.0 << colors::paleYellow << kNoColour;
