@@ -65,13 +65,13 @@ struct Fixture : WindowFixture {
     void enterTime(int k, const QString& text) const { clickTypeAndEnter(w->timeBox(k), text); }
 
     // A field of the window as the key tables name it: "time 3", "memo 3" or "minimize".
-    QWidget* field(const QString& spec) const {
-        if (spec == u"minimize"_s) return w->minimizeButton();
-        const QStringList parts = spec.split(u' ');
+    QWidget* field(const QString& name) const {
+        if (name == u"minimize"_s) return w->minimizeButton();
+        const QStringList parts = name.split(u' ');
         const int k = parts.value(1).toInt();
         if (parts.value(0) == u"time"_s) return w->timeBox(k);
         if (parts.value(0) == u"memo"_s) return w->memoBox(k);
-        qFatal("no field %s", qPrintable(spec));
+        qFatal("no field %s", qPrintable(name));
     }
 
     quint32 lamp(int k) const { return colourOf(w->lamp(k), QPalette::Window); }
