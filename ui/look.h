@@ -80,7 +80,7 @@ struct ControlDecl {
     int role = -1; // its place in buildControls' byRole; -1: the code never needs it again
     const char* name = nullptr;
     ControlKind kind = ControlKind::Label;
-    TwipsRect at;
+    TwipsRect at{};
     const char16_t* caption = nullptr;
     // The role of an earlier control of the table that holds it (a scroll area holds it in its
     // viewport); -1: the root.
