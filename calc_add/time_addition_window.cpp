@@ -34,8 +34,135 @@ namespace {
 constexpr int kGridColumns = 6;
 constexpr int kColumnWidths[kGridColumns] = {500, 1800, 1100, 1100, 1100, 1100};
 const QString kCheckTitle = QStringLiteral("Check");
-constexpr const char* kOptionNames[kRoundingModeCount] = {"Option1", "Option2", "Option3",
-                                                          "Option4", "Option5"};
+using K = ControlKind;
+using W = TimeAdditionWindow;
+constexpr TwipsRect kRoundingOption = {300, 120, 2600, 270}; // the first; the others below it
+constexpr int kRoundingOptionPitch = 290;
+constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
+constexpr ControlDecl roundingOptionDecl(int i, const char* name) {
+    return shiftedDecl({.kind = K::Option, .at = kRoundingOption, .within = W::RoundingFrame},
+                       i * kRoundingOptionPitch, name, W::Rounding0 + i);
+}
+
+// The window's controls in the client area, in twips; the options take the modes' captions.
+constexpr ControlDecl kControls[] = {
+    // The worksheet grid (set up by buildGrid()).
+    {.role = W::Grid,
+     .name = "G1",
+     .kind = K::Grid,
+     .at = {120, 690, 7030, 2730},
+     .points = 9,
+     .fixedPitch = true},
+    // Placed over the current line by showPosition(), on the grid's own rows. It lies in the
+    // grid's viewport, so a line scrolled out of view takes the box with it while the box
+    // keeps the focus.
+    {.role = W::EntryBox,
+     .name = "Text1",
+     .kind = K::LineEdit,
+     .within = W::Grid,
+     .align = Qt::AlignRight | Qt::AlignVCenter,
+     .points = 9,
+     .fixedPitch = true,
+     .flat = true,
+     .ground = colors::paleCyan},
+    // The rounding choice, the current mode and the three buttons beside the grid.
+    {.role = W::ModeFrame, .name = "Frame2", .kind = K::GroupBox, .at = {7300, 690, 3000, 420}},
+    {.role = W::Mode,
+     .name = "Label1",
+     .kind = K::Label,
+     .at = {0, 0, 3000, 420},
+     .within = W::ModeFrame,
+     .align = Qt::AlignCenter,
+     .points = 10,
+     .bold = true},
+    {.role = W::RoundingFrame,
+     .name = "Frame1",
+     .kind = K::GroupBox,
+     .at = {7300, 1170, 3000, 1620}},
+    roundingOptionDecl(0, "Option1"),
+    roundingOptionDecl(1, "Option2"),
+    roundingOptionDecl(2, "Option3"),
+    roundingOptionDecl(3, "Option4"),
+    roundingOptionDecl(4, "Option5"),
+    {.role = W::ButtonsFrame, .name = "Frame6", .kind = K::GroupBox, .at = {7300, 2850, 3000, 570}},
+    {.role = W::Reset,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {90, 90, 900, 390},
+     .caption = u"ﾘｾｯﾄ",
+     .within = W::ButtonsFrame},
+    {.role = W::Menu,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {1050, 90, 900, 390},
+     .caption = u"ﾒﾆｭｰへ",
+     .within = W::ButtonsFrame},
+    {.role = W::Exit,
+     .name = "Command3",
+     .kind = K::Button,
+     .at = {2010, 90, 900, 390},
+     .caption = u"終了",
+     .within = W::ButtonsFrame},
+    // How to type, under the grid. The examples line up in the fixed-pitch face.
+    {.role = W::HowToFrame, .name = "Frame3", .kind = K::GroupBox, .at = {120, 3540, 3400, 1020}},
+    {.role = W::HowTo,
+     .name = "Label4",
+     .kind = K::Label,
+     .at = {0, 0, 3400, 1020},
+     .within = W::HowToFrame,
+     .align = kTopLeft,
+     .points = 9},
+    {.role = W::ExampleFrame,
+     .name = "Frame4",
+     .kind = K::GroupBox,
+     .at = {3580, 3540, 3700, 1020}},
+    {.role = W::Example,
+     .name = "Label2",
+     .kind = K::Label,
+     .at = {0, 0, 3700, 1020},
+     .within = W::ExampleFrame,
+     .align = kTopLeft,
+     .points = 9,
+     .fixedPitch = true},
+    {.role = W::MultiplyFrame,
+     .name = "Frame5",
+     .kind = K::GroupBox,
+     .at = {7340, 3540, 2960, 1020}},
+    {.role = W::Multiply,
+     .name = "Label3",
+     .kind = K::Label,
+     .at = {0, 0, 2960, 1020},
+     .within = W::MultiplyFrame,
+     .align = kTopLeft,
+     .points = 9,
+     .fixedPitch = true},
+    // The print question, over the top of the grid while it is asked.
+    {.role = W::PrintPanel,
+     .name = "Picture1",
+     .kind = K::RaisedPanel,
+     .at = {2280, 120, 2415, 1095},
+     .ground = colors::paleYellow},
+    {.role = W::PrintQuestion,
+     .name = "Label5",
+     .kind = K::Label,
+     .at = {150, 120, 2100, 330},
+     .caption = u" 印刷しますか？",
+     .within = W::PrintPanel,
+     .points = 10,
+     .bold = true},
+    {.role = W::PrintOk,
+     .name = "Command5",
+     .kind = K::Button,
+     .at = {180, 540, 960, 390},
+     .caption = u"ＯＫ",
+     .within = W::PrintPanel},
+    {.role = W::PrintCancel,
+     .name = "Command4",
+     .kind = K::Button,
+     .at = {1260, 540, 960, 390},
+     .caption = u"ｷｬﾝｾﾙ",
+     .within = W::PrintPanel},
+};
 
 QString joinedLines(std::initializer_list<const char16_t*> lines) {
     QStringList out;
@@ -97,6 +224,54 @@ void TimeAdditionWindow::buildMenus() {
             &TimeAdditionWindow::onHelpTriggered);
 }
 
+// The worksheet grid: the header row stays in view, line numbers scroll with their lines.
+void TimeAdditionWindow::buildGrid() {
+    QTableWidget* g = grid();
+    g->setRowCount(kLineCount);
+    g->setColumnCount(kGridColumns);
+    g->verticalHeader()->hide();
+    g->verticalHeader()->setMinimumSectionSize(1);
+    g->verticalHeader()->setDefaultSectionSize(twips(kGridLineTwips));
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->horizontalHeader()->setMinimumSectionSize(1);
+    g->horizontalHeader()->setFixedHeight(twips(kGridLineTwips));
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    g->horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < kGridColumns; ++c)
+        g->setColumnWidth(c, twips(kColumnWidths[c]));
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    g->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(QAbstractItemView::NoSelection);
+    g->setFocusPolicy(Qt::NoFocus);
+    // The entry box lies in the grid: Tab in it must move the focus on, not the grid's cell.
+    g->setTabKeyNavigation(false);
+    g->setAutoScroll(false);
+    g->setWordWrap(false);
+    g->setCornerButtonEnabled(false);
+    // Exactly the header and ten lines: a part-visible eleventh line would shift the lines
+    // under the box when the grid is scrolled to its end.
+    g->resize(g->width(), 2 * g->frameWidth() + (kVisibleLines + 1) * twips(kGridLineTwips));
+    for (int c = 0; c < kGridColumns; ++c)
+        g->setHorizontalHeaderItem(c, new QTableWidgetItem);
+    for (int r = 0; r < kLineCount; ++r)
+        for (int c = 0; c < kGridColumns; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c == 0) {
+                setCellBackground(item, colors::silver);
+                item->setText(QString::number(r + 1) + u' ');
+            }
+            g->setItem(r, c, item);
+        }
+    connect(g, &QTableWidget::cellClicked, this, &TimeAdditionWindow::onGridCellClicked);
+    connect(g->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &TimeAdditionWindow::onGridScrolled);
+}
+
 void TimeAdditionWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -109,167 +284,76 @@ void TimeAdditionWindow::buildControls() {
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolbar->adjustSize();
 
-    // The worksheet grid: the header row stays in view, line numbers scroll with their lines.
-    m_grid =
-        addControl<QTableWidget>(client, "G1", {120, 690, 7030, 2730}, kLineCount, kGridColumns);
-    m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setMinimumSectionSize(1);
-    m_grid->verticalHeader()->setDefaultSectionSize(twips(kGridLineTwips));
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->horizontalHeader()->setMinimumSectionSize(1);
-    m_grid->horizontalHeader()->setFixedHeight(twips(kGridLineTwips));
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_grid->horizontalHeader()->setHighlightSections(false);
-    for (int c = 0; c < kGridColumns; ++c)
-        m_grid->setColumnWidth(c, twips(kColumnWidths[c]));
-    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
-    m_grid->setFocusPolicy(Qt::NoFocus);
-    // The entry box lies in the grid: Tab in it must move the focus on, not the grid's cell.
-    m_grid->setTabKeyNavigation(false);
-    m_grid->setAutoScroll(false);
-    m_grid->setWordWrap(false);
-    m_grid->setCornerButtonEnabled(false);
-    m_grid->setFont(fixedFont(9));
-    // Exactly the header and ten lines: a part-visible eleventh line would shift the lines
-    // under the box when the grid is scrolled to its end.
-    m_grid->resize(m_grid->width(),
-                   2 * m_grid->frameWidth() + (kVisibleLines + 1) * twips(kGridLineTwips));
-    for (int c = 0; c < kGridColumns; ++c)
-        m_grid->setHorizontalHeaderItem(c, new QTableWidgetItem);
-    for (int r = 0; r < kLineCount; ++r)
-        for (int c = 0; c < kGridColumns; ++c) {
-            auto* item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (c == 0) {
-                setCellBackground(item, colors::silver);
-                item->setText(QString::number(r + 1) + u' ');
-            }
-            m_grid->setItem(r, c, item);
-        }
-    connect(m_grid, &QTableWidget::cellClicked, this, &TimeAdditionWindow::onGridCellClicked);
-    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &TimeAdditionWindow::onGridScrolled);
-
-    // Placed over the current line by showPosition(), on the grid's own rows. It lies in the
-    // grid's viewport, so a line scrolled out of view takes the box with it while the box
-    // keeps the focus.
-    m_entryBox = new QLineEdit(m_grid->viewport());
-    m_entryBox->setObjectName(QStringLiteral("Text1"));
-    m_entryBox->setFont(fixedFont(9));
-    m_entryBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_entryBox->setFrame(false);
-    m_entryBox->setMaxLength(kMaxEntryLength);
-    setBackground(m_entryBox, colors::paleCyan);
-    m_entryBox->installEventFilter(this);
+    qz::buildControls(client, kControls, m_controls);
+    buildGrid();
+    entryBox()->setMaxLength(kMaxEntryLength);
+    entryBox()->installEventFilter(this);
     // Lines pasted or dropped into the box are entered at once, each as if typed and confirmed.
     // Lines handed back after a refused one wait for Enter, so they can be mended first.
-    connect(m_entryBox, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(entryBox(), &QLineEdit::textEdited, this, [this](const QString& text) {
         const qsizetype breaks = splitLines(text).size() - 1;
         const bool pasted = breaks > m_boxLineBreaks;
         m_boxLineBreaks = breaks;
         if (pasted) onEntryKey(Qt::Key_Return);
     });
 
-    // The rounding choice, the current mode and the three buttons beside the grid.
-    m_frames[1] = addControl<QGroupBox>(client, "Frame2", {7300, 690, 3000, 420});
-    m_modeLabel =
-        addLabel(m_frames[1], "Label1", {0, 0, 3000, 420}, {}, Qt::AlignCenter, uiFont(10, true));
-    setColorOnOwnGround(m_modeLabel, colors::navy);
-
-    m_frames[0] = addControl<QGroupBox>(client, "Frame1", {7300, 1170, 3000, 1620});
+    // Navy on a ground of its own, which it reads on whatever the desktop's colours.
+    setColorOnOwnGround(modeLabel(), colors::navy);
     for (int i = 0; i < kRoundingModeCount; ++i) {
-        auto* o =
-            addControl<QRadioButton>(m_frames[0], kOptionNames[i], {300, 120 + i * 290, 2600, 270},
-                                     roundingModeTexts(RoundingMode(i)).optionCaption);
+        QRadioButton* o = roundingOption(RoundingMode(i));
+        o->setText(roundingModeTexts(RoundingMode(i)).optionCaption);
         connect(o, &QRadioButton::clicked, this,
                 [this, i] { onRoundingOptionClicked(RoundingMode(i)); });
-        m_modeOptions[size_t(i)] = o;
     }
-
-    m_frames[5] = addControl<QGroupBox>(client, "Frame6", {7300, 2850, 3000, 570});
-    m_resetButton = addControl<QPushButton>(m_frames[5], "Command1", {90, 90, 900, 390},
-                                            QStringLiteral("ﾘｾｯﾄ"));
-    m_menuButton = addControl<QPushButton>(m_frames[5], "Command2", {1050, 90, 900, 390},
-                                           QStringLiteral("ﾒﾆｭｰへ"));
-    m_exitButton = addControl<QPushButton>(m_frames[5], "Command3", {2010, 90, 900, 390},
-                                           QStringLiteral("終了"));
-    connect(m_resetButton, &QPushButton::clicked, this, &TimeAdditionWindow::onResetClicked);
-    connect(m_menuButton, &QPushButton::clicked, this, &TimeAdditionWindow::onBackToMenuClicked);
-    connect(m_exitButton, &QPushButton::clicked, this, &TimeAdditionWindow::onExitClicked);
-
-    // How to type, under the grid. The examples line up in the fixed-pitch face. Each text
-    // fills its frame inside a margin.
-    m_frames[2] = addControl<QGroupBox>(client, "Frame3", {120, 3540, 3400, 1020});
-    m_howToLabel = addLabel(m_frames[2], "Label4", {0, 0, 3400, 1020}, {},
-                            Qt::AlignLeft | Qt::AlignTop, uiFont(9));
-    m_frames[3] = addControl<QGroupBox>(client, "Frame4", {3580, 3540, 3700, 1020});
-    m_exampleLabel = addLabel(m_frames[3], "Label2", {0, 0, 3700, 1020}, {},
-                              Qt::AlignLeft | Qt::AlignTop, fixedFont(9));
-    m_frames[4] = addControl<QGroupBox>(client, "Frame5", {7340, 3540, 2960, 1020});
-    m_multiplyLabel = addLabel(m_frames[4], "Label3", {0, 0, 2960, 1020}, {},
-                               Qt::AlignLeft | Qt::AlignTop, fixedFont(9));
-    for (QLabel* l : {m_howToLabel, m_exampleLabel, m_multiplyLabel})
+    connect(resetButton(), &QPushButton::clicked, this, &TimeAdditionWindow::onResetClicked);
+    connect(menuButton(), &QPushButton::clicked, this, &TimeAdditionWindow::onBackToMenuClicked);
+    connect(exitButton(), &QPushButton::clicked, this, &TimeAdditionWindow::onExitClicked);
+    // Each text fills its frame inside a margin.
+    for (QLabel* l : {howToLabel(), exampleLabel(), multiplyLabel()})
         l->setContentsMargins(twips(120), twips(90), 0, 0);
 
-    // The print question, over the top of the grid while it is asked.
-    m_printPanel = addControl<QFrame>(client, "Picture1", {2280, 120, 2415, 1095});
-    m_printPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_printPanel->setLineWidth(2);
-    setBackground(m_printPanel, colors::paleYellow);
-    m_printQuestion =
-        addLabel(m_printPanel, "Label5", {150, 120, 2100, 330}, QStringLiteral(" 印刷しますか？"));
-    m_printQuestion->setFont(uiFont(10, true));
-    m_printOkButton = addControl<QPushButton>(m_printPanel, "Command5", {180, 540, 960, 390},
-                                              QStringLiteral("ＯＫ"));
-    m_printCancelButton = addControl<QPushButton>(m_printPanel, "Command4", {1260, 540, 960, 390},
-                                                  QStringLiteral("ｷｬﾝｾﾙ"));
     // Enter on a focused button presses it.
     for (QPushButton* b :
-         {m_resetButton, m_menuButton, m_exitButton, m_printOkButton, m_printCancelButton})
+         {resetButton(), menuButton(), exitButton(), printOkButton(), printCancelButton()})
         b->setAutoDefault(true);
-    connect(m_printOkButton, &QPushButton::clicked, this, &TimeAdditionWindow::onPrintConfirmed);
-    connect(m_printCancelButton, &QPushButton::clicked, this,
+    connect(printOkButton(), &QPushButton::clicked, this, &TimeAdditionWindow::onPrintConfirmed);
+    connect(printCancelButton(), &QPushButton::clicked, this,
             &TimeAdditionWindow::onPrintCancelled);
-    m_printPanel->hide();
+    printPanel()->hide();
 
     // Tab order, once for the window: the box, the rounding choice, the buttons.
-    const QList<QWidget*> focusOrder = {m_entryBox,          m_modeOptions[0], m_modeOptions[1],
-                                        m_modeOptions[2],    m_modeOptions[3], m_modeOptions[4],
-                                        m_resetButton,       m_menuButton,     m_exitButton,
-                                        m_printCancelButton, m_printOkButton};
+    QList<QWidget*> focusOrder = {entryBox()};
+    for (int i = 0; i < kRoundingModeCount; ++i)
+        focusOrder << roundingOption(RoundingMode(i));
+    focusOrder << resetButton() << menuButton() << exitButton() << printCancelButton()
+               << printOkButton();
     for (qsizetype i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
 
-    m_entryBox->raise();
-    m_printPanel->raise();
+    entryBox()->raise();
+    printPanel()->raise();
 }
 
 void TimeAdditionWindow::onActivated() {
-    m_howToLabel->setText(
+    howToLabel()->setText(
         joinedLines({u"● 最初に切上・切捨を選択します", u"● 「時間 ．分」で入力します",
                      u"● 入力・ｴﾝﾀｰすると次へ進みます", u"● 「↑」キーで戻ります"}));
-    m_exampleLabel->setText(
+    exampleLabel()->setText(
         joinedLines({u"● 入力例： 3時間40分～  3.40", u"　 　　　　12時間 5分～ 12.05",
                      u"　 　　　　  　　45分～  0.45", u"　 　　　　 ﾏｲﾅｽ 15分～ -0.15"}));
-    m_multiplyLabel->setText(
+    multiplyLabel()->setText(
         joinedLines({u"● かけ算は一度だけできます", u"", u"　2時間15分×3 ～ 2.15*3"}));
-    m_grid->horizontalHeaderItem(1)->setText(QStringLiteral("入力"));
-    m_grid->horizontalHeaderItem(2)->setText(QStringLiteral("分単位計算"));
-    m_grid->horizontalHeaderItem(3)->setText(QStringLiteral("分単位累計"));
+    grid()->horizontalHeaderItem(1)->setText(QStringLiteral("入力"));
+    grid()->horizontalHeaderItem(2)->setText(QStringLiteral("分単位計算"));
+    grid()->horizontalHeaderItem(3)->setText(QStringLiteral("分単位累計"));
     clearWorksheet();
-    m_entryBox->setFocus();
+    entryBox()->setFocus();
 }
 
 // --- the worksheet in the grid ----------------------------------------------------------------
 
 void TimeAdditionWindow::setCell(int row, int column, const QString& text) {
-    QTableWidgetItem* item = m_grid->item(row - 1, column);
+    QTableWidgetItem* item = grid()->item(row - 1, column);
     if (item->text() != text) item->setText(text);
 }
 
@@ -287,12 +371,12 @@ void TimeAdditionWindow::showAllLines() {
 
 void TimeAdditionWindow::showRoundingMode() {
     const RoundingModeTexts texts = roundingModeTexts(m_sheet.mode);
-    m_modeOptions[size_t(roundingModeNumber(m_sheet.mode))]->setChecked(true);
-    m_modeLabel->setText(texts.label);
-    m_grid->horizontalHeaderItem(4)->setText(texts.roundedLineHeader);
-    m_grid->horizontalHeaderItem(5)->setText(texts.roundedRunningHeader);
-    for (QRadioButton* o : m_modeOptions)
-        o->setEnabled(!m_sheet.roundingLocked);
+    roundingOption(m_sheet.mode)->setChecked(true);
+    modeLabel()->setText(texts.label);
+    grid()->horizontalHeaderItem(4)->setText(texts.roundedLineHeader);
+    grid()->horizontalHeaderItem(5)->setText(texts.roundedRunningHeader);
+    for (int i = 0; i < kRoundingModeCount; ++i)
+        roundingOption(RoundingMode(i))->setEnabled(!m_sheet.roundingLocked);
 }
 
 // The box stands over column 1 of the current line; its top in twips counts grid lines from
@@ -301,15 +385,15 @@ void TimeAdditionWindow::showRoundingMode() {
 void TimeAdditionWindow::showPosition() {
     const EditPosition& p = m_sheet.pos;
     m_syncingScroll = true;
-    m_grid->verticalScrollBar()->setValue(p.topRow - 1);
+    grid()->verticalScrollBar()->setValue(p.topRow - 1);
     m_syncingScroll = false;
     const int linesDown = (p.boxTop - kBoxTopFirst) / kGridLineTwips;
-    const int rowHeight = m_grid->rowHeight(0);
-    m_entryBox->setGeometry(m_grid->columnViewportPosition(1), linesDown * rowHeight,
-                            m_grid->columnWidth(1), rowHeight);
+    const int rowHeight = grid()->rowHeight(0);
+    entryBox()->setGeometry(grid()->columnViewportPosition(1), linesDown * rowHeight,
+                            grid()->columnWidth(1), rowHeight);
     // The box moves from line to line; a screen reader says which line it is on.
     const QString name = QStringLiteral("%1行目 入力").arg(p.currentLine);
-    if (m_entryBox->accessibleName() != name) m_entryBox->setAccessibleName(name);
+    if (entryBox()->accessibleName() != name) entryBox()->setAccessibleName(name);
 }
 
 void TimeAdditionWindow::clearWorksheet() {
@@ -322,24 +406,24 @@ void TimeAdditionWindow::clearWorksheet() {
 void TimeAdditionWindow::resetWorksheetAndGrid() {
     clearWorksheet();
     m_player->beep();
-    m_entryBox->setFocus();
+    entryBox()->setFocus();
 }
 
 // --- the entry box ----------------------------------------------------------------------------
 
 bool TimeAdditionWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_entryBox && event->type() == QEvent::KeyPress) {
+    if (watched == entryBox() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isTyping(key)) return onEntryKey(key->key());
     }
     // The box lies over the grid: the wheel over it scrolls the grid, as anywhere else on it.
-    if (watched == m_entryBox && event->type() == QEvent::Wheel)
-        return QCoreApplication::sendEvent(m_grid->viewport(), event);
+    if (watched == entryBox() && event->type() == QEvent::Wheel)
+        return QCoreApplication::sendEvent(grid()->viewport(), event);
     return QzWindow::eventFilter(watched, event);
 }
 
 bool TimeAdditionWindow::onEscapePressed() {
-    if (!m_printPanel->isVisible()) return false;
+    if (!printPanel()->isVisible()) return false;
     onPrintCancelled();
     return true;
 }
@@ -358,14 +442,14 @@ bool TimeAdditionWindow::onEntryKey(int key) {
         result = pressUp(m_sheet);
         break;
     case Qt::Key_Down:
-        result = pressDown(m_sheet, m_entryBox->text());
+        result = pressDown(m_sheet, entryBox()->text());
         break;
     case Qt::Key_Delete:
         result = pressDelete(m_sheet);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        result = pressEnter(m_sheet, m_entryBox->text());
+        result = pressEnter(m_sheet, entryBox()->text());
         break;
     default:
         return false;
@@ -380,12 +464,12 @@ void TimeAdditionWindow::apply(const KeyResult& result) {
         platform().messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
     }
     if (result.clearBox) {
-        m_entryBox->setText(result.keptText);
+        entryBox()->setText(result.keptText);
         m_boxLineBreaks = splitLines(result.keptText).size() - 1;
     }
     showLines(result.firstChanged, result.lastChanged);
     showPosition();
-    m_entryBox->setFocus();
+    entryBox()->setFocus();
 }
 
 void TimeAdditionWindow::onRoundingOptionClicked(RoundingMode mode) {
@@ -394,13 +478,13 @@ void TimeAdditionWindow::onRoundingOptionClicked(RoundingMode mode) {
     showRoundingMode();
     showAllLines();
     // After the option button's own handling, which keeps the focus when chosen by arrow key.
-    QTimer::singleShot(0, m_entryBox, [box = m_entryBox] { box->setFocus(); });
+    QTimer::singleShot(0, entryBox(), [box = entryBox()] { box->setFocus(); });
 }
 
 void TimeAdditionWindow::onGridCellClicked(int row, int) {
     clickGridLine(m_sheet, row + 1);
     showPosition();
-    m_entryBox->setFocus();
+    entryBox()->setFocus();
 }
 
 void TimeAdditionWindow::onGridScrolled(int value) {
@@ -449,7 +533,7 @@ void TimeAdditionWindow::onOpenTriggered() {
             this,
             QStringLiteral("ファイル「%1」を開けませんでした。\n%2").arg(filePart(*path), why),
             kCheckTitle);
-        m_entryBox->setFocus();
+        entryBox()->setFocus();
     };
     const ReadResult read = readWholeFile(*path, kMaxTimFileBytes);
     if (read.status != ReadStatus::Ok)
@@ -462,7 +546,7 @@ void TimeAdditionWindow::onOpenTriggered() {
     showRoundingMode();
     showAllLines();
     showPosition();
-    m_entryBox->setFocus();
+    entryBox()->setFocus();
 }
 
 void TimeAdditionWindow::onSaveTriggered() {
@@ -473,7 +557,7 @@ void TimeAdditionWindow::onSaveTriggered() {
         platform().messages->exclamation(
             this, bytes.error + QStringLiteral("\n入力を直してから保存してください。"),
             kCheckTitle);
-        m_entryBox->setFocus();
+        entryBox()->setFocus();
         return;
     }
     const std::optional<QString> path =
@@ -488,27 +572,27 @@ void TimeAdditionWindow::onSaveTriggered() {
             QStringLiteral("ファイル「%1」に保存できませんでした。\n%2")
                 .arg(filePart(*path), error),
             kCheckTitle);
-    m_entryBox->setFocus();
+    entryBox()->setFocus();
 }
 
 // --- printing ---------------------------------------------------------------------------------
 
 void TimeAdditionWindow::onPrintRequested() {
-    m_printPanel->show();
-    m_printPanel->raise();
-    m_printCancelButton->setFocus();
+    printPanel()->show();
+    printPanel()->raise();
+    printCancelButton()->setFocus();
 }
 
 void TimeAdditionWindow::onPrintCancelled() {
-    m_printPanel->hide();
-    m_entryBox->setFocus();
+    printPanel()->hide();
+    entryBox()->setFocus();
 }
 
 void TimeAdditionWindow::onPrintConfirmed() {
     printOrOfferPdf(this, *platform().printer, *platform().messages, *platform().files,
                     state().programFolder(), QStringLiteral("時間計算"), timPrintDocument(m_sheet));
-    m_printPanel->hide();
-    m_entryBox->setFocus();
+    printPanel()->hide();
+    entryBox()->setFocus();
 }
 
 } // namespace qz

@@ -4,19 +4,19 @@
 #include "app/window_manager.h"
 #include "calc_add/calc_sheet.h"
 
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
 #include <array>
 #include <memory>
 
 class QAction;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTableWidget;
 class QToolBar;
-class QWidget;
 
 namespace qz {
 
@@ -33,6 +33,52 @@ class TimeAdditionWindow : public QzWindow {
     Q_DISABLE_COPY_MOVE(TimeAdditionWindow)
 
     void onActivated() override;
+
+    // The window's controls by what they are for.
+    enum Role {
+        Grid,
+        EntryBox, // floats over the current line, in the grid's viewport
+        ModeFrame,
+        Mode,
+        RoundingFrame,
+        Rounding0, // one option per rounding mode, in the modes' order
+        Rounding1,
+        Rounding2,
+        Rounding3,
+        Rounding4,
+        ButtonsFrame,
+        Reset,
+        Menu,
+        Exit,
+        HowToFrame,
+        HowTo,
+        ExampleFrame,
+        Example,
+        MultiplyFrame,
+        Multiply,
+        PrintPanel, // the print question, over the top of the grid while it is asked
+        PrintQuestion,
+        PrintOk,
+        PrintCancel,
+        RoleCount
+    };
+    QWidget* control(Role r) const { return m_controls[r]; }
+    QTableWidget* grid() const { return as<QTableWidget>(Grid); }
+    QLineEdit* entryBox() const { return as<QLineEdit>(EntryBox); }
+    QLabel* modeLabel() const { return as<QLabel>(Mode); }
+    QRadioButton* roundingOption(RoundingMode m) const {
+        return as<QRadioButton>(Role(Rounding0 + roundingModeNumber(m)));
+    }
+    QPushButton* resetButton() const { return as<QPushButton>(Reset); }
+    QPushButton* menuButton() const { return as<QPushButton>(Menu); }
+    QPushButton* exitButton() const { return as<QPushButton>(Exit); }
+    QLabel* howToLabel() const { return as<QLabel>(HowTo); }
+    QLabel* exampleLabel() const { return as<QLabel>(Example); }
+    QLabel* multiplyLabel() const { return as<QLabel>(Multiply); }
+    QFrame* printPanel() const { return as<QFrame>(PrintPanel); }
+    QLabel* printQuestion() const { return as<QLabel>(PrintQuestion); }
+    QPushButton* printOkButton() const { return as<QPushButton>(PrintOk); }
+    QPushButton* printCancelButton() const { return as<QPushButton>(PrintCancel); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,8 +101,11 @@ class TimeAdditionWindow : public QzWindow {
     void onHelpTriggered();
 
   private:
+    template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
+
     void buildMenus();
     void buildControls();
+    void buildGrid();
     bool onEntryKey(int key);
     void apply(const KeyResult& result);
     void showLines(int first, int last);
@@ -72,22 +121,8 @@ class TimeAdditionWindow : public QzWindow {
     bool m_syncingScroll = false;
     qsizetype m_boxLineBreaks = 0; // in the box's text, to tell a paste from an edit
 
-    QTableWidget* m_grid = nullptr;
-    QLineEdit* m_entryBox = nullptr;
-    std::array<QRadioButton*, kRoundingModeCount> m_modeOptions{};
-    QLabel* m_modeLabel = nullptr;
-    QLabel* m_exampleLabel = nullptr;
-    QLabel* m_multiplyLabel = nullptr;
-    QLabel* m_howToLabel = nullptr;
-    QPushButton* m_resetButton = nullptr;
-    QPushButton* m_menuButton = nullptr;
-    QPushButton* m_exitButton = nullptr;
-    QFrame* m_printPanel = nullptr;
-    QLabel* m_printQuestion = nullptr;
-    QPushButton* m_printOkButton = nullptr;
-    QPushButton* m_printCancelButton = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
     QToolBar* m_toolbar = nullptr;
-    std::array<QGroupBox*, 6> m_frames{};
 };
 
 } // namespace qz

@@ -49,6 +49,130 @@ QString textOf(const std::optional<QString>& v) {
     return v.value_or(QString());
 }
 
+using K = ControlKind;
+using W = ElapsedTimeWindow;
+constexpr int kButtonsTop = 7800;
+
+// The window's controls, in twips.
+constexpr ControlDecl kControls[] = {
+    {.role = W::DateCaption,
+     .name = "Label4",
+     .kind = K::Label,
+     .at = {2865, 165, 855, 255},
+     .caption = u"日付："},
+    {.role = W::Date,
+     .name = "Text4",
+     .kind = K::LineEdit,
+     .at = {3720, 120, 1335, 270},
+     .ground = colors::white},
+    {.role = W::TitleCaption,
+     .name = "Label5",
+     .kind = K::Label,
+     .at = {2865, 450, 855, 255},
+     .caption = u"タイトル："},
+    {.role = W::Title,
+     .name = "Text3",
+     .kind = K::LineEdit,
+     .at = {3720, 440, 1335, 270},
+     .ground = colors::white},
+    {.role = W::FileNameCaption,
+     .name = "Label8",
+     .kind = K::Label,
+     .at = {105, 795, 855, 255},
+     .caption = u"ﾌｧｲﾙ名："},
+    {.role = W::FileName,
+     .name = "Label7",
+     .kind = K::Label,
+     .at = {960, 765, 4095, 270},
+     .valueLook = true,
+     .indent = 3},
+    {.role = W::SheetFrame,
+     .name = "Frame1",
+     .kind = K::GroupBox,
+     .at = {120, 1065, 5000, 5960},
+     .ground = colors::paleBlue},
+    {.role = W::Grid,
+     .name = "G1",
+     .kind = K::Grid,
+     .at = {120, 360, 4760, 5140},
+     .within = W::SheetFrame},
+    {.role = W::StartBox,
+     .name = "Text1",
+     .kind = K::LineEdit,
+     .within = W::SheetFrame,
+     .flat = true,
+     .ground = kCursorCell},
+    {.role = W::EndBox,
+     .name = "Text2",
+     .kind = K::LineEdit,
+     .within = W::SheetFrame,
+     .flat = true,
+     .ground = kCursorCell},
+    {.role = W::TotalCaption,
+     .name = "Label2",
+     .kind = K::Label,
+     .at = {2595, 5580, 645, 255},
+     .caption = u"合計：",
+     .within = W::SheetFrame},
+    {.role = W::Total,
+     .name = "Label1",
+     .kind = K::Label,
+     .at = {3240, 5565, 1335, 255},
+     .within = W::SheetFrame,
+     .align = Qt::AlignRight | Qt::AlignVCenter,
+     .valueLook = true,
+     .indent = 3},
+    {.role = W::HintFrame,
+     .name = "Frame2",
+     .kind = K::GroupBox,
+     .at = {120, 7020, 5000, 675},
+     .ground = colors::paleBlue},
+    {.role = W::Hint,
+     .name = "Label6",
+     .kind = K::Label,
+     .at = {120, 165, 4780, 405},
+     .within = W::HintFrame,
+     .points = 8.25},
+    {.role = W::Reset,
+     .name = "Command4",
+     .kind = K::Button,
+     .at = {2490, kButtonsTop, 855, 300},
+     .caption = u"ﾘｾｯﾄ"},
+    {.role = W::Menu,
+     .name = "Command5",
+     .kind = K::Button,
+     .at = {3345, kButtonsTop, 855, 300},
+     .caption = u"ﾒﾆｭｰへ"},
+    {.role = W::Exit,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {4200, kButtonsTop, 855, 300},
+     .caption = u"終了"},
+    {.role = W::PrintPanel,
+     .name = "Picture1",
+     .kind = K::RaisedPanel,
+     .at = {0, 0, 2415, 1095},
+     .ground = colors::paleYellow},
+    {.role = W::PrintQuestion,
+     .name = "Label3",
+     .kind = K::Label,
+     .at = {120, 120, 2175, 300},
+     .caption = u"内容を印刷しますか？",
+     .within = W::PrintPanel},
+    {.role = W::PrintOk,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {120, 480, 975, 375},
+     .caption = u"OK",
+     .within = W::PrintPanel},
+    {.role = W::PrintCancel,
+     .name = "Command3",
+     .kind = K::Button,
+     .at = {1200, 480, 975, 375},
+     .caption = u"ｷｬﾝｾﾙ",
+     .within = W::PrintPanel},
+};
+
 } // namespace
 
 ElapsedTimeWindow::ElapsedTimeWindow(AppContext& c)
@@ -111,42 +235,16 @@ void ElapsedTimeWindow::buildControls() {
     m_toolBar->resize(std::max(m_toolBar->width(), m_toolBar->sizeHint().width()),
                       m_toolBar->height());
 
-    auto lineEdit = [&](QWidget* parent, const char* name, TwipsRect at) {
-        auto* e = addControl<QLineEdit>(parent, name, at);
-        setBackground(e, colors::white);
-        return e;
-    };
-    auto button = [&](const char* name, const QString& text, int left,
-                      void (ElapsedTimeWindow::*slot)()) {
-        auto* b = addControl<QPushButton>(client, name, {left, 7800, 855, 300}, text);
-        connect(b, &QPushButton::clicked, this, slot);
-        return b;
-    };
-
-    addLabel(client, "Label4", {2865, 165, 855, 255}, QStringLiteral("日付："));
-    m_dateBox = lineEdit(client, "Text4", {3720, 120, 1335, 270});
-    m_dateBox->installEventFilter(this);
-    m_dateBox->setAccessibleName(QStringLiteral("日付"));
-    addLabel(client, "Label5", {2865, 450, 855, 255}, QStringLiteral("タイトル："));
-    m_titleBox = lineEdit(client, "Text3", {3720, 440, 1335, 270});
-    m_titleBox->installEventFilter(this);
-    m_titleBox->setAccessibleName(QStringLiteral("タイトル"));
-    addLabel(client, "Label8", {105, 795, 855, 255}, QStringLiteral("ﾌｧｲﾙ名："));
-    m_fileNameLabel = addLabel(client, "Label7", {960, 765, 4095, 270});
-
-    m_sheetFrame = addControl<QGroupBox>(client, "Frame1", {120, 1065, 5000, 5960});
-    setBackground(m_sheetFrame, colors::paleBlue);
-
-    m_grid =
-        addControl<QTableWidget>(m_sheetFrame, "G1", {120, 360, 4760, 5140}, kSheetRowCount, 4);
-    m_grid->setAccessibleName(QStringLiteral("経過時間表"));
-
+    qz::buildControls(client, kControls, m_controls);
+    for (QLineEdit* b : {dateBox(), titleBox()})
+        b->installEventFilter(this);
+    dateBox()->setAccessibleName(QStringLiteral("日付"));
+    titleBox()->setAccessibleName(QStringLiteral("タイトル"));
+    grid()->setRowCount(kSheetRowCount);
+    grid()->setColumnCount(4);
+    grid()->setAccessibleName(QStringLiteral("経過時間表"));
     // Placed on the current row by showCursor().
-    m_startBox = lineEdit(m_sheetFrame, "Text1", {});
-    m_endBox = lineEdit(m_sheetFrame, "Text2", {});
-    for (QLineEdit* b : {m_startBox, m_endBox}) {
-        b->setFrame(false);
-        setBackground(b, kCursorCell);
+    for (QLineEdit* b : {startBox(), endBox()}) {
         b->setTextMargins(2, 0, 0, 0);
         b->installEventFilter(this);
         b->raise();
@@ -155,50 +253,22 @@ void ElapsedTimeWindow::buildControls() {
             if (hasLineBreak(text)) b->setText(splitLines(text).first());
         });
     }
-
-    addLabel(m_sheetFrame, "Label2", {2595, 5580, 645, 255}, QStringLiteral("合計："));
-    m_totalLabel = addLabel(m_sheetFrame, "Label1", {3240, 5565, 1335, 255}, {},
-                            Qt::AlignRight | Qt::AlignVCenter);
-    for (QLabel* l : {m_fileNameLabel, m_totalLabel}) {
-        setValueLook(l);
-        l->setIndent(3);
-    }
-
-    m_hintFrame = addControl<QGroupBox>(client, "Frame2", {120, 7020, 5000, 675});
-    setBackground(m_hintFrame, colors::paleBlue);
-    m_hintLabel = addLabel(m_hintFrame, "Label6", {120, 165, 4780, 405});
-    m_hintLabel->setFont(uiFont(8.25));
-
-    m_resetButton =
-        button("Command4", QStringLiteral("ﾘｾｯﾄ"), 2490, &ElapsedTimeWindow::onResetClicked);
-    m_menuButton =
-        button("Command5", QStringLiteral("ﾒﾆｭｰへ"), 3345, &ElapsedTimeWindow::onMenuClicked);
-    m_exitButton =
-        button("Command1", QStringLiteral("終了"), 4200, &ElapsedTimeWindow::onExitClicked);
-
-    // The print question covers the top left corner until it is answered.
-    m_printPanel = addControl<QFrame>(client, "Picture1", {0, 0, 2415, 1095});
-    m_printPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_printPanel->setLineWidth(2);
-    setBackground(m_printPanel, colors::paleYellow);
-    addLabel(m_printPanel, "Label3", {120, 120, 2175, 300}, QStringLiteral("内容を印刷しますか？"));
-    m_printOkButton = addControl<QPushButton>(m_printPanel, "Command2", {120, 480, 975, 375},
-                                              QStringLiteral("OK"));
-    connect(m_printOkButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintConfirmed);
-    m_printCancelButton = addControl<QPushButton>(m_printPanel, "Command3", {1200, 480, 975, 375},
-                                                  QStringLiteral("ｷｬﾝｾﾙ"));
-    connect(m_printCancelButton, &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintCancelled);
+    connect(resetButton(), &QPushButton::clicked, this, &ElapsedTimeWindow::onResetClicked);
+    connect(menuButton(), &QPushButton::clicked, this, &ElapsedTimeWindow::onMenuClicked);
+    connect(exitButton(), &QPushButton::clicked, this, &ElapsedTimeWindow::onExitClicked);
+    connect(printOkButton(), &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintConfirmed);
+    connect(printCancelButton(), &QPushButton::clicked, this, &ElapsedTimeWindow::onPrintCancelled);
     // Enter presses the focused button.
     for (QPushButton* b :
-         {m_resetButton, m_menuButton, m_exitButton, m_printOkButton, m_printCancelButton})
+         {resetButton(), menuButton(), exitButton(), printOkButton(), printCancelButton()})
         b->setAutoDefault(true);
-    m_printPanel->hide();
+    printPanel()->hide();
 
-    setTabOrder(m_startBox, m_endBox);
+    setTabOrder(startBox(), endBox());
 }
 
 void ElapsedTimeWindow::buildGrid() {
-    QTableWidget* g = m_grid;
+    QTableWidget* g = grid();
     // The widget's own header row stands for the grid's fixed row 0, so it stays in view while
     // the 70 sheet rows scroll; column 0 holds the row numbers.
     g->setHorizontalHeaderLabels({QStringLiteral("NO"), QStringLiteral("開始時間"),
@@ -247,8 +317,8 @@ void ElapsedTimeWindow::buildGrid() {
 }
 
 void ElapsedTimeWindow::onActivated() {
-    m_hintLabel->setText(QString(kHint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    m_dateBox->setText(todayText());
+    hintLabel()->setText(QString(kHint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    dateBox()->setText(todayText());
     focusBox(EntryBox::Start);
 }
 
@@ -260,14 +330,14 @@ QString ElapsedTimeWindow::todayText() const {
 
 void ElapsedTimeWindow::writeFixedCells() {
     for (int r = 1; r <= kSheetRowCount; ++r)
-        m_grid->item(r - 1, 0)->setText(QString::number(r));
+        grid()->item(r - 1, 0)->setText(QString::number(r));
 }
 
 void ElapsedTimeWindow::showRow(int row) {
     const SheetRow& r = m_sheet.row(row);
-    m_grid->item(row - 1, 1)->setText(textOf(r.startText));
-    m_grid->item(row - 1, 2)->setText(textOf(r.endText));
-    m_grid->item(row - 1, 3)->setText(textOf(r.elapsedText));
+    grid()->item(row - 1, 1)->setText(textOf(r.startText));
+    grid()->item(row - 1, 2)->setText(textOf(r.endText));
+    grid()->item(row - 1, 3)->setText(textOf(r.elapsedText));
 }
 
 void ElapsedTimeWindow::showAllRows() {
@@ -276,12 +346,12 @@ void ElapsedTimeWindow::showAllRows() {
 }
 
 void ElapsedTimeWindow::showTotal() {
-    m_totalLabel->setText(textOf(m_sheet.totalText));
+    totalLabel()->setText(textOf(m_sheet.totalText));
 }
 
 void ElapsedTimeWindow::setTopRow(int topRow) {
     m_settingTopRow = true;
-    m_grid->verticalScrollBar()->setValue(topRow - 1);
+    grid()->verticalScrollBar()->setValue(topRow - 1);
     m_settingTopRow = false;
 }
 
@@ -289,36 +359,36 @@ void ElapsedTimeWindow::setTopRow(int topRow) {
 void ElapsedTimeWindow::showCursor() {
     setTopRow(m_cursor.topRow);
     const int top = placeEntryBoxes(m_cursor);
-    placeTwips(m_startBox, {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
-    placeTwips(m_endBox, {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
+    placeTwips(startBox(), {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
+    placeTwips(endBox(), {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
     // The boxes move from row to row; a screen reader says which row they are on.
     const QString row = QStringLiteral("%1行目 ").arg(m_cursor.currentRow);
-    if (m_startBox->accessibleName() != row + QStringLiteral("開始時間")) {
-        m_startBox->setAccessibleName(row + QStringLiteral("開始時間"));
-        m_endBox->setAccessibleName(row + QStringLiteral("終了時間"));
+    if (startBox()->accessibleName() != row + QStringLiteral("開始時間")) {
+        startBox()->setAccessibleName(row + QStringLiteral("開始時間"));
+        endBox()->setAccessibleName(row + QStringLiteral("終了時間"));
     }
-    const int column = m_grid->currentColumn() < 1 ? 1 : m_grid->currentColumn();
-    m_grid->setCurrentCell(m_cursor.currentRow - 1, column);
+    const int column = grid()->currentColumn() < 1 ? 1 : grid()->currentColumn();
+    grid()->setCurrentCell(m_cursor.currentRow - 1, column);
 }
 
 void ElapsedTimeWindow::setBoxesVisible(bool visible) {
     // A focused widget that hides passes the focus on along the tab chain, which leads to the
     // buttons under the grid: Enter would then reset the sheet. The grid keeps it instead.
-    if (!visible && (m_startBox->hasFocus() || m_endBox->hasFocus()))
-        m_grid->setFocus(Qt::OtherFocusReason);
-    m_startBox->setVisible(visible);
-    m_endBox->setVisible(visible);
+    if (!visible && (startBox()->hasFocus() || endBox()->hasFocus()))
+        grid()->setFocus(Qt::OtherFocusReason);
+    startBox()->setVisible(visible);
+    endBox()->setVisible(visible);
 }
 
 QLineEdit* ElapsedTimeWindow::box(EntryBox which) const {
-    return which == EntryBox::Start ? m_startBox : m_endBox;
+    return which == EntryBox::Start ? startBox() : endBox();
 }
 
 void ElapsedTimeWindow::focusBox(EntryBox which) {
     // While the cursor row is scrolled out of view nothing may be typed into it unseen; the
     // focus comes back to the box when the row is scrolled into view.
     if (box(which)->isHidden()) {
-        m_grid->setFocus(Qt::OtherFocusReason);
+        grid()->setFocus(Qt::OtherFocusReason);
         return;
     }
     box(which)->setFocus(Qt::OtherFocusReason);
@@ -330,16 +400,16 @@ void ElapsedTimeWindow::checkMessage(const QString& text) {
 
 void ElapsedTimeWindow::resetSheet() {
     CL(m_sheet, m_cursor);
-    m_grid->setCurrentCell(0, 0);
+    grid()->setCurrentCell(0, 0);
     showAllRows();
     writeFixedCells();
     setBoxesVisible(true);
-    m_startBox->clear();
-    m_endBox->clear();
-    m_titleBox->clear();
-    m_dateBox->setText(todayText());
-    m_totalLabel->clear();
-    m_fileNameLabel->clear();
+    startBox()->clear();
+    endBox()->clear();
+    titleBox()->clear();
+    dateBox()->setText(todayText());
+    totalLabel()->clear();
+    fileNameLabel()->clear();
     showCursor();
 }
 
@@ -351,10 +421,10 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     }
-    if (watched == m_grid && event->type() == QEvent::KeyPress && m_startBox->isHidden())
+    if (watched == grid() && event->type() == QEvent::KeyPress && startBox()->isHidden())
         return true; // the grid holds the focus only for the hidden boxes: keys go nowhere
-    if (watched != m_startBox && watched != m_endBox) return QzWindow::eventFilter(watched, event);
-    const EntryBox which = watched == m_startBox ? EntryBox::Start : EntryBox::End;
+    if (watched != startBox() && watched != endBox()) return QzWindow::eventFilter(watched, event);
+    const EntryBox which = watched == startBox() ? EntryBox::Start : EntryBox::End;
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (handleBoxKey(which, key->key(), key->text())) return true;
@@ -362,19 +432,19 @@ bool ElapsedTimeWindow::eventFilter(QObject* watched, QEvent* event) {
         // Text composed through an input method arrives without key events.
         const auto* im = static_cast<QInputMethodEvent*>(event);
         if (!im->commitString().isEmpty() || !im->preeditString().isEmpty())
-            m_grid->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
+            grid()->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
     } else if (event->type() == QEvent::FocusOut && which == EntryBox::Start) {
         // A start typed and left unconfirmed is dropped when the focus moves on within the
         // window; a message box or a dialog taking the focus for a moment keeps it.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            m_startBox->clear();
+            startBox()->clear();
     }
     return QzWindow::eventFilter(watched, event);
 }
 
 bool ElapsedTimeWindow::onEscapePressed() {
-    if (!m_printPanel->isVisible()) return false;
+    if (!printPanel()->isVisible()) return false;
     onPrintCancelled();
     return true;
 }
@@ -399,7 +469,7 @@ bool ElapsedTimeWindow::handleBoxKey(EntryBox which, int key, const QString& typ
     }
     // The grid's highlighted cell follows the box being typed in.
     if (!typed.isEmpty() && typed[0].isPrint())
-        m_grid->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
+        grid()->setCurrentCell(m_cursor.currentRow - 1, which == EntryBox::Start ? 1 : 2);
     return false;
 }
 
@@ -417,18 +487,18 @@ void ElapsedTimeWindow::showOutcome(const SheetEntryOutcome& outcome) {
     if (outcome.changedRow > 0) showRow(outcome.changedRow);
     if (outcome.totalChanged) showTotal();
     showCursor();
-    m_grid->setCurrentCell(m_cursor.currentRow - 1, outcome.focus == EntryBox::Start ? 1 : 2);
+    grid()->setCurrentCell(m_cursor.currentRow - 1, outcome.focus == EntryBox::Start ? 1 : 2);
     focusBox(outcome.focus);
 }
 
 // --- the grid --------------------------------------------------------------------------------
 
 void ElapsedTimeWindow::onGridClicked(int gridRow, int column) {
-    const int topRow = m_grid->verticalScrollBar()->value() + 1;
+    const int topRow = grid()->verticalScrollBar()->value() + 1;
     clickRow(m_cursor, gridRow + 1, topRow);
     setBoxesVisible(true);
     showCursor(); // scrolls a row that was only partly in view into it
-    m_grid->setCurrentCell(gridRow, column);
+    grid()->setCurrentCell(gridRow, column);
     if (column == 1 || column == 3)
         focusBox(EntryBox::Start);
     else if (column == 2)
@@ -443,8 +513,8 @@ void ElapsedTimeWindow::onGridScrolled(int value) {
     }
     setBoxesVisible(true);
     const int top = placeEntryBoxes(m_cursor);
-    placeTwips(m_startBox, {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
-    placeTwips(m_endBox, {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
+    placeTwips(startBox(), {kStartBoxLeft, top, kBoxWidth, kBoxHeight});
+    placeTwips(endBox(), {kEndBoxLeft, top, kBoxWidth, kBoxHeight});
     focusBox(EntryBox::Start);
 }
 
@@ -473,8 +543,8 @@ void ElapsedTimeWindow::onHelpTriggered() {
 }
 
 void ElapsedTimeWindow::onSaveTriggered() {
-    m_sheet.sheetTitle = m_titleBox->text();
-    m_sheet.sheetDate = m_dateBox->text();
+    m_sheet.sheetTitle = titleBox()->text();
+    m_sheet.sheetDate = dateBox()->text();
     if (!hasAnyStart(m_sheet)) {
         checkMessage(elapsed_text::kNothingToSave);
         focusBox(EntryBox::Start);
@@ -485,7 +555,7 @@ void ElapsedTimeWindow::onSaveTriggered() {
     const QString problem = sheetTextProblem(m_sheet, &inTitle);
     if (!problem.isEmpty()) {
         checkMessage(problem);
-        (inTitle ? m_titleBox : m_dateBox)->setFocus(Qt::OtherFocusReason);
+        (inTitle ? titleBox() : dateBox())->setFocus(Qt::OtherFocusReason);
         return;
     }
     const std::optional<QString> chosen =
@@ -507,7 +577,7 @@ void ElapsedTimeWindow::onSaveTriggered() {
         focusBox(EntryBox::Start);
         return;
     }
-    m_fileNameLabel->setText(filePart(path));
+    fileNameLabel()->setText(filePart(path));
     focusBox(EntryBox::Start);
 }
 
@@ -534,26 +604,26 @@ void ElapsedTimeWindow::onOpenTriggered() {
     m_sheet = std::move(*parsed.sheet);
     showAllRows();
     showTotal(); // as the file says, not recomputed
-    m_titleBox->setText(textOf(m_sheet.sheetTitle));
-    m_dateBox->setText(textOf(m_sheet.sheetDate));
+    titleBox()->setText(textOf(m_sheet.sheetTitle));
+    dateBox()->setText(textOf(m_sheet.sheetDate));
     m_player->beep();
-    m_fileNameLabel->setText(name);
+    fileNameLabel()->setText(name);
     focusBox(EntryBox::Start);
 }
 
 // --- printing --------------------------------------------------------------------------------
 
 void ElapsedTimeWindow::onPrintRequested() {
-    m_printPanel->show();
-    m_printPanel->raise();
+    printPanel()->show();
+    printPanel()->raise();
     // The focus on "ｷｬﾝｾﾙ", so that Enter alone does not print.
-    m_printCancelButton->setFocus(Qt::OtherFocusReason);
+    printCancelButton()->setFocus(Qt::OtherFocusReason);
 }
 
 void ElapsedTimeWindow::onPrintCancelled() {
-    m_printOkButton->setAutoDefault(true);
-    m_printCancelButton->setAutoDefault(true);
-    m_printPanel->hide();
+    printOkButton()->setAutoDefault(true);
+    printCancelButton()->setAutoDefault(true);
+    printPanel()->hide();
     focusBox(EntryBox::Start);
 }
 
@@ -562,14 +632,14 @@ void ElapsedTimeWindow::onPrintConfirmed() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     Printer& printer = *platform().printer;
     const PrintDocument doc =
-        elapsedSheetPrintout(m_sheet, m_dateBox->text(),
+        elapsedSheetPrintout(m_sheet, dateBox()->text(),
                              printer.pageHeightInCells({kElapsedPrintFamily, kElapsedPrintPoints}));
     if (printOrOfferPdf(this, printer, *platform().messages, *platform().files,
                         state().programFolder(), windowTitle(), doc))
         m_player->beep();
-    m_printOkButton->setAutoDefault(true);
-    m_printCancelButton->setAutoDefault(true);
-    m_printPanel->hide();
+    printOkButton()->setAutoDefault(true);
+    printCancelButton()->setAutoDefault(true);
+    printPanel()->hide();
     focusBox(EntryBox::Start);
 }
 

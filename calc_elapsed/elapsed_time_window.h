@@ -4,15 +4,17 @@
 #include "app/window_manager.h"
 #include "calc_elapsed/elapsed_sheet.h"
 
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <array>
 #include <memory>
 
 class QAction;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
 class QToolBar;
 
 namespace qz {
@@ -31,6 +33,50 @@ class ElapsedTimeWindow final : public QzWindow {
     void onActivated() override;
 
     const ElapsedSheet& sheet() const { return m_sheet; }
+
+    // The window's controls by what they are for.
+    enum Role {
+        DateCaption,
+        Date,
+        TitleCaption,
+        Title,
+        FileNameCaption,
+        FileName,
+        SheetFrame,
+        Grid,
+        StartBox, // floats over the grid on the cursor row
+        EndBox,   // likewise
+        TotalCaption,
+        Total,
+        HintFrame,
+        Hint,
+        Reset,
+        Menu,
+        Exit,
+        PrintPanel, // the print question, over the top left corner until answered
+        PrintQuestion,
+        PrintOk,
+        PrintCancel,
+        RoleCount
+    };
+    QWidget* control(Role r) const { return m_controls[r]; }
+    QLineEdit* dateBox() const { return as<QLineEdit>(Date); }
+    QLineEdit* titleBox() const { return as<QLineEdit>(Title); }
+    QLabel* fileNameLabel() const { return as<QLabel>(FileName); }
+    QGroupBox* sheetFrame() const { return as<QGroupBox>(SheetFrame); }
+    QTableWidget* grid() const { return as<QTableWidget>(Grid); }
+    QLineEdit* startBox() const { return as<QLineEdit>(StartBox); }
+    QLineEdit* endBox() const { return as<QLineEdit>(EndBox); }
+    QLabel* totalLabel() const { return as<QLabel>(Total); }
+    QGroupBox* hintFrame() const { return as<QGroupBox>(HintFrame); }
+    QLabel* hintLabel() const { return as<QLabel>(Hint); }
+    QPushButton* resetButton() const { return as<QPushButton>(Reset); }
+    QPushButton* menuButton() const { return as<QPushButton>(Menu); }
+    QPushButton* exitButton() const { return as<QPushButton>(Exit); }
+    QFrame* printPanel() const { return as<QFrame>(PrintPanel); }
+    QLabel* printQuestion() const { return as<QLabel>(PrintQuestion); }
+    QPushButton* printOkButton() const { return as<QPushButton>(PrintOk); }
+    QPushButton* printCancelButton() const { return as<QPushButton>(PrintCancel); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +97,8 @@ class ElapsedTimeWindow final : public QzWindow {
     void onGridScrolled(int value);
 
   private:
+    template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
+
     // Empties the sheet and the window (the date box gets today's date, the sheet's date stays).
     void resetSheet();
     void buildControls();
@@ -78,22 +126,7 @@ class ElapsedTimeWindow final : public QzWindow {
     bool m_settingTopRow = false;
 
     QToolBar* m_toolBar = nullptr;
-    QLineEdit* m_dateBox = nullptr;
-    QLineEdit* m_titleBox = nullptr;
-    QLabel* m_fileNameLabel = nullptr;
-    QGroupBox* m_sheetFrame = nullptr;
-    QTableWidget* m_grid = nullptr;
-    QLineEdit* m_startBox = nullptr;
-    QLineEdit* m_endBox = nullptr;
-    QLabel* m_totalLabel = nullptr;
-    QGroupBox* m_hintFrame = nullptr;
-    QLabel* m_hintLabel = nullptr;
-    QPushButton* m_resetButton = nullptr;
-    QPushButton* m_menuButton = nullptr;
-    QPushButton* m_exitButton = nullptr;
-    QFrame* m_printPanel = nullptr;
-    QPushButton* m_printOkButton = nullptr;
-    QPushButton* m_printCancelButton = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_printAction = nullptr;

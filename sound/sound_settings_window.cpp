@@ -29,6 +29,107 @@ constexpr int kGridColumns = 4;
 constexpr int kColumnWidths[kGridColumns] = {500, 600, 800, 2000};
 constexpr int kRowHeight = 240;
 
+using K = ControlKind;
+using W = SoundSettingsWindow;
+
+// The window's controls, in twips. Each edit box lies exactly over its label.
+constexpr ControlDecl kControls[] = {
+    {.role = W::EntryFrame,
+     .name = "Frame1",
+     .kind = K::GroupBox,
+     .at = {120, 480, 4440, 2640},
+     .caption = u"音源設定"},
+    {.role = W::NumberCaption,
+     .name = "Label4",
+     .kind = K::Label,
+     .at = {120, 390, 1080, 300},
+     .caption = u"ＮＯ：",
+     .within = W::EntryFrame},
+    {.role = W::Number,
+     .name = "Label1",
+     .kind = K::Label,
+     .at = {1200, 360, 840, 345},
+     .within = W::EntryFrame,
+     .valueLook = true,
+     .indent = 4},
+    {.role = W::NumberBox,
+     .name = "Text1",
+     .kind = K::LineEdit,
+     .at = {1200, 360, 840, 345},
+     .within = W::EntryFrame,
+     .ground = colors::lightCyan},
+    {.role = W::NameCaption,
+     .name = "Label5",
+     .kind = K::Label,
+     .at = {120, 870, 1080, 300},
+     .caption = u"音源名：",
+     .within = W::EntryFrame},
+    {.role = W::Name,
+     .name = "Label2",
+     .kind = K::Label,
+     .at = {1200, 840, 3120, 345},
+     .within = W::EntryFrame,
+     .valueLook = true,
+     .indent = 4},
+    {.role = W::NameBox,
+     .name = "Text2",
+     .kind = K::LineEdit,
+     .at = {1200, 840, 3120, 345},
+     .within = W::EntryFrame,
+     .ground = colors::lightCyan},
+    {.role = W::FileCaption,
+     .name = "Label6",
+     .kind = K::Label,
+     .at = {120, 1320, 4200, 300},
+     .caption = u"音源（wav）ファイル名：",
+     .within = W::EntryFrame},
+    {.role = W::File,
+     .name = "Label3",
+     .kind = K::Label,
+     .at = {120, 1620, 4200, 345},
+     .within = W::EntryFrame,
+     .valueLook = true,
+     .indent = 4,
+     .ground = colors::paleYellow},
+    {.role = W::ChooseFile,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {120, 2100, 1560, 375},
+     .caption = u"音源の選択",
+     .within = W::EntryFrame},
+    {.role = W::NoSound,
+     .name = "Command3",
+     .kind = K::Button,
+     .at = {1800, 2100, 1560, 375},
+     .caption = u"音源なし",
+     .within = W::EntryFrame},
+    {.role = W::Save,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {120, 3240, 1380, 375},
+     .caption = u"保存設定"},
+    {.role = W::Reset,
+     .name = "Command4",
+     .kind = K::Button,
+     .at = {1650, 3240, 1380, 375},
+     .caption = u"ﾘｾｯﾄ"},
+    {.role = W::Back,
+     .name = "Command5",
+     .kind = K::Button,
+     .at = {3180, 3240, 1380, 375},
+     .caption = u"戻る"},
+    {.role = W::ListFrame,
+     .name = "Frame2",
+     .kind = K::GroupBox,
+     .at = {4680, 480, 4260, 3135},
+     .caption = u"音源一覧表"},
+    {.role = W::Grid,
+     .name = "G1",
+     .kind = K::Grid,
+     .at = {120, 300, 4020, 2715},
+     .within = W::ListFrame},
+};
+
 bool isUnsetTable(const SoundTable& t) {
     return std::all_of(t.begin(), t.end(), [](const SoundSource& s) {
         return isUnset(s.sourceNo) && isUnset(s.sourceName) && isUnset(s.wavePath);
@@ -56,80 +157,41 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
         this, {{helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
     placeTwips(toolbar, {0, 0, 480, 390});
 
-    auto valueLabel = [&](QWidget* parent, const char* name, TwipsRect at, quint32 colour) {
-        QLabel* l = addLabel(parent, name, at);
-        setValueLook(l, colour);
-        l->setIndent(4);
+    buildControls(client, kControls, m_controls);
+    // The labels take clicks: one on the number or the name, or on its caption, opens its box.
+    for (QLabel* l : {numberCaption(), numberLabel(), nameCaption(), nameLabel(), fileLabel()})
         l->installEventFilter(this);
-        return l;
-    };
-    auto editBox = [&](QWidget* parent, const char* name, QLabel* over) {
-        auto* t = new QLineEdit(parent);
-        t->setObjectName(QLatin1String(name));
-        t->setGeometry(over->geometry());
-        setBackground(t, colors::lightCyan);
-        t->installEventFilter(this);
-        t->hide();
-        return t;
-    };
-    auto button = [&](QWidget* parent, const char* name, TwipsRect at, const QString& text,
-                      auto handler) {
-        auto* b = addControl<QPushButton>(parent, name, at, text);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
+    for (QLineEdit* box : {numberBox(), nameBox()}) {
+        box->installEventFilter(this);
+        box->hide();
+    }
+    numberBox()->setAccessibleName(QStringLiteral("ＮＯ"));
+    nameBox()->setAccessibleName(QStringLiteral("音源名"));
+    connect(chooseFileButton(), &QPushButton::clicked, this,
+            &SoundSettingsWindow::onChooseFileClicked);
+    connect(noSoundButton(), &QPushButton::clicked, this, &SoundSettingsWindow::onNoSoundClicked);
+    connect(saveButton(), &QPushButton::clicked, this, &SoundSettingsWindow::onSaveClicked);
+    connect(resetButton(), &QPushButton::clicked, this, &SoundSettingsWindow::onResetClicked);
+    connect(backButton(), &QPushButton::clicked, this,
+            [this] { windows().switchTo(WindowId::Timer, this); });
 
-    auto* entryFrame =
-        addControl<QGroupBox>(client, "Frame1", {120, 480, 4440, 2640}, QStringLiteral("音源設定"));
-    m_numberCaption =
-        addLabel(entryFrame, "Label4", {120, 390, 1080, 300}, QStringLiteral("ＮＯ："));
-    m_numberCaption->installEventFilter(this); // a click opens the box, as on the label
-    m_numberLabel = valueLabel(entryFrame, "Label1", {1200, 360, 840, 345}, colors::white);
-    m_numberBox = editBox(entryFrame, "Text1", m_numberLabel);
-    m_numberBox->setAccessibleName(QStringLiteral("ＮＯ"));
-
-    m_nameCaption =
-        addLabel(entryFrame, "Label5", {120, 870, 1080, 300}, QStringLiteral("音源名："));
-    m_nameCaption->installEventFilter(this);
-    m_nameLabel = valueLabel(entryFrame, "Label2", {1200, 840, 3120, 345}, colors::white);
-    m_nameBox = editBox(entryFrame, "Text2", m_nameLabel);
-    m_nameBox->setAccessibleName(QStringLiteral("音源名"));
-
-    addLabel(entryFrame, "Label6", {120, 1320, 4200, 300},
-             QStringLiteral("音源（wav）ファイル名："));
-    m_fileLabel = valueLabel(entryFrame, "Label3", {120, 1620, 4200, 345}, colors::paleYellow);
-
-    m_chooseFileButton =
-        button(entryFrame, "Command2", {120, 2100, 1560, 375}, QStringLiteral("音源の選択"),
-               &SoundSettingsWindow::onChooseFileClicked);
-    button(entryFrame, "Command3", {1800, 2100, 1560, 375}, QStringLiteral("音源なし"),
-           &SoundSettingsWindow::onNoSoundClicked);
-
-    m_saveButton = button(client, "Command1", {120, 3240, 1380, 375}, QStringLiteral("保存設定"),
-                          &SoundSettingsWindow::onSaveClicked);
-    m_resetButton = button(client, "Command4", {1650, 3240, 1380, 375}, QStringLiteral("ﾘｾｯﾄ"),
-                           &SoundSettingsWindow::onResetClicked);
-    button(client, "Command5", {3180, 3240, 1380, 375}, QStringLiteral("戻る"),
-           [this] { windows().switchTo(WindowId::Timer, this); });
-
-    auto* listFrame = addControl<QGroupBox>(client, "Frame2", {4680, 480, 4260, 3135},
-                                            QStringLiteral("音源一覧表"));
-    m_grid =
-        addControl<QTableWidget>(listFrame, "G1", {120, 300, 4020, 2715}, kGridRows, kGridColumns);
+    QTableWidget* g = grid();
+    g->setRowCount(kGridRows);
+    g->setColumnCount(kGridColumns);
     // Row 0 and column 0 are the grid's fixed cells, drawn like headers; the widget's own
     // headers are not used.
-    m_grid->horizontalHeader()->hide();
-    m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setMinimumSectionSize(1);
-    m_grid->verticalHeader()->setDefaultSectionSize(twips(kRowHeight));
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->horizontalHeader()->setMinimumSectionSize(1);
+    g->horizontalHeader()->hide();
+    g->verticalHeader()->hide();
+    g->verticalHeader()->setMinimumSectionSize(1);
+    g->verticalHeader()->setDefaultSectionSize(twips(kRowHeight));
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->horizontalHeader()->setMinimumSectionSize(1);
     for (int c = 0; c < kGridColumns; ++c)
-        m_grid->setColumnWidth(c, twips(kColumnWidths[c]));
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
-    m_grid->setFocusPolicy(Qt::NoFocus);
-    m_grid->setWordWrap(false);
+        g->setColumnWidth(c, twips(kColumnWidths[c]));
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(QAbstractItemView::NoSelection);
+    g->setFocusPolicy(Qt::NoFocus);
+    g->setWordWrap(false);
     writeFixedCells();
 
     setWindowSizeTwips(this, 9180, 4560);
@@ -146,7 +208,7 @@ void SoundSettingsWindow::onActivated() {
 
 void SoundSettingsWindow::openBox(QLineEdit* box, QLabel* label) {
     // Only one box is open at a time, even when the focus cannot move (window not active).
-    (box == m_numberBox ? m_nameBox : m_numberBox)->hide();
+    (box == numberBox() ? nameBox() : numberBox())->hide();
     m_firstKeyClears = true;
     box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     box->show();
@@ -156,11 +218,11 @@ void SoundSettingsWindow::openBox(QLineEdit* box, QLabel* label) {
 }
 
 void SoundSettingsWindow::openNumberBox() {
-    openBox(m_numberBox, m_numberLabel);
+    openBox(numberBox(), numberLabel());
 }
 
 void SoundSettingsWindow::openNameBox() {
-    openBox(m_nameBox, m_nameLabel);
+    openBox(nameBox(), nameLabel());
 }
 
 void SoundSettingsWindow::clearOnFirstKey(QLineEdit* box) {
@@ -178,7 +240,7 @@ void SoundSettingsWindow::firstKeyTyped(QLineEdit* box, QLabel* label, int key) 
     }
     box->clear();
     label->clear();
-    if (box == m_numberBox)
+    if (box == numberBox())
         m_pending.clearNumber();
     else
         m_pending.clearName();
@@ -186,28 +248,28 @@ void SoundSettingsWindow::firstKeyTyped(QLineEdit* box, QLabel* label, int key) 
 
 bool SoundSettingsWindow::numberBoxKey(int key) {
     if (key == Qt::Key_Down) {
-        m_numberBox->hide();
+        numberBox()->hide();
         openNameBox();
         return true;
     }
-    firstKeyTyped(m_numberBox, m_numberLabel, key);
+    firstKeyTyped(numberBox(), numberLabel(), key);
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     onNumberEntered();
     return true;
 }
 
 void SoundSettingsWindow::onNumberEntered() {
-    switch (m_pending.enterNumber(m_numberBox->text())) {
+    switch (m_pending.enterNumber(numberBox()->text())) {
     case PendingSoundEntry::NumberResult::Empty:
         openNameBox();
         break;
     case PendingSoundEntry::NumberResult::OutOfRange:
         message(ongen_text::kNumberRange);
-        m_numberBox->setFocus();
+        numberBox()->setFocus();
         break;
     case PendingSoundEntry::NumberResult::Accepted:
-        m_numberLabel->setText(m_pending.numberText());
-        m_numberBox->hide();
+        numberLabel()->setText(m_pending.numberText());
+        numberBox()->hide();
         openNameBox();
         break;
     }
@@ -215,40 +277,40 @@ void SoundSettingsWindow::onNumberEntered() {
 
 bool SoundSettingsWindow::nameBoxKey(int key) {
     if (key == Qt::Key_Up) {
-        m_nameBox->hide();
+        nameBox()->hide();
         openNumberBox();
         return true;
     }
     if (key == Qt::Key_Down) {
-        m_nameBox->hide();
-        m_chooseFileButton->setFocus();
+        nameBox()->hide();
+        chooseFileButton()->setFocus();
         return true;
     }
-    firstKeyTyped(m_nameBox, m_nameLabel, key);
+    firstKeyTyped(nameBox(), nameLabel(), key);
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     onNameEntered();
     return true;
 }
 
 void SoundSettingsWindow::onNameEntered() {
-    switch (m_pending.enterName(m_nameBox->text())) {
+    switch (m_pending.enterName(nameBox()->text())) {
     case PendingSoundEntry::NameResult::Refused:
         message(m_pending.nameProblem());
-        m_nameBox->setFocus();
+        nameBox()->setFocus();
         return;
     case PendingSoundEntry::NameResult::Accepted:
-        m_nameLabel->setText(m_nameBox->text());
+        nameLabel()->setText(nameBox()->text());
         break;
     case PendingSoundEntry::NameResult::Empty:
         break;
     }
-    m_nameBox->hide();
-    m_chooseFileButton->setFocus();
+    nameBox()->hide();
+    chooseFileButton()->setFocus();
 }
 
 bool SoundSettingsWindow::eventFilter(QObject* watched, QEvent* event) {
-    QLineEdit* box = watched == m_numberBox ? m_numberBox
-                     : watched == m_nameBox ? m_nameBox
+    QLineEdit* box = watched == numberBox() ? numberBox()
+                     : watched == nameBox() ? nameBox()
                                             : nullptr;
     if (box) {
         switch (event->type()) {
@@ -256,7 +318,7 @@ bool SoundSettingsWindow::eventFilter(QObject* watched, QEvent* event) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             // Tab moves the focus on; it is not a key typed into the box.
             if (key == Qt::Key_Tab || key == Qt::Key_Backtab) break;
-            if (box == m_numberBox ? numberBoxKey(key) : nameBoxKey(key)) return true;
+            if (box == numberBox() ? numberBoxKey(key) : nameBoxKey(key)) return true;
             break;
         }
         case QEvent::InputMethod: {
@@ -281,9 +343,9 @@ bool SoundSettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == m_numberLabel || watched == m_numberCaption)
+        if (watched == numberLabel() || watched == numberCaption())
             openNumberBox();
-        else if (watched == m_nameLabel || watched == m_nameCaption)
+        else if (watched == nameLabel() || watched == nameCaption())
             openNameBox();
     }
     return QzWindow::eventFilter(watched, event);
@@ -305,21 +367,21 @@ void SoundSettingsWindow::onChooseFileClicked() {
         platform().files->openFile(this, state().programFolder(), ongen_text::kWaveFilter);
     if (!path) return;
     m_pending.chooseWave(storableWavePath(*path, state().programFolder()));
-    m_fileLabel->setText(filePart(*path));
-    m_saveButton->setFocus();
+    fileLabel()->setText(filePart(*path));
+    saveButton()->setFocus();
 }
 
 void SoundSettingsWindow::onNoSoundClicked() {
     m_pending.chooseNoSound();
-    m_fileLabel->setText(ongen_text::kNoSound);
-    m_saveButton->setFocus();
+    fileLabel()->setText(ongen_text::kNoSound);
+    saveButton()->setFocus();
 }
 
 void SoundSettingsWindow::onResetClicked() {
     m_pending.reset();
-    m_numberLabel->clear();
-    m_nameLabel->clear();
-    m_fileLabel->clear();
+    numberLabel()->clear();
+    nameLabel()->clear();
+    fileLabel()->clear();
     openNumberBox();
 }
 
@@ -328,7 +390,7 @@ void SoundSettingsWindow::onSaveClicked() {
     if (!problem.isEmpty()) {
         message(problem);
         if (m_pending.hasNumber())
-            m_chooseFileButton->setFocus();
+            chooseFileButton()->setFocus();
         else
             openNumberBox();
         return;
@@ -348,14 +410,14 @@ void SoundSettingsWindow::onSaveClicked() {
         return;
     }
     rebuildGrid();
-    m_resetButton->setFocus();
+    resetButton()->setFocus();
     m_player->beep();
 }
 
 // --- grid -------------------------------------------------------------------------------------
 
 void SoundSettingsWindow::setCell(int row, int col, const QString& text) {
-    QTableWidgetItem* item = m_grid->item(row, col);
+    QTableWidgetItem* item = grid()->item(row, col);
     if (!item) {
         item = new QTableWidgetItem;
         item->setFlags(Qt::ItemIsEnabled);
@@ -368,7 +430,7 @@ void SoundSettingsWindow::setCell(int row, int col, const QString& text) {
         } else {
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         }
-        m_grid->setItem(row, col, item);
+        grid()->setItem(row, col, item);
     }
     item->setText(text);
 }
@@ -392,7 +454,7 @@ void SoundSettingsWindow::writeTableRows() {
 }
 
 void SoundSettingsWindow::rebuildGrid() {
-    m_grid->clearContents();
+    grid()->clearContents();
     writeFixedCells();
     writeTableRows();
 }

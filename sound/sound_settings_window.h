@@ -4,14 +4,16 @@
 #include "app/window_manager.h"
 #include "sound/sound_settings_logic.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <array>
 #include <memory>
 
 class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
 
 namespace qz {
 
@@ -33,10 +35,50 @@ class SoundSettingsWindow : public QzWindow {
     // Whether the next key typed into the open box replaces its text.
     bool firstKeyClears() const { return m_firstKeyClears; }
 
+    // The window's controls by what they are for.
+    enum Role {
+        EntryFrame,
+        NumberCaption,
+        Number,
+        NumberBox, // lies over the number while it is open
+        NameCaption,
+        Name,
+        NameBox, // lies over the name while it is open
+        FileCaption,
+        File,
+        ChooseFile,
+        NoSound,
+        Save,
+        Reset,
+        Back,
+        ListFrame,
+        Grid,
+        RoleCount
+    };
+    QWidget* control(Role r) const { return m_controls[r]; }
+    QGroupBox* entryFrame() const { return as<QGroupBox>(EntryFrame); }
+    QLabel* numberCaption() const { return as<QLabel>(NumberCaption); }
+    QLabel* numberLabel() const { return as<QLabel>(Number); }
+    QLineEdit* numberBox() const { return as<QLineEdit>(NumberBox); }
+    QLabel* nameCaption() const { return as<QLabel>(NameCaption); }
+    QLabel* nameLabel() const { return as<QLabel>(Name); }
+    QLineEdit* nameBox() const { return as<QLineEdit>(NameBox); }
+    QLabel* fileCaption() const { return as<QLabel>(FileCaption); }
+    QLabel* fileLabel() const { return as<QLabel>(File); }
+    QPushButton* chooseFileButton() const { return as<QPushButton>(ChooseFile); }
+    QPushButton* noSoundButton() const { return as<QPushButton>(NoSound); }
+    QPushButton* saveButton() const { return as<QPushButton>(Save); }
+    QPushButton* resetButton() const { return as<QPushButton>(Reset); }
+    QPushButton* backButton() const { return as<QPushButton>(Back); }
+    QGroupBox* listFrame() const { return as<QGroupBox>(ListFrame); }
+    QTableWidget* grid() const { return as<QTableWidget>(Grid); }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
+
     // Keys in the number and the name box; true when the key was used.
     bool numberBoxKey(int key);
     bool nameBoxKey(int key);
@@ -64,17 +106,7 @@ class SoundSettingsWindow : public QzWindow {
     bool m_firstKeyClears = false;
     std::unique_ptr<SoundPlayer> m_player;
 
-    QLabel* m_numberCaption = nullptr;
-    QLabel* m_numberLabel = nullptr;
-    QLineEdit* m_numberBox = nullptr; // lies over the number label while it is open
-    QLabel* m_nameCaption = nullptr;
-    QLabel* m_nameLabel = nullptr;
-    QLineEdit* m_nameBox = nullptr; // lies over the name label while it is open
-    QLabel* m_fileLabel = nullptr;
-    QPushButton* m_chooseFileButton = nullptr;
-    QPushButton* m_saveButton = nullptr;
-    QPushButton* m_resetButton = nullptr;
-    QTableWidget* m_grid = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
 };
 
 } // namespace qz

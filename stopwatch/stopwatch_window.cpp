@@ -24,6 +24,103 @@ constexpr int kBigWidth = 12400;
 constexpr int kHeight = 3480;
 constexpr double kBigPointSize = 120;
 const QString kWidestReading = QStringLiteral("00:00:00");
+
+using K = ControlKind;
+using W = StopwatchWindow;
+constexpr Qt::Alignment kCaptionAlign = Qt::AlignRight | Qt::AlignTop;
+constexpr int kButtonsTop = 2040;
+
+// The window's controls, in twips.
+constexpr ControlDecl kControls[] = {
+    {.role = W::ClockCaption,
+     .name = "Label3",
+     .kind = K::Label,
+     .at = {960, 165, 855, 375},
+     .caption = u"時刻：",
+     .align = kCaptionAlign},
+    {.role = W::Clock,
+     .name = "Label1",
+     .kind = K::Label,
+     .at = {1800, 120, 1695, 375},
+     .points = 12,
+     .bold = true,
+     .indent = 4,
+     .ground = colors::white},
+    {.role = W::ElapsedCaption,
+     .name = "Label4",
+     .kind = K::Label,
+     .at = {0, 780, 1815, 375},
+     .caption = u"ストップウォッチ：",
+     .align = kCaptionAlign},
+    {.role = W::Elapsed,
+     .name = "Label2",
+     .kind = K::Label,
+     .at = {1800, 720, 1695, 375},
+     .points = 12,
+     .bold = true,
+     .indent = 4,
+     .ground = colors::white},
+    {.role = W::ViewFrame,
+     .name = "Frame2",
+     .kind = K::GroupBox,
+     .at = {1800, 1200, 1695, 735},
+     .caption = u"時間表示"},
+    {.role = W::NormalView,
+     .name = "Option1",
+     .kind = K::Option,
+     .at = {120, 200, 1335, 255},
+     .caption = u"通常表示",
+     .within = W::ViewFrame},
+    {.role = W::BigView,
+     .name = "Option2",
+     .kind = K::Option,
+     .at = {120, 440, 1335, 255},
+     .caption = u"大きい表示",
+     .within = W::ViewFrame},
+    {.role = W::Start,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {360, kButtonsTop, 975, 375},
+     .caption = u"スタート"},
+    {.role = W::Pause,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {1440, kButtonsTop, 975, 375},
+     .caption = u"一時停止"},
+    {.role = W::Continue,
+     .name = "Command5",
+     .kind = K::Button,
+     .at = {2520, kButtonsTop, 975, 375},
+     .caption = u"CONT"},
+    {.role = W::Clear,
+     .name = "Command3",
+     .kind = K::Button,
+     .at = {360, 2520, 975, 375},
+     .caption = u"クリア"},
+    {.role = W::Menu,
+     .name = "Command6",
+     .kind = K::Button,
+     .at = {1440, 2520, 975, 375},
+     .caption = u"ﾒﾆｭｰへ"},
+    {.role = W::Exit,
+     .name = "Command4",
+     .kind = K::Button,
+     .at = {2520, 2520, 975, 375},
+     .caption = u"終了"},
+    {.role = W::BigPanel,
+     .name = "Picture1",
+     .kind = K::Panel,
+     .at = {3600, 120, 8620, 2440},
+     .ground = colors::black},
+    {.role = W::BigElapsed,
+     .name = "Label5",
+     .kind = K::Label,
+     .at = {0, 0, 8620, 2440},
+     .within = W::BigPanel,
+     .align = Qt::AlignCenter,
+     .points = kBigPointSize,
+     .ink = colors::yellow},
+};
 } // namespace
 
 StopwatchWindow::StopwatchWindow(AppContext& c) : QzWindow(c, WindowId::Stopwatch) {
@@ -41,72 +138,34 @@ StopwatchWindow::StopwatchWindow(AppContext& c) : QzWindow(c, WindowId::Stopwatc
     m_toolbar->layout()->setContentsMargins(0, 0, 0, 0);
     placeTwips(m_toolbar, {0, 0, 720, 390});
 
-    const Qt::Alignment caption = Qt::AlignRight | Qt::AlignTop;
-    m_clockCaption =
-        addLabel(client, "Label3", {960, 165, 855, 375}, QStringLiteral("時刻："), caption);
-    m_clockLabel = addLabel(client, "Label1", {1800, 120, 1695, 375});
-    m_elapsedCaption = addLabel(client, "Label4", {0, 780, 1815, 375},
-                                QStringLiteral("ストップウォッチ："), caption);
-    m_elapsedLabel = addLabel(client, "Label2", {1800, 720, 1695, 375});
-    for (QLabel* l : {m_clockLabel, m_elapsedLabel}) {
-        l->setFont(uiFont(12, true));
-        l->setIndent(4);
-        setBackground(l, colors::white);
-    }
+    buildControls(client, kControls, m_controls);
 
-    m_viewFrame = addControl<QGroupBox>(client, "Frame2", {1800, 1200, 1695, 735},
-                                        QStringLiteral("時間表示"));
-    m_normalViewOption = addControl<QRadioButton>(m_viewFrame, "Option1", {120, 200, 1335, 255},
-                                                  QStringLiteral("通常表示"));
-    m_bigViewOption = addControl<QRadioButton>(m_viewFrame, "Option2", {120, 440, 1335, 255},
-                                               QStringLiteral("大きい表示"));
     // The buttons start below the frame's caption and border, whatever the font's height.
-    m_viewFrame->ensurePolished();
-    const int firstTop = std::max(m_normalViewOption->y(), m_viewFrame->contentsRect().top());
-    m_normalViewOption->move(m_normalViewOption->x(), firstTop);
-    m_bigViewOption->move(
-        m_bigViewOption->x(),
-        std::max(m_bigViewOption->y(), m_normalViewOption->geometry().bottom() + 1));
-    m_viewFrame->resize(
-        m_viewFrame->width(),
-        std::max(m_viewFrame->height(), m_bigViewOption->geometry().bottom() + twips(60)));
+    QGroupBox* frame = viewFrame();
+    QRadioButton* normal = normalViewOption();
+    QRadioButton* big = bigViewOption();
+    frame->ensurePolished();
+    const int firstTop = std::max(normal->y(), frame->contentsRect().top());
+    normal->move(normal->x(), firstTop);
+    big->move(big->x(), std::max(big->y(), normal->geometry().bottom() + 1));
+    frame->resize(frame->width(), std::max(frame->height(), big->geometry().bottom() + twips(60)));
     // A taller frame rises rather than reach the buttons' row below it.
-    constexpr int kButtonsTop = 2040;
-    m_viewFrame->move(m_viewFrame->x(),
-                      std::min(m_viewFrame->y(), twips(kButtonsTop - 45) - m_viewFrame->height()));
-    connect(m_normalViewOption, &QRadioButton::toggled, this, [this](bool on) {
+    frame->move(frame->x(), std::min(frame->y(), twips(kButtonsTop - 45) - frame->height()));
+    connect(normal, &QRadioButton::toggled, this, [this](bool on) {
         if (on) showNormalView();
     });
-    connect(m_bigViewOption, &QRadioButton::toggled, this, [this](bool on) {
+    connect(big, &QRadioButton::toggled, this, [this](bool on) {
         if (on) showBigView();
     });
+    connect(startButton(), &QPushButton::clicked, this, &StopwatchWindow::onStartClicked);
+    connect(pauseButton(), &QPushButton::clicked, this, &StopwatchWindow::onPauseClicked);
+    connect(continueButton(), &QPushButton::clicked, this, &StopwatchWindow::onContinueClicked);
+    connect(clearButton(), &QPushButton::clicked, this, &StopwatchWindow::onClearClicked);
+    connect(menuButton(), &QPushButton::clicked, this, &StopwatchWindow::onMenuClicked);
+    connect(exitButton(), &QPushButton::clicked, this, &StopwatchWindow::onExitClicked);
 
-    auto button = [&](const char* name, const QString& text, int left, int top,
-                      void (StopwatchWindow::*handler)()) {
-        auto* b = addControl<QPushButton>(client, name, {left, top, 975, 375}, text);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
-    m_startButton =
-        button("Command1", QStringLiteral("スタート"), 360, 2040, &StopwatchWindow::onStartClicked);
-    m_pauseButton = button("Command2", QStringLiteral("一時停止"), 1440, 2040,
-                           &StopwatchWindow::onPauseClicked);
-    m_continueButton =
-        button("Command5", QStringLiteral("CONT"), 2520, 2040, &StopwatchWindow::onContinueClicked);
-    m_clearButton =
-        button("Command3", QStringLiteral("クリア"), 360, 2520, &StopwatchWindow::onClearClicked);
-    m_menuButton =
-        button("Command6", QStringLiteral("ﾒﾆｭｰへ"), 1440, 2520, &StopwatchWindow::onMenuClicked);
-    m_exitButton =
-        button("Command4", QStringLiteral("終了"), 2520, 2520, &StopwatchWindow::onExitClicked);
-
-    m_bigPanel = addControl<QWidget>(client, "Picture1", {3600, 120, 8620, 2440});
-    setBackground(m_bigPanel, colors::black);
-    m_bigElapsedLabel = addLabel(m_bigPanel, "Label5", {0, 0, 8620, 2440}, {}, Qt::AlignCenter,
-                                 uiFont(kBigPointSize));
     fitBigDisplay();
-    setForeground(m_bigElapsedLabel, colors::yellow);
-    m_bigPanel->hide();
+    bigPanel()->hide();
 
     m_clockTicker = new ClockTicker(*platform().clock, QStringLiteral("Timer1"), this);
     connect(m_clockTicker, &ClockTicker::timeout, this, &StopwatchWindow::onClockTick);
@@ -122,27 +181,27 @@ QDateTime StopwatchWindow::now() const {
 }
 
 void StopwatchWindow::onActivated() {
-    m_normalViewOption->setChecked(true);
+    normalViewOption()->setChecked(true);
     showNormalView();
     fitBigDisplay();
     // Opened to be started: Enter does that, as after "クリア".
-    m_startButton->setFocus();
+    startButton()->setFocus();
 }
 
 // 120 points, unless this machine's face would not fit a whole reading into the panel.
 void StopwatchWindow::fitBigDisplay() {
-    QFont f = m_bigElapsedLabel->font();
+    QFont f = bigElapsedLabel()->font();
     f.setPointSizeF(kBigPointSize);
     const QFontMetricsF m(f);
-    const QSizeF room = QSizeF(m_bigPanel->size()) * 0.98;
+    const QSizeF room = QSizeF(bigPanel()->size()) * 0.98;
     const double scale = std::min(
         {1.0, room.width() / m.horizontalAdvance(kWidestReading), room.height() / m.height()});
     if (scale < 1.0) f.setPointSizeF(std::floor(kBigPointSize * scale));
-    m_bigElapsedLabel->setFont(f);
+    bigElapsedLabel()->setFont(f);
 }
 
 void StopwatchWindow::onClockTick() {
-    m_clockLabel->setText(timeText(now().time()));
+    clockLabel()->setText(timeText(now().time()));
 }
 
 void StopwatchWindow::onRunTick() {
@@ -151,15 +210,15 @@ void StopwatchWindow::onRunTick() {
 
 void StopwatchWindow::showElapsed() {
     const QString text = m_watch.displayText(now());
-    m_elapsedLabel->setText(text);
-    m_bigElapsedLabel->setText(text);
+    elapsedLabel()->setText(text);
+    bigElapsedLabel()->setText(text);
 }
 
 void StopwatchWindow::onStartClicked() {
     m_watch.start(now());
     m_runTicker->setEnabled(true);
     showElapsed();
-    m_pauseButton->setFocus();
+    pauseButton()->setFocus();
 }
 
 void StopwatchWindow::onPauseClicked() {
@@ -167,21 +226,21 @@ void StopwatchWindow::onPauseClicked() {
     m_runTicker->setEnabled(false);
     // Freeze the display at the banked time, even if no tick came since the last second.
     showElapsed();
-    m_continueButton->setFocus();
+    continueButton()->setFocus();
 }
 
 void StopwatchWindow::onContinueClicked() {
     if (!m_watch.cont(now())) return;
     m_runTicker->setEnabled(true);
     showElapsed();
-    m_pauseButton->setFocus();
+    pauseButton()->setFocus();
 }
 
 void StopwatchWindow::onClearClicked() {
     m_watch.clear();
     m_runTicker->setEnabled(false);
     showElapsed(); // empty while idle
-    m_startButton->setFocus();
+    startButton()->setFocus();
 }
 
 void StopwatchWindow::onMenuClicked() {
@@ -195,12 +254,12 @@ void StopwatchWindow::onExitClicked() {
 }
 
 void StopwatchWindow::showNormalView() {
-    m_bigPanel->hide();
+    bigPanel()->hide();
     setWindowSizeTwips(this, kNormalWidth, kHeight);
 }
 
 void StopwatchWindow::showBigView() {
-    m_bigPanel->show();
+    bigPanel()->show();
     setWindowSizeTwips(this, kBigWidth, kHeight);
 }
 

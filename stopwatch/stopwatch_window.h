@@ -4,10 +4,13 @@
 #include "app/window_manager.h"
 #include "stopwatch/stopwatch.h"
 
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <array>
+
 class QToolBar;
 
 namespace qz {
@@ -23,7 +26,45 @@ class StopwatchWindow : public QzWindow {
 
     void onActivated() override;
 
+    // The window's controls by what they are for.
+    enum Role {
+        ClockCaption,
+        Clock,
+        ElapsedCaption,
+        Elapsed,
+        ViewFrame,
+        NormalView,
+        BigView,
+        Start,
+        Pause,
+        Continue,
+        Clear,
+        Menu,
+        Exit,
+        BigPanel,
+        BigElapsed,
+        RoleCount
+    };
+    QWidget* control(Role r) const { return m_controls[r]; }
+    QLabel* clockCaption() const { return as<QLabel>(ClockCaption); }
+    QLabel* clockLabel() const { return as<QLabel>(Clock); }
+    QLabel* elapsedCaption() const { return as<QLabel>(ElapsedCaption); }
+    QLabel* elapsedLabel() const { return as<QLabel>(Elapsed); }
+    QGroupBox* viewFrame() const { return as<QGroupBox>(ViewFrame); }
+    QRadioButton* normalViewOption() const { return as<QRadioButton>(NormalView); }
+    QRadioButton* bigViewOption() const { return as<QRadioButton>(BigView); }
+    QPushButton* startButton() const { return as<QPushButton>(Start); }
+    QPushButton* pauseButton() const { return as<QPushButton>(Pause); }
+    QPushButton* continueButton() const { return as<QPushButton>(Continue); } // "CONT"
+    QPushButton* clearButton() const { return as<QPushButton>(Clear); }
+    QPushButton* menuButton() const { return as<QPushButton>(Menu); }
+    QPushButton* exitButton() const { return as<QPushButton>(Exit); }
+    QWidget* bigPanel() const { return m_controls[BigPanel]; }
+    QLabel* bigElapsedLabel() const { return as<QLabel>(BigElapsed); }
+
   private:
+    template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
+
     void onClockTick();
     void onRunTick();
     void onStartClicked();
@@ -35,21 +76,7 @@ class StopwatchWindow : public QzWindow {
     void showNormalView();
     void showBigView();
 
-    QLabel* m_clockLabel = nullptr;
-    QLabel* m_elapsedLabel = nullptr;
-    QLabel* m_clockCaption = nullptr;
-    QLabel* m_elapsedCaption = nullptr;
-    QWidget* m_bigPanel = nullptr;
-    QLabel* m_bigElapsedLabel = nullptr;
-    QPushButton* m_startButton = nullptr;
-    QPushButton* m_pauseButton = nullptr;
-    QPushButton* m_continueButton = nullptr;
-    QPushButton* m_clearButton = nullptr;
-    QPushButton* m_menuButton = nullptr;
-    QPushButton* m_exitButton = nullptr;
-    QGroupBox* m_viewFrame = nullptr;
-    QRadioButton* m_normalViewOption = nullptr;
-    QRadioButton* m_bigViewOption = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
     ClockTicker* m_clockTicker = nullptr;
     ClockTicker* m_runTicker = nullptr;
     QToolBar* m_toolbar = nullptr;

@@ -28,23 +28,179 @@ constexpr int kNormalWidth = 6630;
 constexpr int kWideWidth = 13640;
 constexpr int kClientHeight = 7035;
 
-// Row k's control names, in row order.
-constexpr const char* kTimeBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",
-                                      "Text16", "Text17", "Text18", "Text19", "Text20"};
-constexpr const char* kMemos[] = {"Text6",  "Text7",  "Text8",  "Text9",  "Text10",
-                                  "Text11", "Text12", "Text13", "Text14", "Text15"};
-constexpr const char* kDisplays[] = {"Label2",  "Label3",  "Label4",  "Label5",  "Label6",
-                                     "Label21", "Label22", "Label23", "Label24", "Label25"};
-constexpr const char* kNumbers[] = {"Label10", "Label11", "Label12", "Label13", "Label14",
-                                    "Label19", "Label18", "Label17", "Label16", "Label15"};
-constexpr const char* kSources[] = {"Label34", "Label35", "Label20", "Label26", "Label27",
-                                    "Label28", "Label29", "Label36", "Label37", "Label38"};
-constexpr const char* kLamps[] = {"Shape1", "Shape2", "Shape3", "Shape4", "Shape5",
-                                  "Shape6", "Shape7", "Shape8", "Shape9", "Shape10"};
-constexpr const char* kStops[] = {"Command1",  "Command2",  "Command3",  "Command4",  "Command5",
-                                  "Command20", "Command21", "Command22", "Command23", "Command24"};
-constexpr const char* kClears[] = {"Command6",  "Command7",  "Command8",  "Command9",  "Command10",
-                                   "Command15", "Command16", "Command17", "Command18", "Command19"};
+using K = ControlKind;
+using W = NotificationTimerWindow;
+
+// The controls above the rows, in twips.
+constexpr ControlDecl kTopControls[] = {
+    {.role = W::ClockCaption,
+     .name = "Label8",
+     .kind = K::Label,
+     .at = {90, 480, 1230, 360},
+     .caption = u"現在時間：",
+     .align = Qt::AlignCenter,
+     .points = 11.25,
+     .bold = true,
+     .ground = colors::paleYellow},
+    {.role = W::Clock,
+     .name = "Label1",
+     .kind = K::Label,
+     .at = {1350, 480, 1560, 360},
+     .align = Qt::AlignCenter,
+     .points = 12,
+     .bold = true,
+     .valueLook = true},
+    {.role = W::RingSpanCaption,
+     .name = "Label32",
+     .kind = K::Label,
+     .at = {3060, 480, 1290, 360},
+     .caption = u"ｱﾗｰﾑ音時間：",
+     .align = Qt::AlignRight | Qt::AlignVCenter},
+    {.role = W::RingSpan,
+     .name = "Label31",
+     .kind = K::Label,
+     .at = {4380, 480, 1200, 360},
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    {.role = W::Minimize,
+     .name = "Command14",
+     .kind = K::Button,
+     .at = {90, 930, 1230, 375},
+     .caption = u"最小化"},
+    {.role = W::ClearAll,
+     .name = "Command11",
+     .kind = K::Button,
+     .at = {1350, 930, 1230, 375},
+     .caption = u"全クリア"},
+    {.role = W::Wide,
+     .name = "Command25",
+     .kind = K::Button,
+     .at = {2610, 930, 1380, 375},
+     .caption = u"大きい表示"},
+    {.role = W::Narrow,
+     .name = "Command26",
+     .kind = K::Button,
+     .at = {2610, 930, 1380, 375},
+     .caption = u"小さい表示"},
+    {.name = "Label39",
+     .kind = K::Label,
+     .at = {90, 1380, 780, 270},
+     .caption = u"ＮＯ",
+     .align = Qt::AlignCenter,
+     .ground = colors::paleYellow},
+    {.role = W::TimeHeading,
+     .name = "Label9",
+     .kind = K::Label,
+     .at = {900, 1380, 2310, 270},
+     .caption = u"指定時間：(例 13：08：20)",
+     .align = Qt::AlignCenter,
+     .ground = colors::paleYellow},
+    {.name = "Label7",
+     .kind = K::Label,
+     .at = {3240, 1380, 1500, 270},
+     .caption = u"メモ",
+     .align = Qt::AlignCenter,
+     .ground = colors::paleYellow},
+};
+
+// The controls below and beside the rows.
+constexpr ControlDecl kBottomControls[] = {
+    {.role = W::Hints,
+     .name = "Frame2",
+     .kind = K::GroupBox,
+     .at = {90, 6360, 4650, 630},
+     .ground = colors::paleGreen},
+    {.role = W::Hint1,
+     .name = "Label30",
+     .kind = K::Label,
+     .at = {90, 60, 4470, 255},
+     .caption = u"● 指定時間入力例：13時8分20秒→ 13．08．20",
+     .within = W::Hints},
+    {.role = W::Hint2,
+     .name = "Label33",
+     .kind = K::Label,
+     .at = {90, 315, 4470, 255},
+     .caption = u"●　同時に３つ以上の音は鳴りません。",
+     .within = W::Hints},
+    {.role = W::Menu,
+     .name = "Command13",
+     .kind = K::Button,
+     .at = {4830, 6450, 780, 450},
+     .caption = u"ﾒﾆｭｰへ"},
+    {.role = W::Exit,
+     .name = "Command12",
+     .kind = K::Button,
+     .at = {5670, 6450, 780, 450},
+     .caption = u"終了"},
+    {.role = W::BigPanel,
+     .name = "Picture1",
+     .kind = K::Panel,
+     .at = {6540, 480, 6930, 6510},
+     .ground = colors::paleBlue},
+    {.role = W::BigTime,
+     .name = "Label40",
+     .kind = K::Label,
+     .at = {60, 600, 6810, 2520},
+     .within = W::BigPanel,
+     .align = Qt::AlignCenter,
+     .ground = colors::navy,
+     .ink = colors::yellow},
+    {.role = W::BigDate,
+     .name = "Label41",
+     .kind = K::Label,
+     .at = {60, 3540, 6810, 1080},
+     .within = W::BigPanel,
+     .align = Qt::AlignCenter},
+    {.role = W::BigWeekday,
+     .name = "Label42",
+     .kind = K::Label,
+     .at = {60, 4860, 6810, 1080},
+     .within = W::BigPanel,
+     .align = Qt::AlignCenter},
+};
+
+// One alarm row, its tops taken from the first row's; the rows lie kRowPitch apart.
+enum RowRole { Number, Source, Display, TimeBox, Memo, Lamp, Stop, Clear, RowRoleCount };
+constexpr int kRowPitch = 465;
+constexpr ControlDecl kRowControls[RowRoleCount] = {
+    {.kind = K::ClickLabel,
+     .at = {90, 1680, 780, 210},
+     .align = Qt::AlignCenter,
+     .points = 9,
+     .bold = true},
+    {.kind = K::ClickLabel, .at = {90, 1890, 780, 225}, .align = Qt::AlignCenter, .points = 8},
+    {.kind = K::ClickLabel,
+     .at = {900, 1695, 2310, 405},
+     .align = Qt::AlignRight | Qt::AlignVCenter,
+     .points = 11.25,
+     .bold = true,
+     .valueLook = true},
+    // In the display; its place is the display's, not the row's.
+    {.kind = K::LineEdit,
+     .at = {45, 30, 1140, 345},
+     .within = Display,
+     .points = 11.25,
+     .bold = true,
+     .flat = true,
+     .ground = colors::white},
+    {.kind = K::LineEdit, .at = {3240, 1695, 1500, 405}, .points = 9.75, .ground = colors::white},
+    {.kind = K::Lamp, .at = {4800, 1792, 195, 195}, .ground = colors::white},
+    {.kind = K::Button, .at = {5040, 1695, 630, 405}, .caption = u"停止"},
+    {.kind = K::Button, .at = {5700, 1695, 750, 405}, .caption = u"クリア"},
+};
+// Each row's control names, in RowRole order.
+constexpr const char* kRowNames[kAlarmRows][RowRoleCount] = {
+    {"Label10", "Label34", "Label2", "Text1", "Text6", "Shape1", "Command1", "Command6"},
+    {"Label11", "Label35", "Label3", "Text2", "Text7", "Shape2", "Command2", "Command7"},
+    {"Label12", "Label20", "Label4", "Text3", "Text8", "Shape3", "Command3", "Command8"},
+    {"Label13", "Label26", "Label5", "Text4", "Text9", "Shape4", "Command4", "Command9"},
+    {"Label14", "Label27", "Label6", "Text5", "Text10", "Shape5", "Command5", "Command10"},
+    {"Label19", "Label28", "Label21", "Text16", "Text11", "Shape6", "Command20", "Command15"},
+    {"Label18", "Label29", "Label22", "Text17", "Text12", "Shape7", "Command21", "Command16"},
+    {"Label17", "Label36", "Label23", "Text18", "Text13", "Shape8", "Command22", "Command17"},
+    {"Label16", "Label37", "Label24", "Text19", "Text14", "Shape9", "Command23", "Command18"},
+    {"Label15", "Label38", "Label25", "Text20", "Text15", "Shape10", "Command24", "Command19"},
+};
 constexpr const char16_t* kNumberCaptions[] = {u"１", u"２", u"３", u"４", u"５",
                                                u"６", u"７", u"８", u"９", u"10"};
 
@@ -53,10 +209,6 @@ constexpr RingSpanItem kRingSpans[] = {
     {"M213", 60, u"１分間（既定）", u"１分間"}, {"M214", 120, u"２分間", u"２分間"},
     {"M215", 300, u"５分間", u"５分間"},        {"M216", 600, u"１０分間", u"１０分間"},
 };
-
-// Row layout, in twips.
-constexpr int kFirstRowTop = 1680;
-constexpr int kRowPitch = 465;
 
 void showRingSpan(QLabel* label, int seconds) {
     QString shown;
@@ -82,72 +234,19 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
         {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); }},
          {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
 
-    setBackground(addLabel(client, "Label8", {90, 480, 1230, 360}, QStringLiteral("現在時間："),
-                           Qt::AlignCenter, uiFont(11.25, true)),
-                  colors::paleYellow);
-    m_clockLabel =
-        addLabel(client, "Label1", {1350, 480, 1560, 360}, {}, Qt::AlignCenter, uiFont(12, true));
-    setValueLook(m_clockLabel);
-
-    addLabel(client, "Label32", {3060, 480, 1290, 360}, QStringLiteral("ｱﾗｰﾑ音時間："),
-             Qt::AlignRight | Qt::AlignVCenter);
-    m_ringSpanLabel = addLabel(client, "Label31", {4380, 480, 1200, 360}, {}, Qt::AlignCenter);
-    setValueLook(m_ringSpanLabel);
-
-    m_minimizeButton = addControl<QPushButton>(client, "Command14", {90, 930, 1230, 375},
-                                               QStringLiteral("最小化"));
-    m_clearAllButton = addControl<QPushButton>(client, "Command11", {1350, 930, 1230, 375},
-                                               QStringLiteral("全クリア"));
-    m_wideButton = addControl<QPushButton>(client, "Command25", {2610, 930, 1380, 375},
-                                           QStringLiteral("大きい表示"));
-    m_narrowButton = addControl<QPushButton>(client, "Command26", {2610, 930, 1380, 375},
-                                             QStringLiteral("小さい表示"));
-    m_narrowButton->hide();
-    connect(m_minimizeButton, &QPushButton::clicked, this,
-            &NotificationTimerWindow::onMinimizeClicked);
-    connect(m_clearAllButton, &QPushButton::clicked, this,
-            &NotificationTimerWindow::onClearAllClicked);
-    connect(m_wideButton, &QPushButton::clicked, this, [this] { setWide(true); });
-    connect(m_narrowButton, &QPushButton::clicked, this, [this] { setWide(false); });
-
-    struct Heading {
-        const char* name;
-        TwipsRect at;
-        const char16_t* text;
-    };
-    for (const Heading& h :
-         {Heading{"Label39", {90, 1380, 780, 270}, u"ＮＯ"},
-          Heading{"Label9", {900, 1380, 2310, 270}, u"指定時間：(例 13：08：20)"},
-          Heading{"Label7", {3240, 1380, 1500, 270}, u"メモ"}}) {
-        setBackground(addLabel(client, h.name, h.at, QString::fromUtf16(h.text), Qt::AlignCenter),
-                      colors::paleYellow);
-    }
-
+    buildControls(client, kTopControls, m_controls);
     buildRows(client);
-
-    auto* hints = addControl<QGroupBox>(client, "Frame2", {90, 6360, 4650, 630});
-    setBackground(hints, colors::paleGreen);
-    addLabel(hints, "Label30", {90, 60, 4470, 255},
-             QStringLiteral("● 指定時間入力例：13時8分20秒→ 13．08．20"));
-    addLabel(hints, "Label33", {90, 315, 4470, 255},
-             QStringLiteral("●　同時に３つ以上の音は鳴りません。"));
-
-    m_menuButton = addControl<QPushButton>(client, "Command13", {4830, 6450, 780, 450},
-                                           QStringLiteral("ﾒﾆｭｰへ"));
-    m_exitButton = addControl<QPushButton>(client, "Command12", {5670, 6450, 780, 450},
-                                           QStringLiteral("終了"));
-    connect(m_menuButton, &QPushButton::clicked, this, &NotificationTimerWindow::onMenuClicked);
-    connect(m_exitButton, &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
-
-    m_bigPanel = addControl<QWidget>(client, "Picture1", {6540, 480, 6930, 6510});
-    setBackground(m_bigPanel, colors::paleBlue);
-    m_bigTimeLabel = addLabel(m_bigPanel, "Label40", {60, 600, 6810, 2520}, {}, Qt::AlignCenter);
-    setBackground(m_bigTimeLabel, colors::navy);
-    setForeground(m_bigTimeLabel, colors::yellow);
-    m_bigDateLabel = addLabel(m_bigPanel, "Label41", {60, 3540, 6810, 1080}, {}, Qt::AlignCenter);
-    m_bigWeekdayLabel =
-        addLabel(m_bigPanel, "Label42", {60, 4860, 6810, 1080}, {}, Qt::AlignCenter);
-    m_bigPanel->hide();
+    buildControls(client, kBottomControls, m_controls);
+    narrowButton()->hide();
+    bigPanel()->hide();
+    connect(minimizeButton(), &QPushButton::clicked, this,
+            &NotificationTimerWindow::onMinimizeClicked);
+    connect(clearAllButton(), &QPushButton::clicked, this,
+            &NotificationTimerWindow::onClearAllClicked);
+    connect(wideButton(), &QPushButton::clicked, this, [this] { setWide(true); });
+    connect(narrowButton(), &QPushButton::clicked, this, [this] { setWide(false); });
+    connect(menuButton(), &QPushButton::clicked, this, &NotificationTimerWindow::onMenuClicked);
+    connect(exitButton(), &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
 
     buildMenus();
 
@@ -155,8 +254,8 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     QList<QWidget*> order;
     for (const Row& r : m_rows)
         order << r.timeBox << r.memo << r.stop << r.clear;
-    order << m_minimizeButton << m_clearAllButton << m_wideButton << m_narrowButton << m_menuButton
-          << m_exitButton;
+    order << minimizeButton() << clearAllButton() << wideButton() << narrowButton() << menuButton()
+          << exitButton();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -166,9 +265,9 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     // stretch keeps the size while the whole time stays in view.
     QFont big = uiFont(90);
     big.setStretch(82);
-    m_bigTimeLabel->setFont(big);
-    m_bigDateLabel->setFont(uiFont(36));
-    m_bigWeekdayLabel->setFont(uiFont(36));
+    bigTimeLabel()->setFont(big);
+    bigDateLabel()->setFont(uiFont(36));
+    bigWeekdayLabel()->setFont(uiFont(36));
     // A table that could not be read whole still gives the entries read so far.
     state().loadSoundTable();
     if (!state().soundTableNotice().isEmpty())
@@ -187,53 +286,91 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
 
 NotificationTimerWindow::~NotificationTimerWindow() = default;
 
+namespace {
+template <class T> T* as(QWidget* w) {
+    return static_cast<T*>(w);
+}
+} // namespace
+
+QLabel* NotificationTimerWindow::clockLabel() const {
+    return as<QLabel>(m_controls[Clock]);
+}
+QLabel* NotificationTimerWindow::ringSpanLabel() const {
+    return as<QLabel>(m_controls[RingSpan]);
+}
+QPushButton* NotificationTimerWindow::minimizeButton() const {
+    return as<QPushButton>(m_controls[Minimize]);
+}
+QPushButton* NotificationTimerWindow::clearAllButton() const {
+    return as<QPushButton>(m_controls[ClearAll]);
+}
+QPushButton* NotificationTimerWindow::wideButton() const {
+    return as<QPushButton>(m_controls[Wide]);
+}
+QPushButton* NotificationTimerWindow::narrowButton() const {
+    return as<QPushButton>(m_controls[Narrow]);
+}
+QPushButton* NotificationTimerWindow::menuButton() const {
+    return as<QPushButton>(m_controls[Menu]);
+}
+QPushButton* NotificationTimerWindow::exitButton() const {
+    return as<QPushButton>(m_controls[Exit]);
+}
+QWidget* NotificationTimerWindow::hintsFrame() const {
+    return as<QWidget>(m_controls[Hints]);
+}
+QLabel* NotificationTimerWindow::timeHeading() const {
+    return as<QLabel>(m_controls[TimeHeading]);
+}
+QLabel* NotificationTimerWindow::hintLine(int i) const {
+    return as<QLabel>(m_controls[size_t(Hint1 + i - 1)]);
+}
+QWidget* NotificationTimerWindow::bigPanel() const {
+    return as<QWidget>(m_controls[BigPanel]);
+}
+QLabel* NotificationTimerWindow::bigTimeLabel() const {
+    return as<QLabel>(m_controls[BigTime]);
+}
+QLabel* NotificationTimerWindow::bigDateLabel() const {
+    return as<QLabel>(m_controls[BigDate]);
+}
+QLabel* NotificationTimerWindow::bigWeekdayLabel() const {
+    return as<QLabel>(m_controls[BigWeekday]);
+}
+
 void NotificationTimerWindow::buildRows(QWidget* client) {
     const QString sampleTip = QStringLiteral("ｻﾝﾌﾟﾙ音が鳴ります");
     for (int k = 1; k <= kAlarmRows; ++k) {
+        std::array<ControlDecl, RowRoleCount> decls{};
+        for (int role = 0; role < RowRoleCount; ++role) {
+            const ControlDecl& d = kRowControls[role];
+            decls[size_t(role)] = shiftedDecl(d, d.within < 0 ? (k - 1) * kRowPitch : 0,
+                                              kRowNames[k - 1][role], role);
+        }
+        decls[Number].caption = kNumberCaptions[k - 1];
+        std::array<QWidget*, RowRoleCount> made{};
+        buildControls(client, decls, made);
         Row& r = row(k);
-        const size_t i = size_t(k - 1);
-        const int top = kFirstRowTop + (k - 1) * kRowPitch;
+        r.number = static_cast<ClickLabel*>(made[Number]);
+        r.source = static_cast<ClickLabel*>(made[Source]);
+        r.display = static_cast<ClickLabel*>(made[Display]);
+        r.timeBox = static_cast<QLineEdit*>(made[TimeBox]);
+        r.memo = static_cast<QLineEdit*>(made[Memo]);
+        r.lamp = static_cast<QFrame*>(made[Lamp]);
+        r.stop = static_cast<QPushButton*>(made[Stop]);
+        r.clear = static_cast<QPushButton*>(made[Clear]);
 
-        r.number = addControl<ClickLabel>(client, kNumbers[i], {90, top, 780, 210},
-                                          QString::fromUtf16(kNumberCaptions[i]));
-        r.number->setAlignment(Qt::AlignCenter);
-        r.number->setFont(uiFont(9, true));
-        r.source = addControl<ClickLabel>(client, kSources[i], {90, top + 210, 780, 225});
-        r.source->setAlignment(Qt::AlignCenter);
-        r.source->setFont(uiFont(8));
         for (ClickLabel* l : {r.number, r.source}) {
             l->setCursor(Qt::PointingHandCursor);
             l->setToolTip(sampleTip);
             connect(l, &ClickLabel::clicked, this, [this, k] { onNumberClicked(k); });
         }
-
-        r.display = addControl<ClickLabel>(client, kDisplays[i], {900, top + 15, 2310, 405});
-        r.display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        r.display->setFont(uiFont(11.25, true));
-        setValueLook(r.display);
         connect(r.display, &ClickLabel::clicked, this, [this, k] { onDisplayClicked(k); });
-
-        r.timeBox = addControl<QLineEdit>(r.display, kTimeBoxes[i], {45, 30, 1140, 345});
-        r.timeBox->setFrame(false);
-        r.timeBox->setFont(uiFont(11.25, true));
         r.timeBox->setAttribute(Qt::WA_InputMethodEnabled, false);
         r.timeBox->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
-        setBackground(r.timeBox, colors::white);
         r.timeBox->installEventFilter(this);
-
-        r.memo = addControl<QLineEdit>(client, kMemos[i], {3240, top + 15, 1500, 405});
-        r.memo->setFont(uiFont(9.75));
-        setBackground(r.memo, colors::white);
         r.memo->installEventFilter(this);
 
-        r.lamp = addControl<QFrame>(client, kLamps[i], {4800, top + 112, 195, 195});
-        r.lamp->setFrameShape(QFrame::Box);
-        setBackground(r.lamp, colors::white);
-
-        r.stop = addControl<QPushButton>(client, kStops[i], {5040, top + 15, 630, 405},
-                                         QStringLiteral("停止"));
-        r.clear = addControl<QPushButton>(client, kClears[i], {5700, top + 15, 750, 405},
-                                          QStringLiteral("クリア"));
         // Ten rows of like controls: a screen reader says which row each one is in.
         const QString rowName = QStringLiteral("%1行目 ").arg(k);
         r.timeBox->setAccessibleName(rowName + QStringLiteral("指定時間"));
@@ -276,7 +413,7 @@ void NotificationTimerWindow::buildMenus() {
 
 void NotificationTimerWindow::onActivated() {
     m_engine.ringSecondsInUse = state().alarmRingSeconds;
-    showRingSpan(m_ringSpanLabel, m_engine.ringSecondsInUse);
+    showRingSpan(ringSpanLabel(), m_engine.ringSecondsInUse);
     for (int k = 1; k <= kAlarmRows; ++k)
         setElidedText(row(k).source, state().soundTable[size_t(k - 1)].name(),
                       QStringLiteral("ｻﾝﾌﾟﾙ音が鳴ります"));
@@ -292,7 +429,7 @@ QString NotificationTimerWindow::sourcePath(int k) const {
 void NotificationTimerWindow::onRingSpanChosen(int seconds) {
     state().alarmRingSeconds = seconds;
     m_engine.ringSecondsInUse = seconds;
-    showRingSpan(m_ringSpanLabel, seconds);
+    showRingSpan(ringSpanLabel(), seconds);
 }
 
 // Mirrors row k of the engine into its controls.
@@ -407,7 +544,7 @@ bool NotificationTimerWindow::memoKey(int k, int key) {
                 focusTimeBox(j);
                 return true;
             }
-        m_minimizeButton->setFocus(Qt::OtherFocusReason);
+        minimizeButton()->setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_Left:
         if (!m_engine.row(k).timeBoxEnabled) return false;
@@ -547,11 +684,11 @@ void NotificationTimerWindow::changeEvent(QEvent* event) {
 }
 
 void NotificationTimerWindow::onClockTick() {
-    m_clockLabel->setText(timeText(platform().clock->now().time()));
+    clockLabel()->setText(timeText(platform().clock->now().time()));
 }
 
 void NotificationTimerWindow::onBigClockTick() {
-    showDateTime(platform().clock->now(), m_bigTimeLabel, m_bigDateLabel, m_bigWeekdayLabel);
+    showDateTime(platform().clock->now(), bigTimeLabel(), bigDateLabel(), bigWeekdayLabel());
 }
 
 void NotificationTimerWindow::onClearAllClicked() {
@@ -577,12 +714,12 @@ void NotificationTimerWindow::onMinimizeClicked() {
 // disarm row 1; the flag guards the switch in case the platform moves the focus anyway.
 void NotificationTimerWindow::setWide(bool wide) {
     m_engine.skipNextFocusClear = 1;
-    QPushButton* showing = wide ? m_narrowButton : m_wideButton;
-    QPushButton* hiding = wide ? m_wideButton : m_narrowButton;
+    QPushButton* showing = wide ? narrowButton() : wideButton();
+    QPushButton* hiding = wide ? wideButton() : narrowButton();
     showing->show();
     if (focusWidget() == hiding) showing->setFocus(Qt::OtherFocusReason);
     hiding->hide();
-    m_bigPanel->setVisible(wide);
+    bigPanel()->setVisible(wide);
     setWindowSizeTwips(this, wide ? kWideWidth : kNormalWidth, kClientHeight + kCaptionTwips);
     setFixedHeight(height() + menuBar()->sizeHint().height());
     // The wide layout grows to the right; it must not run off the screen.

@@ -33,8 +33,57 @@ class NotificationTimerWindow : public QzWindow {
 
     void onActivated() override;
 
+    // The window's controls outside the rows, by what they are for.
+    enum Role {
+        ClockCaption,
+        Clock,
+        RingSpanCaption,
+        RingSpan,
+        Minimize,
+        ClearAll,
+        Wide,
+        Narrow,
+        TimeHeading,
+        Hints,
+        Hint1,
+        Hint2,
+        Menu,
+        Exit,
+        BigPanel,
+        BigTime,
+        BigDate,
+        BigWeekday,
+        RoleCount
+    };
+
     // The alarm rows as the window last mirrored them.
     const AlarmEngine& engine() const { return m_engine; }
+
+    // Row k's controls (k from 1 to 10).
+    ClickLabel* rowNumber(int k) const { return rowAt(k).number; } // "１".."10"
+    ClickLabel* soundName(int k) const { return rowAt(k).source; }
+    ClickLabel* timeDisplay(int k) const { return rowAt(k).display; } // holds the time box
+    QLineEdit* timeBox(int k) const { return rowAt(k).timeBox; }
+    QLineEdit* memoBox(int k) const { return rowAt(k).memo; }
+    QFrame* lamp(int k) const { return rowAt(k).lamp; }
+    QPushButton* stopButton(int k) const { return rowAt(k).stop; }
+    QPushButton* clearButton(int k) const { return rowAt(k).clear; }
+    // The window's other controls.
+    QLabel* clockLabel() const;
+    QLabel* ringSpanLabel() const;
+    QPushButton* minimizeButton() const;
+    QPushButton* clearAllButton() const;
+    QPushButton* wideButton() const;   // "大きい表示"
+    QPushButton* narrowButton() const; // "小さい表示", in the same place
+    QPushButton* menuButton() const;
+    QPushButton* exitButton() const;
+    QLabel* timeHeading() const; // above the time boxes
+    QWidget* hintsFrame() const;
+    QLabel* hintLine(int i) const; // the frame's lines, from 1
+    QWidget* bigPanel() const;
+    QLabel* bigTimeLabel() const;
+    QLabel* bigDateLabel() const;
+    QLabel* bigWeekdayLabel() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +105,7 @@ class NotificationTimerWindow : public QzWindow {
     void buildRows(QWidget* client);
     void buildMenus();
     Row& row(int k) { return m_rows[size_t(k - 1)]; }
+    const Row& rowAt(int k) const { return m_rows[size_t(k - 1)]; }
     void applyRow(int k);
     void focusTimeBox(int k);
     void moveToTimeBox(int from, int step);
@@ -91,18 +141,7 @@ class NotificationTimerWindow : public QzWindow {
     int m_lastFired = 0;
     bool m_leftForOwnWindow = false;
 
-    QLabel* m_clockLabel = nullptr;
-    QLabel* m_ringSpanLabel = nullptr;
-    QPushButton* m_minimizeButton = nullptr;
-    QPushButton* m_clearAllButton = nullptr;
-    QPushButton* m_wideButton = nullptr;   // "大きい表示"
-    QPushButton* m_narrowButton = nullptr; // "小さい表示", in the same place
-    QPushButton* m_menuButton = nullptr;
-    QPushButton* m_exitButton = nullptr;
-    QWidget* m_bigPanel = nullptr;
-    QLabel* m_bigTimeLabel = nullptr;
-    QLabel* m_bigDateLabel = nullptr;
-    QLabel* m_bigWeekdayLabel = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
     // Moves the alarm rows on while any waits or rings.
     QTimer* m_alarmTimer = nullptr;
     ClockTicker* m_clockTicker = nullptr;

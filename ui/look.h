@@ -5,6 +5,7 @@
 // colours and fonts wants most of it.
 #include "ui/colors.h"
 #include "ui/controls.h"
+#include "ui/declared_controls.h"
 #include "ui/focus_style.h"
 #include "ui/font_families.h"
 #include "ui/fonts.h"

@@ -12,10 +12,12 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QTableWidget>
@@ -223,20 +225,27 @@ class TestWindowLook : public QObject {
 
     void rowControlsSayTheirRow_data() {
         QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("row");
         QTest::addColumn<QString>("name");
-        QTest::newRow("time box 1") << u"Text1"_s << u"1行目 指定時間"_s;
-        QTest::newRow("time box 6") << u"Text16"_s << u"6行目 指定時間"_s;
-        QTest::newRow("memo 3") << u"Text8"_s << u"3行目 メモ"_s;
-        QTest::newRow("stop 3") << u"Command3"_s << u"3行目 停止"_s;
-        QTest::newRow("stop 10") << u"Command24"_s << u"10行目 停止"_s;
-        QTest::newRow("clear 7") << u"Command16"_s << u"7行目 クリア"_s;
-        QTest::newRow("lamp 3") << u"Shape3"_s << u"3行目 ランプ 消灯"_s;
+        QTest::newRow("time box 1") << u"time box"_s << 1 << u"1行目 指定時間"_s;
+        QTest::newRow("time box 6") << u"time box"_s << 6 << u"6行目 指定時間"_s;
+        QTest::newRow("memo 3") << u"memo"_s << 3 << u"3行目 メモ"_s;
+        QTest::newRow("stop 3") << u"stop"_s << 3 << u"3行目 停止"_s;
+        QTest::newRow("stop 10") << u"stop"_s << 10 << u"10行目 停止"_s;
+        QTest::newRow("clear 7") << u"clear"_s << 7 << u"7行目 クリア"_s;
+        QTest::newRow("lamp 3") << u"lamp"_s << 3 << u"3行目 ランプ 消灯"_s;
     }
     void rowControlsSayTheirRow() {
         QFETCH(QString, control);
+        QFETCH(int, row);
         QFETCH(QString, name);
-        QWidget* w = open(WindowId::Timer);
-        QWidget* c = w->findChild<QWidget*>(control);
+        auto* w = static_cast<NotificationTimerWindow*>(open(WindowId::Timer));
+        const QHash<QString, QWidget*> controls = {{u"time box"_s, w->timeBox(row)},
+                                                   {u"memo"_s, w->memoBox(row)},
+                                                   {u"stop"_s, w->stopButton(row)},
+                                                   {u"clear"_s, w->clearButton(row)},
+                                                   {u"lamp"_s, w->lamp(row)}};
+        QWidget* c = controls.value(control);
         QVERIFY(c);
         QCOMPARE(QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name), name);
     }

@@ -41,8 +41,9 @@ struct Fixture : WindowFixture {
         w = wm.switchTo(WindowId::CalcAdd, nullptr);
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w)) qWarning("calculator not active");
-        box = get<QLineEdit>("Text1");
-        grid = get<QTableWidget>("G1");
+        calc = static_cast<TimeAdditionWindow*>(w);
+        box = calc->entryBox();
+        grid = calc->grid();
     }
     template <class T = QWidget> T* get(const char* name) {
         T* c = w->findChild<T*>(QLatin1String(name));
@@ -104,6 +105,7 @@ struct Fixture : WindowFixture {
     }
 
     QzWindow* w = nullptr;
+    TimeAdditionWindow* calc = nullptr;
     QLineEdit* box = nullptr;
     QTableWidget* grid = nullptr;
 };
@@ -160,27 +162,37 @@ void TstTimeAdditionWindow::layoutAndCaptions() {
     QCOMPARE(f.grid->verticalScrollBar()->maximum(), 90);
     QCOMPARE(f.grid->item(3, 2)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
 
-    const QList<QPair<const char*, const char*>> captions = {
-        {"Option1", "切上切捨なし"},   {"Option2", "30分単位切上"}, {"Option3", "30分単位切捨"},
-        {"Option4", "15分単位切上"},   {"Option5", "15分単位切捨"}, {"Label1", "分単位"},
-        {"Command1", "ﾘｾｯﾄ"},          {"Command2", "ﾒﾆｭｰへ"},      {"Command3", "終了"},
-        {"Label5", " 印刷しますか？"}, {"Command5", "ＯＫ"},        {"Command4", "ｷｬﾝｾﾙ"},
+    using W = TimeAdditionWindow;
+    const QList<QPair<W::Role, const char*>> captions = {
+        {W::Rounding0, "切上切捨なし"},
+        {W::Rounding1, "30分単位切上"},
+        {W::Rounding2, "30分単位切捨"},
+        {W::Rounding3, "15分単位切上"},
+        {W::Rounding4, "15分単位切捨"},
+        {W::Mode, "分単位"},
+        {W::Reset, "ﾘｾｯﾄ"},
+        {W::Menu, "ﾒﾆｭｰへ"},
+        {W::Exit, "終了"},
+        {W::PrintQuestion, " 印刷しますか？"},
+        {W::PrintOk, "ＯＫ"},
+        {W::PrintCancel, "ｷｬﾝｾﾙ"},
     };
-    for (const auto& [name, caption] : captions) {
-        auto* c = f.get<QWidget>(name);
-        QVERIFY2(c, name);
+    for (const auto& [role, caption] : captions) {
+        QWidget* c = f.calc->control(role);
+        QVERIFY2(c, caption);
         const QString shown = qobject_cast<QLabel*>(c) ? qobject_cast<QLabel*>(c)->text()
                                                        : qobject_cast<QAbstractButton*>(c)->text();
         QCOMPARE(shown, QString::fromUtf8(caption));
     }
-    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QVERIFY(f.get<QLabel>("Label4")->text().startsWith(u"● 最初に切上・切捨を選択します\n"_s));
-    QVERIFY(f.get<QLabel>("Label2")->text().endsWith(u"　 　　　　 ﾏｲﾅｽ 15分～ -0.15"_s));
-    QCOMPARE(f.get<QLabel>("Label3")->text(),
+    QVERIFY(f.calc->roundingOption(RoundingMode::None)->isChecked());
+    QVERIFY(f.calc->howToLabel()->text().startsWith(u"● 最初に切上・切捨を選択します\n"_s));
+    QVERIFY(f.calc->exampleLabel()->text().endsWith(u"　 　　　　 ﾏｲﾅｽ 15分～ -0.15"_s));
+    QCOMPARE(f.calc->multiplyLabel()->text(),
              QStringLiteral("● かけ算は一度だけできます\n\n　2時間15分×3 ～ 2.15*3"));
-    for (int i = 1; i <= 6; ++i)
-        QVERIFY(f.get<QGroupBox>(qPrintable(QStringLiteral("Frame%1").arg(i))));
-    QVERIFY(!f.get<QWidget>("Picture1")->isVisible());
+    for (W::Role frame : {W::ModeFrame, W::RoundingFrame, W::ButtonsFrame, W::HowToFrame,
+                          W::ExampleFrame, W::MultiplyFrame})
+        QVERIFY(qobject_cast<QGroupBox*>(f.calc->control(frame)));
+    QVERIFY(!f.calc->printPanel()->isVisible());
     QCOMPARE(QApplication::focusWidget(), f.box);
     QCOMPARE(f.boxLine(), 1);
 }
@@ -246,26 +258,26 @@ void TstTimeAdditionWindow::roundingChoiceFreezesOnFirstKey() {
     Fixture f;
     QVERIFY(f.optionsEnabled());
     // Chosen with the arrow keys, the mode applies and the focus goes back to the box.
-    f.get<QRadioButton>("Option1")->setFocus();
-    QTest::keyClick(f.get<QRadioButton>("Option1"), Qt::Key_Down);
-    QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
-    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
+    f.calc->roundingOption(RoundingMode::None)->setFocus();
+    QTest::keyClick(f.calc->roundingOption(RoundingMode::None), Qt::Key_Down);
+    QVERIFY(f.calc->roundingOption(RoundingMode::HalfHourUp)->isChecked());
+    QCOMPARE(f.calc->modeLabel()->text(), QStringLiteral("30分単位切上"));
     QTRY_COMPARE(QApplication::focusWidget(), f.box);
     QVERIFY(f.optionsEnabled());
-    QTest::mouseClick(f.get<QRadioButton>("Option4"), Qt::LeftButton);
-    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("15分単位切上"));
+    QTest::mouseClick(f.calc->roundingOption(RoundingMode::QuarterUp), Qt::LeftButton);
+    QCOMPARE(f.calc->modeLabel()->text(), QStringLiteral("15分単位切上"));
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QStringLiteral("15分/切上"));
     QCOMPARE(f.grid->horizontalHeaderItem(5)->text(), QStringLiteral("切上/累計"));
-    QTest::mouseClick(f.get<QRadioButton>("Option2"), Qt::LeftButton);
-    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
+    QTest::mouseClick(f.calc->roundingOption(RoundingMode::HalfHourUp), Qt::LeftButton);
+    QCOMPARE(f.calc->modeLabel()->text(), QStringLiteral("30分単位切上"));
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QStringLiteral("30分/切上"));
     // Tab moves on without freezing the choice; the first key typed freezes it.
     QTest::keyClick(f.box, Qt::Key_Tab);
     QVERIFY(f.optionsEnabled());
     QTest::keyClick(f.box, Qt::Key_0);
     QVERIFY(!f.optionsEnabled());
-    QTest::mouseClick(f.get<QRadioButton>("Option5"), Qt::LeftButton);
-    QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
+    QTest::mouseClick(f.calc->roundingOption(RoundingMode::QuarterDown), Qt::LeftButton);
+    QVERIFY(f.calc->roundingOption(RoundingMode::HalfHourUp)->isChecked());
     QTest::keyClicks(f.box, u".10"_s);
     QTest::keyClick(f.box, Qt::Key_Return);
     f.type(u"1.31"_s);
@@ -277,24 +289,24 @@ void TstTimeAdditionWindow::roundingChoiceFreezesOnFirstKey() {
 // around the box does not take them.
 void TstTimeAdditionWindow::tabLeavesTheBox_data() {
     QTest::addColumn<QString>("typedFirst");
-    QTest::addColumn<QString>("firstStop");
-    QTest::newRow("options open") << QString() << u"Option1"_s;
-    QTest::newRow("options frozen") << u"1"_s << u"Command1"_s;
+    QTest::addColumn<int>("firstStop");
+    QTest::newRow("options open") << QString() << int(TimeAdditionWindow::Rounding0);
+    QTest::newRow("options frozen") << u"1"_s << int(TimeAdditionWindow::Reset);
 }
 
 void TstTimeAdditionWindow::tabLeavesTheBox() {
     QFETCH(QString, typedFirst);
-    QFETCH(QString, firstStop);
+    QFETCH(int, firstStop);
     Fixture f;
     if (!typedFirst.isEmpty()) f.type(typedFirst);
     QTest::keyClick(f.box, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget()->objectName(), firstStop);
+    QCOMPARE(QApplication::focusWidget(), f.calc->control(TimeAdditionWindow::Role(firstStop)));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), f.box);
     // On through the options to the buttons.
-    for (int i = 0; i < 6 && QApplication::focusWidget()->objectName() != u"Command1"; ++i)
+    for (int i = 0; i < 6 && QApplication::focusWidget() != f.calc->resetButton(); ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget()->objectName(), u"Command1"_s);
+    QCOMPARE(QApplication::focusWidget(), f.calc->resetButton());
     // A digit typed away from the box enters nothing.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
@@ -461,15 +473,15 @@ void TstTimeAdditionWindow::deleteClearsTheLastLine() {
 
 void TstTimeAdditionWindow::resetReturnsToStart() {
     Fixture f;
-    QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
+    QTest::mouseClick(f.calc->roundingOption(RoundingMode::HalfHourDown), Qt::LeftButton);
     for (int i = 0; i < 11; ++i)
         f.type(u"1"_s);
     f.tp.sounds.clear();
-    f.get<QPushButton>("Command1")->click();
+    f.calc->resetButton()->click();
     QCOMPARE(f.tp.sounds.beeps(), 1);
     QVERIFY(f.optionsEnabled());
-    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("分単位"));
+    QVERIFY(f.calc->roundingOption(RoundingMode::None)->isChecked());
+    QCOMPARE(f.calc->modeLabel()->text(), QStringLiteral("分単位"));
     QCOMPARE(f.grid->horizontalHeaderItem(4)->text(), QString());
     for (int i = 1; i <= 11; ++i)
         QCOMPARE(f.cells(i), (QStringList{u""_s, u""_s, u""_s, u""_s, u""_s}));
@@ -480,7 +492,7 @@ void TstTimeAdditionWindow::resetReturnsToStart() {
 
 void TstTimeAdditionWindow::saveAndOpen() {
     Fixture f;
-    QTest::mouseClick(f.get<QRadioButton>("Option2"), Qt::LeftButton);
+    QTest::mouseClick(f.calc->roundingOption(RoundingMode::HalfHourUp), Qt::LeftButton);
     f.type(u"2.15*3"_s);
     f.type(u"-1.15"_s);
     const QString path = f.dir.filePath(u"sheet.TIM"_s);
@@ -501,7 +513,7 @@ void TstTimeAdditionWindow::saveAndOpen() {
                                            "\"-1.15\",-1,-15,\"-01:15\",\"05:30\"\r\n"
                                            "-1,-30,\"-01:30\",\"05:30\"\r\n"));
 
-    f.get<QPushButton>("Command1")->click();
+    f.calc->resetButton()->click();
     QCOMPARE(f.cell(1, 1), QString());
     f.tp.sounds.clear();
     f.tp.files.answers = {path};
@@ -511,9 +523,9 @@ void TstTimeAdditionWindow::saveAndOpen() {
              (QStringList{u"2.15*3"_s, u"06:45"_s, u"06:45"_s, u"07:00"_s, u"07:00"_s}));
     QCOMPARE(f.cells(2),
              (QStringList{u"-1.15"_s, u"-01:15"_s, u"05:30"_s, u"-01:30"_s, u"05:30"_s}));
-    QVERIFY(f.get<QRadioButton>("Option2")->isChecked());
+    QVERIFY(f.calc->roundingOption(RoundingMode::HalfHourUp)->isChecked());
     QVERIFY(!f.optionsEnabled());
-    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切上"));
+    QCOMPARE(f.calc->modeLabel()->text(), QStringLiteral("30分単位切上"));
     QCOMPARE(f.boxLine(), 3);
     QVERIFY(f.tp.messages.shown.isEmpty());
 
@@ -571,7 +583,7 @@ void TstTimeAdditionWindow::openFailuresLoseNothing() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     Fixture f;
-    QTest::mouseClick(f.get<QRadioButton>("Option3"), Qt::LeftButton);
+    QTest::mouseClick(f.calc->roundingOption(RoundingMode::HalfHourDown), Qt::LeftButton);
     for (int i = 1; i <= 12; ++i)
         f.type(QString::number(i));
     QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {},
@@ -604,9 +616,9 @@ void TstTimeAdditionWindow::openFailuresLoseNothing() {
     QVERIFY2(text.contains(u"bad.TIM"_s) && text.contains(reason), qPrintable(text));
     QCOMPARE(f.tp.sounds.beeps(), 0); // nothing was reset
     QCOMPARE(snapshot(), before);
-    QVERIFY(f.get<QRadioButton>("Option3")->isChecked());
+    QVERIFY(f.calc->roundingOption(RoundingMode::HalfHourDown)->isChecked());
     QVERIFY(!f.optionsEnabled());
-    QCOMPARE(f.get<QLabel>("Label1")->text(), QStringLiteral("30分単位切捨"));
+    QCOMPARE(f.calc->modeLabel()->text(), QStringLiteral("30分単位切捨"));
     QCOMPARE(f.boxLine(), 6);
     QCOMPARE(f.topRow(), 4);
     QCOMPARE(f.box->text(), QStringLiteral("7"));
@@ -647,16 +659,16 @@ void TstTimeAdditionWindow::cancelledDialogsAreSilent() {
 void TstTimeAdditionWindow::printing() {
     Fixture f;
     f.type(u"1.30"_s);
-    auto* panel = f.get<QWidget>("Picture1");
+    auto* panel = f.calc->printPanel();
     f.action("Toolbar1_3")->trigger();
     QVERIFY(panel->isVisible());
-    QCOMPARE(QApplication::focusWidget(), f.get<QWidget>("Command4"));
-    f.get<QPushButton>("Command4")->click();
+    QCOMPARE(QApplication::focusWidget(), f.calc->printCancelButton());
+    f.calc->printCancelButton()->click();
     QVERIFY(!panel->isVisible());
     QVERIFY(f.tp.printer.printed.isEmpty());
 
     f.action("M14")->trigger();
-    f.get<QPushButton>("Command5")->click();
+    f.calc->printOkButton()->click();
     QVERIFY(!panel->isVisible());
     QCOMPARE(f.tp.printer.printed.size(), 1);
     QCOMPARE(pageCount(f.tp.printer.printed[0]), 1);
@@ -666,7 +678,7 @@ void TstTimeAdditionWindow::printing() {
     f.tp.messages.confirmAnswers = {true};
     f.tp.files.answers = {f.dir.filePath(u"sheet"_s)};
     f.action("M14")->trigger();
-    f.get<QPushButton>("Command5")->click();
+    f.calc->printOkButton()->click();
     QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath(u"sheet.pdf"_s)});
     QCOMPARE(f.tp.printer.printed.size(), 2);
     QCOMPARE(QApplication::focusWidget(), f.box);
@@ -683,7 +695,7 @@ void TstTimeAdditionWindow::escapeCancelsPrinting() {
     QFETCH(int, tabs);
     Fixture f;
     f.type(u"1.30"_s);
-    auto* panel = f.get<QWidget>("Picture1");
+    auto* panel = f.calc->printPanel();
     f.action("M14")->trigger();
     QVERIFY(panel->isVisible());
     for (int i = 0; i < tabs; ++i)
@@ -703,12 +715,12 @@ void TstTimeAdditionWindow::leaving() {
         Fixture f;
         f.type(u"1"_s);
         QPointer<QzWindow> w = f.w;
-        f.get<QPushButton>("Command2")->click();
+        f.calc->menuButton()->click();
         QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QTRY_VERIFY(!w);
         // Open again: an empty worksheet.
         auto* again = f.wm.switchTo(WindowId::CalcAdd, f.wm.current());
-        QCOMPARE(again->findChild<QTableWidget*>(u"G1"_s)->item(0, 1)->text(), QString());
+        QCOMPARE(static_cast<TimeAdditionWindow*>(again)->grid()->item(0, 1)->text(), QString());
     }
     {
         Fixture f;
@@ -719,7 +731,7 @@ void TstTimeAdditionWindow::leaving() {
     {
         Fixture f;
         f.state.helpOpened = 1;
-        f.get<QPushButton>("Command3")->click();
+        f.calc->exitButton()->click();
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);
     }

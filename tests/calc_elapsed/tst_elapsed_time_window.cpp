@@ -51,11 +51,11 @@ struct Fixture : WindowFixture {
         if (!c) qWarning("no control %s", name);
         return c;
     }
-    QLineEdit* start() { return get<QLineEdit>("Text1"); }
-    QLineEdit* end() { return get<QLineEdit>("Text2"); }
-    QTableWidget* grid() { return get<QTableWidget>("G1"); }
+    QLineEdit* start() { return w->startBox(); }
+    QLineEdit* end() { return w->endBox(); }
+    QTableWidget* grid() { return w->grid(); }
     QString cell(int row, int col) { return grid()->item(row - 1, col)->text(); }
-    QString total() { return get<QLabel>("Label1")->text(); }
+    QString total() { return w->totalLabel()->text(); }
     QWidget* focus() { return QApplication::focusWidget(); }
     // Types into the box that has the focus and presses Enter.
     void type(const QString& text) {
@@ -136,26 +136,33 @@ class TstElapsedTimeWindow : public QObject {
 };
 
 void TstElapsedTimeWindow::captions_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
     QTest::addColumn<QString>("caption");
-    const QList<QPair<const char*, const char*>> rows = {
-        {"Command4", "ﾘｾｯﾄ"},   {"Command5", "ﾒﾆｭｰへ"}, {"Command1", "終了"},
-        {"Command2", "OK"},     {"Command3", "ｷｬﾝｾﾙ"},  {"Label3", "内容を印刷しますか？"},
-        {"Label2", "合計："},   {"Label4", "日付："},   {"Label5", "タイトル："},
-        {"Label8", "ﾌｧｲﾙ名："},
+    using W = ElapsedTimeWindow;
+    const QList<std::tuple<const char*, W::Role, const char*>> rows = {
+        {"reset", W::Reset, "ﾘｾｯﾄ"},
+        {"menu", W::Menu, "ﾒﾆｭｰへ"},
+        {"exit", W::Exit, "終了"},
+        {"print OK", W::PrintOk, "OK"},
+        {"print cancel", W::PrintCancel, "ｷｬﾝｾﾙ"},
+        {"print question", W::PrintQuestion, "内容を印刷しますか？"},
+        {"total caption", W::TotalCaption, "合計："},
+        {"date caption", W::DateCaption, "日付："},
+        {"title caption", W::TitleCaption, "タイトル："},
+        {"file name caption", W::FileNameCaption, "ﾌｧｲﾙ名："},
     };
-    for (const auto& [name, caption] : rows)
-        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
+    for (const auto& [row, role, caption] : rows)
+        QTest::newRow(row) << int(role) << QString::fromUtf8(caption);
 }
 
 void TstElapsedTimeWindow::captions() {
-    QFETCH(QString, name);
+    QFETCH(int, role);
     QFETCH(QString, caption);
     Fixture f;
     QCOMPARE(f.w->objectName(), u"KEIKA"_s);
     QCOMPARE(f.w->windowTitle(), u"時間経過計算"_s);
-    QWidget* c = f.w->findChild<QWidget*>(name);
-    QVERIFY2(c, qPrintable(name));
+    QWidget* c = f.w->control(ElapsedTimeWindow::Role(role));
+    QVERIFY(c);
     if (auto* b = qobject_cast<QPushButton*>(c))
         QCOMPARE(b->text(), caption);
     else
@@ -190,7 +197,7 @@ void TstElapsedTimeWindow::menusAndToolbar() {
     QCOMPARE(f.state.helpOpened, 1);
     // Button 3 asks to print; button 1 opens (here cancelled), button 2 saves (refused: empty).
     f.get<QAction>("Toolbar1_3")->trigger();
-    QVERIFY(f.get("Picture1")->isVisible());
+    QVERIFY(f.w->printPanel()->isVisible());
     f.get<QAction>("Toolbar1_2")->trigger();
     QCOMPARE(f.messages(), u"データがないので保存できません！"_s);
     f.get<QAction>("Toolbar1_1")->trigger();
@@ -202,16 +209,16 @@ void TstElapsedTimeWindow::menusAndToolbar() {
 void TstElapsedTimeWindow::layoutAndGrid() {
     Fixture f;
     QCOMPARE(f.w->centralWidget()->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
-    QCOMPARE(f.get("Frame1")->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
-    QCOMPARE(f.get("Frame1")->geometry(), twipsRect(120, 1065, 5000, 5960));
+    QCOMPARE(f.w->sheetFrame()->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
+    QCOMPARE(f.w->sheetFrame()->geometry(), twipsRect(120, 1065, 5000, 5960));
     QCOMPARE(f.grid()->geometry(), twipsRect(120, 360, 4760, 5140));
     QCOMPARE(f.start()->geometry(), twipsRect(700, 660, 550, 200));
     QCOMPARE(f.end()->geometry(), twipsRect(1890, 660, 550, 200));
-    QCOMPARE(f.get("Text4")->geometry(), twipsRect(3720, 120, 1335, 270));
-    QCOMPARE(f.get("Label7")->geometry(), twipsRect(960, 765, 4095, 270));
-    QCOMPARE(f.get("Command1")->geometry(), twipsRect(4200, 7800, 855, 300));
-    QCOMPARE(f.get("Picture1")->geometry(), twipsRect(0, 0, 2415, 1095));
-    QVERIFY(!f.get("Picture1")->isVisible());
+    QCOMPARE(f.w->dateBox()->geometry(), twipsRect(3720, 120, 1335, 270));
+    QCOMPARE(f.w->fileNameLabel()->geometry(), twipsRect(960, 765, 4095, 270));
+    QCOMPARE(f.w->exitButton()->geometry(), twipsRect(4200, 7800, 855, 300));
+    QCOMPARE(f.w->printPanel()->geometry(), twipsRect(0, 0, 2415, 1095));
+    QVERIFY(!f.w->printPanel()->isVisible());
     QCOMPARE(f.grid()->rowCount(), 70);
     QCOMPARE(f.grid()->columnCount(), 4);
     const QStringList headers = {u"NO"_s, u"開始時間"_s, u"終了時間"_s, u"経過時間"_s};
@@ -223,10 +230,10 @@ void TstElapsedTimeWindow::layoutAndGrid() {
     QCOMPARE(f.cell(70, 0), u"70"_s);
     // Twenty rows are visible at once: the top row goes from 1 to 51.
     QCOMPARE(f.grid()->verticalScrollBar()->maximum(), 50);
-    QCOMPARE(f.get<QLabel>("Label6")->text(),
+    QCOMPARE(f.w->hintLabel()->text(),
              QString(" ● 時と分の間は必ず ｢：｣or ｢．｣を入れて下さい\n"
                      u"　　例：午後１時15分＝13:15　　８時５分＝08.05 or 8.5"_s));
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2010/11/08"_s);
+    QCOMPARE(f.w->dateBox()->text(), u"2010/11/08"_s);
     QCOMPARE(f.total(), QString());
     QCOMPARE(f.focus(), f.start());
 }
@@ -457,15 +464,15 @@ void TstElapsedTimeWindow::keysWhileTheBoxesAreHiddenReachNoButton() {
     if (then == u"print"_s) {
         f.trigger("M15");
         f.key(Qt::Key_Escape);
-        QVERIFY(!f.get("Picture1")->isVisible());
+        QVERIFY(!f.w->printPanel()->isVisible());
     } else if (then == u"open"_s) {
         f.tp.files.answers = {f.writeFile(u"bad.TMK"_s, "RIFF")};
         f.trigger("M11");
     } else if (then == u"save"_s) {
         f.trigger("M12");
         // Refused, yet the title and the date are taken over from their boxes first.
-        before.sheetTitle = f.get<QLineEdit>("Text3")->text();
-        before.sheetDate = f.get<QLineEdit>("Text4")->text();
+        before.sheetTitle = f.w->titleBox()->text();
+        before.sheetDate = f.w->dateBox()->text();
     }
     f.tp.messages.shown.clear();
     f.tp.sounds.clear();
@@ -486,7 +493,7 @@ void TstElapsedTimeWindow::keysWhileTheBoxesAreHiddenReachNoButton() {
     }
     QCOMPARE(f.quits, 0);
     QCOMPARE(f.wm.current(), f.w);
-    QVERIFY(!f.get("Picture1")->isVisible());
+    QVERIFY(!f.w->printPanel()->isVisible());
     QCOMPARE(f.topRow(), 7);
     QVERIFY(!f.start()->isVisible());
     QVERIFY(f.messages().isEmpty());
@@ -535,20 +542,20 @@ void TstElapsedTimeWindow::resetKeepsTheSavedDate() {
     Fixture f;
     f.type(u"8"_s);
     f.type(u"9"_s);
-    f.get<QLineEdit>("Text3")->setText(u"題"_s);
-    f.get<QLineEdit>("Text4")->setText(u"2009/01/02"_s);
+    f.w->titleBox()->setText(u"題"_s);
+    f.w->dateBox()->setText(u"2009/01/02"_s);
     f.tp.files.answers = {f.dir.filePath(u"a.TMK"_s)};
     f.trigger("M12");
-    QCOMPARE(f.get<QLabel>("Label7")->text(), u"a.TMK"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), u"a.TMK"_s);
     f.tp.sounds.clear();
-    f.get<QPushButton>("Command4")->click();
+    f.w->resetButton()->click();
     QCOMPARE(f.tp.sounds.beeps(), 1);
     QCOMPARE(f.cell(1, 1) + f.cell(1, 3), QString());
     QCOMPARE(f.cell(1, 0), u"1"_s);
     QCOMPARE(f.total(), QString());
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
-    QCOMPARE(f.get<QLineEdit>("Text3")->text(), QString());
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2010/11/08"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), QString());
+    QCOMPARE(f.w->titleBox()->text(), QString());
+    QCOMPARE(f.w->dateBox()->text(), u"2010/11/08"_s);
     QCOMPARE(f.w->sheet().sheetDate, std::optional<QString>(u"2009/01/02"_s));
     QCOMPARE(f.w->sheet().totalText, std::optional<QString>(QString()));
     QCOMPARE(f.focus(), f.start());
@@ -557,32 +564,32 @@ void TstElapsedTimeWindow::resetKeepsTheSavedDate() {
 
 void TstElapsedTimeWindow::saveRefusals() {
     Fixture f;
-    f.get<QLineEdit>("Text3")->setText(u"題だけ"_s);
+    f.w->titleBox()->setText(u"題だけ"_s);
     f.trigger("M12");
     QCOMPARE(f.messages(), u"データがないので保存できません！"_s);
     QVERIFY(f.tp.files.asked.isEmpty());
     QCOMPARE(f.focus(), f.start());
     f.type(u"8"_s);
     f.tp.messages.shown.clear();
-    f.get<QLineEdit>("Text3")->setText(u"a\"b"_s);
+    f.w->titleBox()->setText(u"a\"b"_s);
     f.trigger("M12");
     QVERIFY2(f.messages().contains(u"タイトルに「\"」"_s), qPrintable(f.messages()));
     QVERIFY(f.tp.files.asked.isEmpty()); // refused before a file is chosen
-    QCOMPARE(f.focus(), f.get("Text3"));
+    QCOMPARE(f.focus(), f.w->titleBox());
     f.tp.messages.shown.clear();
-    f.get<QLineEdit>("Text3")->setText(u"fine"_s);
-    f.get<QLineEdit>("Text4")->setText(QStringLiteral("😀"));
+    f.w->titleBox()->setText(u"fine"_s);
+    f.w->dateBox()->setText(QStringLiteral("😀"));
     f.trigger("M12");
     QVERIFY2(f.messages().contains(u"日付の「😀」"_s), qPrintable(f.messages()));
-    QCOMPARE(f.focus(), f.get("Text4"));
+    QCOMPARE(f.focus(), f.w->dateBox());
     // A cancelled dialog says nothing and writes nothing.
     f.tp.messages.shown.clear();
-    f.get<QLineEdit>("Text4")->setText(u"today"_s);
+    f.w->dateBox()->setText(u"today"_s);
     f.trigger("M12");
     QCOMPARE(f.tp.files.asked.size(), 1);
     QVERIFY(f.tp.files.asked[0].save);
     QVERIFY(f.messages().isEmpty());
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+    QCOMPARE(f.w->fileNameLabel()->text(), QString());
 }
 
 void TstElapsedTimeWindow::saveWritesTheFile() {
@@ -590,7 +597,7 @@ void TstElapsedTimeWindow::saveWritesTheFile() {
     f.type(u"8.30"_s);
     f.type(u"17.15"_s);
     f.type(u"9"_s); // a start only
-    f.get<QLineEdit>("Text3")->setText(u"会議, 午後"_s);
+    f.w->titleBox()->setText(u"会議, 午後"_s);
     // Left by a save killed half-way: removed by the next save of the same file only.
     f.writeFile(u"day.TMK.x9Y8z7"_s, "");
     f.writeFile(u"day.TMK.x9Y8z"_s, "");
@@ -599,7 +606,7 @@ void TstElapsedTimeWindow::saveWritesTheFile() {
     QVERIFY(f.messages().isEmpty());
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files),
              (QStringList{u"day.TMK"_s, u"day.TMK.x9Y8z"_s}));
-    QCOMPARE(f.get<QLabel>("Label7")->text(), u"day.TMK"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), u"day.TMK"_s);
     const QByteArray bytes = readAll(f.dir.filePath(u"day.TMK"_s));
     const QList<QByteArray> lines = bytes.split('\n');
     QCOMPARE(lines.size(), 72); // 71 lines and nothing after the last line end
@@ -626,7 +633,7 @@ void TstElapsedTimeWindow::saveFailureKeepsTheOldFile() {
     QVERIFY2(f.messages().startsWith(u"x.TMK に保存できませんでした。\n"_s),
              qPrintable(f.messages()));
     QVERIFY(f.messages().size() > u"x.TMK に保存できませんでした。\n"_s.size());
-    QCOMPARE(f.get<QLabel>("Label7")->text(), QString());
+    QCOMPARE(f.w->fileNameLabel()->text(), QString());
     QCOMPARE(readAll(path), QByteArray("old contents"));
 }
 
@@ -664,9 +671,9 @@ void TstElapsedTimeWindow::loadShowsTheFile() {
     QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), u"08:0009:0001:00"_s);
     QCOMPARE(f.cell(2, 1) + f.cell(2, 2), u"10:00"_s);
     QCOMPARE(f.total(), u"99:00"_s); // as the file says
-    QCOMPARE(f.get<QLineEdit>("Text3")->text(), u"予定"_s);
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2009/12/31"_s);
-    QCOMPARE(f.get<QLabel>("Label7")->text(), u"plan.tmk"_s);
+    QCOMPARE(f.w->titleBox()->text(), u"予定"_s);
+    QCOMPARE(f.w->dateBox()->text(), u"2009/12/31"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), u"plan.tmk"_s);
     QCOMPARE(f.focus(), f.start());
     QCOMPARE(f.boxTopTwips(), 660);
     // Saved again, the reserved values go back unchanged.
@@ -712,11 +719,11 @@ void TstElapsedTimeWindow::loadFailuresKeepTheSheet() {
     f.type(u"10"_s);
     f.key(Qt::Key_Down);
     f.key(Qt::Key_Down); // the cursor on row 4
-    f.get<QLineEdit>("Text3")->setText(u"前の題"_s);
-    f.get<QLineEdit>("Text4")->setText(u"2010/11/07"_s);
+    f.w->titleBox()->setText(u"前の題"_s);
+    f.w->dateBox()->setText(u"2010/11/07"_s);
     f.tp.files.answers = {f.dir.filePath(u"kept.TMK"_s)};
     f.trigger("M12"); // gives the file-name label a name to keep
-    QCOMPARE(f.get<QLabel>("Label7")->text(), u"kept.TMK"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), u"kept.TMK"_s);
     QVERIFY(f.messages().isEmpty());
     const ElapsedSheet before = f.w->sheet();
     const QString path = f.dir.filePath(bytes == "-" ? u"gone.TMK"_s : u"bad.TMK"_s);
@@ -738,9 +745,9 @@ void TstElapsedTimeWindow::loadFailuresKeepTheSheet() {
     QCOMPARE(f.cell(1, 1) + f.cell(1, 2) + f.cell(1, 3), u"08:0009:0001:00"_s);
     QCOMPARE(f.cell(2, 1), u"10:00"_s);
     QCOMPARE(f.total(), u"01:00"_s);
-    QCOMPARE(f.get<QLineEdit>("Text3")->text(), u"前の題"_s);
-    QCOMPARE(f.get<QLineEdit>("Text4")->text(), u"2010/11/07"_s);
-    QCOMPARE(f.get<QLabel>("Label7")->text(), u"kept.TMK"_s);
+    QCOMPARE(f.w->titleBox()->text(), u"前の題"_s);
+    QCOMPARE(f.w->dateBox()->text(), u"2010/11/07"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), u"kept.TMK"_s);
     QCOMPARE(f.focus(), f.start());
     QCOMPARE(f.boxTopTwips(), 420 + 240 * 4);
     QCOMPARE(f.grid()->currentRow(), 3);
@@ -756,7 +763,7 @@ void TstElapsedTimeWindow::loadFailuresKeepTheSheet() {
     f.tp.files.answers = {f.writeFile(u"good.TMK"_s, *tmkFileBytes(other).bytes)};
     f.trigger("M11");
     QCOMPARE(f.cell(1, 1) + f.cell(2, 1), u"06:00"_s);
-    QCOMPARE(f.get<QLabel>("Label7")->text(), u"good.TMK"_s);
+    QCOMPARE(f.w->fileNameLabel()->text(), u"good.TMK"_s);
     QCOMPARE(f.boxTopTwips(), 660);
 }
 
@@ -764,17 +771,17 @@ void TstElapsedTimeWindow::printing() {
     Fixture f;
     f.type(u"8.30"_s);
     f.type(u"17.15"_s);
-    f.get<QLineEdit>("Text4")->setText(u"2010/11/09"_s);
+    f.w->dateBox()->setText(u"2010/11/09"_s);
     f.trigger("M15");
-    QWidget* panel = f.get("Picture1");
+    QWidget* panel = f.w->printPanel();
     QVERIFY(panel->isVisible());
-    QCOMPARE(f.focus(), f.get("Command3"));
+    QCOMPARE(f.focus(), f.w->printCancelButton());
     f.key(Qt::Key_Space); // the focused "ｷｬﾝｾﾙ"
     QVERIFY(!panel->isVisible());
     QVERIFY(f.tp.printer.printed.isEmpty());
     f.tp.sounds.clear();
     f.trigger("M15");
-    f.get<QPushButton>("Command2")->click();
+    f.w->printOkButton()->click();
     QVERIFY(!panel->isVisible());
     QCOMPARE(f.tp.printer.printed.size(), 1);
     QCOMPARE(f.tp.sounds.beeps(), 1);
@@ -785,12 +792,12 @@ void TstElapsedTimeWindow::printing() {
     QVERIFY(doc.contains(textOp(28, 8, u"08:45"_s)));
     QCOMPARE(pageCount(doc), 1); // blank rows after row 1 start no second page
     // A row near the end does not fit the test printer's 60-line page: a second page follows.
-    f.get<QPushButton>("Command4")->click();
+    f.w->resetButton()->click();
     for (int i = 0; i < 59; ++i)
         f.key(Qt::Key_Down);
     f.type(u"8"_s);
     f.trigger("M15");
-    f.get<QPushButton>("Command2")->click();
+    f.w->printOkButton()->click();
     QCOMPARE(pageCount(f.tp.printer.printed.last()), 2);
     // Enter on the focused "ｷｬﾝｾﾙ" closes the panel without printing.
     f.trigger("M15");
@@ -800,28 +807,32 @@ void TstElapsedTimeWindow::printing() {
 }
 
 void TstElapsedTimeWindow::printPanelKeys_data() {
-    QTest::addColumn<QString>("focused"); // the control with the focus when the key is pressed
+    QTest::addColumn<int>("focused"); // the control with the focus when the key is pressed
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("prints");
-    QTest::newRow("Esc on ｷｬﾝｾﾙ") << u"Command3"_s << int(Qt::Key_Escape) << false;
-    QTest::newRow("Esc on OK") << u"Command2"_s << int(Qt::Key_Escape) << false;
-    QTest::newRow("Esc in the start box") << u"Text1"_s << int(Qt::Key_Escape) << false;
-    QTest::newRow("Enter on ｷｬﾝｾﾙ") << u"Command3"_s << int(Qt::Key_Return) << false;
-    QTest::newRow("Space on ｷｬﾝｾﾙ") << u"Command3"_s << int(Qt::Key_Space) << false;
-    QTest::newRow("Enter on OK") << u"Command2"_s << int(Qt::Key_Return) << true;
+    QTest::newRow("Esc on ｷｬﾝｾﾙ") << int(ElapsedTimeWindow::PrintCancel) << int(Qt::Key_Escape)
+                                  << false;
+    QTest::newRow("Esc on OK") << int(ElapsedTimeWindow::PrintOk) << int(Qt::Key_Escape) << false;
+    QTest::newRow("Esc in the start box")
+        << int(ElapsedTimeWindow::StartBox) << int(Qt::Key_Escape) << false;
+    QTest::newRow("Enter on ｷｬﾝｾﾙ")
+        << int(ElapsedTimeWindow::PrintCancel) << int(Qt::Key_Return) << false;
+    QTest::newRow("Space on ｷｬﾝｾﾙ")
+        << int(ElapsedTimeWindow::PrintCancel) << int(Qt::Key_Space) << false;
+    QTest::newRow("Enter on OK") << int(ElapsedTimeWindow::PrintOk) << int(Qt::Key_Return) << true;
 }
 
 void TstElapsedTimeWindow::printPanelKeys() {
-    QFETCH(QString, focused);
+    QFETCH(int, focused);
     QFETCH(int, key);
     QFETCH(bool, prints);
     Fixture f;
     f.type(u"8"_s);
     f.trigger("M15");
-    QWidget* panel = f.get("Picture1");
+    QWidget* panel = f.w->printPanel();
     QVERIFY(panel->isVisible());
-    QCOMPARE(f.focus(), f.get("Command3"));
-    f.w->findChild<QWidget*>(focused)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.focus(), f.w->printCancelButton());
+    f.w->control(ElapsedTimeWindow::Role(focused))->setFocus(Qt::TabFocusReason);
     f.key(Qt::Key(key));
     QVERIFY(!panel->isVisible());
     QCOMPARE(f.tp.printer.printed.size(), prints ? 1 : 0);
@@ -838,30 +849,33 @@ void TstElapsedTimeWindow::printWithoutPrinterOffersPdf() {
     f.tp.printer.hasDefaultPrinter = false;
     f.tp.files.answers = {f.dir.filePath(u"sheet"_s)};
     f.trigger("M15");
-    f.get<QPushButton>("Command2")->click();
+    f.w->printOkButton()->click();
     QCOMPARE(f.tp.messages.shown.size(), 1); // the offer
     QVERIFY(f.tp.messages.shown[0].text.contains(u"PDF"_s));
     QCOMPARE(f.tp.printer.pdfPaths, QStringList{f.dir.filePath(u"sheet.pdf"_s)});
-    QVERIFY(!f.get("Picture1")->isVisible());
+    QVERIFY(!f.w->printPanel()->isVisible());
 }
 
 // The line edits have their own meanings for some Ctrl keys (end of line, delete); in this
 // window the menu items win.
 void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes_data() {
-    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("box");
     QTest::addColumn<int>("key");
-    for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
+    using W = ElapsedTimeWindow;
+    const QList<QPair<const char*, W::Role>> boxes = {
+        {"start", W::StartBox}, {"end", W::EndBox}, {"title", W::Title}, {"date", W::Date}};
+    for (const auto& [name, box] : boxes)
         for (Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_E, Qt::Key_D, Qt::Key_H})
-            QTest::newRow(qPrintable(u"%1 Ctrl+%2"_s.arg(QLatin1String(box)).arg(QChar(key))))
-                << QString::fromLatin1(box) << int(key);
+            QTest::newRow(qPrintable(u"%1 Ctrl+%2"_s.arg(QLatin1String(name)).arg(QChar(key))))
+                << int(box) << int(key);
 }
 
 void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes() {
-    QFETCH(QString, box);
+    QFETCH(int, box);
     QFETCH(int, key);
     Fixture f;
     f.type(u"8"_s);
-    QWidget* w = f.w->findChild<QWidget*>(box);
+    QWidget* w = f.w->control(ElapsedTimeWindow::Role(box));
     w->setFocus();
     QTest::keyClick(w, Qt::Key(key), Qt::ControlModifier);
     switch (key) {
@@ -870,7 +884,7 @@ void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes() {
         QCOMPARE(f.tp.files.asked.size(), 1);
         break;
     case Qt::Key_P:
-        QVERIFY(f.get("Picture1")->isVisible());
+        QVERIFY(f.w->printPanel()->isVisible());
         break;
     case Qt::Key_E:
         QCOMPARE(f.quits, 1);
@@ -887,14 +901,14 @@ void TstElapsedTimeWindow::shortcutsReachTheMenusFromTheBoxes() {
 void TstElapsedTimeWindow::leaving() {
     {
         Fixture f;
-        f.get<QPushButton>("Command5")->click();
+        f.w->menuButton()->click();
         QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(f.quits, 0);
     }
     {
         Fixture f;
         f.trigger("M31");
-        f.get<QPushButton>("Command1")->click();
+        f.w->exitButton()->click();
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);
     }

@@ -57,11 +57,11 @@ struct Fixture : WindowFixture {
     }
     // The usual sequence: number, name, then a file or no sound.
     void enter(const QString& no, const QString& name) {
-        type(c<QLineEdit>("Text1"), no);
-        type(c<QLineEdit>("Text2"), name);
+        type(w->numberBox(), no);
+        type(w->nameBox(), name);
     }
     QString cell(int row, int col) const {
-        const QTableWidgetItem* item = c<QTableWidget>("G1")->item(row, col);
+        const QTableWidgetItem* item = w->grid()->item(row, col);
         return item ? item->text() : QStringLiteral("<none>");
     }
     QString path(const QString& file) const { return state.programFile(file); }
@@ -106,46 +106,46 @@ class TstSoundSettingsWindow : public QObject {
     void controls() {
         Fixture f;
         QCOMPARE(f.w->windowTitle(), QStringLiteral("音源設定"));
-        QCOMPARE(f.c<QGroupBox>("Frame1")->title(), QStringLiteral("音源設定"));
-        QCOMPARE(f.c<QGroupBox>("Frame2")->title(), QStringLiteral("音源一覧表"));
-        QCOMPARE(f.c<QLabel>("Label4")->text(), QStringLiteral("ＮＯ："));
-        QCOMPARE(f.c<QLabel>("Label5")->text(), QStringLiteral("音源名："));
-        QCOMPARE(f.c<QLabel>("Label6")->text(), QStringLiteral("音源（wav）ファイル名："));
-        QCOMPARE(f.c<QPushButton>("Command2")->text(), QStringLiteral("音源の選択"));
-        QCOMPARE(f.c<QPushButton>("Command3")->text(), QStringLiteral("音源なし"));
-        QCOMPARE(f.c<QPushButton>("Command1")->text(), QStringLiteral("保存設定"));
-        QCOMPARE(f.c<QPushButton>("Command4")->text(), QStringLiteral("ﾘｾｯﾄ"));
-        QCOMPARE(f.c<QPushButton>("Command5")->text(), QStringLiteral("戻る"));
+        QCOMPARE(f.w->entryFrame()->title(), QStringLiteral("音源設定"));
+        QCOMPARE(f.w->listFrame()->title(), QStringLiteral("音源一覧表"));
+        QCOMPARE(f.w->numberCaption()->text(), QStringLiteral("ＮＯ："));
+        QCOMPARE(f.w->nameCaption()->text(), QStringLiteral("音源名："));
+        QCOMPARE(f.w->fileCaption()->text(), QStringLiteral("音源（wav）ファイル名："));
+        QCOMPARE(f.w->chooseFileButton()->text(), QStringLiteral("音源の選択"));
+        QCOMPARE(f.w->noSoundButton()->text(), QStringLiteral("音源なし"));
+        QCOMPARE(f.w->saveButton()->text(), QStringLiteral("保存設定"));
+        QCOMPARE(f.w->resetButton()->text(), QStringLiteral("ﾘｾｯﾄ"));
+        QCOMPARE(f.w->backButton()->text(), QStringLiteral("戻る"));
         QCOMPARE(f.c<QMenu>("M3")->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
         QCOMPARE(f.c<QAction>("M31")->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-        QCOMPARE(f.c<QLineEdit>("Text1")->geometry(), f.c<QLabel>("Label1")->geometry());
-        QCOMPARE(f.c<QLineEdit>("Text2")->geometry(), f.c<QLabel>("Label2")->geometry());
-        QCOMPARE(f.c<QLineEdit>("Text1")->palette().color(QPalette::Base), vbColor(0xFFFFC0));
-        QCOMPARE(f.c<QLabel>("Label3")->palette().color(QPalette::Window), vbColor(0xC0FFFF));
+        QCOMPARE(f.w->numberBox()->geometry(), f.w->numberLabel()->geometry());
+        QCOMPARE(f.w->nameBox()->geometry(), f.w->nameLabel()->geometry());
+        QCOMPARE(f.w->numberBox()->palette().color(QPalette::Base), vbColor(0xFFFFC0));
+        QCOMPARE(f.w->fileLabel()->palette().color(QPalette::Window), vbColor(0xC0FFFF));
     }
 
     void gridShowsTheTable() {
         Fixture f;
-        QCOMPARE(f.c<QTableWidget>("G1")->rowCount(), 11);
-        QCOMPARE(f.c<QTableWidget>("G1")->columnCount(), 4);
+        QCOMPARE(f.w->grid()->rowCount(), 11);
+        QCOMPARE(f.w->grid()->columnCount(), 4);
         const int widths[] = {500, 600, 800, 2000};
         for (int c = 0; c < 4; ++c)
-            QCOMPARE(f.c<QTableWidget>("G1")->columnWidth(c), twips(widths[c]));
-        QCOMPARE(f.c<QTableWidget>("G1")->rowHeight(5), twips(240));
+            QCOMPARE(f.w->grid()->columnWidth(c), twips(widths[c]));
+        QCOMPARE(f.w->grid()->rowHeight(5), twips(240));
         const QStringList header = {u"NO"_s, u"ＮＯ"_s, u"音源名"_s, u"ﾌｧｲﾙ名"_s};
         for (int c = 0; c < 4; ++c) {
             QCOMPARE(f.cell(0, c), header[c]);
-            QCOMPARE(f.c<QTableWidget>("G1")->item(0, c)->textAlignment(), int(Qt::AlignCenter));
+            QCOMPARE(f.w->grid()->item(0, c)->textAlignment(), int(Qt::AlignCenter));
         }
         const QList<Entry> d = defaults();
         for (int r = 1; r <= 10; ++r) {
             QCOMPARE(f.cell(r, 0), QString::number(r) + u' ');
-            QCOMPARE(f.c<QTableWidget>("G1")->item(r, 0)->textAlignment(), int(Qt::AlignCenter));
+            QCOMPARE(f.w->grid()->item(r, 0)->textAlignment(), int(Qt::AlignCenter));
             QCOMPARE(f.cell(r, 1), QString::number(r));
             QCOMPARE(f.cell(r, 2), d[r - 1].name);
             QCOMPARE(f.cell(r, 3), d[r - 1].file);
             for (int c : {2, 3})
-                QCOMPARE(f.c<QTableWidget>("G1")->item(r, c)->textAlignment(),
+                QCOMPARE(f.w->grid()->item(r, c)->textAlignment(),
                          int(Qt::AlignLeft | Qt::AlignVCenter));
         }
     }
@@ -158,16 +158,16 @@ class TstSoundSettingsWindow : public QObject {
 
     void openingShowsAnEmptyNumberBox() {
         Fixture f;
-        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
-        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
-        QCOMPARE(f.c<QLineEdit>("Text1")->text(), QString());
-        QCOMPARE(f.w->focusWidget(), f.c<QLineEdit>("Text1"));
+        QVERIFY(f.w->numberBox()->isVisible());
+        QVERIFY(!f.w->nameBox()->isVisible());
+        QCOMPARE(f.w->numberBox()->text(), QString());
+        QCOMPARE(f.w->focusWidget(), f.w->numberBox());
         QVERIFY(f.w->firstKeyClears());
         // Enter at once moves on to the name box without choosing an entry.
-        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Return);
-        QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
-        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
-        QCOMPARE(f.w->focusWidget(), f.c<QLineEdit>("Text2"));
+        QTest::keyClick(f.w->numberBox(), Qt::Key_Return);
+        QVERIFY(!f.w->numberBox()->isVisible());
+        QVERIFY(f.w->nameBox()->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.w->nameBox());
         QVERIFY(!f.w->pending().hasNumber());
         QVERIFY(f.tp.messages.shown.isEmpty());
     }
@@ -194,98 +194,98 @@ class TstSoundSettingsWindow : public QObject {
         QFETCH(QString, typed);
         QFETCH(QString, label);
         Fixture f;
-        f.type(f.c<QLineEdit>("Text1"), typed);
+        f.type(f.w->numberBox(), typed);
         if (label.isEmpty()) {
             QCOMPARE(f.tp.messages.shown.size(), 1);
             QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯは、１～１０の間です！"));
             QCOMPARE(f.tp.messages.shown.last().title, QStringLiteral("音源設定"));
-            QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
-            QCOMPARE(f.c<QLineEdit>("Text1")->text(), typed);
-            QCOMPARE(f.w->focusWidget(), f.c<QLineEdit>("Text1"));
-            QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
+            QVERIFY(f.w->numberBox()->isVisible());
+            QCOMPARE(f.w->numberBox()->text(), typed);
+            QCOMPARE(f.w->focusWidget(), f.w->numberBox());
+            QCOMPARE(f.w->numberLabel()->text(), QString());
             QVERIFY(!f.w->pending().hasNumber());
         } else {
             QVERIFY(f.tp.messages.shown.isEmpty());
-            QCOMPARE(f.c<QLabel>("Label1")->text(), label);
-            QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
-            QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
+            QCOMPARE(f.w->numberLabel()->text(), label);
+            QVERIFY(!f.w->numberBox()->isVisible());
+            QVERIFY(f.w->nameBox()->isVisible());
         }
     }
 
     void enterAsFirstKeyKeepsTheOldValue() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        QTest::mouseClick(f.c<QLabel>("Label4"), Qt::LeftButton);
-        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
-        QCOMPARE(f.c<QLineEdit>("Text1")->text(), QStringLiteral("3"));
-        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Return);
-        QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("3"));
+        QTest::mouseClick(f.w->numberCaption(), Qt::LeftButton);
+        QVERIFY(f.w->numberBox()->isVisible());
+        QCOMPARE(f.w->numberBox()->text(), QStringLiteral("3"));
+        QTest::keyClick(f.w->numberBox(), Qt::Key_Return);
+        QCOMPARE(f.w->numberLabel()->text(), QStringLiteral("3"));
         QCOMPARE(f.w->pending().entryNumber(), 3);
-        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
-        QCOMPARE(f.c<QLineEdit>("Text2")->text(), QStringLiteral("Bell"));
-        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Return);
-        QCOMPARE(f.c<QLabel>("Label2")->text(), QStringLiteral("Bell"));
+        QVERIFY(f.w->nameBox()->isVisible());
+        QCOMPARE(f.w->nameBox()->text(), QStringLiteral("Bell"));
+        QTest::keyClick(f.w->nameBox(), Qt::Key_Return);
+        QCOMPARE(f.w->nameLabel()->text(), QStringLiteral("Bell"));
         QCOMPARE(f.w->pending().editName(), QStringLiteral("Bell"));
-        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command2"));
-        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.w->chooseFileButton());
+        QVERIFY(!f.w->nameBox()->isVisible());
     }
 
     void firstKeyReplacesTheText() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        QTest::mouseClick(f.c<QLabel>("Label1"), Qt::LeftButton);
-        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("5"));
-        QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("5"));
-        QTest::keyClicks(f.c<QLineEdit>("Text2"), QStringLiteral("Gong"));
-        QCOMPARE(f.c<QLineEdit>("Text2")->text(), QStringLiteral("Gong"));
+        QTest::mouseClick(f.w->numberLabel(), Qt::LeftButton);
+        f.type(f.w->numberBox(), QStringLiteral("5"));
+        QCOMPARE(f.w->numberLabel()->text(), QStringLiteral("5"));
+        QTest::keyClicks(f.w->nameBox(), QStringLiteral("Gong"));
+        QCOMPARE(f.w->nameBox()->text(), QStringLiteral("Gong"));
         QVERIFY(!f.w->firstKeyClears());
     }
 
     void deleteAsFirstKeyEmptiesTheValue() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        QTest::mouseClick(f.c("Label1"), Qt::LeftButton);
-        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Delete);
-        QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
-        QCOMPARE(f.c<QLineEdit>("Text1")->text(), QString());
+        QTest::mouseClick(f.w->numberLabel(), Qt::LeftButton);
+        QTest::keyClick(f.w->numberBox(), Qt::Key_Delete);
+        QCOMPARE(f.w->numberLabel()->text(), QString());
+        QCOMPARE(f.w->numberBox()->text(), QString());
         QVERIFY(!f.w->pending().hasNumber());
         QVERIFY(f.w->firstKeyClears());
 
-        QTest::mouseClick(f.c<QLabel>("Label5"), Qt::LeftButton);
-        QCOMPARE(f.c<QLineEdit>("Text2")->text(), QStringLiteral("Bell"));
-        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Delete);
-        QCOMPARE(f.c<QLabel>("Label2")->text(), QString());
+        QTest::mouseClick(f.w->nameCaption(), Qt::LeftButton);
+        QCOMPARE(f.w->nameBox()->text(), QStringLiteral("Bell"));
+        QTest::keyClick(f.w->nameBox(), Qt::Key_Delete);
+        QCOMPARE(f.w->nameLabel()->text(), QString());
         QCOMPARE(f.w->pending().editName(), QString());
     }
 
     void arrowsMoveBetweenTheBoxes() {
         Fixture f;
-        QTest::keyClicks(f.c<QLineEdit>("Text1"), QStringLiteral("7"));
-        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Down);
-        QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
-        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
+        QTest::keyClicks(f.w->numberBox(), QStringLiteral("7"));
+        QTest::keyClick(f.w->numberBox(), Qt::Key_Down);
+        QVERIFY(!f.w->numberBox()->isVisible());
+        QVERIFY(f.w->nameBox()->isVisible());
         QVERIFY(!f.w->pending().hasNumber()); // Down does not take the number
-        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Up);
-        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
-        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
-        QTest::keyClick(f.c<QLineEdit>("Text1"), Qt::Key_Down);
-        QTest::keyClick(f.c<QLineEdit>("Text2"), Qt::Key_Down);
-        QVERIFY(!f.c<QLineEdit>("Text2")->isVisible());
-        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command2"));
+        QTest::keyClick(f.w->nameBox(), Qt::Key_Up);
+        QVERIFY(f.w->numberBox()->isVisible());
+        QVERIFY(!f.w->nameBox()->isVisible());
+        QTest::keyClick(f.w->numberBox(), Qt::Key_Down);
+        QTest::keyClick(f.w->nameBox(), Qt::Key_Down);
+        QVERIFY(!f.w->nameBox()->isVisible());
+        QCOMPARE(f.w->focusWidget(), f.w->chooseFileButton());
     }
 
     void boxClosesWhenTheFocusMovesOn() {
         Fixture f;
-        f.c<QPushButton>("Command4")->setFocus(Qt::MouseFocusReason);
-        QVERIFY(!f.c<QLineEdit>("Text1")->isVisible());
+        f.w->resetButton()->setFocus(Qt::MouseFocusReason);
+        QVERIFY(!f.w->numberBox()->isVisible());
     }
 
     void choosingAFileNeedsANumber() {
         Fixture f;
-        f.c<QPushButton>("Command2")->click();
+        f.w->chooseFileButton()->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
         QVERIFY(f.tp.files.asked.isEmpty());
-        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+        QVERIFY(f.w->numberBox()->isVisible());
     }
 
     void fileThenNoSoundStoresAnEmptyPath() {
@@ -293,18 +293,18 @@ class TstSoundSettingsWindow : public QObject {
         f.enter(QStringLiteral("4"), QStringLiteral("Gong"));
         const QString chosen = QDir(f.dir.path()).filePath(QStringLiteral("gong.wav"));
         f.tp.files.answers = {chosen};
-        f.c<QPushButton>("Command2")->click();
+        f.w->chooseFileButton()->click();
         QCOMPARE(f.tp.files.asked.size(), 1);
         QCOMPARE(f.tp.files.asked[0].initialFolder, f.state.programFolder());
         QCOMPARE(f.tp.files.asked[0].filter, QStringLiteral("音源ﾌｧｲﾙ(*.WAV)|*.WAV"));
         QVERIFY(!f.tp.files.asked[0].save);
-        QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("gong.wav"));
+        QCOMPARE(f.w->fileLabel()->text(), QStringLiteral("gong.wav"));
         QCOMPARE(f.w->pending().editWavePath(), chosen);
-        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command1"));
+        QCOMPARE(f.w->focusWidget(), f.w->saveButton());
 
-        f.c<QPushButton>("Command3")->click();
-        QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("音源なし  BEEP音のみ"));
-        f.c<QPushButton>("Command1")->click();
+        f.w->noSoundButton()->click();
+        QCOMPARE(f.w->fileLabel()->text(), QStringLiteral("音源なし  BEEP音のみ"));
+        f.w->saveButton()->click();
         QList<Entry> want = defaults();
         want[3] = {u"Gong"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
@@ -314,20 +314,20 @@ class TstSoundSettingsWindow : public QObject {
 
     void cancelledDialogChangesNothing() {
         Fixture f;
-        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("2"));
+        f.type(f.w->numberBox(), QStringLiteral("2"));
         f.tp.files.answers = {QStringLiteral("/snd/first.wav")};
-        f.c<QPushButton>("Command2")->click();
-        f.c<QPushButton>("Command2")->click(); // no answer left: cancelled
+        f.w->chooseFileButton()->click();
+        f.w->chooseFileButton()->click(); // no answer left: cancelled
         QCOMPARE(f.tp.files.asked.size(), 2);
-        QCOMPARE(f.c<QLabel>("Label3")->text(), QStringLiteral("first.wav"));
+        QCOMPARE(f.w->fileLabel()->text(), QStringLiteral("first.wav"));
         QCOMPARE(f.w->pending().editWavePath(), QStringLiteral("/snd/first.wav"));
     }
 
     void nineAndAHalfSavesIntoEntryTen() {
         Fixture f;
         f.enter(QStringLiteral("9.5"), QStringLiteral("Chime"));
-        QCOMPARE(f.c<QLabel>("Label1")->text(), QStringLiteral("9.5"));
-        f.c<QPushButton>("Command1")->click();
+        QCOMPARE(f.w->numberLabel()->text(), QStringLiteral("9.5"));
+        f.w->saveButton()->click();
         QList<Entry> want = defaults();
         want[9] = {u"Chime"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
@@ -338,9 +338,9 @@ class TstSoundSettingsWindow : public QObject {
 
     void saveEntryNine() {
         Fixture f;
-        f.c<QPushButton>("Command4")->click();
+        f.w->resetButton()->click();
         f.enter(QStringLiteral("9"), QStringLiteral("Chime"));
-        f.c<QPushButton>("Command1")->click();
+        f.w->saveButton()->click();
         QVERIFY(f.tp.messages.shown.isEmpty());
         QList<Entry> want = defaults();
         want[8] = {u"Chime"_s, u""_s};
@@ -351,24 +351,24 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.cell(0, 2), QStringLiteral("音源名"));
         QCOMPARE(f.cell(9, 0), QStringLiteral("9 "));
         QCOMPARE(f.tp.sounds.requests, QStringList{QStringLiteral("beep")});
-        QCOMPARE(f.w->focusWidget(), f.c<QPushButton>("Command4"));
+        QCOMPARE(f.w->focusWidget(), f.w->resetButton());
         // Saving does not clear the pending entry; a second press writes it again.
-        QCOMPARE(f.c<QLabel>("Label2")->text(), QStringLiteral("Chime"));
-        f.c<QPushButton>("Command1")->click();
+        QCOMPARE(f.w->nameLabel()->text(), QStringLiteral("Chime"));
+        f.w->saveButton()->click();
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QCOMPARE(f.tp.sounds.beeps(), 2);
     }
 
     void kanjiNameAndPathRoundTrip() {
         Fixture f;
-        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("1"));
-        QTest::mouseClick(f.c("Label2"), Qt::LeftButton);
-        f.c<QLineEdit>("Text2")->setText(QStringLiteral("old"));
-        f.compose(f.c<QLineEdit>("Text2"), QStringLiteral("ﾁｬｲﾑ 鐘"));
-        QCOMPARE(f.c<QLabel>("Label2")->text(), QStringLiteral("ﾁｬｲﾑ 鐘"));
+        f.type(f.w->numberBox(), QStringLiteral("1"));
+        QTest::mouseClick(f.w->nameLabel(), Qt::LeftButton);
+        f.w->nameBox()->setText(QStringLiteral("old"));
+        f.compose(f.w->nameBox(), QStringLiteral("ﾁｬｲﾑ 鐘"));
+        QCOMPARE(f.w->nameLabel()->text(), QStringLiteral("ﾁｬｲﾑ 鐘"));
         f.tp.files.answers = {f.path(QStringLiteral("鐘.WAV"))};
-        f.c<QPushButton>("Command2")->click();
-        f.c<QPushButton>("Command1")->click();
+        f.w->chooseFileButton()->click();
+        f.w->saveButton()->click();
         QList<Entry> want = defaults();
         want[0] = {u"ﾁｬｲﾑ 鐘"_s, f.path(QStringLiteral("鐘.WAV"))};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
@@ -379,14 +379,14 @@ class TstSoundSettingsWindow : public QObject {
     void resetRefusesSave() {
         Fixture f;
         f.enter(QStringLiteral("2"), QStringLiteral("Gong"));
-        f.c<QPushButton>("Command4")->click();
-        QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
-        QCOMPARE(f.c<QLabel>("Label2")->text(), QString());
-        QCOMPARE(f.c<QLabel>("Label3")->text(), QString());
-        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
-        f.c<QPushButton>("Command1")->click();
+        f.w->resetButton()->click();
+        QCOMPARE(f.w->numberLabel()->text(), QString());
+        QCOMPARE(f.w->nameLabel()->text(), QString());
+        QCOMPARE(f.w->fileLabel()->text(), QString());
+        QVERIFY(f.w->numberBox()->isVisible());
+        f.w->saveButton()->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
-        QVERIFY(f.c<QLineEdit>("Text1")->isVisible());
+        QVERIFY(f.w->numberBox()->isVisible());
         QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
         QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
         QCOMPARE(f.tp.sounds.beeps(), 0);
@@ -400,13 +400,13 @@ class TstSoundSettingsWindow : public QObject {
     void unstorableNameIsRefused() {
         QFETCH(QString, name);
         Fixture f;
-        f.type(f.c<QLineEdit>("Text1"), QStringLiteral("5"));
-        f.compose(f.c<QLineEdit>("Text2"), name);
+        f.type(f.w->numberBox(), QStringLiteral("5"));
+        f.compose(f.w->nameBox(), name);
         QCOMPARE(f.tp.messages.shown.size(), 1);
-        QVERIFY(f.c<QLineEdit>("Text2")->isVisible());
-        QCOMPARE(f.c<QLineEdit>("Text2")->text(), name);
-        QCOMPARE(f.c<QLabel>("Label2")->text(), QString());
-        f.c<QPushButton>("Command1")->click();
+        QVERIFY(f.w->nameBox()->isVisible());
+        QCOMPARE(f.w->nameBox()->text(), name);
+        QCOMPARE(f.w->nameLabel()->text(), QString());
+        f.w->saveButton()->click();
         QCOMPARE(f.state.soundTable[4].name(), QString());
         QVERIFY(f.fileBytes().contains("5,\"\",\"\"\r\n"));
     }
@@ -415,8 +415,8 @@ class TstSoundSettingsWindow : public QObject {
         Fixture f;
         f.enter(QStringLiteral("6"), QStringLiteral("Gong"));
         f.tp.files.answers = {QStringLiteral("/snd/벨.wav")};
-        f.c<QPushButton>("Command2")->click();
-        f.c<QPushButton>("Command1")->click();
+        f.w->chooseFileButton()->click();
+        f.w->saveButton()->click();
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QStringLiteral("벨")));
         QCOMPARE(f.state.soundTable[5].name(), QStringLiteral("鐘"));
@@ -431,7 +431,7 @@ class TstSoundSettingsWindow : public QObject {
         QVERIFY(QFile::remove(file));
         QVERIFY(QDir().mkdir(file));
         f.enter(QStringLiteral("2"), QStringLiteral("Gong"));
-        f.c<QPushButton>("Command1")->click();
+        f.w->saveButton()->click();
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QLatin1String(kSoundsFile)));
         // The reason in Japanese, not the library's English.
@@ -442,7 +442,7 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.cell(2, 0), QStringLiteral("2 "));
         // Once the file can be written again the same entry saves.
         QVERIFY(QDir().rmdir(file));
-        f.c<QPushButton>("Command1")->click();
+        f.w->saveButton()->click();
         QCOMPARE(f.tp.sounds.beeps(), 1);
         QCOMPARE(f.cell(2, 2), QStringLiteral("Gong"));
     }
@@ -458,17 +458,17 @@ class TstSoundSettingsWindow : public QObject {
         QVERIFY(f.state.loadSoundTable());
         auto* w = f.open<SoundSettingsWindow>(WindowId::SoundSettings);
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QTest::keyClicks(control<QLineEdit>(w, "Text1"), QStringLiteral("2"));
-        QTest::keyClick(control<QLineEdit>(w, "Text1"), Qt::Key_Return);
+        QTest::keyClicks(w->numberBox(), QStringLiteral("2"));
+        QTest::keyClick(w->numberBox(), Qt::Key_Return);
         // A wave dash as Linux input methods type it.
         QInputMethodEvent e;
         e.setCommitString(QString::fromUtf16(u"ゴング\u301C"));
-        QCoreApplication::sendEvent(control<QLineEdit>(w, "Text2"), &e);
-        QTest::keyClick(control<QLineEdit>(w, "Text2"), Qt::Key_Return);
+        QCoreApplication::sendEvent(w->nameBox(), &e);
+        QTest::keyClick(w->nameBox(), Qt::Key_Return);
         f.tp.files.answers = {QDir(folder).filePath(QStringLiteral("gong.wav"))};
-        control<QPushButton>(w, "Command2")->click();
-        QCOMPARE(control<QLabel>(w, "Label3")->text(), QStringLiteral("gong.wav"));
-        control<QPushButton>(w, "Command1")->click();
+        w->chooseFileButton()->click();
+        QCOMPARE(w->fileLabel()->text(), QStringLiteral("gong.wav"));
+        w->saveButton()->click();
         QVERIFY(f.tp.messages.shown.isEmpty());
         QCOMPARE(f.tp.sounds.beeps(), 1);
         QFile file(f.state.programFile(QString::fromLatin1(kSoundsFile)));
@@ -482,13 +482,13 @@ class TstSoundSettingsWindow : public QObject {
     void reopeningStartsWithNothingPending() {
         Fixture f;
         f.enter(QStringLiteral("3"), QStringLiteral("Bell"));
-        f.c<QPushButton>("Command5")->click();
+        f.w->backButton()->click();
         QCOMPARE(f.wm.current()->windowId(), WindowId::Timer);
         f.w = nullptr;
         f.w = static_cast<SoundSettingsWindow*>(
             f.wm.switchTo(WindowId::SoundSettings, f.wm.current()));
-        QCOMPARE(f.c<QLabel>("Label1")->text(), QString());
-        f.c<QPushButton>("Command1")->click();
+        QCOMPARE(f.w->numberLabel()->text(), QString());
+        f.w->saveButton()->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
         QCOMPARE(f.state.soundTable[2].name(), QStringLiteral("時間"));
     }
@@ -498,17 +498,17 @@ class TstSoundSettingsWindow : public QObject {
     void punctuationIsTyped() {
         Fixture f;
         f.enter(u"3"_s, u"Bell"_s);
-        QTest::mouseClick(f.c("Label4"), Qt::LeftButton);
-        QTest::keyClick(f.c<QLineEdit>("Text1"), '.');
-        QCOMPARE(f.c<QLineEdit>("Text1")->text(), u"."_s);
-        QCOMPARE(f.c<QLabel>("Label1")->text(), u"3"_s);
+        QTest::mouseClick(f.w->numberCaption(), Qt::LeftButton);
+        QTest::keyClick(f.w->numberBox(), '.');
+        QCOMPARE(f.w->numberBox()->text(), u"."_s);
+        QCOMPARE(f.w->numberLabel()->text(), u"3"_s);
         QCOMPARE(f.w->pending().entryNumber(), 3);
-        QTest::mouseClick(f.c("Label5"), Qt::LeftButton);
+        QTest::mouseClick(f.w->nameCaption(), Qt::LeftButton);
         for (char typed : {'(', '&'})
-            QTest::keyClick(f.c<QLineEdit>("Text2"), typed);
-        QVERIFY(f.c("Text2")->isVisible());
-        QCOMPARE(f.c<QLineEdit>("Text2")->text(), u"(&"_s);
-        QCOMPARE(f.c<QLabel>("Label2")->text(), u"Bell"_s);
+            QTest::keyClick(f.w->nameBox(), typed);
+        QVERIFY(f.w->nameBox()->isVisible());
+        QCOMPARE(f.w->nameBox()->text(), u"(&"_s);
+        QCOMPARE(f.w->nameLabel()->text(), u"Bell"_s);
     }
 
     void help() {

@@ -5,8 +5,11 @@
 #include "app/window_manager.h"
 #include "tests/support/test_platform.h"
 
+#include <QPalette>
 #include <QTemporaryDir>
 #include <QTimer>
+
+class QLineEdit;
 
 namespace qz {
 
@@ -38,6 +41,13 @@ template <class T = QWidget> T* control(const QObject* parent, const char* name)
     if (!found) qFatal("no control %s", name);
     return found;
 }
+
+// Clicks into a text box unless it has the focus already (so its focus step runs), types over
+// what it holds and presses Enter.
+void clickTypeAndEnter(QLineEdit* box, const QString& text);
+
+// A control's colour in that role as a &H00BBGGRR value, the way ui/colors.h names colours.
+quint32 colourOf(const QWidget* w, QPalette::ColorRole role);
 
 // Runs what a timer's timeout runs, at once and without waiting for it.
 inline void fire(QTimer* timer) {

@@ -33,20 +33,6 @@ QDateTime at(int h, int m, int s, int ms = 0, QDate day = kDay) {
     return QDateTime(day, QTime(h, m, s, ms));
 }
 
-// Row k's controls, in row order.
-const char* const kTimeBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",
-                                  "Text16", "Text17", "Text18", "Text19", "Text20"};
-const char* const kMemos[] = {"Text6",  "Text7",  "Text8",  "Text9",  "Text10",
-                              "Text11", "Text12", "Text13", "Text14", "Text15"};
-const char* const kDisplays[] = {"Label2",  "Label3",  "Label4",  "Label5",  "Label6",
-                                 "Label21", "Label22", "Label23", "Label24", "Label25"};
-const char* const kNumbers[] = {"Label10", "Label11", "Label12", "Label13", "Label14",
-                                "Label19", "Label18", "Label17", "Label16", "Label15"};
-const char* const kStops[] = {"Command1",  "Command2",  "Command3",  "Command4",  "Command5",
-                              "Command20", "Command21", "Command22", "Command23", "Command24"};
-const char* const kClears[] = {"Command6",  "Command7",  "Command8",  "Command9",  "Command10",
-                               "Command15", "Command16", "Command17", "Command18", "Command19"};
-
 struct Fixture : WindowFixture {
     NotificationTimerWindow* w = nullptr;
 
@@ -68,32 +54,29 @@ struct Fixture : WindowFixture {
     }
 
     template <class T = QWidget> T* c(const char* name) const { return control<T>(w, name); }
-    QLineEdit* box(const char* name) const { return c<QLineEdit>(name); }
     QAction* action(const char* name) const { return c<QAction>(name); }
     QWidget* focus() const { return QApplication::focusWidget(); }
     QTimer* alarmTimer() const { return c<QTimer>("Timer1"); }
     bool watching(int k) const { return w->engine().armed(k); }
     bool ringing(int k) const { return w->engine().row(k).ringerTicking(); }
     int ringInterval(int k) const { return w->engine().row(k).ringerInterval; }
-    bool wide() const { return !c("Picture1")->isHidden(); }
+    bool wide() const { return !w->bigPanel()->isHidden(); }
 
-    // Clicks into a box (its focus step runs), types and presses Enter.
-    void enter(const char* boxName, const QString& text) {
-        QLineEdit* b = box(boxName);
-        if (QApplication::focusWidget() != b) QTest::mouseClick(b, Qt::LeftButton);
-        b->selectAll();
-        QTest::keyClicks(b, text);
-        QTest::keyClick(b, Qt::Key_Return);
+    // Clicks into row k's time box (its focus step runs), types and presses Enter.
+    void enterTime(int k, const QString& text) const { clickTypeAndEnter(w->timeBox(k), text); }
+
+    // A field of the window as the key tables name it: "time 3", "memo 3" or "minimize".
+    QWidget* field(const QString& name) const {
+        if (name == u"minimize"_s) return w->minimizeButton();
+        const QStringList parts = name.split(u' ');
+        const int k = parts.value(1).toInt();
+        if (parts.value(0) == u"time"_s) return w->timeBox(k);
+        if (parts.value(0) == u"memo"_s) return w->memoBox(k);
+        qFatal("no field %s", qPrintable(name));
     }
 
-    quint32 colour(QWidget* wdg, QPalette::ColorRole role) const {
-        const QColor col = wdg->palette().color(role);
-        return quint32(col.red()) | quint32(col.green()) << 8 | quint32(col.blue()) << 16;
-    }
-    quint32 lamp(int k) const {
-        return colour(c(QStringLiteral("Shape%1").arg(k).toLatin1().constData()), QPalette::Window);
-    }
-    quint32 memoColour(const char* memo) const { return colour(box(memo), QPalette::Base); }
+    quint32 lamp(int k) const { return colourOf(w->lamp(k), QPalette::Window); }
+    quint32 memoColour(int k) const { return colourOf(w->memoBox(k), QPalette::Base); }
 
     // Moves the test clock on to `end` in 100 ms steps, with the alarm timer firing at each
     // step while it runs.
@@ -152,32 +135,32 @@ void TstNotificationTimerWindow::loadAndActivate() {
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), u"お知らせタイマー"_s);
     QVERIFY(QFileInfo::exists(f.state.programFile(QLatin1String(kSoundsFile)))); // defaults written
-    QCOMPARE(f.c<QLabel>("Label31")->text(), u"１分間"_s);
+    QCOMPARE(f.w->ringSpanLabel()->text(), u"１分間"_s);
     QVERIFY(f.action("M213")->isChecked());
     for (const char* other : {"M211", "M212", "M214", "M215", "M216"})
         QVERIFY(!f.action(other)->isChecked());
     QCOMPARE(w->engine().ringSecondsInUse, 60);
-    QCOMPARE(f.c<QLabel>("Label20")->text(), u"時間"_s); // row 3
-    QCOMPARE(f.c<QLabel>("Label37")->text(), u"BP"_s);   // row 9
-    QCOMPARE(f.c<QLabel>("Label38")->text(), u"BP"_s);   // row 10
-    QCOMPARE(f.c<QLabel>("Label1")->text(), u"13:08:20"_s);
-    QCOMPARE(f.c<QLabel>("Label40")->text(), u"13:08:20"_s);
-    QCOMPARE(f.c<QLabel>("Label41")->text(), u"2010/11/08"_s);
-    QCOMPARE(f.c<QLabel>("Label42")->text(), weekdayName(kDay));
-    QCOMPARE(f.c<QLabel>("Label40")->font().pointSizeF(), 90.0);
-    QCOMPARE(f.c<QLabel>("Label41")->font().pointSizeF(), 36.0);
-    QVERIFY(!f.c("Picture1")->isVisible());
-    QVERIFY(f.c("Command25")->isVisible());
-    QVERIFY(!f.c("Command26")->isVisible());
+    QCOMPARE(f.w->soundName(3)->text(), u"時間"_s); // row 3
+    QCOMPARE(f.w->soundName(9)->text(), u"BP"_s);   // row 9
+    QCOMPARE(f.w->soundName(10)->text(), u"BP"_s);  // row 10
+    QCOMPARE(f.w->clockLabel()->text(), u"13:08:20"_s);
+    QCOMPARE(f.w->bigTimeLabel()->text(), u"13:08:20"_s);
+    QCOMPARE(f.w->bigDateLabel()->text(), u"2010/11/08"_s);
+    QCOMPARE(f.w->bigWeekdayLabel()->text(), weekdayName(kDay));
+    QCOMPARE(f.w->bigTimeLabel()->font().pointSizeF(), 90.0);
+    QCOMPARE(f.w->bigDateLabel()->font().pointSizeF(), 36.0);
+    QVERIFY(!f.w->bigPanel()->isVisible());
+    QVERIFY(f.w->wideButton()->isVisible());
+    QVERIFY(!f.w->narrowButton()->isVisible());
     QCOMPARE(w->width(), twips(6630 - 120));
-    QCOMPARE(f.focus(), f.box("Text1"));
+    QCOMPARE(f.focus(), f.w->timeBox(1));
 
     // The clocks follow the clock, not the tick count.
     f.tp.clock.set(at(13, 9, 0));
     emit f.c<ClockTicker>("Timer21")->timeout();
     emit f.c<ClockTicker>("Timer22")->timeout();
-    QCOMPARE(f.c<QLabel>("Label1")->text(), u"13:09:00"_s);
-    QCOMPARE(f.c<QLabel>("Label40")->text(), u"13:09:00"_s);
+    QCOMPARE(f.w->clockLabel()->text(), u"13:09:00"_s);
+    QCOMPARE(f.w->bigTimeLabel()->text(), u"13:09:00"_s);
 }
 
 void TstNotificationTimerWindow::controlsAndCaptions() {
@@ -186,26 +169,26 @@ void TstNotificationTimerWindow::controlsAndCaptions() {
     const QStringList captions = {u"１"_s, u"２"_s, u"３"_s, u"４"_s, u"５"_s,
                                   u"６"_s, u"７"_s, u"８"_s, u"９"_s, u"10"_s};
     for (int k = 1; k <= kAlarmRows; ++k) {
-        const auto* number = f.c<ClickLabel>(kNumbers[k - 1]);
-        QLineEdit* timeBox = f.box(kTimeBoxes[k - 1]);
+        const ClickLabel* number = f.w->rowNumber(k);
+        QLineEdit* timeBox = f.w->timeBox(k);
         QCOMPARE(number->text(), captions[k - 1]);
         QCOMPARE(number->toolTip(), u"ｻﾝﾌﾟﾙ音が鳴ります"_s);
-        QCOMPARE(f.c<QPushButton>(kStops[k - 1])->text(), u"停止"_s);
-        QCOMPARE(f.c<QPushButton>(kClears[k - 1])->text(), u"クリア"_s);
-        QCOMPARE(timeBox->parentWidget(), f.c(kDisplays[k - 1]));
+        QCOMPARE(f.w->stopButton(k)->text(), u"停止"_s);
+        QCOMPARE(f.w->clearButton(k)->text(), u"クリア"_s);
+        QCOMPARE(timeBox->parentWidget(), f.w->timeDisplay(k));
         QVERIFY(!timeBox->hasFrame());
         QVERIFY(timeBox->font().bold());
         QCOMPARE(timeBox->font().pointSizeF(), 11.25);
         QVERIFY(!timeBox->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(f.box(kMemos[k - 1])->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(f.w->memoBox(k)->testAttribute(Qt::WA_InputMethodEnabled));
         QVERIFY(!f.watching(k));
         QVERIFY(!f.ringing(k));
         QCOMPARE(f.ringInterval(k), 100);
     }
-    QCOMPARE(f.c<QLabel>("Label30")->text(), u"● 指定時間入力例：13時8分20秒→ 13．08．20"_s);
-    QCOMPARE(f.c<QLabel>("Label33")->text(), u"●　同時に３つ以上の音は鳴りません。"_s);
-    QCOMPARE(f.c<QLabel>("Label9")->text(), u"指定時間：(例 13：08：20)"_s);
-    QCOMPARE(f.c<QPushButton>("Command13")->text(), u"ﾒﾆｭｰへ"_s);
+    QCOMPARE(f.w->hintLine(1)->text(), u"● 指定時間入力例：13時8分20秒→ 13．08．20"_s);
+    QCOMPARE(f.w->hintLine(2)->text(), u"●　同時に３つ以上の音は鳴りません。"_s);
+    QCOMPARE(f.w->timeHeading()->text(), u"指定時間：(例 13：08：20)"_s);
+    QCOMPARE(f.w->menuButton()->text(), u"ﾒﾆｭｰへ"_s);
     QCOMPARE(f.action("M213")->text(), u"１分間（既定）"_s);
     QCOMPARE(f.action("M22")->text(), u"音源設定(&G)"_s);
     QCOMPARE(f.action("M12")->text(), u"時刻の大きい表示(&Z)"_s);
@@ -248,41 +231,41 @@ void TstNotificationTimerWindow::entry() {
     QFETCH(QString, message);
     Fixture f(now);
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", typed);
-    QVERIFY(f.box("Text3")->text().isEmpty());
+    f.enterTime(3, typed);
+    QVERIFY(f.w->timeBox(3)->text().isEmpty());
     if (armedFor.isEmpty()) {
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QCOMPARE(f.tp.messages.shown[0].text, message);
         QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
         QVERIFY(!w->engine().armed(3));
-        QVERIFY(f.c<QLabel>("Label4")->text().isEmpty());
+        QVERIFY(f.w->timeDisplay(3)->text().isEmpty());
         QVERIFY(!f.watching(3));
-        QCOMPARE(f.focus(), f.box("Text3"));
+        QCOMPARE(f.focus(), f.w->timeBox(3));
     } else {
         QVERIFY(f.tp.messages.shown.isEmpty());
-        QCOMPARE(f.c<QLabel>("Label4")->text(), armedFor + u" "_s);
+        QCOMPARE(f.w->timeDisplay(3)->text(), armedFor + u" "_s);
         QVERIFY(f.watching(3));
         QVERIFY(f.alarmTimer()->isActive());
         QCOMPARE(f.alarmTimer()->interval(), 100);
-        QCOMPARE(f.focus(), f.box("Text8"));
+        QCOMPARE(f.focus(), f.w->memoBox(3));
     }
 }
 
 void TstNotificationTimerWindow::emptyEnter() {
     Fixture f(at(10, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text2", u""_s);
+    f.enterTime(2, u""_s);
     QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
-    QCOMPARE(f.focus(), f.box("Text2"));
-    f.enter("Text2", u"11"_s);
-    QCOMPARE(f.focus(), f.box("Text7"));
+    QCOMPARE(f.focus(), f.w->timeBox(2));
+    f.enterTime(2, u"11"_s);
+    QCOMPARE(f.focus(), f.w->memoBox(2));
     // Back into the box without its focus step (the layout flag), then an empty Enter: the
     // row is armed, so the focus moves on to the memo.
-    f.box("Text2")->setFocus(Qt::ActiveWindowFocusReason);
-    QCOMPARE(f.focus(), f.box("Text2"));
+    f.w->timeBox(2)->setFocus(Qt::ActiveWindowFocusReason);
+    QCOMPARE(f.focus(), f.w->timeBox(2));
     QVERIFY(w->engine().armed(2));
-    QTest::keyClick(f.box("Text2"), Qt::Key_Return);
-    QCOMPARE(f.focus(), f.box("Text7"));
+    QTest::keyClick(f.w->timeBox(2), Qt::Key_Return);
+    QCOMPARE(f.focus(), f.w->memoBox(2));
     QCOMPARE(f.tp.sounds.requests.size(), 1);
 }
 
@@ -291,26 +274,26 @@ void TstNotificationTimerWindow::tenSecondRing() {
     f.spansFile({10, 30, 0, 0});
     NotificationTimerWindow* w = f.open();
     QVERIFY(f.action("M211")->isChecked());
-    QCOMPARE(f.c<QLabel>("Label31")->text(), u"10秒間"_s);
-    f.enter("Text1", u"12"_s);
+    QCOMPARE(f.w->ringSpanLabel()->text(), u"10秒間"_s);
+    f.enterTime(1, u"12"_s);
     f.runUntil(at(11, 59, 59, 900));
     QVERIFY(f.tp.sounds.requests.isEmpty());
     QCOMPARE(f.tp.windows.raises, 0);
 
     f.runUntil(at(12, 0, 0, 100));
     QCOMPARE(f.tp.windows.raises, 1);
-    QVERIFY(!f.box("Text1")->isEnabled());
+    QVERIFY(!f.w->timeBox(1)->isEnabled());
     QVERIFY(f.ringing(1));
-    QCOMPARE(f.focus(), f.c("Command1"));
+    QCOMPARE(f.focus(), f.w->stopButton(1));
     QVERIFY(w->engine().ringerEnabled(1));
 
     // Blinks white/red with the memo white/light green, sounding row 1's source each tick.
     QCOMPARE(f.tp.sounds.requests, QStringList{f.wave(1)});
     QCOMPARE(f.lamp(1), colors::white);
-    QCOMPARE(f.memoColour("Text6"), colors::white);
+    QCOMPARE(f.memoColour(1), colors::white);
     f.runUntil(at(12, 0, 0, 200));
     QCOMPARE(f.lamp(1), colors::red);
-    QCOMPARE(f.memoColour("Text6"), colors::lightGreen);
+    QCOMPARE(f.memoColour(1), colors::lightGreen);
 
     f.runUntil(at(12, 0, 10));
     const QStringList rang = f.tp.sounds.requests;
@@ -322,9 +305,9 @@ void TstNotificationTimerWindow::tenSecondRing() {
     QVERIFY(!f.ringing(1));
     QVERIFY(!w->engine().ringerEnabled(1));
     QCOMPARE(f.lamp(1), colors::red);
-    QCOMPARE(f.memoColour("Text6"), colors::lightGreen);
-    QCOMPARE(f.c<QLabel>("Label2")->text(), u"12:00:00 "_s);
-    QVERIFY(!f.box("Text1")->isEnabled());
+    QCOMPARE(f.memoColour(1), colors::lightGreen);
+    QCOMPARE(f.w->timeDisplay(1)->text(), u"12:00:00 "_s);
+    QVERIFY(!f.w->timeBox(1)->isEnabled());
     f.runUntil(at(12, 0, 20));
     QCOMPARE(f.tp.sounds.requests.size(), rang.size());
 }
@@ -332,7 +315,7 @@ void TstNotificationTimerWindow::tenSecondRing() {
 void TstNotificationTimerWindow::beepOnlyRow() {
     Fixture f(at(8, 0, 0));
     f.open();
-    f.enter("Text19", u"8.0.1"_s); // row 9, u"BP"_s
+    f.enterTime(9, u"8.0.1"_s); // row 9, u"BP"_s
     f.runUntil(at(8, 0, 1, 100));
     f.runUntil(at(8, 0, 1, 200));
     QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
@@ -340,16 +323,16 @@ void TstNotificationTimerWindow::beepOnlyRow() {
     f.runUntil(at(8, 0, 5));
     QCOMPARE(f.tp.sounds.requests, QStringList(5, u"beep"_s));
     QCOMPARE(f.ringInterval(9), 800);
-    f.c<QPushButton>("Command18")->click();
+    f.w->clearButton(9)->click();
     QCOMPARE(f.ringInterval(9), 100);
     QVERIFY(!f.ringing(9));
-    QCOMPARE(f.focus(), f.box("Text19"));
+    QCOMPARE(f.focus(), f.w->timeBox(9));
 }
 
 void TstNotificationTimerWindow::ringAcrossMidnight() {
     Fixture f(at(23, 59, 0));
     f.open();
-    f.enter("Text2", u"23.59.30"_s);
+    f.enterTime(2, u"23.59.30"_s);
     const QDate next = kDay.addDays(1);
     f.runUntil(at(0, 0, 30, 0, next));
     QVERIFY(f.ringing(2));
@@ -364,13 +347,13 @@ void TstNotificationTimerWindow::ringAcrossMidnight() {
 void TstNotificationTimerWindow::clickingArmedBoxDisarms() {
     Fixture f(at(9, 0, 0));
     f.open();
-    f.enter("Text4", u"9.30"_s);
-    QCOMPARE(f.c<QLabel>("Label5")->text(), u"09:30:00 "_s);
-    f.box("Text9")->setText(u"会議"_s);
-    QTest::mouseClick(f.box("Text4"), Qt::LeftButton);
-    QVERIFY(f.c<QLabel>("Label5")->text().isEmpty());
+    f.enterTime(4, u"9.30"_s);
+    QCOMPARE(f.w->timeDisplay(4)->text(), u"09:30:00 "_s);
+    f.w->memoBox(4)->setText(u"会議"_s);
+    QTest::mouseClick(f.w->timeBox(4), Qt::LeftButton);
+    QVERIFY(f.w->timeDisplay(4)->text().isEmpty());
     QVERIFY(!f.watching(4));
-    QCOMPARE(f.box("Text9")->text(), u"会議"_s);
+    QCOMPARE(f.w->memoBox(4)->text(), u"会議"_s);
     f.runUntil(at(9, 31, 0));
     QVERIFY(f.tp.sounds.requests.isEmpty());
     QCOMPARE(f.tp.windows.raises, 0);
@@ -380,60 +363,62 @@ void TstNotificationTimerWindow::labelClicks() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
     // Ringing row: one sample, then cleared.
-    f.enter("Text2", u"9.0.1"_s);
-    f.box("Text7")->setText(u"memo"_s);
+    f.enterTime(2, u"9.0.1"_s);
+    f.w->memoBox(2)->setText(u"memo"_s);
     f.runUntil(at(9, 0, 2));
     QVERIFY(w->engine().ringerEnabled(2));
     f.tp.sounds.clear();
-    QTest::mouseClick(f.c("Label11"), Qt::LeftButton);
+    QTest::mouseClick(f.w->rowNumber(2), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests, QStringList{f.wave(2)});
     QVERIFY(!w->engine().ringerEnabled(2));
     QVERIFY(!f.ringing(2));
     QCOMPARE(f.lamp(2), colors::white);
-    QVERIFY(f.box("Text7")->text().isEmpty());
-    QVERIFY(f.c<QLabel>("Label3")->text().isEmpty());
-    QVERIFY(f.box("Text2")->isEnabled());
-    QCOMPARE(f.focus(), f.box("Text2"));
+    QVERIFY(f.w->memoBox(2)->text().isEmpty());
+    QVERIFY(f.w->timeDisplay(2)->text().isEmpty());
+    QVERIFY(f.w->timeBox(2)->isEnabled());
+    QCOMPARE(f.focus(), f.w->timeBox(2));
 
     // Armed row's source label: sample, focus in the box, disarmed.
-    f.enter("Text5", u"10"_s);
+    f.enterTime(5, u"10"_s);
     f.tp.sounds.clear();
-    QTest::mouseClick(f.c("Label27"), Qt::LeftButton);
+    QTest::mouseClick(f.w->soundName(5), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests, QStringList{f.wave(5)});
-    QCOMPARE(f.focus(), f.box("Text5"));
+    QCOMPARE(f.focus(), f.w->timeBox(5));
     QVERIFY(!w->engine().armed(5));
-    QVERIFY(f.c<QLabel>("Label6")->text().isEmpty());
+    QVERIFY(f.w->timeDisplay(5)->text().isEmpty());
 
     // Beep-only source: a beep as sample.
     f.tp.sounds.clear();
-    QTest::mouseClick(f.c("Label15"), Qt::LeftButton);
+    QTest::mouseClick(f.w->rowNumber(10), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
-    QCOMPARE(f.focus(), f.box("Text20"));
+    QCOMPARE(f.focus(), f.w->timeBox(10));
 
     // Idle row's display label: focus, no sample.
     f.tp.sounds.clear();
-    QTest::mouseClick(f.c("Label22"), Qt::LeftButton, {}, QPoint(f.c("Label22")->width() - 5, 5));
+    QTest::mouseClick(f.w->timeDisplay(7), Qt::LeftButton, {},
+                      QPoint(f.w->timeDisplay(7)->width() - 5, 5));
     QVERIFY(f.tp.sounds.requests.isEmpty());
-    QCOMPARE(f.focus(), f.box("Text17"));
+    QCOMPARE(f.focus(), f.w->timeBox(7));
 }
 
 void TstNotificationTimerWindow::reArmAfterStopByDuration() {
     Fixture f(at(12, 0, 0));
     f.spansFile({10, 30, 0, 0});
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", u"12.00.05"_s);
+    f.enterTime(1, u"12.00.05"_s);
     f.runUntil(at(12, 0, 20));
     QVERIFY(!w->engine().ringerEnabled(1));
-    QVERIFY(!f.box("Text1")->isEnabled());
+    QVERIFY(!f.w->timeBox(1)->isEnabled());
 
     // The display label opens the box again (no clear): the stopped colours stay.
-    QTest::mouseClick(f.c("Label2"), Qt::LeftButton, {}, QPoint(f.c("Label2")->width() - 5, 5));
-    QVERIFY(f.box("Text1")->isEnabled());
-    QCOMPARE(f.focus(), f.box("Text1"));
-    QVERIFY(f.c<QLabel>("Label2")->text().isEmpty());
+    QTest::mouseClick(f.w->timeDisplay(1), Qt::LeftButton, {},
+                      QPoint(f.w->timeDisplay(1)->width() - 5, 5));
+    QVERIFY(f.w->timeBox(1)->isEnabled());
+    QCOMPARE(f.focus(), f.w->timeBox(1));
+    QVERIFY(f.w->timeDisplay(1)->text().isEmpty());
     QCOMPARE(f.lamp(1), colors::red);
 
-    f.enter("Text1", u"12.01"_s);
+    f.enterTime(1, u"12.01"_s);
     f.tp.sounds.clear();
     f.runUntil(at(12, 1, 2));
     QVERIFY(f.tp.sounds.requests.size() >= 19);
@@ -445,29 +430,29 @@ void TstNotificationTimerWindow::reArmAfterStopByDuration() {
 void TstNotificationTimerWindow::stopByHand() {
     Fixture f(at(12, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", u"12.00.01"_s);
+    f.enterTime(3, u"12.00.01"_s);
     // The lamp tells a screen reader in words what its colour shows.
-    auto lampName = [&] { return f.c("Shape3")->accessibleName(); };
+    auto lampName = [&] { return f.w->lamp(3)->accessibleName(); };
     QCOMPARE(lampName(), u"3行目 ランプ セット中"_s);
     f.runUntil(at(12, 0, 3));
     QCOMPARE(lampName(), u"3行目 ランプ 鳴動中"_s);
-    QTest::mouseClick(f.c("Command3"), Qt::LeftButton);
+    QTest::mouseClick(f.w->stopButton(3), Qt::LeftButton);
     QCOMPARE(lampName(), u"3行目 ランプ 停止"_s);
     QCOMPARE(f.lamp(3), colors::red);
-    QCOMPARE(f.memoColour("Text8"), colors::lightGreen);
+    QCOMPARE(f.memoColour(3), colors::lightGreen);
     QVERIFY(w->engine().ringerEnabled(3));
     QVERIFY(!f.ringing(3)); // interval 0: no more ticks
     QCOMPARE(f.ringInterval(3), 0);
-    QCOMPARE(f.c<QLabel>("Label4")->text(), u"12:00:01 "_s);
+    QCOMPARE(f.w->timeDisplay(3)->text(), u"12:00:01 "_s);
     const qsizetype n = f.tp.sounds.requests.size();
     f.runUntil(at(12, 0, 30));
     QCOMPARE(f.tp.sounds.requests.size(), n);
     // The number label now clears the row (ringer still enabled).
-    QTest::mouseClick(f.c("Label12"), Qt::LeftButton);
+    QTest::mouseClick(f.w->rowNumber(3), Qt::LeftButton);
     QCOMPARE(f.lamp(3), colors::white);
     QCOMPARE(lampName(), u"3行目 ランプ 消灯"_s);
     QCOMPARE(f.ringInterval(3), 100);
-    QVERIFY(f.box("Text3")->isEnabled());
+    QVERIFY(f.w->timeBox(3)->isEnabled());
 }
 
 // One notification per ring, withdrawn however the ring ends; its "停止" stops the row.
@@ -489,8 +474,8 @@ void TstNotificationTimerWindow::desktopNotification() {
     Fixture f(at(12, 0, 0));
     f.spansFile({10, 30, 0, 0});
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", u"12.00.01"_s);
-    f.box("Text8")->setText(memo);
+    f.enterTime(3, u"12.00.01"_s);
+    f.w->memoBox(3)->setText(memo);
     f.runUntil(at(12, 0, 3));
     QCOMPARE(f.tp.notifier.shown.size(), 1);
     QCOMPARE(f.tp.notifier.shown[0].title, u"お知らせタイマー"_s);
@@ -499,10 +484,10 @@ void TstNotificationTimerWindow::desktopNotification() {
 
     QPointer<NotificationTimerWindow> guard(w);
     if (end == u"desktop"_s) f.tp.notifier.stop(0);
-    if (end == u"button"_s) QTest::mouseClick(f.c("Command3"), Qt::LeftButton);
+    if (end == u"button"_s) QTest::mouseClick(f.w->stopButton(3), Qt::LeftButton);
     if (end == u"duration"_s) f.runUntil(at(12, 0, 12));
-    if (end == u"clear all"_s) QTest::mouseClick(f.c("Command11"), Qt::LeftButton);
-    if (end == u"menu"_s) QTest::mouseClick(f.c("Command13"), Qt::LeftButton);
+    if (end == u"clear all"_s) QTest::mouseClick(f.w->clearAllButton(), Qt::LeftButton);
+    if (end == u"menu"_s) QTest::mouseClick(f.w->menuButton(), Qt::LeftButton);
     QTRY_VERIFY(guard.isNull() || !f.ringing(3));
     QCOMPARE(f.tp.notifier.shown.size(), 1);
     QCOMPARE(f.tp.notifier.open(), 0);
@@ -511,32 +496,32 @@ void TstNotificationTimerWindow::desktopNotification() {
 void TstNotificationTimerWindow::clearAllWhileTwoRowsRing() {
     Fixture f(at(12, 0, 0));
     f.open();
-    f.enter("Text1", u"12.00.01"_s);
-    f.enter("Text20", u"12.00.01"_s); // beep-only row
-    f.enter("Text4", u"13"_s);
-    f.box("Text6")->setText(u"a"_s);
+    f.enterTime(1, u"12.00.01"_s);
+    f.enterTime(10, u"12.00.01"_s); // beep-only row
+    f.enterTime(4, u"13"_s);
+    f.w->memoBox(1)->setText(u"a"_s);
     f.runUntil(at(12, 0, 4));
     QVERIFY(f.ringing(1));
     QVERIFY(f.ringing(10));
     QCOMPARE(f.ringInterval(10), 800);
 
-    QTest::mouseClick(f.c("Command11"), Qt::LeftButton);
+    QTest::mouseClick(f.w->clearAllButton(), Qt::LeftButton);
     for (int k = 1; k <= kAlarmRows; ++k) {
         QVERIFY(!f.watching(k));
         QVERIFY(!f.ringing(k));
         QCOMPARE(f.ringInterval(k), 100);
-        QVERIFY(f.box(kTimeBoxes[k - 1])->isEnabled());
-        QVERIFY(f.c<QLabel>(kDisplays[k - 1])->text().isEmpty());
-        QVERIFY(f.box(kMemos[k - 1])->text().isEmpty());
+        QVERIFY(f.w->timeBox(k)->isEnabled());
+        QVERIFY(f.w->timeDisplay(k)->text().isEmpty());
+        QVERIFY(f.w->memoBox(k)->text().isEmpty());
         QCOMPARE(f.lamp(k), colors::white);
-        QCOMPARE(f.memoColour(kMemos[k - 1]), colors::white);
+        QCOMPARE(f.memoColour(k), colors::white);
     }
-    QCOMPARE(f.focus(), f.box("Text1"));
+    QCOMPARE(f.focus(), f.w->timeBox(1));
     f.tp.sounds.clear();
     f.runUntil(at(13, 0, 5));
     QVERIFY(f.tp.sounds.requests.isEmpty());
 
-    f.enter("Text20", u"13.01"_s);
+    f.enterTime(10, u"13.01"_s);
     f.runUntil(at(13, 1, 0, 200));
     QCOMPARE(f.tp.sounds.requests, QStringList{u"beep"_s});
 }
@@ -545,16 +530,16 @@ void TstNotificationTimerWindow::keyMoves_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("to");
-    QTest::newRow("down") << "Text1" << int(Qt::Key_Down) << "Text2";
-    QTest::newRow("down 5 to 6") << "Text5" << int(Qt::Key_Down) << "Text16";
-    QTest::newRow("up 6 to 5") << "Text16" << int(Qt::Key_Up) << "Text5";
-    QTest::newRow("up in row 1") << "Text1" << int(Qt::Key_Up) << "Text1";
-    QTest::newRow("down in row 10") << "Text20" << int(Qt::Key_Down) << "Text15";
-    QTest::newRow("memo left") << "Text12" << int(Qt::Key_Left) << "Text17";
-    QTest::newRow("memo enter") << "Text8" << int(Qt::Key_Return) << "Text4";
-    QTest::newRow("memo enter 5 to 6") << "Text10" << int(Qt::Key_Return) << "Text16";
-    QTest::newRow("memo enter row 10") << "Text15" << int(Qt::Key_Return) << "Command14";
-    QTest::newRow("memo keypad enter") << "Text6" << int(Qt::Key_Enter) << "Text2";
+    QTest::newRow("down") << "time 1" << int(Qt::Key_Down) << "time 2";
+    QTest::newRow("down 5 to 6") << "time 5" << int(Qt::Key_Down) << "time 6";
+    QTest::newRow("up 6 to 5") << "time 6" << int(Qt::Key_Up) << "time 5";
+    QTest::newRow("up in row 1") << "time 1" << int(Qt::Key_Up) << "time 1";
+    QTest::newRow("down in row 10") << "time 10" << int(Qt::Key_Down) << "memo 10";
+    QTest::newRow("memo left") << "memo 7" << int(Qt::Key_Left) << "time 7";
+    QTest::newRow("memo enter") << "memo 3" << int(Qt::Key_Return) << "time 4";
+    QTest::newRow("memo enter 5 to 6") << "memo 5" << int(Qt::Key_Return) << "time 6";
+    QTest::newRow("memo enter row 10") << "memo 10" << int(Qt::Key_Return) << "minimize";
+    QTest::newRow("memo keypad enter") << "memo 1" << int(Qt::Key_Enter) << "time 2";
 }
 
 void TstNotificationTimerWindow::keyMoves() {
@@ -563,53 +548,53 @@ void TstNotificationTimerWindow::keyMoves() {
     QFETCH(QString, to);
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text2", u"10"_s); // row 2 armed: moving into its box disarms it
-    QWidget* start = f.c(from.toLatin1().constData());
+    f.enterTime(2, u"10"_s); // row 2 armed: moving into its box disarms it
+    QWidget* start = f.field(from);
     start->setFocus(Qt::TabFocusReason);
     QTest::keyClick(start, Qt::Key(key));
-    QCOMPARE(f.focus()->objectName(), to);
-    QCOMPARE(w->engine().armed(2), to != u"Text2"_s);
+    QCOMPARE(f.focus()->objectName(), f.field(to)->objectName());
+    QCOMPARE(w->engine().armed(2), to != u"time 2"_s);
     QVERIFY(f.tp.messages.shown.isEmpty());
 }
 
 void TstNotificationTimerWindow::keyMovesSkipDisabledBoxes() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", u"9.0.1"_s);
-    f.enter("Text20", u"9.0.1"_s);
+    f.enterTime(3, u"9.0.1"_s);
+    f.enterTime(10, u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
-    QVERIFY(!f.box("Text3")->isEnabled());
-    QVERIFY(!f.box("Text20")->isEnabled());
+    QVERIFY(!f.w->timeBox(3)->isEnabled());
+    QVERIFY(!f.w->timeBox(10)->isEnabled());
 
-    QLineEdit* t2 = f.box("Text2");
+    QLineEdit* t2 = f.w->timeBox(2);
     t2->setFocus(Qt::TabFocusReason);
     QTest::keyClick(t2, Qt::Key_Down);
-    QCOMPARE(f.focus(), f.box("Text4"));
-    QTest::keyClick(f.box("Text4"), Qt::Key_Up);
+    QCOMPARE(f.focus(), f.w->timeBox(4));
+    QTest::keyClick(f.w->timeBox(4), Qt::Key_Up);
     QCOMPARE(f.focus(), t2);
     // Nothing enabled below row 9: the key does nothing.
-    f.box("Text19")->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(f.box("Text19"), Qt::Key_Down);
-    QCOMPARE(f.focus(), f.box("Text19"));
+    f.w->timeBox(9)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(f.w->timeBox(9), Qt::Key_Down);
+    QCOMPARE(f.focus(), f.w->timeBox(9));
     // A ringing row's memo: Left cannot reach the closed box and stays a caret move.
-    f.box("Text8")->setText(u"ab"_s);
-    f.box("Text8")->setFocus(Qt::TabFocusReason);
-    f.box("Text8")->setCursorPosition(2);
-    QTest::keyClick(f.box("Text8"), Qt::Key_Left);
-    QCOMPARE(f.focus(), f.box("Text8"));
-    QCOMPARE(f.box("Text8")->cursorPosition(), 1);
+    f.w->memoBox(3)->setText(u"ab"_s);
+    f.w->memoBox(3)->setFocus(Qt::TabFocusReason);
+    f.w->memoBox(3)->setCursorPosition(2);
+    QTest::keyClick(f.w->memoBox(3), Qt::Key_Left);
+    QCOMPARE(f.focus(), f.w->memoBox(3));
+    QCOMPARE(f.w->memoBox(3)->cursorPosition(), 1);
     QVERIFY(w->engine().ringerEnabled(3));
 }
 
 void TstNotificationTimerWindow::memoEnterSkipsRingingRow() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text3", u"9.0.1"_s);
+    f.enterTime(3, u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
-    QLineEdit* memo2 = f.box("Text7");
+    QLineEdit* memo2 = f.w->memoBox(2);
     memo2->setFocus(Qt::TabFocusReason);
     QTest::keyClick(memo2, Qt::Key_Return);
-    QCOMPARE(f.focus(), f.box("Text4"));
+    QCOMPARE(f.focus(), f.w->timeBox(4));
     QVERIFY(w->engine().armed(3));
     QVERIFY(f.ringing(3));
 }
@@ -622,7 +607,7 @@ void TstNotificationTimerWindow::ringSpanMenu() {
     QVERIFY(f.action("M215")->isChecked());
     for (const char* other : {"M211", "M212", "M213", "M214", "M216"})
         QVERIFY(!f.action(other)->isChecked());
-    QCOMPARE(f.c<QLabel>("Label31")->text(), u"５分間"_s);
+    QCOMPARE(f.w->ringSpanLabel()->text(), u"５分間"_s);
     QCOMPARE(w->engine().ringSecondsInUse, 300);
     QCOMPARE(f.state.alarmRingSeconds, 300);
     const ReadResult r = readWholeFile(f.state.programFile(QLatin1String(kSpansFile)));
@@ -643,9 +628,9 @@ void TstNotificationTimerWindow::ringSpanFromFile45() {
     NotificationTimerWindow* w = f.open();
     for (const char* item : {"M211", "M212", "M213", "M214", "M215", "M216"})
         QVERIFY(!f.action(item)->isChecked());
-    QVERIFY(f.c<QLabel>("Label31")->text().isEmpty());
+    QVERIFY(f.w->ringSpanLabel()->text().isEmpty());
     QCOMPARE(w->engine().ringSecondsInUse, 45);
-    f.enter("Text1", u"12.00.10"_s);
+    f.enterTime(1, u"12.00.10"_s);
     f.runUntil(at(12, 0, 55));
     QVERIFY(f.ringing(1));
     f.runUntil(at(12, 0, 55, 100));
@@ -666,7 +651,7 @@ void TstNotificationTimerWindow::ringSpanSaveFails() {
     QCOMPARE(w->engine().ringSecondsInUse, 30);
     QCOMPARE(f.state.alarmRingSeconds, 30);
     QVERIFY(f.action("M212")->isChecked());
-    QCOMPARE(f.c<QLabel>("Label31")->text(), u"30秒間"_s);
+    QCOMPARE(f.w->ringSpanLabel()->text(), u"30秒間"_s);
 }
 
 void TstNotificationTimerWindow::overlongSoundNameIsReported() {
@@ -694,9 +679,9 @@ void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
     QFETCH(bool, byMenu);
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", u"10"_s);
-    QPushButton* big = f.c<QPushButton>("Command25");
-    QPushButton* small = f.c<QPushButton>("Command26");
+    f.enterTime(1, u"10"_s);
+    QPushButton* big = f.w->wideButton();
+    QPushButton* small = f.w->narrowButton();
     if (byMenu) {
         f.action("M12")->trigger();
     } else {
@@ -706,7 +691,7 @@ void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
     }
     QVERIFY(f.wide());
     QCOMPARE(w->width(), twips(13640 - 120));
-    QVERIFY(f.c("Picture1")->isVisible());
+    QVERIFY(f.w->bigPanel()->isVisible());
     QVERIFY(!big->isVisible());
     QVERIFY(small->isVisible());
     QVERIFY(w->engine().armed(1));
@@ -715,23 +700,23 @@ void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
     QTest::keyClick(small, Qt::Key_Space);
     QVERIFY(!f.wide());
     QCOMPARE(w->width(), twips(6630 - 120));
-    QVERIFY(!f.c("Picture1")->isVisible());
+    QVERIFY(!f.w->bigPanel()->isVisible());
     QCOMPARE(f.focus(), big);
     QVERIFY(w->engine().armed(1));
 
     // No leftover flag: clicking into the box still disarms the row.
     QCOMPARE(w->engine().skipNextFocusClear, 0);
-    QTest::mouseClick(f.box("Text1"), Qt::LeftButton);
+    QTest::mouseClick(f.w->timeBox(1), Qt::LeftButton);
     QVERIFY(!w->engine().armed(1));
 }
 
 void TstNotificationTimerWindow::minimisedWhileRinging() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text2", u"9.0.1"_s);
+    f.enterTime(2, u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
     QCOMPARE(f.tp.windows.raises, 1);
-    QTest::mouseClick(f.c("Command14"), Qt::LeftButton);
+    QTest::mouseClick(f.w->minimizeButton(), Qt::LeftButton);
     QCOMPARE(f.tp.windows.minimizes, 1);
     w->showMinimized(); // what the real window control does
     f.runUntil(at(9, 0, 2, 100));
@@ -741,8 +726,8 @@ void TstNotificationTimerWindow::minimisedWhileRinging() {
 void TstNotificationTimerWindow::tenRowsRingingStayResponsive() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    for (const char* b : kTimeBoxes)
-        f.enter(b, u"9.0.1"_s);
+    for (int k = 1; k <= kAlarmRows; ++k)
+        f.enterTime(k, u"9.0.1"_s);
     f.tp.clock.set(at(9, 0, 1));
     // The real timer now: every row fires and rings, and the event loop still
     // answers at once.
@@ -764,7 +749,7 @@ void TstNotificationTimerWindow::tenRowsRingingStayResponsive() {
         QVERIFY(w->engine().ringerEnabled(k));
     QVERIFY(f.tp.sounds.waves() >= 8 * 5);
     QVERIFY(f.tp.sounds.beeps() >= 2);
-    QTest::mouseClick(f.c("Command11"), Qt::LeftButton);
+    QTest::mouseClick(f.w->clearAllButton(), Qt::LeftButton);
     for (int k = 1; k <= kAlarmRows; ++k)
         QVERIFY(!f.ringing(k));
 }
@@ -772,11 +757,11 @@ void TstNotificationTimerWindow::tenRowsRingingStayResponsive() {
 void TstNotificationTimerWindow::leavingStopsRows() {
     Fixture f(at(9, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", u"9.0.1"_s);
+    f.enterTime(1, u"9.0.1"_s);
     f.runUntil(at(9, 0, 2));
     QPointer<NotificationTimerWindow> guard(w);
     QTimer* alarm = f.alarmTimer();
-    QTest::mouseClick(f.c("Command13"), Qt::LeftButton);
+    QTest::mouseClick(f.w->menuButton(), Qt::LeftButton);
     QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
     QVERIFY(!alarm->isActive());
     QTRY_VERIFY(guard.isNull());
@@ -812,14 +797,14 @@ void TstNotificationTimerWindow::toolbarAndMenus() {
 void TstNotificationTimerWindow::enterPressesTheFocusedButton() {
     Fixture f(at(12, 0, 0));
     f.open();
-    f.enter("Text3", u"12.00.01"_s);
+    f.enterTime(3, u"12.00.01"_s);
     f.runUntil(at(12, 0, 2));
-    QCOMPARE(f.focus(), f.c("Command3"));
-    QTest::keyClick(f.c("Command3"), Qt::Key_Return);
+    QCOMPARE(f.focus(), f.w->stopButton(3));
+    QTest::keyClick(f.w->stopButton(3), Qt::Key_Return);
     QCOMPARE(f.ringInterval(3), 0);
     QCOMPARE(f.lamp(3), colors::red);
-    f.c("Command14")->setFocus();
-    QTest::keyClick(f.c("Command14"), Qt::Key_Enter, Qt::KeypadModifier);
+    f.w->minimizeButton()->setFocus();
+    QTest::keyClick(f.w->minimizeButton(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(f.tp.windows.minimizes, 1);
 }
 
@@ -828,10 +813,10 @@ void TstNotificationTimerWindow::enterPressesTheFocusedButton() {
 void TstNotificationTimerWindow::typingWhileARowRingsIsKept() {
     Fixture f(at(12, 0, 0));
     NotificationTimerWindow* w = f.open();
-    f.enter("Text1", u"12.00.01"_s);
+    f.enterTime(1, u"12.00.01"_s);
     f.runUntil(at(12, 0, 2));
-    QCOMPARE(f.focus(), f.c("Command1"));
-    QLineEdit* box = f.box("Text2");
+    QCOMPARE(f.focus(), f.w->stopButton(1));
+    QLineEdit* box = f.w->timeBox(2);
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(box, u"12.3"_s);
     f.runUntil(at(12, 0, 5));
@@ -843,7 +828,7 @@ void TstNotificationTimerWindow::typingWhileARowRingsIsKept() {
     QVERIFY(f.ringing(1));
     w->showMinimized();
     f.runUntil(at(12, 0, 5, 100));
-    QCOMPARE(w->focusWidget(), f.c("Command1"));
+    QCOMPARE(w->focusWidget(), f.w->stopButton(1));
 }
 
 void TstNotificationTimerWindow::longSourceNameIsElided() {
@@ -852,14 +837,14 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
     const QString name = u"とても長い音源の名前"_s.repeated(4);
     f.state.soundTable[0].sourceName = name;
     w->onActivated();
-    auto* label = f.c<QLabel>("Label34");
+    auto* label = f.w->soundName(1);
     QVERIFY(label->text().endsWith(QChar(0x2026)));
     QVERIFY(name.startsWith(label->text().chopped(1)));
     QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
             label->contentsRect().width());
     QVERIFY(label->toolTip().startsWith(name + u"\n"_s));
     // A name that fits is shown whole, with the sample tip alone.
-    auto* fits = f.c<QLabel>("Label35");
+    auto* fits = f.w->soundName(2);
     QCOMPARE(fits->text(), f.state.soundTable[1].name());
     QCOMPARE(fits->toolTip(), u"ｻﾝﾌﾟﾙ音が鳴ります"_s);
 }
@@ -867,11 +852,11 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
 void TstNotificationTimerWindow::wideLayoutStaysOnScreen() {
     Fixture f;
     NotificationTimerWindow* w = f.open();
-    if (f.wide()) QTest::mouseClick(f.c("Command26"), Qt::LeftButton);
+    if (f.wide()) QTest::mouseClick(f.w->narrowButton(), Qt::LeftButton);
     QVERIFY(!f.wide());
     const QRect free = w->screen()->availableGeometry();
     w->move(free.right() - w->frameGeometry().width() - 4, free.top() + 20);
-    QTest::mouseClick(f.c("Command25"), Qt::LeftButton);
+    QTest::mouseClick(f.w->wideButton(), Qt::LeftButton);
     QVERIFY(f.wide());
     const QRect frame = w->frameGeometry();
     // As far right as fits, never left of the screen.

@@ -2,6 +2,8 @@
 #include "ui/click_label.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
+#include "ui/colors.h"
+#include "ui/declared_controls.h"
 #include "ui/dialogs.h"
 #include "ui/focus_style.h"
 #include "ui/fonts.h"
@@ -27,6 +29,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -35,6 +38,73 @@
 #include <atomic>
 
 using namespace qz;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A table of every kind, with one control inside another, as the windows declare theirs.
+enum { PanelRole, CaptionRole, GridRole, DeclaredRoles };
+constexpr ControlDecl kDeclared[] = {
+    {.role = PanelRole,
+     .name = "panel",
+     .kind = ControlKind::Panel,
+     .at = {60, 120, 2880, 1440},
+     .ground = colors::navy},
+    {.role = CaptionRole,
+     .name = "caption",
+     .kind = ControlKind::Label,
+     .at = {15, 30, 1440, 300},
+     .caption = u"時刻",
+     .within = PanelRole,
+     .align = Qt::AlignCenter,
+     .points = 12,
+     .bold = true,
+     .ink = colors::yellow},
+    {.name = "plainLabel", .kind = ControlKind::Label, .at = {0, 1680, 720, 300}, .indent = 4},
+    {.name = "valuePanel",
+     .kind = ControlKind::ClickLabel,
+     .at = {720, 1680, 720, 300},
+     .align = Qt::AlignRight | Qt::AlignVCenter,
+     .valueLook = true},
+    {.name = "button", .kind = ControlKind::Button, .at = {0, 2040, 975, 375}, .caption = u"停止"},
+    {.name = "textBox",
+     .kind = ControlKind::LineEdit,
+     .at = {1440, 1680, 1140, 345},
+     .align = Qt::AlignRight,
+     .flat = true,
+     .ground = colors::paleYellow},
+    {.name = "lamp", .kind = ControlKind::Lamp, .at = {3000, 120, 195, 195}, .ground = colors::red},
+    {.name = "groupBox",
+     .kind = ControlKind::GroupBox,
+     .at = {0, 2520, 1695, 735},
+     .caption = u"表示"},
+    {.name = "option",
+     .kind = ControlKind::Option,
+     .at = {120, 200, 1335, 255},
+     .caption = u"通常表示",
+     .within = PanelRole},
+    {.name = "checkBox",
+     .kind = ControlKind::Check,
+     .at = {1800, 2520, 1335, 255},
+     .caption = u"鳴らす"},
+    {.role = GridRole,
+     .name = "grid",
+     .kind = ControlKind::Grid,
+     .at = {3240, 480, 2000, 1200},
+     .within = PanelRole},
+    {.name = "raisedPanel",
+     .kind = ControlKind::RaisedPanel,
+     .at = {0, 0, 2415, 1095},
+     .ground = colors::paleYellow},
+    {.name = "gridBox",
+     .kind = ControlKind::LineEdit,
+     .at = {0, 0, 1100, 240},
+     .within = GridRole,
+     .points = 9,
+     .fixedPitch = true},
+};
+
+} // namespace
 
 namespace {
 struct NamedIcon {
@@ -214,6 +284,104 @@ class TestUi : public QObject {
         const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
         QCOMPARE(twips(1440), qRound(dpi));
         QCOMPARE(twipsRect(0, 1440, 720, 0), QRect(0, qRound(dpi), qRound(dpi / 2), 0));
+    }
+
+    // Each record makes a control of its kind under its name, in its parent, at its place in
+    // twips and with the look it asks for; what it leaves out keeps Qt's own.
+    void declaredControls_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("parentName");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("align"); // -1: not a label or a text box
+        QTest::addColumn<double>("points");
+        QTest::addColumn<quint32>("ground"); // kNoColour: the parent's
+        QTest::addColumn<quint32>("ink");
+        const int none = -1;
+        const auto left = int(Qt::AlignLeft | Qt::AlignVCenter);
+        QTest::newRow("panel") << 0 << "QWidget"
+                               << "root" << QString() << none << 0.0 << colors::navy << kNoColour;
+        QTest::newRow("label in the panel")
+            << 1 << "QLabel"
+            << "panel" << u"時刻"_s << int(Qt::AlignCenter) << 12.0 << kNoColour << colors::yellow;
+        QTest::newRow("label, default alignment")
+            << 2 << "QLabel"
+            << "root" << QString() << left << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("value panel")
+            << 3 << "qz::ClickLabel"
+            << "root" << QString() << int(Qt::AlignRight | Qt::AlignVCenter) << 0.0 << colors::white
+            << kNoColour;
+        QTest::newRow("button") << 4 << "QPushButton"
+                                << "root" << u"停止"_s << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("text box") << 5 << "QLineEdit"
+                                  << "root" << QString() << int(Qt::AlignRight) << 0.0
+                                  << colors::paleYellow << kNoColour;
+        QTest::newRow("lamp") << 6 << "QFrame"
+                              << "root" << QString() << none << 0.0 << colors::red << kNoColour;
+        QTest::newRow("group box") << 7 << "QGroupBox"
+                                   << "root" << u"表示"_s << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("option in the panel")
+            << 8 << "QRadioButton"
+            << "panel" << u"通常表示"_s << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("check box")
+            << 9 << "QCheckBox"
+            << "root" << u"鳴らす"_s << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("grid in the panel")
+            << 10 << "QTableWidget"
+            << "panel" << QString() << none << 0.0 << kNoColour << kNoColour;
+        QTest::newRow("raised panel")
+            << 11 << "QFrame"
+            << "root" << QString() << none << 0.0 << colors::paleYellow << kNoColour;
+        QTest::newRow("text box in the grid's viewport")
+            << 12 << "QLineEdit"
+            << "qt_scrollarea_viewport" << QString() << none << 9.0 << kNoColour << kNoColour;
+    }
+
+    void declaredControls() {
+        QFETCH(int, index);
+        QFETCH(QString, className);
+        QFETCH(QString, parentName);
+        QFETCH(QString, text);
+        QFETCH(int, align);
+        QFETCH(double, points);
+        QFETCH(quint32, ground);
+        QFETCH(quint32, ink);
+        QWidget root;
+        root.setObjectName(u"root"_s);
+        std::array<QWidget*, DeclaredRoles> byRole{};
+        buildControls(&root, kDeclared, byRole);
+        const ControlDecl& d = kDeclared[index];
+        auto* w = root.findChild<QWidget*>(QLatin1String(d.name));
+        QVERIFY(w);
+        QCOMPARE(QString::fromLatin1(w->metaObject()->className()), className);
+        QCOMPARE(w->parentWidget()->objectName(), parentName);
+        QCOMPARE(w->geometry(), twipsRect(d.at.left, d.at.top, d.at.width, d.at.height));
+        if (d.role >= 0) QCOMPARE(byRole[size_t(d.role)], w);
+        const QVariant shown = w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text");
+        QCOMPARE(shown.toString(), text);
+        if (align >= 0) QCOMPARE(int(w->property("alignment").value<Qt::Alignment>()), align);
+        if (points > 0) {
+            QCOMPARE(w->font().pointSizeF(), points);
+            QCOMPARE(w->font().bold(), d.bold);
+            QCOMPARE(w->font(), d.fixedPitch ? fixedFont(points, d.bold) : uiFont(points, d.bold));
+        } else {
+            QCOMPARE(w->font(), root.font());
+        }
+        const QColor parentGround = w->parentWidget()->palette().color(QPalette::Window);
+        QCOMPARE(w->palette().color(QPalette::Window),
+                 ground == kNoColour ? parentGround : vbColor(ground));
+        QCOMPARE(w->autoFillBackground(), ground != kNoColour);
+        if (ink != kNoColour) QCOMPARE(w->palette().color(QPalette::WindowText), vbColor(ink));
+        if (auto* frame = qobject_cast<QFrame*>(w); frame && d.valueLook)
+            QCOMPARE(frame->frameStyle(), int(QFrame::Panel | QFrame::Sunken));
+        if (d.kind == ControlKind::Lamp)
+            QCOMPARE(static_cast<QFrame*>(w)->frameShape(), QFrame::Box);
+        if (d.kind == ControlKind::RaisedPanel) {
+            QCOMPARE(static_cast<QFrame*>(w)->frameStyle(), int(QFrame::Panel | QFrame::Raised));
+            QCOMPARE(static_cast<QFrame*>(w)->lineWidth(), 2);
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) QCOMPARE(edit->hasFrame(), !d.flat);
+        if (auto* label = qobject_cast<QLabel*>(w)) QCOMPARE(label->indent(), d.indent);
     }
 
     void fileFiltersMatchAnyLetterCase() {
