@@ -255,7 +255,10 @@ build_all() {
 # Sourced (for a single step), it only defines the steps.
 [[ ${BASH_SOURCE[0]} == "$0" ]] || return 0
 case ${1:-} in
---check) source "$QZ_ROOT/scripts/windows-check.sh" ;;
+--check)
+    source "$QZ_ROOT/scripts/windows-check.sh"
+    check_all
+    ;;
 "") build_all ;;
 *)
     echo "usage: $0 [--check]" >&2
