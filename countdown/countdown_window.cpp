@@ -42,19 +42,6 @@ ClickLabel* star(QWidget* parent, const char* name, quint32 colour, int left, in
     return l;
 }
 
-// Keeps the label's font size; a text wider than `room` is drawn condensed instead of being
-// cut off, and when even the narrowest letters do not fit the size gives way too.
-void condenseToFit(QLabel* label, QFont f, int room) {
-    f.setStretch(QFont::Unstretched);
-    const int needed = QFontMetrics(f).horizontalAdvance(label->text());
-    if (needed > room && room > 0) {
-        const int stretch = 100 * room / needed;
-        f.setStretch(std::max(25, stretch));
-        if (stretch < 25 && f.pointSizeF() > 0)
-            f.setPointSizeF(std::max(4.0, f.pointSizeF() * stretch / 25.0));
-    }
-    if (label->font() != f) label->setFont(f);
-}
 } // namespace
 
 void LampShape::setFillColor(quint32 bbggrr) {

@@ -161,6 +161,7 @@ constexpr ControlDecl kBottomControls[] = {
 
 // One alarm row, its tops taken from the first row's; the rows lie kRowPitch apart.
 enum RowRole { Number, Source, Display, TimeBox, Memo, Lamp, Stop, Clear, RowRoleCount };
+constexpr double kDisplayPoints = 11.25;
 constexpr int kRowPitch = 465;
 constexpr ControlDecl kRowControls[RowRoleCount] = {
     {.kind = K::ClickLabel,
@@ -172,7 +173,7 @@ constexpr ControlDecl kRowControls[RowRoleCount] = {
     {.kind = K::ClickLabel,
      .at = {900, 1695, 2310, 405},
      .align = Qt::AlignRight | Qt::AlignVCenter,
-     .points = 11.25,
+     .points = kDisplayPoints,
      .bold = true,
      .valueLook = true},
     // In the display; its place is the display's, not the row's.
@@ -444,7 +445,14 @@ void NotificationTimerWindow::applyRow(int k) {
     if (r.lamp->accessibleName() != lampName) r.lamp->setAccessibleName(lampName);
     if (r.memo->palette().color(QPalette::Base) != vbColor(memoColor))
         setBackground(r.memo, memoColor);
-    if (r.display->text() != e.displayCaption) r.display->setText(e.displayCaption);
+    if (r.display->text() != e.displayCaption) {
+        r.display->setText(e.displayCaption);
+        // The entry box lies over the display's left part: the time keeps to the room beside
+        // it, condensed where a wider face (another system's) would run under the box.
+        const int room = r.display->contentsRect().right() - r.timeBox->geometry().right() -
+                         2 * r.display->frameWidth();
+        condenseToFit(r.display, uiFont(kDisplayPoints, true), room);
+    }
     if (r.timeBox->isEnabled() != e.timeBoxEnabled) {
         // Disabling the focused box would hand the focus to the next box in the tab order
         // and so disarm another row; "停止" is where a ringing row wants it anyway.

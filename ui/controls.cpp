@@ -5,10 +5,24 @@
 #include "palette.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <algorithm>
 
 namespace qz {
+
+void condenseToFit(QLabel* label, QFont f, int room) {
+    f.setStretch(QFont::Unstretched);
+    const int needed = QFontMetrics(f).horizontalAdvance(label->text());
+    if (needed > room && room > 0) {
+        const int stretch = 100 * room / needed;
+        f.setStretch(std::max(25, stretch));
+        if (stretch < 25 && f.pointSizeF() > 0)
+            f.setPointSizeF(std::max(4.0, f.pointSizeF() * stretch / 25.0));
+    }
+    if (label->font() != f) label->setFont(f);
+}
 
 QLabel* addLabel(QWidget* parent, const char* objectName, TwipsRect at, const QString& text,
                  Qt::Alignment align, const std::optional<QFont>& font) {

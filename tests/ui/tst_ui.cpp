@@ -3,6 +3,7 @@
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/colors.h"
+#include "ui/controls.h"
 #include "ui/declared_controls.h"
 #include "ui/dialogs.h"
 #include "ui/focus_style.h"
@@ -255,6 +256,31 @@ class TestUi : public QObject {
 
     // The toolbar's pictures are drawn in code: each one must come out as a picture of its own
     // on a clear ground, not blank and not another one's.
+    // A time wider than the room beside it is condensed until it fits; one that fits keeps its
+    // font.
+    void textIsCondensedToItsRoom_data() {
+        QTest::addColumn<double>("roomShare");
+        QTest::newRow("fits") << 1.2;
+        QTest::newRow("a little wide") << 0.85;
+        QTest::newRow("half the room") << 0.5;
+        QTest::newRow("far too wide") << 0.15;
+    }
+    void textIsCondensedToItsRoom() {
+        QFETCH(double, roomShare);
+        const QFont f = uiFont(11.25, true);
+        QLabel label(u"18:01:52 "_s);
+        const int needed = QFontMetrics(f).horizontalAdvance(label.text());
+        const int room = int(needed * roomShare);
+        condenseToFit(&label, f, room);
+        const int drawn = QFontMetrics(label.font()).horizontalAdvance(label.text());
+        if (roomShare >= 1) {
+            QCOMPARE(label.font().pointSizeF(), f.pointSizeF());
+            QVERIFY(label.font().stretch() == QFont::Unstretched ||
+                    label.font().stretch() == QFont::AnyStretch);
+        }
+        QVERIFY2(drawn <= room + 1, qPrintable(u"%1 px in %2"_s.arg(drawn).arg(room)));
+    }
+
     void toolbarIconsAreDrawn_data() {
         QTest::addColumn<int>("index");
         for (int i = 0; i < int(std::size(kToolbarIcons)); ++i)
