@@ -412,8 +412,8 @@ void NotificationTimerWindow::buildMenus() {
 }
 
 void NotificationTimerWindow::onActivated() {
-    m_engine.ringSecondsInUse = state().alarmRingSeconds;
-    showRingSpan(ringSpanLabel(), m_engine.ringSecondsInUse);
+    m_engine.setRingSeconds(state().alarmRingSeconds);
+    showRingSpan(ringSpanLabel(), m_engine.ringSeconds());
     for (int k = 1; k <= kAlarmRows; ++k)
         setElidedText(row(k).source, state().soundTable[size_t(k - 1)].name(),
                       QStringLiteral("ｻﾝﾌﾟﾙ音が鳴ります"));
@@ -428,7 +428,7 @@ QString NotificationTimerWindow::sourcePath(int k) const {
 
 void NotificationTimerWindow::onRingSpanChosen(int seconds) {
     state().alarmRingSeconds = seconds;
-    m_engine.ringSecondsInUse = seconds;
+    m_engine.setRingSeconds(seconds);
     showRingSpan(ringSpanLabel(), seconds);
 }
 
@@ -436,20 +436,21 @@ void NotificationTimerWindow::onRingSpanChosen(int seconds) {
 void NotificationTimerWindow::applyRow(int k) {
     const AlarmRow& e = m_engine.row(k);
     Row& r = row(k);
-    const quint32 lampColor = e.lit ? colors::red : colors::white;
-    const quint32 memoColor = e.lit ? colors::lightGreen : colors::white;
+    const quint32 lampColor = e.lit() ? colors::red : colors::white;
+    const quint32 memoColor = e.lit() ? colors::lightGreen : colors::white;
     if (r.lamp->palette().color(QPalette::Window) != vbColor(lampColor))
         setBackground(r.lamp, lampColor);
     const QString lampName = QStringLiteral("%1行目 ランプ %2").arg(k).arg(lampStateText(e));
     if (r.lamp->accessibleName() != lampName) r.lamp->setAccessibleName(lampName);
     if (r.memo->palette().color(QPalette::Base) != vbColor(memoColor))
         setBackground(r.memo, memoColor);
-    if (r.display->text() != e.displayCaption) r.display->setText(e.displayCaption);
-    if (r.timeBox->isEnabled() != e.timeBoxEnabled) {
+    if (r.display->text() != e.displayCaption()) r.display->setText(e.displayCaption());
+    if (r.timeBox->isEnabled() != e.timeBoxEnabled()) {
         // Disabling the focused box would hand the focus to the next box in the tab order
         // and so disarm another row; "停止" is where a ringing row wants it anyway.
-        if (!e.timeBoxEnabled && focusWidget() == r.timeBox) r.stop->setFocus(Qt::OtherFocusReason);
-        r.timeBox->setEnabled(e.timeBoxEnabled);
+        if (!e.timeBoxEnabled() && focusWidget() == r.timeBox)
+            r.stop->setFocus(Qt::OtherFocusReason);
+        r.timeBox->setEnabled(e.timeBoxEnabled());
     }
     // The desktop shows the ring too, for as long as it lasts.
     RingNotice& notice = m_notices[size_t(k - 1)];
@@ -483,7 +484,7 @@ void NotificationTimerWindow::focusTimeBox(int k) {
 // or has stopped keeps its box closed, since focusing it would silence the row.
 void NotificationTimerWindow::moveToTimeBox(int from, int step) {
     for (int j = from + step; j >= 1 && j <= kAlarmRows; j += step)
-        if (m_engine.row(j).timeBoxEnabled) {
+        if (m_engine.row(j).timeBoxEnabled()) {
             focusTimeBox(j);
             return;
         }
@@ -540,14 +541,14 @@ bool NotificationTimerWindow::memoKey(int k, int key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         for (int j = k + 1; j <= kAlarmRows; ++j)
-            if (m_engine.row(j).timeBoxEnabled) {
+            if (m_engine.row(j).timeBoxEnabled()) {
                 focusTimeBox(j);
                 return true;
             }
         minimizeButton()->setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_Left:
-        if (!m_engine.row(k).timeBoxEnabled) return false;
+        if (!m_engine.row(k).timeBoxEnabled()) return false;
         focusTimeBox(k);
         return true;
     default:
@@ -701,7 +702,7 @@ void NotificationTimerWindow::onClearAllClicked() {
 }
 
 void NotificationTimerWindow::onMenuClicked() {
-    m_engine.skipNextFocusClear = 0;
+    m_engine.setKeepRowOnNextFocus(false);
     leaveWindow(WindowId::Launcher);
 }
 
@@ -713,7 +714,7 @@ void NotificationTimerWindow::onMinimizeClicked() {
 // place rather than on down the tab order into the first time box, whose focus step would
 // disarm row 1; the flag guards the switch in case the platform moves the focus anyway.
 void NotificationTimerWindow::setWide(bool wide) {
-    m_engine.skipNextFocusClear = 1;
+    m_engine.setKeepRowOnNextFocus(true);
     QPushButton* showing = wide ? narrowButton() : wideButton();
     QPushButton* hiding = wide ? wideButton() : narrowButton();
     showing->show();
@@ -724,7 +725,7 @@ void NotificationTimerWindow::setWide(bool wide) {
     setFixedHeight(height() + menuBar()->sizeHint().height());
     // The wide layout grows to the right; it must not run off the screen.
     if (wide) keepOnScreen(this);
-    m_engine.skipNextFocusClear = 0;
+    m_engine.setKeepRowOnNextFocus(false);
 }
 
 void NotificationTimerWindow::leaveWindow(WindowId target) {
