@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tim_file.h"
+#include "calc_add/tim_file.h"
 
 #include "files/cp932.h"
 #include "files/record_format.h"
@@ -128,7 +128,7 @@ bool keptAsRead(const RecordValue& v, const std::optional<ReadField>& asRead) {
 
 // Whether value k of line i goes to the file as the bytes it was read from: a line as it was
 // read goes back whole, and of a changed line the values still as read keep their bytes.
-bool fieldKeptAsRead(const Worksheet& sheet, int i, size_t k) {
+bool fieldKeptAsRead(const AdditionSheet& sheet, int i, size_t k) {
     const LineAsRead& read = sheet.linesAsRead[size_t(i)];
     const CalcLine& l = sheet.line(i);
     if (read.line == l && read.fields[k] && read.fields[k]->raw) return true;
@@ -153,7 +153,7 @@ QString textProblem(int line, size_t k, const QString& text) {
 
 } // namespace
 
-TimBytes timFileBytes(const Worksheet& sheet) {
+TimBytes timFileBytes(const AdditionSheet& sheet) {
     const int last = std::clamp(sheet.lastLine, 0, kLineCount);
     for (int i = 1; i <= last; ++i) {
         const auto values = storedValues(sheet.line(i));
@@ -202,7 +202,7 @@ TimParse parseTimFile(const QByteArray& bytes) {
         return failed(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます"));
 
     TimReader r(bytes);
-    Worksheet sheet;
+    AdditionSheet sheet;
     double header[6] = {};
     for (size_t k = 0; k < 6; ++k) {
         if (!r.number(header[k], false)) return failed(r.error);

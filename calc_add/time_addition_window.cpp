@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "time_addition_window.h"
+#include "calc_add/time_addition_window.h"
 
-#include "calc_add/calc_print.h"
+#include "calc_add/addition_printout.h"
 #include "calc_add/tim_file.h"
 #include "files/file_io.h"
 #include "files/read_number.h"
@@ -397,7 +397,7 @@ void TimeAdditionWindow::showPosition() {
 }
 
 void TimeAdditionWindow::clearWorksheet() {
-    resetWorksheet(m_sheet);
+    resetSheet(m_sheet);
     showRoundingMode();
     showAllLines();
     showPosition();
@@ -590,7 +590,8 @@ void TimeAdditionWindow::onPrintCancelled() {
 
 void TimeAdditionWindow::onPrintConfirmed() {
     printOrOfferPdf(this, *platform().printer, *platform().messages, *platform().files,
-                    state().programFolder(), QStringLiteral("時間計算"), timPrintDocument(m_sheet));
+                    state().programFolder(), QStringLiteral("時間計算"),
+                    additionSheetPrintout(m_sheet));
     printPanel()->hide();
     entryBox()->setFocus();
 }
