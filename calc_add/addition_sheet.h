@@ -4,6 +4,7 @@
 #include "files/record_format.h"
 
 #include <QString>
+#include <QtGlobal>
 #include <array>
 #include <optional>
 
@@ -119,17 +120,26 @@ struct LineAsRead {
 };
 
 struct AdditionSheet {
-    std::array<CalcLine, kLineCount + 1> lines{}; // 1 to 100; 0 unused
+    std::array<CalcLine, kLineCount> lines{}; // line 1 first
     RoundingMode mode = RoundingMode::None;
     int lastLine = 0;
     EditPosition pos;
     bool roundingLocked = false; // the mode cannot change once typing started
     // The file the worksheet was opened from: its six header fields and its lines, as read.
     std::array<std::optional<ReadField>, 6> headerAsRead{};
-    std::array<LineAsRead, kLineCount + 1> linesAsRead{};
+    std::array<LineAsRead, kLineCount> linesAsRead{};
 
-    CalcLine& line(int i) { return lines[size_t(i)]; }
-    const CalcLine& line(int i) const { return lines[size_t(i)]; }
+    // Lines are numbered 1 to 100, as the grid shows them.
+    CalcLine& line(int number) { return lines[index(number)]; }
+    const CalcLine& line(int number) const { return lines[index(number)]; }
+    LineAsRead& lineAsRead(int number) { return linesAsRead[index(number)]; }
+    const LineAsRead& lineAsRead(int number) const { return linesAsRead[index(number)]; }
+
+  private:
+    static size_t index(int number) {
+        Q_ASSERT(number >= 1 && number <= kLineCount);
+        return size_t(number - 1);
+    }
 };
 
 // The highest committed line, 0 when none.

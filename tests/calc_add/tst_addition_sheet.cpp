@@ -434,6 +434,9 @@ void TstAdditionSheet::line100StaysAt100() {
     QCOMPARE(s.pos.currentLine, 100);
     QCOMPARE(s.line(100).entry, QStringLiteral("5"));
     QCOMPARE(s.line(99).entry, QStringLiteral("1"));
+    // Held from the first element on: line 1 first, line 100 last.
+    QCOMPARE(s.lines.front().entry, QStringLiteral("1"));
+    QCOMPARE(s.lines.back().entry, QStringLiteral("5"));
     QCOMPARE(s.lastLine, 100);
     pressDown(s, QString());
     QCOMPARE(s.pos.currentLine, 100);
