@@ -271,7 +271,7 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     // A table that could not be read whole still gives the entries read so far.
     state().loadSoundTable();
     if (!state().soundTableNotice().isEmpty())
-        platform().messages->exclamation(this, state().soundTableNotice(), QStringLiteral("CHECK"));
+        platform().messages->exclamation(this, state().soundTableNotice(), kCheckTitle);
 
     m_clockTicker = new ClockTicker(*platform().clock, QStringLiteral("Timer21"), this);
     connect(m_clockTicker, &ClockTicker::timeout, this, &NotificationTimerWindow::onClockTick);
@@ -563,7 +563,6 @@ void NotificationTimerWindow::onTimeBoxFocused(int k) {
 
 void NotificationTimerWindow::onTimeEntered(int k) {
     Row& r = row(k);
-    const QString title = QStringLiteral("CHECK");
     switch (m_engine.enter(k, r.timeBox->text(), platform().clock->now())) {
     case EntryOutcome::Beep:
         m_player->beep();
@@ -573,14 +572,15 @@ void NotificationTimerWindow::onTimeEntered(int k) {
         break;
     case EntryOutcome::Passed:
         applyRow(k);
-        platform().messages->exclamation(this, QStringLiteral("時間既に経過しています！"), title);
+        platform().messages->exclamation(this, QStringLiteral("時間既に経過しています！"),
+                                         kCheckTitle);
         r.timeBox->clear();
         break;
     case EntryOutcome::Invalid:
         applyRow(k);
         platform().messages->exclamation(
             this, QStringLiteral("時間の入力が正しくありません！\n入力例：13時8分20秒→ 13．08．20"),
-            title);
+            kCheckTitle);
         r.timeBox->clear();
         break;
     case EntryOutcome::Armed:
