@@ -415,7 +415,7 @@ void NotificationTimerWindow::onActivated() {
     m_engine.setRingSeconds(state().alarmRingSeconds);
     showRingSpan(ringSpanLabel(), m_engine.ringSeconds());
     for (int k = 1; k <= kAlarmRows; ++k)
-        setElidedText(row(k).source, state().soundTable[size_t(k - 1)].name(),
+        setElidedText(row(k).source, state().soundTable()[size_t(k - 1)].name(),
                       QStringLiteral("ｻﾝﾌﾟﾙ音が鳴ります"));
     m_engine.enableTimeBox(1);
     applyRow(1);

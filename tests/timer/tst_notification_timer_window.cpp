@@ -666,7 +666,7 @@ void TstNotificationTimerWindow::overlongSoundNameIsReported() {
     QCOMPARE(f.tp.messages.shown[0].text, f.state.soundTableNotice());
     QVERIFY(f.tp.messages.shown[0].text.contains(QStringLiteral("音源 2 ")));
     // The other sources are there as usual.
-    QCOMPARE(f.state.soundTable[2].name(), u"S3"_s);
+    QCOMPARE(f.state.soundTable()[2].name(), u"S3"_s);
 }
 
 void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed_data() {
@@ -768,10 +768,10 @@ void TstNotificationTimerWindow::leavingStopsRows() {
 
     // Back in, the rows start idle and the sound table is read again.
     QVERIFY(QFile::remove(f.state.programFile(QLatin1String(kSoundsFile))));
-    f.state.soundTable = SoundTable{};
+    f.state.setSoundTable(SoundTable{});
     w = f.w = static_cast<NotificationTimerWindow*>(f.wm.switchTo(WindowId::Timer, f.wm.current()));
     QVERIFY(QFileInfo::exists(f.state.programFile(QLatin1String(kSoundsFile))));
-    QCOMPARE(f.state.soundTable[2].name(), u"時間"_s);
+    QCOMPARE(f.state.soundTable()[2].name(), u"時間"_s);
     QVERIFY(!w->engine().armed(1));
 
     f.action("M22")->trigger();
@@ -835,7 +835,11 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
     Fixture f;
     NotificationTimerWindow* w = f.open();
     const QString name = u"とても長い音源の名前"_s.repeated(4);
-    f.state.soundTable[0].sourceName = name;
+    {
+        SoundTable t = f.state.soundTable();
+        t[0].sourceName = name;
+        f.state.setSoundTable(t);
+    }
     w->onActivated();
     auto* label = f.w->soundName(1);
     QVERIFY(label->text().endsWith(QChar(0x2026)));
@@ -845,7 +849,7 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
     QVERIFY(label->toolTip().startsWith(name + u"\n"_s));
     // A name that fits is shown whole, with the sample tip alone.
     auto* fits = f.w->soundName(2);
-    QCOMPARE(fits->text(), f.state.soundTable[1].name());
+    QCOMPARE(fits->text(), f.state.soundTable()[1].name());
     QCOMPARE(fits->toolTip(), u"ｻﾝﾌﾟﾙ音が鳴ります"_s);
 }
 
