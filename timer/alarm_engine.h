@@ -17,8 +17,6 @@ inline constexpr int kWatcherIntervalMs = 100;
 inline constexpr int kRingerIntervalMs = 100;
 inline constexpr int kBeepRingerIntervalMs = 800;
 
-class AlarmEngine;
-
 // One alarm row: its target, its two timers and what its controls show. The memo text itself
 // belongs to the window (the user types it); clearing a row empties it there. Only the engine
 // changes a row; everyone else reads it.
@@ -73,7 +71,8 @@ enum class EntryOutcome {
     Beep,       // empty box of an unarmed row
 };
 
-// What happened to one row when the engine was moved on to a new instant.
+// What happened to one row when the engine was moved on to a new instant: the one report of a
+// step. On Due the window comes back to the front with the focus on the row's stop button.
 struct RowEvent {
     enum class Kind {
         Due,     // the target has come; repeats on every advance while the row rings
@@ -124,7 +123,7 @@ class AlarmEngine {
   private:
     AlarmRow& mutableRow(int k);
     void disarm(AlarmRow& r);
-    // Whether row k's target has come (it then rings); repeats while the row rings.
+    // Whether the row's target has come (it then rings); repeats while the row rings.
     bool targetCome(AlarmRow& r, const QDateTime& now);
     // One ring of row k: what it did, if anything.
     std::optional<RowEvent> ring(int k, const QDateTime& now, const QString& wavePath);

@@ -93,6 +93,11 @@ void TestAlarmEntry::passed_data() {
                              << "13:08:20" << true;
     QTest::newRow("after midnight seen before") << "00:00:10"
                                                 << "23:59:50" << true;
+    // The clock is read to the millisecond; the target comes with the second it names.
+    QTest::newRow("a tenth before") << "13:08:20"
+                                    << "13:08:19.900" << false;
+    QTest::newRow("within its second") << "13:08:20"
+                                       << "13:08:20.500" << true;
 }
 
 void TestAlarmEntry::passed() {
@@ -100,7 +105,7 @@ void TestAlarmEntry::passed() {
     QFETCH(QString, now);
     QFETCH(bool, passed);
     QCOMPARE(
-        isPassed(QTime::fromString(target, u"HH:mm:ss"_s), QTime::fromString(now, u"HH:mm:ss"_s)),
+        isPassed(QTime::fromString(target, Qt::ISODate), QTime::fromString(now, Qt::ISODateWithMs)),
         passed);
 }
 
