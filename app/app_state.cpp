@@ -21,8 +21,8 @@ QString AppState::settingsFile(const QString& name) const {
 void AppState::setSpans(const Spans& s) {
     alarmRingSeconds = s.alarmRingSeconds;
     countdownRingSeconds = s.countdownRingSeconds;
-    spareSpan3 = s.spareSpan3;
-    spareSpan4 = s.spareSpan4;
+    m_spareSpan3 = s.spareSpan3;
+    m_spareSpan4 = s.spareSpan4;
 }
 
 void AppState::removeStaleFilesOnce() {
@@ -89,21 +89,21 @@ bool AppState::loadSoundTable() {
     // last for the run.
     if (m_memoryOnly && m_memorySoundsSet) return true;
     if (!m_memoryOnly) removeStaleFilesOnce();
-    soundTable = SoundTable{};
+    m_soundTable = SoundTable{};
     m_soundTableNotice.clear();
     const QString path = m_memoryOnly ? programFile(QLatin1String(kSoundsFile))
                                       : settingsFile(QLatin1String(kSoundsFile));
     ReadResult r = readWholeFile(path);
     if (r.status == ReadStatus::Missing) {
-        soundTable = defaultSoundTable(m_folder);
+        m_soundTable = defaultSoundTable(m_folder);
         if (m_memoryOnly) m_memorySoundsSet = true;
         if (m_memoryOnly || !saveSoundTable()) return true; // defaults stay usable in memory
-        soundTable = SoundTable{};
+        m_soundTable = SoundTable{};
         r = readWholeFile(path);
     }
     if (r.status != ReadStatus::Ok) return false;
     if (m_memoryOnly) m_memorySoundsSet = true;
-    const SoundTableRead read = parseSoundTable(r.bytes, soundTable);
+    const SoundTableRead read = parseSoundTable(r.bytes, m_soundTable);
     if (!read.tooLongEntries.isEmpty()) {
         QStringList numbers;
         for (int k : read.tooLongEntries)
@@ -125,7 +125,7 @@ bool AppState::loadSoundTable() {
 }
 
 bool AppState::saveSoundTable(QString* error) {
-    const auto bytes = soundTableBytes(soundTable, error);
+    const auto bytes = soundTableBytes(m_soundTable, error);
     if (!bytes) return false;
     if (m_memoryOnly) {
         m_memorySoundsSet = true;
@@ -135,8 +135,8 @@ bool AppState::saveSoundTable(QString* error) {
 }
 
 QString AppState::wavePath(int k) const {
-    if (k < 1 || k > int(soundTable.size())) return {};
-    return resolveWavePath(m_folder, soundTable[size_t(k - 1)].path());
+    if (k < 1 || k > int(m_soundTable.size())) return {};
+    return resolveWavePath(m_folder, m_soundTable[size_t(k - 1)].path());
 }
 
 QString spansNotSavedMessage(const QString& reason) {

@@ -15,10 +15,11 @@ class AppState {
 
     int alarmRingSeconds = 60;
     int countdownRingSeconds = 30;
-    int spareSpan3 = 0;
-    int spareSpan4 = 0;
-    SoundTable soundTable;
     bool helpOpened = false;
+
+    // The ten sound sources, as ONGENDATA.DAT holds them once loaded.
+    const SoundTable& soundTable() const { return m_soundTable; }
+    void setSoundTable(const SoundTable& table) { m_soundTable = table; }
 
     QString programFolder() const { return m_folder; }
     // programFolder() joined with a file name, e.g. programFile("RING.WAV").
@@ -52,13 +53,19 @@ class AppState {
     // The file source k (1 to 10) plays: stored file names lie in the program folder.
     QString wavePath(int k) const;
 
-    Spans spans() const { return {alarmRingSeconds, countdownRingSeconds, spareSpan3, spareSpan4}; }
+    Spans spans() const {
+        return {alarmRingSeconds, countdownRingSeconds, m_spareSpan3, m_spareSpan4};
+    }
     void setSpans(const Spans& s);
 
   private:
     bool writeSpans(QString* error);
     void removeStaleFilesOnce();
 
+    // The two durations TONESPAN.DAT keeps beside the ring durations; no window uses them.
+    int m_spareSpan3 = 0;
+    int m_spareSpan4 = 0;
+    SoundTable m_soundTable;
     QString m_folder;
     QString m_settingsFolder;
     bool m_memoryOnly = false;

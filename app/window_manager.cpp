@@ -127,8 +127,7 @@ QMenu* QzWindow::addRingSpanMenu(QMenu* parent, const QString& title, const char
             chosen(item);
             QString reason;
             if (!state().saveSpans(&reason))
-                platform().messages->exclamation(this, spansNotSavedMessage(reason),
-                                                 QStringLiteral("CHECK"));
+                platform().messages->exclamation(this, spansNotSavedMessage(reason), kCheckTitle);
         });
     }
     return menu;

@@ -2,7 +2,7 @@
 // The time-addition calculator's speed: launcher to calculator shown, opening a full worksheet
 // file, and printing two pages to PDF. Run through bench/run.sh under Xvfb.
 #include "app/launcher_window.h"
-#include "calc_add/calc_print.h"
+#include "calc_add/addition_printout.h"
 #include "calc_add/tim_file.h"
 #include "calc_add/time_addition_window.h"
 #include "files/file_io.h"
@@ -35,8 +35,8 @@ struct Figures {
     }
 };
 
-Worksheet fullWorksheet() {
-    Worksheet s;
+AdditionSheet fullWorksheet() {
+    AdditionSheet s;
     chooseRoundingMode(s, RoundingMode::QuarterUp);
     for (int i = 1; i <= kLineCount; ++i)
         pressEnter(s, QStringLiteral("%1.%2*1.5").arg(i % 13).arg(i % 60));
@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
     wm.registerWindow(WindowId::CalcAdd, [](AppContext& c) { return new TimeAdditionWindow(c); });
 
     const QString path = dir.filePath(QStringLiteral("full.TIM"));
-    const Worksheet full = fullWorksheet();
+    const AdditionSheet full = fullWorksheet();
     if (!writeFileAtomically(path, *timFileBytes(full).bytes)) return 1;
 
     Figures shown;
@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < std::max(3, runs / 3); ++i) {
         QElapsedTimer t;
         t.start();
-        const PrintDocument doc = timPrintDocument(full);
+        const PrintDocument doc = additionSheetPrintout(full);
         const PrintOutcome out = printer.printToPdf(dir.filePath(QStringLiteral("sheet.pdf")),
                                                     QStringLiteral("時間計算"), doc);
         printed.add(t);

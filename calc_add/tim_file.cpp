@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tim_file.h"
+#include "calc_add/tim_file.h"
 
 #include "files/cp932.h"
 #include "files/record_format.h"
@@ -128,8 +128,8 @@ bool keptAsRead(const RecordValue& v, const std::optional<ReadField>& asRead) {
 
 // Whether value k of line i goes to the file as the bytes it was read from: a line as it was
 // read goes back whole, and of a changed line the values still as read keep their bytes.
-bool fieldKeptAsRead(const Worksheet& sheet, int i, size_t k) {
-    const LineAsRead& read = sheet.linesAsRead[size_t(i)];
+bool fieldKeptAsRead(const AdditionSheet& sheet, int i, size_t k) {
+    const LineAsRead& read = sheet.lineAsRead(i);
     const CalcLine& l = sheet.line(i);
     if (read.line == l && read.fields[k] && read.fields[k]->raw) return true;
     return keptAsRead(storedValues(l)[k], read.fields[k]);
@@ -153,7 +153,7 @@ QString textProblem(int line, size_t k, const QString& text) {
 
 } // namespace
 
-TimBytes timFileBytes(const Worksheet& sheet) {
+TimBytes timFileBytes(const AdditionSheet& sheet) {
     const int last = std::clamp(sheet.lastLine, 0, kLineCount);
     for (int i = 1; i <= last; ++i) {
         const auto values = storedValues(sheet.line(i));
@@ -178,7 +178,7 @@ TimBytes timFileBytes(const Worksheet& sheet) {
     w.endRecord();
     for (int i = 1; i <= last; ++i) {
         const CalcLine& l = sheet.line(i);
-        const LineAsRead& read = sheet.linesAsRead[size_t(i)];
+        const LineAsRead& read = sheet.lineAsRead(i);
         const auto values = storedValues(l);
         for (size_t k = 0; k < values.size(); ++k) {
             const auto& field = read.fields[k];
@@ -202,7 +202,7 @@ TimParse parseTimFile(const QByteArray& bytes) {
         return failed(QStringLiteral("時間計算ﾌｧｲﾙとしては大きすぎます"));
 
     TimReader r(bytes);
-    Worksheet sheet;
+    AdditionSheet sheet;
     double header[6] = {};
     for (size_t k = 0; k < 6; ++k) {
         if (!r.number(header[k], false)) return failed(r.error);
@@ -225,7 +225,7 @@ TimParse parseTimFile(const QByteArray& bytes) {
     for (int i = 1; i <= sheet.lastLine; ++i) {
         r.lineNo = i;
         CalcLine& l = sheet.line(i);
-        LineAsRead& read = sheet.linesAsRead[size_t(i)];
+        LineAsRead& read = sheet.lineAsRead(i);
         size_t k = 0;
         auto keep = [&](bool ok) {
             if (ok) read.fields[k++] = r.lastField;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "calc_sheet.h"
+#include "calc_add/addition_sheet.h"
 #include "files/record_format.h"
 
 #include <QByteArray>
@@ -10,7 +10,7 @@
 
 namespace qz {
 
-// Worksheet files (*.TIM): a header record (grid row, grid top row, box top, rounding mode,
+// AdditionSheet files (*.TIM): a header record (grid row, grid top row, box top, rounding mode,
 // current line, last line), then two records per line 1 to the last line, in the shared record
 // format. The numbers and texts are stored as computed, so nothing is recomputed on opening.
 
@@ -26,11 +26,11 @@ using TimBytes = FileBytes;
 // Lines up to sheet.lastLine are written; a line never entered is written as empty values.
 // An entry holding a double quote or a character code page 932 cannot hold is refused,
 // naming its line, before anything is produced.
-TimBytes timFileBytes(const Worksheet& sheet);
+TimBytes timFileBytes(const AdditionSheet& sheet);
 
 struct TimParse {
-    std::optional<Worksheet> sheet; // nothing when the bytes are not a worksheet file
-    QString error;                  // why, in Japanese
+    std::optional<AdditionSheet> sheet; // nothing when the bytes are not a worksheet file
+    QString error;                      // why, in Japanese
 };
 // Reads a whole file's bytes. Positions out of range are brought into range, a rounding mode
 // outside 0 to 4 reads as none; a short file, extra data or a value of the wrong kind is an

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "time_addition_window.h"
+#include "calc_add/time_addition_window.h"
 
-#include "calc_add/calc_print.h"
+#include "calc_add/addition_printout.h"
 #include "calc_add/tim_file.h"
 #include "files/file_io.h"
 #include "files/read_number.h"
@@ -33,7 +33,6 @@ namespace {
 
 constexpr int kGridColumns = 6;
 constexpr int kColumnWidths[kGridColumns] = {500, 1800, 1100, 1100, 1100, 1100};
-const QString kCheckTitle = QStringLiteral("Check");
 using K = ControlKind;
 using W = TimeAdditionWindow;
 constexpr TwipsRect kRoundingOption = {300, 120, 2600, 270}; // the first; the others below it
@@ -397,7 +396,7 @@ void TimeAdditionWindow::showPosition() {
 }
 
 void TimeAdditionWindow::clearWorksheet() {
-    resetWorksheet(m_sheet);
+    resetSheet(m_sheet);
     showRoundingMode();
     showAllLines();
     showPosition();
@@ -461,7 +460,8 @@ bool TimeAdditionWindow::onEntryKey(int key) {
 void TimeAdditionWindow::apply(const KeyResult& result) {
     if (result.error != EntryError::None) {
         m_player->beep();
-        platform().messages->exclamation(this, entryErrorMessage(result.error), kCheckTitle);
+        platform().messages->exclamation(this, entryErrorMessage(result.error),
+                                         kCalculatorCheckTitle);
     }
     if (result.clearBox) {
         entryBox()->setText(result.keptText);
@@ -532,7 +532,7 @@ void TimeAdditionWindow::onOpenTriggered() {
         platform().messages->exclamation(
             this,
             QStringLiteral("ファイル「%1」を開けませんでした。\n%2").arg(filePart(*path), why),
-            kCheckTitle);
+            kCalculatorCheckTitle);
         entryBox()->setFocus();
     };
     const ReadResult read = readWholeFile(*path, kMaxTimFileBytes);
@@ -556,7 +556,7 @@ void TimeAdditionWindow::onSaveTriggered() {
     if (!bytes.bytes) {
         platform().messages->exclamation(
             this, bytes.error + QStringLiteral("\n入力を直してから保存してください。"),
-            kCheckTitle);
+            kCalculatorCheckTitle);
         entryBox()->setFocus();
         return;
     }
@@ -571,7 +571,7 @@ void TimeAdditionWindow::onSaveTriggered() {
             this,
             QStringLiteral("ファイル「%1」に保存できませんでした。\n%2")
                 .arg(filePart(*path), error),
-            kCheckTitle);
+            kCalculatorCheckTitle);
     entryBox()->setFocus();
 }
 
@@ -590,7 +590,8 @@ void TimeAdditionWindow::onPrintCancelled() {
 
 void TimeAdditionWindow::onPrintConfirmed() {
     printOrOfferPdf(this, *platform().printer, *platform().messages, *platform().files,
-                    state().programFolder(), QStringLiteral("時間計算"), timPrintDocument(m_sheet));
+                    state().programFolder(), QStringLiteral("時間計算"),
+                    additionSheetPrintout(m_sheet));
     printPanel()->hide();
     entryBox()->setFocus();
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/window_manager.h"
-#include "calc_add/calc_sheet.h"
+#include "calc_add/addition_sheet.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -116,7 +116,7 @@ class TimeAdditionWindow : public QzWindow {
     void clearWorksheet();
     void resetWorksheetAndGrid();
 
-    Worksheet m_sheet;
+    AdditionSheet m_sheet;
     std::unique_ptr<SoundPlayer> m_player;
     bool m_syncingScroll = false;
     qsizetype m_boxLineBreaks = 0; // in the box's text, to tell a paste from an edit

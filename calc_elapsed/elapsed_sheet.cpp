@@ -150,7 +150,7 @@ int placeEntryBoxes(const SheetCursor& c) {
     return 420 + 240 * c.visibleSlot;
 }
 
-void CL(ElapsedSheet& sheet, SheetCursor& cursor) {
+void resetSheet(ElapsedSheet& sheet, SheetCursor& cursor) {
     sheet.rows.fill(SheetRow{});
     sheet.totalText = QString();
     sheet.sheetTitle = QString();

@@ -12,9 +12,8 @@ namespace qz {
 inline constexpr int kSheetRowCount = 70;
 inline constexpr int kVisibleSheetRows = 20;
 
-// The messages of a refused entry, shown with the title "Check".
+// The messages of a refused entry, shown with the calculators' title "Check".
 namespace elapsed_text {
-inline const QString kCheckTitle = QStringLiteral("Check");
 inline const QString kStartMissing = QStringLiteral("開始時間を入力せよ！");
 inline const QString kSeparatorMissing =
     QStringLiteral("時と分の間は、｢ ．｣もしくは｢ ： ｣を入れて入力して下さい。\r\n"
@@ -122,7 +121,7 @@ int placeEntryBoxes(const SheetCursor& cursor);
 
 // Resets the rows (never set), the total and the title to empty texts and the cursor to row 1.
 // The date and the reserved values stay.
-void CL(ElapsedSheet& sheet, SheetCursor& cursor);
+void resetSheet(ElapsedSheet& sheet, SheetCursor& cursor);
 
 // --- Enter and the arrow keys in the entry boxes -----------------------------------------------
 

@@ -395,11 +395,11 @@ void ElapsedTimeWindow::focusBox(EntryBox which) {
 }
 
 void ElapsedTimeWindow::checkMessage(const QString& text) {
-    platform().messages->exclamation(this, text, elapsed_text::kCheckTitle);
+    platform().messages->exclamation(this, text, kCalculatorCheckTitle);
 }
 
 void ElapsedTimeWindow::resetSheet() {
-    CL(m_sheet, m_cursor);
+    qz::resetSheet(m_sheet, m_cursor);
     grid()->setCurrentCell(0, 0);
     showAllRows();
     writeFixedCells();
@@ -566,7 +566,7 @@ void ElapsedTimeWindow::onSaveTriggered() {
     if (path != *chosen && QFileInfo::exists(path) &&
         !platform().messages->confirm(
             this, QStringLiteral("%1 は既にあります。\n上書きしますか？").arg(filePart(path)),
-            elapsed_text::kCheckTitle))
+            kCalculatorCheckTitle))
         return;
     // What an earlier save killed half-way left beside the file goes with this one.
     removeStaleTemporaryFilesOf(path);

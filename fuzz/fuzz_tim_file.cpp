@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Worksheet files (*.TIM) of the time-addition calculator.
+// AdditionSheet files (*.TIM) of the time-addition calculator.
 #include "calc_add/tim_file.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_fields.h"

@@ -141,7 +141,7 @@ SoundSettingsWindow::SoundSettingsWindow(AppContext& c)
     : QzWindow(c, WindowId::SoundSettings), m_player(c.platform.sounds->createPlayer()) {
     setWindowTitle(ongen_text::kTitle);
     // Normally the notification timer has just loaded the table; opened on its own it has not.
-    if (isUnsetTable(state().soundTable)) {
+    if (isUnsetTable(state().soundTable())) {
         state().loadSoundTable();
         if (!state().soundTableNotice().isEmpty()) message(state().soundTableNotice());
     }
@@ -395,15 +395,17 @@ void SoundSettingsWindow::onSaveClicked() {
             openNumberBox();
         return;
     }
-    SoundTable& table = state().soundTable;
+    SoundTable table = state().soundTable();
     const int k = m_pending.entryNumber();
     const std::optional<SoundSource> before = m_pending.storeInto(table);
     if (!before) return;
+    state().setSoundTable(table);
     QString error;
     if (!state().saveSoundTable(&error)) {
         // The table keeps what the file holds, so the list does not promise a change that was
         // never written.
         table[k - 1] = *before;
+        state().setSoundTable(table);
         rebuildGrid();
         message(QStringLiteral("音源設定ファイル（%1）に保存できませんでした。\n%2")
                     .arg(QLatin1String(kSoundsFile), error));
@@ -445,7 +447,7 @@ void SoundSettingsWindow::writeFixedCells() {
 }
 
 void SoundSettingsWindow::writeTableRows() {
-    const SoundTable& table = state().soundTable;
+    const SoundTable& table = state().soundTable();
     for (int r = 1; r < kGridRows; ++r) {
         const QStringList cells = soundRowCells(table[r - 1]);
         for (int c = 1; c < kGridColumns; ++c)

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QTime>
 #include <array>
 #include <functional>
 #include <optional>
@@ -17,31 +18,44 @@ inline constexpr int kRingerIntervalMs = 100;
 inline constexpr int kBeepRingerIntervalMs = 800;
 
 // One alarm row: its target, its two timers and what its controls show. The memo text itself
-// belongs to the window (the user types it); clearing a row empties it there.
-struct AlarmRow {
-    QString target; // "hh:mm:ss", or empty when not armed
-    int targetSeconds = 0;
-    int blinkPhase = 0;
+// belongs to the window (the user types it); clearing a row empties it there. Only the engine
+// changes a row; everyone else reads it.
+class AlarmRow {
+  public:
+    // The clock time the row waits for, when armed.
+    const std::optional<QTime>& target() const { return m_target; }
+    bool watcherEnabled() const { return m_watcherEnabled; }
+    bool ringerOn() const { return m_ringerOn; }
+    // The ringer's period; 0 after a stop: no more ticks.
+    int ringerInterval() const { return m_ringerInterval; }
+    // Lit: the row shows it rang (its lamp on, its memo marked). It blinks while the row
+    // rings and stays lit once the ring is stopped, until the row is cleared.
+    bool lit() const { return m_lit; }
+    const QString& displayCaption() const { return m_displayCaption; }
+    bool timeBoxEnabled() const { return m_timeBoxEnabled; }
+    // Whether the ringer's periodic timer actually runs.
+    bool ringerTicking() const { return m_ringerOn && m_ringerInterval > 0; }
 
-    bool watcherEnabled = false;
-    bool ringerOn = false;
-    int ringerInterval = kRingerIntervalMs; // 0 after a stop: no more ticks
+  private:
+    friend class AlarmEngine;
+
+    std::optional<QTime> m_target;
+    bool m_dark = false; // the last ring put the lamp out; the next one lights it
+
+    bool m_watcherEnabled = false;
+    bool m_ringerOn = false;
+    int m_ringerInterval = kRingerIntervalMs;
     // The real instant (milliseconds since the epoch) the ring began: the target's own instant,
     // or the tick that found the target passed when the clock never showed the target (a time in
     // the hour skipped when the clocks go forward). Rings are measured from it in real time, so
     // one ends after its duration across midnight and daylight-saving changes alike.
-    std::optional<qint64> ringStartMs;
+    std::optional<qint64> m_ringStartMs;
     // When the next ring falls due (milliseconds since the epoch), while the ringer runs.
-    std::optional<qint64> nextRingMs;
+    std::optional<qint64> m_nextRingMs;
 
-    // Lit: the row shows it rang (its lamp on, its memo marked). It blinks while the row
-    // rings and stays lit once the ring is stopped, until the row is cleared.
-    bool lit = false;
-    QString displayCaption;
-    bool timeBoxEnabled = true;
-
-    // Whether the ringer's periodic timer actually runs.
-    bool ringerTicking() const { return ringerOn && ringerInterval > 0; }
+    bool m_lit = false;
+    QString m_displayCaption;
+    bool m_timeBoxEnabled = true;
 };
 
 // What a row's lamp shows, in words for a screen reader: 鳴動中 while the row rings (the lamp
@@ -57,19 +71,8 @@ enum class EntryOutcome {
     Beep,       // empty box of an unarmed row
 };
 
-// One ringer tick, for the window to act on.
-struct RingerResult {
-    enum class Kind {
-        Idle,    // nothing to do
-        Rang,    // blinked; play as below
-        Stopped, // the ring duration has run out
-    };
-    Kind kind = Kind::Idle;
-    QString fileName;  // Rang: set on the player before the request, even when empty
-    bool beep = false; // Rang: beep instead of playing fileName
-};
-
-// What happened to one row when the engine was moved on to a new instant.
+// What happened to one row when the engine was moved on to a new instant: the one report of a
+// step. On Due the window comes back to the front with the focus on the row's stop button.
 struct RowEvent {
     enum class Kind {
         Due,     // the target has come; repeats on every advance while the row rings
@@ -87,15 +90,16 @@ struct RowEvent {
 // the clock and never plays anything: callers pass the time in and act on the results.
 class AlarmEngine {
   public:
-    // The window's copy of the alarm ring duration.
-    int ringSecondsInUse = 60;
-    // Set by the wide-layout commands; the next time-box focus then leaves its row alone.
-    int skipNextFocusClear = 0;
+    // The window's copy of the alarm ring duration; a change applies to a row ringing now.
+    int ringSeconds() const { return m_ringSeconds; }
+    void setRingSeconds(int seconds) { m_ringSeconds = seconds; }
+    // Set around the wide-layout commands: the next time-box focus then leaves its row alone.
+    void setKeepRowOnNextFocus(bool keep) { m_keepRowOnNextFocus = keep; }
+    bool keepsRowOnNextFocus() const { return m_keepRowOnNextFocus; }
 
-    AlarmRow& row(int k);
     const AlarmRow& row(int k) const;
 
-    // A row's time box got the focus: the row is disarmed unless skipNextFocusClear says not to.
+    // A row's time box got the focus: the row is disarmed unless setKeepRowOnNextFocus says not to.
     void timeBoxFocused(int k);
     // Enter in a row's time box holding `text`, at `now`.
     EntryOutcome enter(int k, const QString& text, const QDateTime& now);
@@ -107,24 +111,26 @@ class AlarmEngine {
     // Whether a row waits for its target or rings; the engine need not be advanced otherwise.
     bool busy() const;
 
-    // One look for row k's target (part of advanceTo). True when the target has come: the window is
-    // to be restored and brought to the front and the focus put on the row's stop button. Repeats
-    // on every tick while the row rings.
-    bool watcherTick(int k, const QDateTime& now);
-    // One ring of row k (part of advanceTo).
-    RingerResult ringerTick(int k, const QDateTime& now, const QString& wavePath);
     void stopRow(int k);
     void clearRow(int k);
-    bool ringerEnabled(int k) const { return row(k).ringerOn; }
+    bool ringerEnabled(int k) const { return row(k).ringerOn(); }
     void clearAll();
     // The row's number, source or display label was clicked on a row whose ringer is off.
-    void enableTimeBox(int k) { row(k).timeBoxEnabled = true; }
+    void enableTimeBox(int k) { mutableRow(k).m_timeBoxEnabled = true; }
 
-    bool armed(int k) const { return !row(k).target.isEmpty(); }
+    bool armed(int k) const { return row(k).target().has_value(); }
 
   private:
+    AlarmRow& mutableRow(int k);
     void disarm(AlarmRow& r);
+    // Whether the row's target has come (it then rings); repeats while the row rings.
+    bool targetCome(AlarmRow& r, const QDateTime& now);
+    // One ring of row k: what it did, if anything.
+    std::optional<RowEvent> ring(int k, const QDateTime& now, const QString& wavePath);
+
     std::array<AlarmRow, kAlarmRows> m_rows;
+    int m_ringSeconds = 60;
+    bool m_keepRowOnNextFocus = false;
 };
 
 } // namespace qz

@@ -23,7 +23,7 @@ std::optional<int> digitsValue(const QString& field) {
 
 } // namespace
 
-std::optional<QString> parseAlarmTime(const QString& text) {
+std::optional<QTime> parseAlarmTime(const QString& text) {
     QString t = text.trimmed();
     if (!t.contains(QLatin1Char('.')) && !t.contains(QLatin1Char(':'))) t += QStringLiteral(".0");
     QString unified = t;
@@ -38,20 +38,15 @@ std::optional<QString> parseAlarmTime(const QString& text) {
         parts[i] = *v;
     }
     if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59) return std::nullopt;
-    return QStringLiteral("%1:%2:%3")
-        .arg(parts[0], 2, 10, QLatin1Char('0'))
-        .arg(parts[1], 2, 10, QLatin1Char('0'))
-        .arg(parts[2], 2, 10, QLatin1Char('0'));
+    return QTime(parts[0], parts[1], parts[2]);
 }
 
-bool isPassed(const QString& target, const QString& nowText) {
-    return QString::compare(target, nowText) <= 0;
+bool isPassed(QTime target, QTime now) {
+    return target <= QTime(now.hour(), now.minute(), now.second());
 }
 
-int alarmSeconds(const QString& target) {
-    const QStringList f = target.split(QLatin1Char(':'));
-    if (f.size() != 3) return 0;
-    return f[0].toInt() * 3600 + f[1].toInt() * 60 + f[2].toInt();
+QString alarmText(QTime target) {
+    return target.toString(QStringLiteral("HH:mm:ss"));
 }
 
 } // namespace qz

@@ -272,7 +272,7 @@ NotificationTimerWindow::NotificationTimerWindow(AppContext& c)
     // A table that could not be read whole still gives the entries read so far.
     state().loadSoundTable();
     if (!state().soundTableNotice().isEmpty())
-        platform().messages->exclamation(this, state().soundTableNotice(), QStringLiteral("CHECK"));
+        platform().messages->exclamation(this, state().soundTableNotice(), kCheckTitle);
 
     m_clockTicker = new ClockTicker(*platform().clock, QStringLiteral("Timer21"), this);
     connect(m_clockTicker, &ClockTicker::timeout, this, &NotificationTimerWindow::onClockTick);
@@ -413,10 +413,10 @@ void NotificationTimerWindow::buildMenus() {
 }
 
 void NotificationTimerWindow::onActivated() {
-    m_engine.ringSecondsInUse = state().alarmRingSeconds;
-    showRingSpan(ringSpanLabel(), m_engine.ringSecondsInUse);
+    m_engine.setRingSeconds(state().alarmRingSeconds);
+    showRingSpan(ringSpanLabel(), m_engine.ringSeconds());
     for (int k = 1; k <= kAlarmRows; ++k)
-        setElidedText(row(k).source, state().soundTable[size_t(k - 1)].name(),
+        setElidedText(row(k).source, state().soundTable()[size_t(k - 1)].name(),
                       QStringLiteral("ｻﾝﾌﾟﾙ音が鳴ります"));
     m_engine.enableTimeBox(1);
     applyRow(1);
@@ -429,7 +429,7 @@ QString NotificationTimerWindow::sourcePath(int k) const {
 
 void NotificationTimerWindow::onRingSpanChosen(int seconds) {
     state().alarmRingSeconds = seconds;
-    m_engine.ringSecondsInUse = seconds;
+    m_engine.setRingSeconds(seconds);
     showRingSpan(ringSpanLabel(), seconds);
 }
 
@@ -437,27 +437,28 @@ void NotificationTimerWindow::onRingSpanChosen(int seconds) {
 void NotificationTimerWindow::applyRow(int k) {
     const AlarmRow& e = m_engine.row(k);
     Row& r = row(k);
-    const quint32 lampColor = e.lit ? colors::red : colors::white;
-    const quint32 memoColor = e.lit ? colors::lightGreen : colors::white;
+    const quint32 lampColor = e.lit() ? colors::red : colors::white;
+    const quint32 memoColor = e.lit() ? colors::lightGreen : colors::white;
     if (r.lamp->palette().color(QPalette::Window) != vbColor(lampColor))
         setBackground(r.lamp, lampColor);
     const QString lampName = QStringLiteral("%1行目 ランプ %2").arg(k).arg(lampStateText(e));
     if (r.lamp->accessibleName() != lampName) r.lamp->setAccessibleName(lampName);
     if (r.memo->palette().color(QPalette::Base) != vbColor(memoColor))
         setBackground(r.memo, memoColor);
-    if (r.display->text() != e.displayCaption) {
-        r.display->setText(e.displayCaption);
+    if (r.display->text() != e.displayCaption()) {
+        r.display->setText(e.displayCaption());
         // The entry box lies over the display's left part: the time keeps to the room beside
         // it, condensed where a wider face (another system's) would run under the box.
         const int room = r.display->contentsRect().right() - r.timeBox->geometry().right() -
                          2 * r.display->frameWidth();
         condenseToFit(r.display, uiFont(kDisplayPoints, true), room);
     }
-    if (r.timeBox->isEnabled() != e.timeBoxEnabled) {
+    if (r.timeBox->isEnabled() != e.timeBoxEnabled()) {
         // Disabling the focused box would hand the focus to the next box in the tab order
         // and so disarm another row; "停止" is where a ringing row wants it anyway.
-        if (!e.timeBoxEnabled && focusWidget() == r.timeBox) r.stop->setFocus(Qt::OtherFocusReason);
-        r.timeBox->setEnabled(e.timeBoxEnabled);
+        if (!e.timeBoxEnabled() && focusWidget() == r.timeBox)
+            r.stop->setFocus(Qt::OtherFocusReason);
+        r.timeBox->setEnabled(e.timeBoxEnabled());
     }
     // The desktop shows the ring too, for as long as it lasts.
     RingNotice& notice = m_notices[size_t(k - 1)];
@@ -491,7 +492,7 @@ void NotificationTimerWindow::focusTimeBox(int k) {
 // or has stopped keeps its box closed, since focusing it would silence the row.
 void NotificationTimerWindow::moveToTimeBox(int from, int step) {
     for (int j = from + step; j >= 1 && j <= kAlarmRows; j += step)
-        if (m_engine.row(j).timeBoxEnabled) {
+        if (m_engine.row(j).timeBoxEnabled()) {
             focusTimeBox(j);
             return;
         }
@@ -548,14 +549,14 @@ bool NotificationTimerWindow::memoKey(int k, int key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         for (int j = k + 1; j <= kAlarmRows; ++j)
-            if (m_engine.row(j).timeBoxEnabled) {
+            if (m_engine.row(j).timeBoxEnabled()) {
                 focusTimeBox(j);
                 return true;
             }
         minimizeButton()->setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_Left:
-        if (!m_engine.row(k).timeBoxEnabled) return false;
+        if (!m_engine.row(k).timeBoxEnabled()) return false;
         focusTimeBox(k);
         return true;
     default:
@@ -570,7 +571,6 @@ void NotificationTimerWindow::onTimeBoxFocused(int k) {
 
 void NotificationTimerWindow::onTimeEntered(int k) {
     Row& r = row(k);
-    const QString title = QStringLiteral("CHECK");
     switch (m_engine.enter(k, r.timeBox->text(), platform().clock->now())) {
     case EntryOutcome::Beep:
         m_player->beep();
@@ -580,14 +580,15 @@ void NotificationTimerWindow::onTimeEntered(int k) {
         break;
     case EntryOutcome::Passed:
         applyRow(k);
-        platform().messages->exclamation(this, QStringLiteral("時間既に経過しています！"), title);
+        platform().messages->exclamation(this, QStringLiteral("時間既に経過しています！"),
+                                         kCheckTitle);
         r.timeBox->clear();
         break;
     case EntryOutcome::Invalid:
         applyRow(k);
         platform().messages->exclamation(
             this, QStringLiteral("時間の入力が正しくありません！\n入力例：13時8分20秒→ 13．08．20"),
-            title);
+            kCheckTitle);
         r.timeBox->clear();
         break;
     case EntryOutcome::Armed:
@@ -709,7 +710,7 @@ void NotificationTimerWindow::onClearAllClicked() {
 }
 
 void NotificationTimerWindow::onMenuClicked() {
-    m_engine.skipNextFocusClear = 0;
+    m_engine.setKeepRowOnNextFocus(false);
     leaveWindow(WindowId::Launcher);
 }
 
@@ -721,7 +722,7 @@ void NotificationTimerWindow::onMinimizeClicked() {
 // place rather than on down the tab order into the first time box, whose focus step would
 // disarm row 1; the flag guards the switch in case the platform moves the focus anyway.
 void NotificationTimerWindow::setWide(bool wide) {
-    m_engine.skipNextFocusClear = 1;
+    m_engine.setKeepRowOnNextFocus(true);
     QPushButton* showing = wide ? narrowButton() : wideButton();
     QPushButton* hiding = wide ? wideButton() : narrowButton();
     showing->show();
@@ -732,7 +733,7 @@ void NotificationTimerWindow::setWide(bool wide) {
     setFixedHeight(height() + menuBar()->sizeHint().height());
     // The wide layout grows to the right; it must not run off the screen.
     if (wide) keepOnScreen(this);
-    m_engine.skipNextFocusClear = 0;
+    m_engine.setKeepRowOnNextFocus(false);
 }
 
 void NotificationTimerWindow::leaveWindow(WindowId target) {

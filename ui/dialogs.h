@@ -10,6 +10,11 @@ class QWidget;
 
 namespace qz {
 
+// The titles of the exclamation boxes: the two calculators say "Check", the other windows
+// "CHECK".
+inline const QString kCalculatorCheckTitle = QStringLiteral("Check");
+inline const QString kCheckTitle = QStringLiteral("CHECK");
+
 // Modal message boxes. Every refused entry in the program is one of these: a Japanese text,
 // a title, the exclamation icon and one OK button.
 class MessageBoxes {

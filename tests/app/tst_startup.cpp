@@ -119,7 +119,7 @@ class TestStartup : public QObject {
         QCOMPARE(read(f.inConfig("TONESPAN.DAT")), QByteArray("120,30,0,0\r\n"));
         QVERIFY(state.loadSoundTable());
         QCOMPARE(
-            state.soundTable[0].path(),
+            state.soundTable()[0].path(),
             QDir(f.program).filePath(QStringLiteral("RING1.WAV")).replace(u'/', QDir::separator()));
         QVERIFY(QFileInfo::exists(f.inConfig("ONGENDATA.DAT")));
         QVERIFY(QDir(f.program).entryList(QDir::Files).isEmpty());
@@ -154,13 +154,21 @@ class TestStartup : public QObject {
         QCOMPARE(state.alarmRingSeconds, 120);
         // The sound table starts from the defaults and keeps an edit across the timer's reloads.
         QVERIFY(state.loadSoundTable());
-        QCOMPARE(state.soundTable[2].name(), QStringLiteral("時間"));
-        state.soundTable[2].sourceName = RecordValue(QStringLiteral("目覚まし"));
+        QCOMPARE(state.soundTable()[2].name(), QStringLiteral("時間"));
+        {
+            SoundTable t = state.soundTable();
+            t[2].sourceName = RecordValue(QStringLiteral("目覚まし"));
+            state.setSoundTable(t);
+        }
         QVERIFY(state.saveSoundTable());
         QVERIFY(state.loadSoundTable());
-        QCOMPARE(state.soundTable[2].name(), QStringLiteral("目覚まし"));
+        QCOMPARE(state.soundTable()[2].name(), QStringLiteral("目覚まし"));
         // What the file could not hold is still refused.
-        state.soundTable[2].sourceName = RecordValue(QStringLiteral("say \"hi\""));
+        {
+            SoundTable t = state.soundTable();
+            t[2].sourceName = RecordValue(QStringLiteral("say \"hi\""));
+            state.setSoundTable(t);
+        }
         QVERIFY(!state.saveSoundTable());
         // Nothing was written anywhere; the program folder's file is untouched.
         QCOMPARE(read(f.inProgram("TONESPAN.DAT")), QByteArray("45,7,0,0\r\n"));
@@ -173,12 +181,16 @@ class TestStartup : public QObject {
         AppState next(f.program);
         next.keepSettingsInMemory();
         QVERIFY(!next.loadSoundTable()); // two entries of ten
-        QCOMPARE(next.soundTable[0].name(), QStringLiteral("時間"));
-        QCOMPARE(next.soundTable[1].name(), QStringLiteral("ﾍﾞﾙ"));
-        next.soundTable[1].sourceName = RecordValue(QStringLiteral("鐘"));
+        QCOMPARE(next.soundTable()[0].name(), QStringLiteral("時間"));
+        QCOMPARE(next.soundTable()[1].name(), QStringLiteral("ﾍﾞﾙ"));
+        {
+            SoundTable t = next.soundTable();
+            t[1].sourceName = RecordValue(QStringLiteral("鐘"));
+            next.setSoundTable(t);
+        }
         QVERIFY(next.saveSoundTable());
         QVERIFY(next.loadSoundTable());
-        QCOMPARE(next.soundTable[1].name(), QStringLiteral("鐘"));
+        QCOMPARE(next.soundTable()[1].name(), QStringLiteral("鐘"));
         QCOMPARE(read(f.inProgram("ONGENDATA.DAT")), userSounds());
     }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "calc_add/calc_print.h"
-#include "calc_add/calc_sheet.h"
+#include "calc_add/addition_printout.h"
+#include "calc_add/addition_sheet.h"
 #include "calc_add/tim_file.h"
 
 #include "files/cp932.h"
@@ -14,8 +14,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Worksheet typed(const QStringList& entries, RoundingMode mode = RoundingMode::None) {
-    Worksheet s;
+AdditionSheet typed(const QStringList& entries, RoundingMode mode = RoundingMode::None) {
+    AdditionSheet s;
     chooseRoundingMode(s, mode);
     for (const QString& e : entries)
         pressEnter(s, e);
@@ -39,8 +39,8 @@ const PrintOp* findText(const PrintDocument& doc, const QString& text, int page 
     return nullptr;
 }
 
-Worksheet linesUpTo(int last, RoundingMode mode = RoundingMode::None) {
-    Worksheet s;
+AdditionSheet linesUpTo(int last, RoundingMode mode = RoundingMode::None) {
+    AdditionSheet s;
     chooseRoundingMode(s, mode);
     for (int i = 1; i <= last; ++i)
         pressEnter(s, QStringLiteral("0.%1").arg(i % 60));
@@ -95,7 +95,7 @@ class TstTimFile : public QObject {
 };
 
 void TstTimFile::exampleWrittenByteForByte() {
-    const Worksheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
+    const AdditionSheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
     const TimBytes out = timFileBytes(s);
     QVERIFY(out.bytes);
     QCOMPARE(*out.bytes, kExample);
@@ -104,7 +104,7 @@ void TstTimFile::exampleWrittenByteForByte() {
 void TstTimFile::exampleReadBack() {
     const TimParse in = parseTimFile(kExample);
     QVERIFY2(in.sheet, qPrintable(in.error));
-    const Worksheet& s = *in.sheet;
+    const AdditionSheet& s = *in.sheet;
     QCOMPARE(s.mode, RoundingMode::HalfHourUp);
     QCOMPARE(s.lastLine, 2);
     QCOMPARE(s.pos, (EditPosition{3, 2, 1, 1470}));
@@ -132,7 +132,7 @@ void TstTimFile::roundTrips_data() {
 void TstTimFile::roundTrips() {
     QFETCH(QStringList, entries);
     QFETCH(int, mode);
-    const Worksheet s = typed(entries, RoundingMode(mode));
+    const AdditionSheet s = typed(entries, RoundingMode(mode));
     const TimBytes out = timFileBytes(s);
     QVERIFY2(out.bytes, qPrintable(out.error));
     QVERIFY(out.bytes->size() <= kMaxTimFileBytes);
@@ -149,7 +149,7 @@ void TstTimFile::roundTrips() {
 }
 
 void TstTimFile::neverEnteredLinesAreEmptyValues() {
-    Worksheet s;
+    AdditionSheet s;
     clickGridLine(s, 4);
     pressEnter(s, QStringLiteral("-0.15"));
     const QByteArray bytes = *timFileBytes(s).bytes;
@@ -168,7 +168,7 @@ void TstTimFile::neverEnteredLinesAreEmptyValues() {
 }
 
 void TstTimFile::emptyWorksheet() {
-    Worksheet s;
+    AdditionSheet s;
     clickGridLine(s, 3);
     const QByteArray bytes = *timFileBytes(s).bytes;
     QCOMPARE(bytes, QByteArray("3,1,1470,0,3,0\r\n"));
@@ -186,7 +186,7 @@ void TstTimFile::refusedEntries_data() {
 
 void TstTimFile::refusedEntries() {
     QFETCH(QString, entry);
-    const Worksheet s = typed({u"1"_s, u"2"_s, entry});
+    const AdditionSheet s = typed({u"1"_s, u"2"_s, entry});
     const TimBytes out = timFileBytes(s);
     QVERIFY(!out.bytes);
     QVERIFY2(out.error.contains(QStringLiteral("3行目")), qPrintable(out.error));
@@ -231,7 +231,7 @@ void TstTimFile::positionStoredInView_data() {
 void TstTimFile::positionStoredInView() {
     QFETCH(int, scrollTo);
     QFETCH(QByteArray, header);
-    Worksheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
+    AdditionSheet s = typed({u"2.15*3"_s, u"-1.15"_s}, RoundingMode::HalfHourUp);
     scrollGridTo(s, scrollTo);
     const TimBytes out = timFileBytes(s);
     QVERIFY2(out.bytes, qPrintable(out.error));
@@ -304,7 +304,7 @@ void TstTimFile::editedLineKeepsUntouchedBytes() {
     const QByteArray file = QByteArray(kExample).replace("\"-1.15\"", "\"-1.15" + nec + "\"");
     const TimParse in = parseTimFile(file);
     QVERIFY2(in.sheet, qPrintable(in.error));
-    Worksheet s = *in.sheet;
+    AdditionSheet s = *in.sheet;
     clickGridLine(s, 1);
     pressEnter(s, QStringLiteral("1"));
     const QByteArray out = *timFileBytes(s).bytes;
@@ -429,7 +429,7 @@ void TstTimFile::pagePlan() {
     QFETCH(int, lastLine);
     QFETCH(int, pages);
     QFETCH(int, rowsOnLastPage);
-    const PrintDocument doc = timPrintDocument(linesUpTo(lastLine));
+    const PrintDocument doc = additionSheetPrintout(linesUpTo(lastLine));
     QCOMPARE(doc.first(), setFontOp(QStringLiteral("ＭＳ ゴシック"), 10));
     QCOMPARE(pageCount(doc), pages);
     for (int p = 1; p <= pages; ++p) {
@@ -464,12 +464,12 @@ void TstTimFile::pagePlan() {
 
 void TstTimFile::roundedColumns() {
     // Without rounding nothing is printed past the running total, though the texts are kept.
-    const PrintDocument plain = timPrintDocument(linesUpTo(3));
+    const PrintDocument plain = additionSheetPrintout(linesUpTo(3));
     for (const PrintOp& op : plain)
         if (op.kind != PrintOp::Kind::Rule && op.y != 3) QVERIFY2(op.x < 50, qPrintable(op.text));
 
-    const Worksheet s = typed({u"0.10"_s, u"1"_s}, RoundingMode::QuarterDown);
-    const PrintDocument doc = timPrintDocument(s);
+    const AdditionSheet s = typed({u"0.10"_s, u"1"_s}, RoundingMode::QuarterDown);
+    const PrintDocument doc = additionSheetPrintout(s);
     QCOMPARE(findText(doc, QStringLiteral("15分/切捨"))->x, 56.0);
     QCOMPARE(findText(doc, QStringLiteral("切捨/累計"))->x, 68.0);
     const PrintOp* entry = findText(doc, QStringLiteral("0.10"));
@@ -500,17 +500,17 @@ void TstTimFile::textsFitTheirColumns() {
     QFETCH(QStringList, entries);
     QFETCH(double, x);
     QFETCH(QString, printed);
-    const PrintDocument doc = timPrintDocument(typed(entries));
+    const PrintDocument doc = additionSheetPrintout(typed(entries));
     const PrintOp* op = findText(doc, printed);
     QVERIFY2(op, qPrintable(printed));
     QCOMPARE(op->x, x);
 }
 
 void TstTimFile::lineNumbersEndAtTenCells() {
-    Worksheet s = linesUpTo(100);
+    AdditionSheet s = linesUpTo(100);
     clickGridLine(s, 99);
     pressDelete(s); // not the last line: nothing happens
-    const PrintDocument doc = timPrintDocument(s);
+    const PrintDocument doc = additionSheetPrintout(s);
     for (const QString& n : {QStringLiteral("7"), QStringLiteral("100")}) {
         const PrintOp* op = findText(doc, n, n == QStringLiteral("7") ? 1 : 2);
         QVERIFY(op);

@@ -493,7 +493,7 @@ void TstElapsedSheet::resetKeepsDateAndReserved() {
     s.sheetDate = u"2010/11/08"_s;
     s.reservedValues[0] = 7.0;
     SheetCursor c{30, 10, 21};
-    CL(s, c);
+    resetSheet(s, c);
     QCOMPARE(c, SheetCursor{});
     QCOMPARE(s.row(1), SheetRow{});
     QCOMPARE(s.totalText, std::optional<QString>(QString()));

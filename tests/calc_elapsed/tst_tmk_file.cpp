@@ -101,7 +101,7 @@ void TstTmkFile::headerOfFreshAndResetSheet() {
         ",\"" + sjis(QStringLiteral("会議, 午後")) + "\",\"2010/11/08\",\"\",\"\",\"\",\"\",\"\"\r";
     QCOMPARE(lines(*tmkFileBytes(s).bytes)[0], expected);
     SheetCursor c;
-    CL(s, c);
+    resetSheet(s, c);
     s.row(1).startText = u"09:00"_s;
     QVERIFY(lines(*tmkFileBytes(s).bytes)[0].startsWith("\"\",\"\",\"2010/11/08\","));
     // The title with its comma comes back whole.

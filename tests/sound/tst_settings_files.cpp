@@ -224,43 +224,45 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(s.wavePath(9), QString());
         QCOMPARE(lines[8], QByteArray("9,\"BP\",\"\"\r"));
         QCOMPARE(lines[9], QByteArray("10,\"BP\",\"\"\r"));
-        QCOMPARE(s.soundTable[2].name(), QStringLiteral("時間"));
-        QCOMPARE(filePart(s.soundTable[2].path()), QStringLiteral("時間ですよ.WAV"));
-        QVERIFY(s.soundTable[9].beepOnly());
-        QVERIFY(!s.soundTable[0].beepOnly());
+        QCOMPARE(s.soundTable()[2].name(), QStringLiteral("時間"));
+        QCOMPARE(filePart(s.soundTable()[2].path()), QStringLiteral("時間ですよ.WAV"));
+        QVERIFY(s.soundTable()[9].beepOnly());
+        QVERIFY(!s.soundTable()[0].beepOnly());
     }
 
     void soundTableRoundTrip() {
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
-        s.soundTable[1].sourceName = QString(); // saved empty
-        s.soundTable[1].wavePath = QString();
-        s.soundTable[4].sourceName = Unset{}; // never set
-        s.soundTable[5].sourceName = QStringLiteral("鐘, 大");
+        SoundTable t = s.soundTable();
+        t[1].sourceName = QString(); // saved empty
+        t[1].wavePath = QString();
+        t[4].sourceName = Unset{}; // never set
+        t[5].sourceName = QStringLiteral("鐘, 大");
+        s.setSoundTable(t);
         QVERIFY(s.saveSoundTable());
         const QByteArray bytes = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         QVERIFY(bytes.contains("\r\n2,\"\",\"\"\r\n"));
         QVERIFY(bytes.contains("\r\n5,,\""));
         AppState back(dir.path());
         QVERIFY(back.loadSoundTable());
-        QCOMPARE(back.soundTable[1].sourceName, RecordValue(QString()));
-        QVERIFY(isUnset(back.soundTable[4].sourceName));
-        QCOMPARE(back.soundTable[5].name(), QStringLiteral("鐘, 大"));
+        QCOMPARE(back.soundTable()[1].sourceName, RecordValue(QString()));
+        QVERIFY(isUnset(back.soundTable()[4].sourceName));
+        QCOMPARE(back.soundTable()[5].name(), QStringLiteral("鐘, 大"));
     }
 
     void allFieldsOnOneLineReadAlike() {
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
-        const SoundTable before = s.soundTable;
+        const SoundTable before = s.soundTable();
         QByteArray bytes = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         bytes.replace("\r\n", ",");
         writeBytes(s.programFile(QLatin1String(kSoundsFile)), bytes);
         QVERIFY(s.loadSoundTable());
         for (int i = 0; i < 10; ++i) {
-            QCOMPARE(s.soundTable[i].name(), before[i].name());
-            QCOMPARE(s.soundTable[i].path(), before[i].path());
+            QCOMPARE(s.soundTable()[i].name(), before[i].name());
+            QCOMPARE(s.soundTable()[i].path(), before[i].path());
         }
     }
 
@@ -269,10 +271,10 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         writeBytes(s.programFile(QLatin1String(kSoundsFile)), "1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n");
         QVERIFY(!s.loadSoundTable());
-        QCOMPARE(s.soundTable[0].path(), QStringLiteral("/a.wav"));
-        QCOMPARE(s.soundTable[1].name(), QStringLiteral("B"));
-        QVERIFY(s.soundTable[1].beepOnly());
-        QVERIFY(isUnset(s.soundTable[2].sourceName));
+        QCOMPARE(s.soundTable()[0].path(), QStringLiteral("/a.wav"));
+        QCOMPARE(s.soundTable()[1].name(), QStringLiteral("B"));
+        QVERIFY(s.soundTable()[1].beepOnly());
+        QVERIFY(isUnset(s.soundTable()[2].sourceName));
         // The file is not rewritten.
         QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))),
                  QByteArray("1,\"A\",\"/a.wav\"\r\n2,\"B\"\r\n"));
@@ -314,7 +316,11 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         QVERIFY(s.loadSoundTable());
         const QByteArray before = readBytes(s.programFile(QLatin1String(kSoundsFile)));
-        s.soundTable[0].sourceName = QString::fromUtf8("\xF0\x9F\x94\x94");
+        {
+            SoundTable t = s.soundTable();
+            t[0].sourceName = QString::fromUtf8("\xF0\x9F\x94\x94");
+            s.setSoundTable(t);
+        }
         QString error;
         QVERIFY(!s.saveSoundTable(&error));
         QVERIFY(!error.isEmpty());
@@ -344,7 +350,11 @@ class TestSettingsFiles : public QObject {
         {
             FaultGuard fault({afterBytes, ENOSPC});
             if (sounds) {
-                s.soundTable[8].sourceName = QStringLiteral("Chime");
+                {
+                    SoundTable t = s.soundTable();
+                    t[8].sourceName = QStringLiteral("Chime");
+                    s.setSoundTable(t);
+                }
                 QVERIFY(!s.saveSoundTable(&error));
             } else {
                 s.alarmRingSeconds = 10;
@@ -411,7 +421,11 @@ class TestSettingsFiles : public QObject {
             while (filler.write(block) == block.size()) {
             }
         }
-        s.soundTable[8].sourceName = QString(2000, QChar(u'鐘'));
+        {
+            SoundTable t = s.soundTable();
+            t[8].sourceName = QString(2000, QChar(u'鐘'));
+            s.setSoundTable(t);
+        }
         QString error;
         QVERIFY(!s.saveSoundTable(&error));
         QCOMPARE(error, fileFaultText(FileFault::DiskFull));
@@ -709,8 +723,12 @@ class TestSettingsFiles : public QObject {
         const QByteArray original = oddSoundFile();
         writeBytes(s.programFile(QLatin1String(kSoundsFile)), original);
         QVERIFY(s.loadSoundTable());
-        QCOMPARE(valueNumber(s.soundTable[6].sourceNo), 7.0);
-        s.soundTable[8].sourceName = QStringLiteral("Chime");
+        QCOMPARE(valueNumber(s.soundTable()[6].sourceNo), 7.0);
+        {
+            SoundTable t = s.soundTable();
+            t[8].sourceName = QStringLiteral("Chime");
+            s.setSoundTable(t);
+        }
         QVERIFY(s.saveSoundTable());
         QByteArray expected = original;
         expected.replace("9,\"N9\",\"\"", "9,\"Chime\",\"\"");
@@ -730,8 +748,8 @@ class TestSettingsFiles : public QObject {
         const QByteArray cp932 = readBytes(s.programFile(QLatin1String(kSoundsFile)));
         writeBytes(s.programFile(QLatin1String(kSoundsFile)), mark + decodeCp932(cp932).toUtf8());
         QVERIFY(s.loadSoundTable());
-        QCOMPARE(s.soundTable[2].name(), QStringLiteral("時間"));
-        QCOMPARE(filePart(s.soundTable[3].path()), QStringLiteral("ﾍﾞﾙ.WAV"));
+        QCOMPARE(s.soundTable()[2].name(), QStringLiteral("時間"));
+        QCOMPARE(filePart(s.soundTable()[3].path()), QStringLiteral("ﾍﾞﾙ.WAV"));
         QVERIFY(s.saveSoundTable());
         QCOMPARE(readBytes(s.programFile(QLatin1String(kSoundsFile))), cp932);
 
@@ -761,17 +779,21 @@ class TestSettingsFiles : public QObject {
         const QString file = s.programFile(QLatin1String(kSoundsFile));
         writeBytes(file, mark + cp932);
         QVERIFY(s.loadSoundTable());
-        QCOMPARE(s.soundTable[2].name(), name);
+        QCOMPARE(s.soundTable()[2].name(), name);
         QVERIFY(s.saveSoundTable());
         QCOMPARE(readBytes(file), cp932);
 
-        s.soundTable[0].sourceName = u"ベル"_s;
+        {
+            SoundTable t = s.soundTable();
+            t[0].sourceName = u"ベル"_s;
+            s.setSoundTable(t);
+        }
         QString error;
         QVERIFY2(s.saveSoundTable(&error), qPrintable(error));
         AppState back(dir.path());
         QVERIFY(back.loadSoundTable());
-        QCOMPARE(back.soundTable[0].name(), u"ベル"_s);
-        QCOMPARE(back.soundTable[2].name(), name);
+        QCOMPARE(back.soundTable()[0].name(), u"ベル"_s);
+        QCOMPARE(back.soundTable()[2].name(), name);
     }
 
     void folderNameTheCodePageCannotHold_data() {
@@ -796,7 +818,11 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(storableWavePath(chosen, folder), QStringLiteral("gong.wav"));
         QCOMPARE(storableWavePath(QStringLiteral("/snd/a.wav"), folder),
                  QStringLiteral("/snd/a.wav"));
-        s.soundTable[0].wavePath = storableWavePath(chosen, folder);
+        {
+            SoundTable t = s.soundTable();
+            t[0].wavePath = storableWavePath(chosen, folder);
+            s.setSoundTable(t);
+        }
         QVERIFY(s.saveSoundTable());
         AppState back(folder);
         QVERIFY(back.loadSoundTable());
@@ -812,10 +838,14 @@ class TestSettingsFiles : public QObject {
         writeBytes(s.programFile(QLatin1String(kSoundsFile)), bytes);
         QVERIFY(s.loadSoundTable());
         QVERIFY(s.soundTableNotice().contains(QStringLiteral("音源 4 ")));
-        QVERIFY(isUnset(s.soundTable[3].sourceName));
-        QCOMPARE(s.soundTable[9].name(), QStringLiteral("N10"));
+        QVERIFY(isUnset(s.soundTable()[3].sourceName));
+        QCOMPARE(s.soundTable()[9].name(), QStringLiteral("N10"));
         // Saving another entry keeps the file's bytes there as they were.
-        s.soundTable[8].sourceName = QStringLiteral("Chime");
+        {
+            SoundTable t = s.soundTable();
+            t[8].sourceName = QStringLiteral("Chime");
+            s.setSoundTable(t);
+        }
         QVERIFY(s.saveSoundTable());
         QByteArray expected = bytes;
         expected.replace("9,\"N9\",\"\"", "9,\"Chime\",\"\"");

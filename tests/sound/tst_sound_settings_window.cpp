@@ -308,7 +308,7 @@ class TstSoundSettingsWindow : public QObject {
         QList<Entry> want = defaults();
         want[3] = {u"Gong"_s, u""_s};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
-        QVERIFY(f.state.soundTable[3].beepOnly());
+        QVERIFY(f.state.soundTable()[3].beepOnly());
         QCOMPARE(f.cell(4, 3), QString());
     }
 
@@ -373,7 +373,7 @@ class TstSoundSettingsWindow : public QObject {
         want[0] = {u"ﾁｬｲﾑ 鐘"_s, f.path(QStringLiteral("鐘.WAV"))};
         QCOMPARE(f.fileBytes(), f.expectedFile(want));
         QVERIFY(f.state.loadSoundTable());
-        QCOMPARE(f.state.soundTable[0].name(), QStringLiteral("ﾁｬｲﾑ 鐘"));
+        QCOMPARE(f.state.soundTable()[0].name(), QStringLiteral("ﾁｬｲﾑ 鐘"));
     }
 
     void resetRefusesSave() {
@@ -388,7 +388,7 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
         QVERIFY(f.w->numberBox()->isVisible());
         QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
-        QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
+        QCOMPARE(f.state.soundTable()[1].name(), QStringLiteral("RING2"));
         QCOMPARE(f.tp.sounds.beeps(), 0);
     }
 
@@ -407,7 +407,7 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.w->nameBox()->text(), name);
         QCOMPARE(f.w->nameLabel()->text(), QString());
         f.w->saveButton()->click();
-        QCOMPARE(f.state.soundTable[4].name(), QString());
+        QCOMPARE(f.state.soundTable()[4].name(), QString());
         QVERIFY(f.fileBytes().contains("5,\"\",\"\"\r\n"));
     }
 
@@ -419,7 +419,7 @@ class TstSoundSettingsWindow : public QObject {
         f.w->saveButton()->click();
         QCOMPARE(f.tp.messages.shown.size(), 1);
         QVERIFY(f.tp.messages.lastText().contains(QStringLiteral("벨")));
-        QCOMPARE(f.state.soundTable[5].name(), QStringLiteral("鐘"));
+        QCOMPARE(f.state.soundTable()[5].name(), QStringLiteral("鐘"));
         QCOMPARE(f.fileBytes(), f.expectedFile(defaults()));
         QCOMPARE(f.tp.sounds.beeps(), 0);
     }
@@ -437,7 +437,7 @@ class TstSoundSettingsWindow : public QObject {
         // The reason in Japanese, not the library's English.
         QVERIFY(f.tp.messages.lastText().endsWith(fileFaultText(FileFault::IsFolder)));
         QCOMPARE(f.tp.sounds.beeps(), 0);
-        QCOMPARE(f.state.soundTable[1].name(), QStringLiteral("RING2"));
+        QCOMPARE(f.state.soundTable()[1].name(), QStringLiteral("RING2"));
         QCOMPARE(f.cell(2, 2), QStringLiteral("RING2"));
         QCOMPARE(f.cell(2, 0), QStringLiteral("2 "));
         // Once the file can be written again the same entry saves.
@@ -490,7 +490,7 @@ class TstSoundSettingsWindow : public QObject {
         QCOMPARE(f.w->numberLabel()->text(), QString());
         f.w->saveButton()->click();
         QCOMPARE(f.tp.messages.lastText(), QStringLiteral("ＮＯを入力してください！"));
-        QCOMPARE(f.state.soundTable[2].name(), QStringLiteral("時間"));
+        QCOMPARE(f.state.soundTable()[2].name(), QStringLiteral("時間"));
     }
 
     // "(", "&" and "." share their numbers with the Down, Up and Delete keys of another

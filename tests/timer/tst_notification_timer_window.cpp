@@ -59,7 +59,7 @@ struct Fixture : WindowFixture {
     QTimer* alarmTimer() const { return c<QTimer>("Timer1"); }
     bool watching(int k) const { return w->engine().armed(k); }
     bool ringing(int k) const { return w->engine().row(k).ringerTicking(); }
-    int ringInterval(int k) const { return w->engine().row(k).ringerInterval; }
+    int ringInterval(int k) const { return w->engine().row(k).ringerInterval(); }
     bool wide() const { return !w->bigPanel()->isHidden(); }
 
     // Clicks into row k's time box (its focus step runs), types and presses Enter.
@@ -139,7 +139,7 @@ void TstNotificationTimerWindow::loadAndActivate() {
     QVERIFY(f.action("M213")->isChecked());
     for (const char* other : {"M211", "M212", "M214", "M215", "M216"})
         QVERIFY(!f.action(other)->isChecked());
-    QCOMPARE(w->engine().ringSecondsInUse, 60);
+    QCOMPARE(w->engine().ringSeconds(), 60);
     QCOMPARE(f.w->soundName(3)->text(), u"時間"_s); // row 3
     QCOMPARE(f.w->soundName(9)->text(), u"BP"_s);   // row 9
     QCOMPARE(f.w->soundName(10)->text(), u"BP"_s);  // row 10
@@ -608,7 +608,7 @@ void TstNotificationTimerWindow::ringSpanMenu() {
     for (const char* other : {"M211", "M212", "M213", "M214", "M216"})
         QVERIFY(!f.action(other)->isChecked());
     QCOMPARE(f.w->ringSpanLabel()->text(), u"５分間"_s);
-    QCOMPARE(w->engine().ringSecondsInUse, 300);
+    QCOMPARE(w->engine().ringSeconds(), 300);
     QCOMPARE(f.state.alarmRingSeconds, 300);
     const ReadResult r = readWholeFile(f.state.programFile(QLatin1String(kSpansFile)));
     QCOMPARE(r.status, ReadStatus::Ok);
@@ -629,7 +629,7 @@ void TstNotificationTimerWindow::ringSpanFromFile45() {
     for (const char* item : {"M211", "M212", "M213", "M214", "M215", "M216"})
         QVERIFY(!f.action(item)->isChecked());
     QVERIFY(f.w->ringSpanLabel()->text().isEmpty());
-    QCOMPARE(w->engine().ringSecondsInUse, 45);
+    QCOMPARE(w->engine().ringSeconds(), 45);
     f.enterTime(1, u"12.00.10"_s);
     f.runUntil(at(12, 0, 55));
     QVERIFY(f.ringing(1));
@@ -648,7 +648,7 @@ void TstNotificationTimerWindow::ringSpanSaveFails() {
     QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
     // The countdown's menu says the same, in the same words.
     QCOMPARE(f.tp.messages.shown[0].text, spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
-    QCOMPARE(w->engine().ringSecondsInUse, 30);
+    QCOMPARE(w->engine().ringSeconds(), 30);
     QCOMPARE(f.state.alarmRingSeconds, 30);
     QVERIFY(f.action("M212")->isChecked());
     QCOMPARE(f.w->ringSpanLabel()->text(), u"30秒間"_s);
@@ -666,7 +666,7 @@ void TstNotificationTimerWindow::overlongSoundNameIsReported() {
     QCOMPARE(f.tp.messages.shown[0].text, f.state.soundTableNotice());
     QVERIFY(f.tp.messages.shown[0].text.contains(QStringLiteral("音源 2 ")));
     // The other sources are there as usual.
-    QCOMPARE(f.state.soundTable[2].name(), u"S3"_s);
+    QCOMPARE(f.state.soundTable()[2].name(), u"S3"_s);
 }
 
 void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed_data() {
@@ -705,7 +705,7 @@ void TstNotificationTimerWindow::layoutButtonsKeepRow1Armed() {
     QVERIFY(w->engine().armed(1));
 
     // No leftover flag: clicking into the box still disarms the row.
-    QCOMPARE(w->engine().skipNextFocusClear, 0);
+    QCOMPARE(w->engine().keepsRowOnNextFocus(), false);
     QTest::mouseClick(f.w->timeBox(1), Qt::LeftButton);
     QVERIFY(!w->engine().armed(1));
 }
@@ -768,10 +768,10 @@ void TstNotificationTimerWindow::leavingStopsRows() {
 
     // Back in, the rows start idle and the sound table is read again.
     QVERIFY(QFile::remove(f.state.programFile(QLatin1String(kSoundsFile))));
-    f.state.soundTable = SoundTable{};
+    f.state.setSoundTable(SoundTable{});
     w = f.w = static_cast<NotificationTimerWindow*>(f.wm.switchTo(WindowId::Timer, f.wm.current()));
     QVERIFY(QFileInfo::exists(f.state.programFile(QLatin1String(kSoundsFile))));
-    QCOMPARE(f.state.soundTable[2].name(), u"時間"_s);
+    QCOMPARE(f.state.soundTable()[2].name(), u"時間"_s);
     QVERIFY(!w->engine().armed(1));
 
     f.action("M22")->trigger();
@@ -835,7 +835,11 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
     Fixture f;
     NotificationTimerWindow* w = f.open();
     const QString name = u"とても長い音源の名前"_s.repeated(4);
-    f.state.soundTable[0].sourceName = name;
+    {
+        SoundTable t = f.state.soundTable();
+        t[0].sourceName = name;
+        f.state.setSoundTable(t);
+    }
     w->onActivated();
     auto* label = f.w->soundName(1);
     QVERIFY(label->text().endsWith(QChar(0x2026)));
@@ -845,7 +849,7 @@ void TstNotificationTimerWindow::longSourceNameIsElided() {
     QVERIFY(label->toolTip().startsWith(name + u"\n"_s));
     // A name that fits is shown whole, with the sample tip alone.
     auto* fits = f.w->soundName(2);
-    QCOMPARE(fits->text(), f.state.soundTable[1].name());
+    QCOMPARE(fits->text(), f.state.soundTable()[1].name());
     QCOMPARE(fits->toolTip(), u"ｻﾝﾌﾟﾙ音が鳴ります"_s);
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "calc_print.h"
+#include "calc_add/addition_printout.h"
 
 #include "files/cp932.h"
 
@@ -43,7 +43,7 @@ constexpr int kFieldCells = 10;
 
 } // namespace
 
-PrintDocument timPrintDocument(const Worksheet& sheet) {
+PrintDocument additionSheetPrintout(const AdditionSheet& sheet) {
     const QString& font = kFixedFamily;
     const int last = std::clamp(sheet.lastLine, 0, kLineCount);
     const bool rounded = sheet.mode != RoundingMode::None;

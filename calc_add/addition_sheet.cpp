@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "calc_sheet.h"
+#include "calc_add/addition_sheet.h"
 
 #include "files/read_number.h"
 
@@ -64,7 +64,7 @@ struct Sums {
     }
 };
 
-void advance(Worksheet& sheet, int lineLeft) {
+void advance(AdditionSheet& sheet, int lineLeft) {
     EditPosition& p = sheet.pos;
     if (p.boxTop < kBoxTopLast) p.boxTop += kGridLineTwips;
     ++p.currentLine;
@@ -215,17 +215,17 @@ HoursMinutes roundMinutes(RoundingMode mode, double h, double m) {
     return {h, m};
 }
 
-int findLastLine(const Worksheet& sheet) {
+int findLastLine(const AdditionSheet& sheet) {
     for (int i = kLineCount; i >= 1; --i)
         if (sheet.line(i).committed()) return i;
     return 0;
 }
 
-void resetWorksheet(Worksheet& sheet) {
-    sheet = Worksheet{};
+void resetSheet(AdditionSheet& sheet) {
+    sheet = AdditionSheet{};
 }
 
-void storeLine(Worksheet& sheet, int lineNo, const QString& entry, const EntryValue& value) {
+void storeLine(AdditionSheet& sheet, int lineNo, const QString& entry, const EntryValue& value) {
     CalcLine& l = sheet.line(lineNo);
     l.entry = entry;
     l.hours = value.sign * value.hours;
@@ -238,7 +238,7 @@ void storeLine(Worksheet& sheet, int lineNo, const QString& entry, const EntryVa
     recalculateRunningTotals(sheet, lineNo);
 }
 
-void recalculateRunningTotals(Worksheet& sheet, int lineNo) {
+void recalculateRunningTotals(AdditionSheet& sheet, int lineNo) {
     Sums sums;
     for (int i = 1; i <= lineNo; ++i)
         sums.add(sheet.line(i));
@@ -257,21 +257,21 @@ void recalculateRunningTotals(Worksheet& sheet, int lineNo) {
     }
 }
 
-std::array<QString, 5> lineCells(const Worksheet& sheet, int lineNo) {
+std::array<QString, 5> lineCells(const AdditionSheet& sheet, int lineNo) {
     const CalcLine& l = sheet.line(lineNo);
     const bool rounded = sheet.mode != RoundingMode::None;
     return {l.entry, l.lineText, l.runningText, rounded ? l.roundedLineText : QString(),
             rounded ? l.roundedRunningText : QString()};
 }
 
-void noteKeyInEntryBox(Worksheet& sheet) {
+void noteKeyInEntryBox(AdditionSheet& sheet) {
     sheet.roundingLocked = true;
     normalizePosition(sheet.pos);
 }
 
 namespace {
 
-KeyResult commitLines(Worksheet& sheet, const QStringList& lines) {
+KeyResult commitLines(AdditionSheet& sheet, const QStringList& lines) {
     KeyResult all;
     all.consumed = true;
     all.clearBox = true;
@@ -304,7 +304,7 @@ KeyResult commitLines(Worksheet& sheet, const QStringList& lines) {
 
 } // namespace
 
-KeyResult commitEntry(Worksheet& sheet, const QString& boxText) {
+KeyResult commitEntry(AdditionSheet& sheet, const QString& boxText) {
     if (hasLineBreak(boxText)) return commitLines(sheet, splitLines(boxText));
     normalizePosition(sheet.pos);
     KeyResult r;
@@ -324,7 +324,7 @@ KeyResult commitEntry(Worksheet& sheet, const QString& boxText) {
     return r;
 }
 
-KeyResult pressUp(Worksheet& sheet) {
+KeyResult pressUp(AdditionSheet& sheet) {
     normalizePosition(sheet.pos);
     KeyResult r;
     r.consumed = true;
@@ -337,7 +337,7 @@ KeyResult pressUp(Worksheet& sheet) {
     return r;
 }
 
-KeyResult pressDown(Worksheet& sheet, const QString& boxText) {
+KeyResult pressDown(AdditionSheet& sheet, const QString& boxText) {
     normalizePosition(sheet.pos);
     const int lineNo = sheet.pos.currentLine;
     if (!sheet.line(lineNo).entry.isEmpty() && boxText.isEmpty()) {
@@ -350,7 +350,7 @@ KeyResult pressDown(Worksheet& sheet, const QString& boxText) {
     return commitEntry(sheet, boxText);
 }
 
-KeyResult pressDelete(Worksheet& sheet) {
+KeyResult pressDelete(AdditionSheet& sheet) {
     normalizePosition(sheet.pos);
     KeyResult r; // the box still deletes a character
     const int lineNo = sheet.pos.currentLine;
@@ -363,7 +363,7 @@ KeyResult pressDelete(Worksheet& sheet) {
     return r;
 }
 
-KeyResult pressEnter(Worksheet& sheet, const QString& boxText) {
+KeyResult pressEnter(AdditionSheet& sheet, const QString& boxText) {
     normalizePosition(sheet.pos);
     if (boxText.isEmpty()) {
         KeyResult r;
@@ -373,7 +373,7 @@ KeyResult pressEnter(Worksheet& sheet, const QString& boxText) {
     return commitEntry(sheet, boxText);
 }
 
-void clickGridLine(Worksheet& sheet, int row) {
+void clickGridLine(AdditionSheet& sheet, int row) {
     EditPosition& p = sheet.pos;
     row = std::clamp(row, 1, kLineCount);
     p.gridRow = row;
@@ -383,7 +383,7 @@ void clickGridLine(Worksheet& sheet, int row) {
 
 // Scrolling only looks elsewhere: the line being edited stays the same, so what is typed next
 // never lands on a line the user did not choose.
-void scrollGridTo(Worksheet& sheet, int topRow) {
+void scrollGridTo(AdditionSheet& sheet, int topRow) {
     EditPosition& p = sheet.pos;
     p.topRow = std::clamp(topRow, 1, kLastTopRow);
     p.boxTop = kBoxTopFirst + (p.currentLine - p.topRow) * kGridLineTwips;
@@ -403,7 +403,7 @@ void normalizePosition(EditPosition& p) {
     p.boxTop = kBoxTopFirst + (p.currentLine - p.topRow) * kGridLineTwips;
 }
 
-void chooseRoundingMode(Worksheet& sheet, RoundingMode mode) {
+void chooseRoundingMode(AdditionSheet& sheet, RoundingMode mode) {
     sheet.mode = mode;
 }
 

@@ -4,6 +4,7 @@
 #include "files/record_format.h"
 
 #include <QString>
+#include <QtGlobal>
 #include <array>
 #include <optional>
 
@@ -118,34 +119,43 @@ struct LineAsRead {
     std::array<std::optional<ReadField>, kLineFieldCount> fields{};
 };
 
-struct Worksheet {
-    std::array<CalcLine, kLineCount + 1> lines{}; // 1 to 100; 0 unused
+struct AdditionSheet {
+    std::array<CalcLine, kLineCount> lines{}; // line 1 first
     RoundingMode mode = RoundingMode::None;
     int lastLine = 0;
     EditPosition pos;
     bool roundingLocked = false; // the mode cannot change once typing started
     // The file the worksheet was opened from: its six header fields and its lines, as read.
     std::array<std::optional<ReadField>, 6> headerAsRead{};
-    std::array<LineAsRead, kLineCount + 1> linesAsRead{};
+    std::array<LineAsRead, kLineCount> linesAsRead{};
 
-    CalcLine& line(int i) { return lines[size_t(i)]; }
-    const CalcLine& line(int i) const { return lines[size_t(i)]; }
+    // Lines are numbered 1 to 100, as the grid shows them.
+    CalcLine& line(int number) { return lines[index(number)]; }
+    const CalcLine& line(int number) const { return lines[index(number)]; }
+    LineAsRead& lineAsRead(int number) { return linesAsRead[index(number)]; }
+    const LineAsRead& lineAsRead(int number) const { return linesAsRead[index(number)]; }
+
+  private:
+    static size_t index(int number) {
+        Q_ASSERT(number >= 1 && number <= kLineCount);
+        return size_t(number - 1);
+    }
 };
 
 // The highest committed line, 0 when none.
-int findLastLine(const Worksheet& sheet);
+int findLastLine(const AdditionSheet& sheet);
 
 // Empty lines, no rounding, line 1, rounding choice open.
-void resetWorksheet(Worksheet& sheet);
+void resetSheet(AdditionSheet& sheet);
 
 // Stores an evaluated entry into `lineNo` and refreshes its texts and the running totals of the
 // lines after it.
-void storeLine(Worksheet& sheet, int lineNo, const QString& entry, const EntryValue& value);
-void recalculateRunningTotals(Worksheet& sheet, int lineNo);
+void storeLine(AdditionSheet& sheet, int lineNo, const QString& entry, const EntryValue& value);
+void recalculateRunningTotals(AdditionSheet& sheet, int lineNo);
 
 // The five grid cells of a line (entry, line, running, rounded line, rounded running); the
 // rounded ones stay empty without rounding although they are kept.
-std::array<QString, 5> lineCells(const Worksheet& sheet, int lineNo);
+std::array<QString, 5> lineCells(const AdditionSheet& sheet, int lineNo);
 
 // What a key in the entry box did, for the window to mirror.
 struct KeyResult {
@@ -159,27 +169,27 @@ struct KeyResult {
 
 // Any key typed into the entry box freezes the rounding choice and brings the line being
 // edited back into view.
-void noteKeyInEntryBox(Worksheet& sheet);
-KeyResult pressUp(Worksheet& sheet);
-KeyResult pressDown(Worksheet& sheet, const QString& boxText);
-KeyResult pressDelete(Worksheet& sheet);
-KeyResult pressEnter(Worksheet& sheet, const QString& boxText);
+void noteKeyInEntryBox(AdditionSheet& sheet);
+KeyResult pressUp(AdditionSheet& sheet);
+KeyResult pressDown(AdditionSheet& sheet, const QString& boxText);
+KeyResult pressDelete(AdditionSheet& sheet);
+KeyResult pressEnter(AdditionSheet& sheet, const QString& boxText);
 // Evaluates the box text into the current line and moves on (Enter, and Down with a text).
 // Several lines (pasted into the box) are entered one after the other as if each was typed and
 // confirmed, blank ones skipped; a refused line, and a line beyond line 100, stops them there and
 // stays in the box with the lines after it, so nothing pasted is lost.
-KeyResult commitEntry(Worksheet& sheet, const QString& boxText);
+KeyResult commitEntry(AdditionSheet& sheet, const QString& boxText);
 
 // A click on a grid line makes it the current line, wherever it is.
-void clickGridLine(Worksheet& sheet, int row);
+void clickGridLine(AdditionSheet& sheet, int row);
 // The grid was scrolled to a new top row: the box stays over its line, in view or not, and
 // that line stays the one being edited.
-void scrollGridTo(Worksheet& sheet, int topRow);
+void scrollGridTo(AdditionSheet& sheet, int topRow);
 bool currentLineInView(const EditPosition& pos);
 // Brings stored positions into range and scrolls as little as needed to put the current line
 // in view, with the box over it.
 void normalizePosition(EditPosition& pos);
 
-void chooseRoundingMode(Worksheet& sheet, RoundingMode mode);
+void chooseRoundingMode(AdditionSheet& sheet, RoundingMode mode);
 
 } // namespace qz

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "calc_add/calc_print.h"
+#include "calc_add/addition_printout.h"
 #include "ui/printing/printing.h"
 
 #include <QProcess>
@@ -25,18 +25,18 @@ QString pdfText(const QString& path, const QStringList& extra = {}) {
 } // namespace
 
 // The worksheet's printout drawn by the real renderer into a PDF and read back.
-class TstCalcPrintPdf : public QObject {
+class TstAdditionPrintout : public QObject {
     Q_OBJECT
   private slots:
     void fullWorksheetFitsTwoPages();
 };
 
-void TstCalcPrintPdf::fullWorksheetFitsTwoPages() {
-    Worksheet s;
+void TstAdditionPrintout::fullWorksheetFitsTwoPages() {
+    AdditionSheet s;
     chooseRoundingMode(s, RoundingMode::QuarterUp);
     for (int i = 1; i <= 100; ++i)
         pressEnter(s, i == 100 ? QStringLiteral("2.15*3") : QStringLiteral("0.10"));
-    const PrintDocument doc = timPrintDocument(s);
+    const PrintDocument doc = additionSheetPrintout(s);
 
     // Every row, the last one included, lies inside the printable height.
     QtPrinter printer;
@@ -61,5 +61,5 @@ void TstCalcPrintPdf::fullWorksheetFitsTwoPages() {
     QVERIFY(!pages[0].contains(QStringLiteral("\n 51 ")));
 }
 
-QTEST_MAIN(TstCalcPrintPdf)
-#include "tst_calc_print_pdf.moc"
+QTEST_MAIN(TstAdditionPrintout)
+#include "tst_addition_printout.moc"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "calc_add/calc_sheet.h"
+#include "calc_add/addition_sheet.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -13,8 +13,8 @@ Q_DECLARE_METATYPE(qz::RoundingMode)
 namespace {
 
 // Types each text and presses Enter, as the user does, from a fresh worksheet.
-Worksheet typed(const QStringList& entries, RoundingMode mode = RoundingMode::None) {
-    Worksheet s;
+AdditionSheet typed(const QStringList& entries, RoundingMode mode = RoundingMode::None) {
+    AdditionSheet s;
     chooseRoundingMode(s, mode);
     for (const QString& e : entries)
         pressEnter(s, e);
@@ -33,7 +33,7 @@ bool boxOverCurrentLine(const EditPosition& p) {
 
 } // namespace
 
-class TstCalcSheet : public QObject {
+class TstAdditionSheet : public QObject {
     Q_OBJECT
   private slots:
     void evaluate_data();
@@ -64,7 +64,7 @@ class TstCalcSheet : public QObject {
     void modeTexts();
 };
 
-void TstCalcSheet::evaluate_data() {
+void TstAdditionSheet::evaluate_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<EntryError>("error");
     QTest::addColumn<int>("sign");
@@ -110,7 +110,7 @@ void TstCalcSheet::evaluate_data() {
     QTest::newRow("a billion hours") << "1000000000" << EntryError::TooLarge << 1 << 0.0 << 0.0;
 }
 
-void TstCalcSheet::evaluate() {
+void TstAdditionSheet::evaluate() {
     QFETCH(QString, text);
     QFETCH(EntryError, error);
     QFETCH(int, sign);
@@ -127,7 +127,7 @@ void TstCalcSheet::evaluate() {
     QCOMPARE(v.minutes, minutes);
 }
 
-void TstCalcSheet::format_data() {
+void TstAdditionSheet::format_data() {
     QTest::addColumn<double>("hours");
     QTest::addColumn<double>("minutes");
     QTest::addColumn<QString>("text");
@@ -140,14 +140,14 @@ void TstCalcSheet::format_data() {
     QTest::newRow("huge") << 99999999999.0 << 1.0 << "99999999999:01";
 }
 
-void TstCalcSheet::format() {
+void TstAdditionSheet::format() {
     QFETCH(double, hours);
     QFETCH(double, minutes);
     QFETCH(QString, text);
     QCOMPARE(formatHoursMinutes(hours, minutes), text);
 }
 
-void TstCalcSheet::rounding_data() {
+void TstAdditionSheet::rounding_data() {
     QTest::addColumn<RoundingMode>("mode");
     QTest::addColumn<double>("h");
     QTest::addColumn<double>("m");
@@ -176,7 +176,7 @@ void TstCalcSheet::rounding_data() {
     QTest::newRow("15up fraction") << R::QuarterUp << 0.0 << 17.5 << 0.0 << 30.0;
 }
 
-void TstCalcSheet::rounding() {
+void TstAdditionSheet::rounding() {
     QFETCH(RoundingMode, mode);
     QFETCH(double, h);
     QFETCH(double, m);
@@ -186,7 +186,7 @@ void TstCalcSheet::rounding() {
 }
 
 // One entry on a fresh worksheet: the stored signed values and the four texts.
-void TstCalcSheet::lineTexts_data() {
+void TstAdditionSheet::lineTexts_data() {
     QTest::addColumn<RoundingMode>("mode");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("lineText");
@@ -232,13 +232,13 @@ void TstCalcSheet::lineTexts_data() {
                                                  << "01:00";
 }
 
-void TstCalcSheet::lineTexts() {
+void TstAdditionSheet::lineTexts() {
     QFETCH(RoundingMode, mode);
     QFETCH(QString, entry);
     QFETCH(QString, lineText);
     QFETCH(QString, rounded);
     QFETCH(QString, roundedRunning);
-    const Worksheet s = typed({entry}, mode);
+    const AdditionSheet s = typed({entry}, mode);
     const CalcLine& l = s.line(1);
     QCOMPARE(l.entry, entry);
     QCOMPARE(l.lineText, lineText);
@@ -249,7 +249,7 @@ void TstCalcSheet::lineTexts() {
     QCOMPARE(s.lastLine, 1);
 }
 
-void TstCalcSheet::runningTotals_data() {
+void TstAdditionSheet::runningTotals_data() {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QStringList>("running");
     QTest::newRow("1.00, -0.15") << QStringList{u"1.00"_s, u"-0.15"_s}
@@ -265,15 +265,15 @@ void TstCalcSheet::runningTotals_data() {
         << QStringList{u"0.07*2.5"_s, u"0.07*2.5"_s} << QStringList{u"00:18"_s, u"00:35"_s};
 }
 
-void TstCalcSheet::runningTotals() {
+void TstAdditionSheet::runningTotals() {
     QFETCH(QStringList, entries);
     QFETCH(QStringList, running);
-    const Worksheet s = typed(entries);
+    const AdditionSheet s = typed(entries);
     for (int i = 0; i < running.size(); ++i)
         QCOMPARE(s.line(i + 1).runningText, running[i]);
 }
 
-void TstCalcSheet::pastedLines_data() {
+void TstAdditionSheet::pastedLines_data() {
     QTest::addColumn<int>("startLine");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QStringList>("running");
@@ -295,13 +295,13 @@ void TstCalcSheet::pastedLines_data() {
 
 // Lines pasted into the box count as typed and confirmed one by one; what cannot be entered
 // stays in the box.
-void TstCalcSheet::pastedLines() {
+void TstAdditionSheet::pastedLines() {
     QFETCH(int, startLine);
     QFETCH(QString, pasted);
     QFETCH(QStringList, running);
     QFETCH(EntryError, error);
     QFETCH(QString, kept);
-    Worksheet s;
+    AdditionSheet s;
     clickGridLine(s, startLine);
     const KeyResult r = pressEnter(s, pasted);
     QCOMPARE(r.error, error);
@@ -314,8 +314,8 @@ void TstCalcSheet::pastedLines() {
     QVERIFY(r.lastChanged >= s.lastLine);
 }
 
-void TstCalcSheet::editRefreshesLaterLines() {
-    Worksheet s = typed({u"1.50"_s, u"0.20"_s, u"1"_s}, RoundingMode::HalfHourUp);
+void TstAdditionSheet::editRefreshesLaterLines() {
+    AdditionSheet s = typed({u"1.50"_s, u"0.20"_s, u"1"_s}, RoundingMode::HalfHourUp);
     QCOMPARE(s.line(3).roundedRunningText, QStringLiteral("03:30"));
     clickGridLine(s, 1);
     const KeyResult r = pressEnter(s, QStringLiteral("0.30"));
@@ -329,15 +329,15 @@ void TstCalcSheet::editRefreshesLaterLines() {
     QCOMPARE(s.pos.currentLine, 2);
 
     // Without rounding the rounded totals are kept up to date as well, though not shown.
-    Worksheet plain = typed({u"1.50"_s, u"0.20"_s});
+    AdditionSheet plain = typed({u"1.50"_s, u"0.20"_s});
     clickGridLine(plain, 1);
     pressEnter(plain, QStringLiteral("0.30"));
     QCOMPARE(plain.line(2).roundedRunningText, QStringLiteral("00:50"));
     QCOMPARE(lineCells(plain, 2)[4], QString());
 }
 
-void TstCalcSheet::emptyLinesAboveCountAsNothing() {
-    Worksheet s = typed({u"1"_s});
+void TstAdditionSheet::emptyLinesAboveCountAsNothing() {
+    AdditionSheet s = typed({u"1"_s});
     clickGridLine(s, 5);
     pressEnter(s, QStringLiteral("2"));
     QCOMPARE(s.lastLine, 5);
@@ -350,7 +350,7 @@ void TstCalcSheet::emptyLinesAboveCountAsNothing() {
         QVERIFY(s.line(i) == CalcLine{});
 }
 
-void TstCalcSheet::errorsStoreNothing_data() {
+void TstAdditionSheet::errorsStoreNothing_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("withDown");
     QTest::addColumn<EntryError>("error");
@@ -363,13 +363,13 @@ void TstCalcSheet::errorsStoreNothing_data() {
     }
 }
 
-void TstCalcSheet::errorsStoreNothing() {
+void TstAdditionSheet::errorsStoreNothing() {
     QFETCH(QString, text);
     QFETCH(bool, withDown);
     QFETCH(EntryError, error);
-    Worksheet s = typed({u"1"_s, u"2"_s});
+    AdditionSheet s = typed({u"1"_s, u"2"_s});
     clickGridLine(s, 2);
-    const Worksheet before = s;
+    const AdditionSheet before = s;
     const KeyResult r = withDown ? pressDown(s, text) : pressEnter(s, text);
     QCOMPARE(r.error, error);
     QVERIFY(r.clearBox);
@@ -379,8 +379,8 @@ void TstCalcSheet::errorsStoreNothing() {
     QCOMPARE(s.lastLine, 2);
 }
 
-void TstCalcSheet::enterAndDownMoveOn() {
-    Worksheet s;
+void TstAdditionSheet::enterAndDownMoveOn() {
+    AdditionSheet s;
     // Enter in an empty box changes nothing.
     KeyResult r = pressEnter(s, QString());
     QVERIFY(r.consumed);
@@ -413,8 +413,8 @@ void TstCalcSheet::enterAndDownMoveOn() {
     QCOMPARE(s.line(2).runningText, QStringLiteral("01:00"));
 }
 
-void TstCalcSheet::scrollingFollowsTheBox() {
-    Worksheet s;
+void TstAdditionSheet::scrollingFollowsTheBox() {
+    AdditionSheet s;
     for (int i = 1; i <= 9; ++i)
         pressEnter(s, QStringLiteral("1"));
     QCOMPARE(s.pos, (EditPosition{10, 9, 1, kBoxTopLast}));
@@ -422,8 +422,8 @@ void TstCalcSheet::scrollingFollowsTheBox() {
     QCOMPARE(s.pos, (EditPosition{11, 10, 2, kBoxTopLast}));
 }
 
-void TstCalcSheet::line100StaysAt100() {
-    Worksheet s;
+void TstAdditionSheet::line100StaysAt100() {
+    AdditionSheet s;
     for (int i = 1; i <= 100; ++i)
         pressEnter(s, QString::number(i % 7));
     QCOMPARE(s.pos.currentLine, 100);
@@ -434,14 +434,17 @@ void TstCalcSheet::line100StaysAt100() {
     QCOMPARE(s.pos.currentLine, 100);
     QCOMPARE(s.line(100).entry, QStringLiteral("5"));
     QCOMPARE(s.line(99).entry, QStringLiteral("1"));
+    // Held from the first element on: line 1 first, line 100 last.
+    QCOMPARE(s.lines.front().entry, QStringLiteral("1"));
+    QCOMPARE(s.lines.back().entry, QStringLiteral("5"));
     QCOMPARE(s.lastLine, 100);
     pressDown(s, QString());
     QCOMPARE(s.pos.currentLine, 100);
     QVERIFY(boxOverCurrentLine(s.pos));
 }
 
-void TstCalcSheet::upRules() {
-    Worksheet s;
+void TstAdditionSheet::upRules() {
+    AdditionSheet s;
     pressUp(s);
     QCOMPARE(s.pos, EditPosition{});
     for (int i = 0; i < 15; ++i)
@@ -454,8 +457,8 @@ void TstCalcSheet::upRules() {
     QCOMPARE(s.pos, (EditPosition{6, 6, 6, kBoxTopFirst}));
 }
 
-void TstCalcSheet::deleteOnlyOnLastLine() {
-    Worksheet s = typed({u"1"_s, u"2"_s, u"3"_s});
+void TstAdditionSheet::deleteOnlyOnLastLine() {
+    AdditionSheet s = typed({u"1"_s, u"2"_s, u"3"_s});
     clickGridLine(s, 2);
     KeyResult r = pressDelete(s);
     QVERIFY(!r.consumed);
@@ -469,7 +472,7 @@ void TstCalcSheet::deleteOnlyOnLastLine() {
     QCOMPARE(s.lastLine, 2);
     QCOMPARE(s.pos.currentLine, 3);
     // Lines never entered above the deleted one do not count as the last line.
-    Worksheet gap = typed({u"1"_s});
+    AdditionSheet gap = typed({u"1"_s});
     clickGridLine(gap, 6);
     pressEnter(gap, QStringLiteral("1"));
     clickGridLine(gap, 6);
@@ -477,8 +480,8 @@ void TstCalcSheet::deleteOnlyOnLastLine() {
     QCOMPARE(gap.lastLine, 1);
 }
 
-void TstCalcSheet::clickAndScroll() {
-    Worksheet s;
+void TstAdditionSheet::clickAndScroll() {
+    AdditionSheet s;
     // Scrolling does not change the line being edited: the box goes out of view with it.
     scrollGridTo(s, 35);
     QCOMPARE(s.pos, (EditPosition{1, 1, 35, kBoxTopFirst - 34 * kGridLineTwips}));
@@ -499,7 +502,7 @@ void TstCalcSheet::clickAndScroll() {
 
 // Whatever the scrolling, a key lands on the line chosen before it, and afterwards that line is
 // in view with the box over it.
-void TstCalcSheet::keysAfterScrollingStayOnTheirLine_data() {
+void TstAdditionSheet::keysAfterScrollingStayOnTheirLine_data() {
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("scrollTo");
     QTest::addColumn<QString>("key");
@@ -513,12 +516,12 @@ void TstCalcSheet::keysAfterScrollingStayOnTheirLine_data() {
     QTest::newRow("still in view") << 5 << 2 << u"Enter"_s << 2;
 }
 
-void TstCalcSheet::keysAfterScrollingStayOnTheirLine() {
+void TstAdditionSheet::keysAfterScrollingStayOnTheirLine() {
     QFETCH(int, line);
     QFETCH(int, scrollTo);
     QFETCH(QString, key);
     QFETCH(int, expectedTop);
-    Worksheet s;
+    AdditionSheet s;
     for (int i = 1; i <= 70; ++i)
         pressEnter(s, QStringLiteral("1"));
     scrollGridTo(s, 1);
@@ -553,10 +556,10 @@ void TstCalcSheet::keysAfterScrollingStayOnTheirLine() {
 }
 
 // Whatever the keys, the box stays over the line being edited, inside the view after every key.
-void TstCalcSheet::boxNeverLeavesItsLine() {
+void TstAdditionSheet::boxNeverLeavesItsLine() {
     QRandomGenerator rng(20101108);
     for (int run = 0; run < 40; ++run) {
-        Worksheet s;
+        AdditionSheet s;
         for (int step = 0; step < 400; ++step) {
             const quint32 action = rng.bounded(7);
             const bool scrolled = action == 6;
@@ -593,7 +596,7 @@ void TstCalcSheet::boxNeverLeavesItsLine() {
     }
 }
 
-void TstCalcSheet::modeTexts() {
+void TstAdditionSheet::modeTexts() {
     QCOMPARE(roundingModeTexts(RoundingMode::None).label, QStringLiteral("分単位"));
     QCOMPARE(roundingModeTexts(RoundingMode::QuarterDown).roundedLineHeader,
              QStringLiteral("15分/切捨"));
@@ -602,5 +605,5 @@ void TstCalcSheet::modeTexts() {
         QCOMPARE(roundingModeFromNumber(n), RoundingMode::None);
 }
 
-QTEST_GUILESS_MAIN(TstCalcSheet)
-#include "tst_calc_sheet.moc"
+QTEST_GUILESS_MAIN(TstAdditionSheet)
+#include "tst_addition_sheet.moc"
