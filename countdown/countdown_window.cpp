@@ -328,6 +328,7 @@ CountdownWindow::CountdownWindow(AppContext& c)
     setWindowTitle(QStringLiteral("カウントダウン："));
     buildMenus();
     buildControls();
+    connectControls();
     ringOption()->setChecked(true);
     normalViewOption()->setChecked(true);
     showNormalView();
@@ -378,18 +379,7 @@ void CountdownWindow::buildControls() {
         setColorOnOwnGround(star, colour);
     }
 
-    // The captions take what the font needs, so "通常表示" never runs into the second button;
-    // the frame grows towards "ﾒﾆｭｰへ" when it must.
-    QRadioButton* normalView = normalViewOption();
-    QRadioButton* bigView = bigViewOption();
-    normalView->resize(std::max(normalView->width(), normalView->sizeHint().width()),
-                       normalView->height());
-    bigView->move(normalView->geometry().right() + twips(90), bigView->y());
-    bigView->resize(std::max(bigView->width(), bigView->sizeHint().width()), bigView->height());
-    viewFrame()->resize(
-        std::min(std::max(viewFrame()->width(), bigView->geometry().right() + twips(80)),
-                 twips(kMenuButtonLeft - 60 - 3650)),
-        viewFrame()->height());
+    fitViewOptions();
 
     // Enter on a focused button presses it.
     for (QPushButton* b : {startButton(), stopButton(), clearButton(), menuButton(), exitButton()})
@@ -398,6 +388,26 @@ void CountdownWindow::buildControls() {
     m_bigFont = bigTimeLeftLabel()->font();
     bigPanel()->hide();
 
+    m_entryOrder = {hoursBox(), minutesBox(), secondsBox(), startButton()};
+    for (size_t i = 1; i < m_entryOrder.size(); ++i)
+        setTabOrder(m_entryOrder[i - 1], m_entryOrder[i]);
+}
+
+void CountdownWindow::fitViewOptions() {
+    // The captions take what the font needs, so "通常表示" never runs into the second button;
+    // the frame grows towards "ﾒﾆｭｰへ" when it must.
+    QRadioButton* normal = normalViewOption();
+    QRadioButton* big = bigViewOption();
+    QGroupBox* frame = viewFrame();
+    normal->resize(std::max(normal->width(), normal->sizeHint().width()), normal->height());
+    big->move(normal->geometry().right() + twips(90), big->y());
+    big->resize(std::max(big->width(), big->sizeHint().width()), big->height());
+    frame->resize(std::min(std::max(frame->width(), big->geometry().right() + twips(80)),
+                           twips(kMenuButtonLeft - 60 - 3650)),
+                  frame->height());
+}
+
+void CountdownWindow::connectControls() {
     m_clockTimer = new QTimer(this);
     m_clockTimer->setObjectName(QStringLiteral("Timer1"));
     m_clockTimer->setInterval(kCountdownTimerMs);
@@ -420,18 +430,14 @@ void CountdownWindow::buildControls() {
     onSelect(ringOption(), [this] { m_cd.soundChoice = SoundChoice::Ring; });
     onSelect(bellOption(), [this] { m_cd.soundChoice = SoundChoice::Bell; });
     onSelect(beepOption(), [this] { m_cd.soundChoice = SoundChoice::Beep; });
-    onSelect(normalView, [this] { showNormalView(); });
-    onSelect(bigView, [this] { showBigView(); });
+    onSelect(normalViewOption(), [this] { showNormalView(); });
+    onSelect(bigViewOption(), [this] { showBigView(); });
     auto onStar = [this](Role star, auto handler) {
         connect(as<ClickLabel>(star), &ClickLabel::clicked, this, handler);
     };
     onStar(RingStar, [this] { m_player->playWave(state().programFile(QLatin1String(kRingWave))); });
     onStar(BellStar, [this] { m_player->playWave(state().programFile(QLatin1String(kBellWave))); });
     onStar(BeepStar, [this] { m_player->beep(); });
-
-    m_entryOrder = {hoursBox(), minutesBox(), secondsBox(), startButton()};
-    for (size_t i = 1; i < m_entryOrder.size(); ++i)
-        setTabOrder(m_entryOrder[i - 1], m_entryOrder[i]);
 
     m_clockTimer->start();
 }

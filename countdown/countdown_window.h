@@ -130,6 +130,8 @@ class CountdownWindow : public QzWindow {
     template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
 
     void buildControls();
+    void fitViewOptions();
+    void connectControls();
     void buildMenus();
     void apply(const CountdownOutputs& out);
     void showTimeLeft(const QString& text);
