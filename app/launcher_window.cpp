@@ -147,19 +147,7 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
         connect(as<QPushButton>(role), &QPushButton::clicked, this, [this, id] { open(id); });
     connect(exitButton(), &QPushButton::clicked, this, &LauncherWindow::exitProgram);
 
-    QMenu* fileMenu = addMenu(menuBar(), "M1", fileTitle);
-    connect(addMenuItem(fileMenu, "M12", QStringLiteral("大きい表示(&Z)")), &QAction::triggered,
-            this, [this] { open(WindowId::BigClock); });
-    connect(addMenuItem(fileMenu, "M11", QStringLiteral("終了(&E)")), &QAction::triggered, this,
-            &LauncherWindow::exitProgram);
-    QMenu* toolsMenu = addMenu(menuBar(), "M2", toolsTitle);
-    connect(addMenuItem(toolsMenu, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
-            [this] { startCalculator(); });
-    QMenu* helpMenu = addMenu(menuBar(), "M3", helpTitle);
-    connect(addMenuItem(helpMenu, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
-            [this] { openHelp(); });
-    connect(addMenuItem(helpMenu, "M32", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)")), &QAction::triggered,
-            this, &LauncherWindow::showVersionBox);
+    buildMenus(fileTitle, toolsTitle, helpTitle);
 
     m_presentVersionBox = [this](QWidget* owner) {
         VersionBox box(owner,
@@ -174,6 +162,23 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     connect(m_clockTicker, &ClockTicker::timeout, this, &LauncherWindow::onClockTick);
     onClockTick();
     m_clockTicker->setEnabled(true);
+}
+
+void LauncherWindow::buildMenus(const QString& fileTitle, const QString& toolsTitle,
+                                const QString& helpTitle) {
+    QMenu* fileMenu = addMenu(menuBar(), "M1", fileTitle);
+    connect(addMenuItem(fileMenu, "M12", QStringLiteral("大きい表示(&Z)")), &QAction::triggered,
+            this, [this] { open(WindowId::BigClock); });
+    connect(addMenuItem(fileMenu, "M11", QStringLiteral("終了(&E)")), &QAction::triggered, this,
+            &LauncherWindow::exitProgram);
+    QMenu* toolsMenu = addMenu(menuBar(), "M2", toolsTitle);
+    connect(addMenuItem(toolsMenu, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
+            [this] { startCalculator(); });
+    QMenu* helpMenu = addMenu(menuBar(), "M3", helpTitle);
+    connect(addMenuItem(helpMenu, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
+            [this] { openHelp(); });
+    connect(addMenuItem(helpMenu, "M32", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)")), &QAction::triggered,
+            this, &LauncherWindow::showVersionBox);
 }
 
 void LauncherWindow::onActivated() {

@@ -57,6 +57,8 @@ class LauncherWindow : public QzWindow {
   private:
     template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
 
+    // The titles are the ones measured before the first control.
+    void buildMenus(const QString& fileTitle, const QString& toolsTitle, const QString& helpTitle);
     void onClockTick();
     void startCalculator() { windows().startCalculator(this); }
     void openHelp() { windows().openHelp(this); }
