@@ -17,21 +17,116 @@
 
 namespace qz {
 
+namespace {
+
+using K = ControlKind;
+using W = LauncherWindow;
+
+// The clock frame's caption and its face: measured before the window's first control too.
+constexpr const char16_t* kClockCaption = u"現在時間";
+constexpr double kCaptionPoints = 9;
+
+constexpr ControlDecl kControls[] = {
+    {.role = W::ClockFrame,
+     .name = "Frame2",
+     .kind = K::GroupBox,
+     .at = {120, 420, 5040, 1260},
+     .caption = kClockCaption,
+     .points = kCaptionPoints,
+     .bold = true,
+     .ground = colors::lightBlue},
+    {.role = W::Date,
+     .name = "Label2",
+     .at = {150, 330, 2760, 375},
+     .within = W::ClockFrame,
+     .align = Qt::AlignCenter,
+     .points = 11.25,
+     .bold = true,
+     .valueLook = true},
+    {.role = W::Weekday,
+     .name = "Label3",
+     .at = {3000, 330, 1890, 375},
+     .within = W::ClockFrame,
+     .align = Qt::AlignCenter,
+     .points = 11.25,
+     .valueLook = true},
+    {.role = W::Time,
+     .name = "Label1",
+     .at = {150, 780, 4740, 375},
+     .within = W::ClockFrame,
+     .align = Qt::AlignCenter,
+     .points = 11.25,
+     .bold = true,
+     .valueLook = true},
+    // Its picture is drawn once the controls stand.
+    {.role = W::BigClockPicture,
+     .name = "Image1",
+     .kind = K::ClickLabel,
+     .at = {180, 1950, 1680, 1680}},
+    {.role = W::ToolsFrame,
+     .name = "Frame1",
+     .kind = K::GroupBox,
+     .at = {2040, 1800, 3120, 2700},
+     .ground = colors::lightBlue},
+    {.role = W::TimerButton,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {180, 180, 2760, 420},
+     .caption = u"お知らせアラーム",
+     .within = W::ToolsFrame},
+    {.role = W::CountdownButton,
+     .name = "Command3",
+     .kind = K::Button,
+     .at = {180, 680, 2760, 420},
+     .caption = u"カウントダウン",
+     .within = W::ToolsFrame},
+    {.role = W::StopwatchButton,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {180, 1180, 2760, 420},
+     .caption = u"ストップウォッチ",
+     .within = W::ToolsFrame},
+    {.role = W::AddButton,
+     .name = "Command4",
+     .kind = K::Button,
+     .at = {180, 1680, 2760, 420},
+     .caption = u"時間加算計算",
+     .within = W::ToolsFrame},
+    {.role = W::ElapsedButton,
+     .name = "Command5",
+     .kind = K::Button,
+     .at = {180, 2180, 2760, 420},
+     .caption = u"時間経過計算",
+     .within = W::ToolsFrame},
+    {.role = W::Exit,
+     .name = "Command9",
+     .kind = K::Button,
+     .at = {3720, 4620, 1440, 420},
+     .caption = u"終了"},
+};
+
+// The window each tool button opens.
+constexpr std::pair<W::Role, WindowId> kTools[] = {
+    {W::TimerButton, WindowId::Timer},         {W::CountdownButton, WindowId::Countdown},
+    {W::StopwatchButton, WindowId::Stopwatch}, {W::AddButton, WindowId::CalcAdd},
+    {W::ElapsedButton, WindowId::CalcElapsed},
+};
+
+} // namespace
+
 LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) {
     setObjectName(QStringLiteral("MENU"));
     setWindowTitle(QStringLiteral("ＱＺタイマー"));
     const QString fileTitle = QStringLiteral("ﾌｧｲﾙ(&F)");
     const QString toolsTitle = QStringLiteral("ﾂｰﾙ(&T)");
     const QString helpTitle = QStringLiteral("ﾍﾙﾌﾟ(&H)");
-    const QString clockCaption = QStringLiteral("現在時間");
-    const QFont captionFont = uiFont(9, true);
     // Qt's accessibility support waits for the session bus at the first control's text; where
     // the desktop gives no bus address, starting one takes several milliseconds. The menu bar's
     // titles and the frame's bold caption have to be measured before the window can show all
     // the same, so they are measured first: the two faces are set up, and FreeType analyses
     // the face at its first hinted glyph, while the bus is still starting.
     QFontMetrics(font()).horizontalAdvance(fileTitle + toolsTitle + helpTitle);
-    QFontMetrics(captionFont).horizontalAdvance(clockCaption);
+    QFontMetrics(uiFont(kCaptionPoints, true)).horizontalAdvance(QString::fromUtf16(kClockCaption));
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -40,65 +135,19 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
                     {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { startCalculator(); }},
                      {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { openHelp(); }}});
 
-    m_clockFrame = addControl<QGroupBox>(client, "Frame2", {120, 420, 5040, 1260}, clockCaption);
-    m_clockFrame->setFont(captionFont);
-    setBackground(m_clockFrame, colors::lightBlue);
-    const QFont clockFont = uiFont(11.25, true);
-    m_dateLabel =
-        addLabel(m_clockFrame, "Label2", {150, 330, 2760, 375}, {}, Qt::AlignCenter, clockFont);
-    m_weekdayLabel = addLabel(m_clockFrame, "Label3", {3000, 330, 1890, 375}, {}, Qt::AlignCenter,
-                              uiFont(11.25, false));
-    m_timeLabel =
-        addLabel(m_clockFrame, "Label1", {150, 780, 4740, 375}, {}, Qt::AlignCenter, clockFont);
-    for (QLabel* l : {m_dateLabel, m_weekdayLabel, m_timeLabel})
-        setValueLook(l);
+    buildControls(client, kControls, m_controls);
 
-    m_bigClockPicture = addControl<ClickLabel>(client, "Image1", {180, 1950, 1680, 1680});
-    m_bigClockPicture->setDrawnPicture(launcherPicture);
-    m_bigClockPicture->setCursor(Qt::PointingHandCursor);
-    m_bigClockPicture->setToolTip(QStringLiteral("大きい表示"));
-    m_bigClockPicture->setAccessibleName(QStringLiteral("大きい表示"));
-    connect(m_bigClockPicture, &ClickLabel::clicked, this, [this] { open(WindowId::BigClock); });
+    ClickLabel* picture = bigClockPicture();
+    picture->setDrawnPicture(launcherPicture);
+    picture->setCursor(Qt::PointingHandCursor);
+    picture->setToolTip(QStringLiteral("大きい表示"));
+    picture->setAccessibleName(QStringLiteral("大きい表示"));
+    connect(picture, &ClickLabel::clicked, this, [this] { open(WindowId::BigClock); });
+    for (const auto& [role, id] : kTools)
+        connect(as<QPushButton>(role), &QPushButton::clicked, this, [this, id] { open(id); });
+    connect(exitButton(), &QPushButton::clicked, this, &LauncherWindow::exitProgram);
 
-    m_toolsFrame = addControl<QGroupBox>(client, "Frame1", {2040, 1800, 3120, 2700});
-    setBackground(m_toolsFrame, colors::lightBlue);
-    struct Tool {
-        const char* name;
-        const char16_t* caption;
-        WindowId opens;
-    };
-    const Tool tools[] = {
-        {"Command2", u"お知らせアラーム", WindowId::Timer},
-        {"Command3", u"カウントダウン", WindowId::Countdown},
-        {"Command1", u"ストップウォッチ", WindowId::Stopwatch},
-        {"Command4", u"時間加算計算", WindowId::CalcAdd},
-        {"Command5", u"時間経過計算", WindowId::CalcElapsed},
-    };
-    int top = 180;
-    for (const Tool& t : tools) {
-        auto* b = addControl<QPushButton>(m_toolsFrame, t.name, {180, top, 2760, 420},
-                                          QString::fromUtf16(t.caption));
-        connect(b, &QPushButton::clicked, this, [this, id = t.opens] { open(id); });
-        top += 500;
-    }
-
-    m_exitButton = addControl<QPushButton>(client, "Command9", {3720, 4620, 1440, 420},
-                                           QStringLiteral("終了"));
-    connect(m_exitButton, &QPushButton::clicked, this, &LauncherWindow::exitProgram);
-
-    QMenu* fileMenu = addMenu(menuBar(), "M1", fileTitle);
-    connect(addMenuItem(fileMenu, "M12", QStringLiteral("大きい表示(&Z)")), &QAction::triggered,
-            this, [this] { open(WindowId::BigClock); });
-    connect(addMenuItem(fileMenu, "M11", QStringLiteral("終了(&E)")), &QAction::triggered, this,
-            &LauncherWindow::exitProgram);
-    QMenu* toolsMenu = addMenu(menuBar(), "M2", toolsTitle);
-    connect(addMenuItem(toolsMenu, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
-            [this] { startCalculator(); });
-    QMenu* helpMenu = addMenu(menuBar(), "M3", helpTitle);
-    connect(addMenuItem(helpMenu, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
-            [this] { openHelp(); });
-    connect(addMenuItem(helpMenu, "M32", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)")), &QAction::triggered,
-            this, &LauncherWindow::showVersionBox);
+    buildMenus(fileTitle, toolsTitle, helpTitle);
 
     m_presentVersionBox = [this](QWidget* owner) {
         VersionBox box(owner,
@@ -115,12 +164,29 @@ LauncherWindow::LauncherWindow(AppContext& c) : QzWindow(c, WindowId::Launcher) 
     m_clockTicker->setEnabled(true);
 }
 
+void LauncherWindow::buildMenus(const QString& fileTitle, const QString& toolsTitle,
+                                const QString& helpTitle) {
+    QMenu* fileMenu = addMenu(menuBar(), "M1", fileTitle);
+    connect(addMenuItem(fileMenu, "M12", QStringLiteral("大きい表示(&Z)")), &QAction::triggered,
+            this, [this] { open(WindowId::BigClock); });
+    connect(addMenuItem(fileMenu, "M11", QStringLiteral("終了(&E)")), &QAction::triggered, this,
+            &LauncherWindow::exitProgram);
+    QMenu* toolsMenu = addMenu(menuBar(), "M2", toolsTitle);
+    connect(addMenuItem(toolsMenu, "M21", QStringLiteral("QZ電卓(&D)")), &QAction::triggered, this,
+            [this] { startCalculator(); });
+    QMenu* helpMenu = addMenu(menuBar(), "M3", helpTitle);
+    connect(addMenuItem(helpMenu, "M31", QStringLiteral("ﾍﾙﾌﾟ(&H)")), &QAction::triggered, this,
+            [this] { openHelp(); });
+    connect(addMenuItem(helpMenu, "M32", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)")), &QAction::triggered,
+            this, &LauncherWindow::showVersionBox);
+}
+
 void LauncherWindow::onActivated() {
     state().loadSpans();
 }
 
 void LauncherWindow::onClockTick() {
-    showDateTime(platform().clock->now(), m_timeLabel, m_dateLabel, m_weekdayLabel);
+    showDateTime(platform().clock->now(), timeLabel(), dateLabel(), weekdayLabel());
 }
 
 void LauncherWindow::showVersionBox() {

@@ -2,16 +2,17 @@
 #pragma once
 
 #include "app/window_manager.h"
+#include "ui/click_label.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <array>
 #include <functional>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
 
 namespace qz {
 
-class ClickLabel;
 class ClockTicker;
 
 // The launcher: the live clock and the way into every tool.
@@ -23,12 +24,41 @@ class LauncherWindow : public QzWindow {
 
     void onActivated() override;
 
+    // The window's controls by what they are for.
+    enum Role {
+        ClockFrame,
+        Date,
+        Weekday,
+        Time,
+        BigClockPicture, // a click opens the big clock
+        ToolsFrame,
+        TimerButton,
+        CountdownButton,
+        StopwatchButton,
+        AddButton,
+        ElapsedButton,
+        Exit,
+        RoleCount
+    };
+    QWidget* control(Role r) const { return m_controls[r]; }
+    QGroupBox* clockFrame() const { return as<QGroupBox>(ClockFrame); }
+    QLabel* dateLabel() const { return as<QLabel>(Date); }
+    QLabel* weekdayLabel() const { return as<QLabel>(Weekday); }
+    QLabel* timeLabel() const { return as<QLabel>(Time); }
+    ClickLabel* bigClockPicture() const { return as<ClickLabel>(BigClockPicture); }
+    QGroupBox* toolsFrame() const { return as<QGroupBox>(ToolsFrame); }
+    QPushButton* exitButton() const { return as<QPushButton>(Exit); }
+
     // Shows the version box modally; a test puts something that does not block in its place.
     void setVersionBoxPresenter(std::function<void(QWidget* owner)> present) {
         m_presentVersionBox = std::move(present);
     }
 
   private:
+    template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
+
+    // The titles are the ones measured before the first control.
+    void buildMenus(const QString& fileTitle, const QString& toolsTitle, const QString& helpTitle);
     void onClockTick();
     void startCalculator() { windows().startCalculator(this); }
     void openHelp() { windows().openHelp(this); }
@@ -36,13 +66,7 @@ class LauncherWindow : public QzWindow {
     void open(WindowId id) { windows().switchTo(id, this); }
     void exitProgram() { windows().exitProgram(this); }
 
-    QGroupBox* m_clockFrame = nullptr;
-    QLabel* m_timeLabel = nullptr;
-    QLabel* m_dateLabel = nullptr;
-    QLabel* m_weekdayLabel = nullptr;
-    ClickLabel* m_bigClockPicture = nullptr;
-    QGroupBox* m_toolsFrame = nullptr;
-    QPushButton* m_exitButton = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
     ClockTicker* m_clockTicker = nullptr;
     std::function<void(QWidget* owner)> m_presentVersionBox;
 };

@@ -3,6 +3,7 @@
 
 #include "ui/click_label.h"
 #include "ui/clock.h"
+#include "ui/declared_controls.h"
 #include "ui/dialogs.h"
 #include "ui/look.h"
 #include "ui/platform.h"
@@ -33,14 +34,264 @@ constexpr RingSpanItem kRingSpans[] = {
     {"M115", 60, u"１分間", u"１分間"}, {"M116", 120, u"２分間", u"２分間"},
 };
 
-// A star beside a sound option; a click plays that sound.
-ClickLabel* star(QWidget* parent, const char* name, quint32 colour, int left, int top) {
-    auto* l = addControl<ClickLabel>(parent, name, {left, top, 270, 270}, QStringLiteral("★"));
-    l->setToolTip(QStringLiteral("ｸﾘｯｸすると音が出ます"));
-    l->setCursor(Qt::PointingHandCursor);
-    setColorOnOwnGround(l, colour);
-    return l;
-}
+using K = ControlKind;
+using W = CountdownWindow;
+constexpr auto kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+// The controls above and beside the lamp, in twips, in the order they are made (which is the
+// keyboard's order).
+constexpr ControlDecl kUpperControls[] = {
+    // Ring duration, beside the toolbar.
+    {.role = W::RingSpanCaption,
+     .name = "Label18",
+     .at = {4400, 90, 1300, 255},
+     .caption = u"ｱﾗｰﾑ音時間：",
+     .align = kRight},
+    {.role = W::RingSpan,
+     .name = "Label19",
+     .at = {5750, 75, 1200, 285},
+     .align = Qt::AlignCenter,
+     .valueLook = true,
+     .ground = colors::paleYellow},
+    // Duration entry.
+    {.role = W::EntryCaption,
+     .name = "Label12",
+     .at = {120, 710, 1300, 255},
+     .caption = u"経過時間指定："},
+    {.role = W::HoursCaption,
+     .name = "Label7",
+     .at = {1400, 420, 650, 240},
+     .caption = u"時",
+     .align = Qt::AlignCenter},
+    {.role = W::MinutesCaption,
+     .name = "Label8",
+     .at = {2300, 420, 650, 240},
+     .caption = u"分",
+     .align = Qt::AlignCenter},
+    {.role = W::SecondsCaption,
+     .name = "Label9",
+     .at = {3200, 420, 650, 240},
+     .caption = u"秒",
+     .align = Qt::AlignCenter},
+    {.role = W::Hours,
+     .name = "Text1",
+     .kind = K::LineEdit,
+     .at = {1400, 660, 650, 345},
+     .align = Qt::AlignRight,
+     .points = 10.5,
+     .fixedPitch = true},
+    {.role = W::HoursColon,
+     .name = "Label5",
+     .at = {2050, 710, 250, 255},
+     .caption = u"：",
+     .align = Qt::AlignCenter},
+    {.role = W::Minutes,
+     .name = "Text2",
+     .kind = K::LineEdit,
+     .at = {2300, 660, 650, 345},
+     .align = Qt::AlignRight,
+     .points = 10.5,
+     .fixedPitch = true},
+    {.role = W::MinutesColon,
+     .name = "Label6",
+     .at = {2950, 710, 250, 255},
+     .caption = u"：",
+     .align = Qt::AlignCenter},
+    {.role = W::Seconds,
+     .name = "Text3",
+     .kind = K::LineEdit,
+     .at = {3200, 660, 650, 345},
+     .align = Qt::AlignRight,
+     .points = 10.5,
+     .fixedPitch = true},
+    {.role = W::Arrow,
+     .name = "Label13",
+     .at = {3900, 710, 300, 255},
+     .caption = u"→",
+     .align = Qt::AlignCenter},
+    {.role = W::Start,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {4300, 600, 1000, 450},
+     .caption = u"スタート"},
+    {.role = W::Stop,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {5350, 600, 1000, 450},
+     .caption = u"停止"},
+    {.role = W::Clear,
+     .name = "Command3",
+     .kind = K::Button,
+     .at = {6400, 600, 960, 450},
+     .caption = u"クリア"},
+    // Clock and time left.
+    {.role = W::ClockCaption,
+     .name = "Label10",
+     .at = {120, 1190, 1400, 255},
+     .caption = u"現在時間：",
+     .align = kRight},
+    {.role = W::Clock,
+     .name = "Label4",
+     .at = {1550, 1160, 1350, 285},
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    {.role = W::DateCaption,
+     .name = "Label11",
+     .at = {120, 1520, 1400, 255},
+     .caption = u"本日：",
+     .align = kRight},
+    {.role = W::Date,
+     .name = "Label15",
+     .at = {1550, 1490, 1350, 285},
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    {.role = W::TimeLeftCaption,
+     .name = "Label17",
+     .at = {120, 1870, 1400, 255},
+     .caption = u"カウントダウン：",
+     .align = kRight},
+    {.role = W::TimeLeft,
+     .name = "Label16",
+     .at = {1550, 1820, 1350, 345},
+     .align = Qt::AlignCenter,
+     .points = 12,
+     .bold = true,
+     .fixedPitch = true,
+     .valueLook = true,
+     .ink = colors::navy},
+};
+
+// Where the lamp, a shape of this window's own, stands: made between the two tables.
+constexpr TwipsRect kLampAt = {3080, 1370, 480, 480};
+
+// The controls after the lamp.
+constexpr ControlDecl kLowerControls[] = {
+    {.role = W::StartFrame,
+     .name = "Frame2",
+     .kind = K::GroupBox,
+     .at = {3700, 1100, 1780, 1050},
+     .caption = u"スタート時間"},
+    {.role = W::StartDate,
+     .name = "Label14",
+     .at = {120, 330, 1540, 285},
+     .within = W::StartFrame,
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    {.role = W::StartTime,
+     .name = "Label1",
+     .at = {120, 680, 1540, 285},
+     .within = W::StartFrame,
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    {.role = W::TargetFrame,
+     .name = "Frame1",
+     .kind = K::GroupBox,
+     .at = {5580, 1100, 1780, 1050},
+     .caption = u"目的時間"},
+    {.role = W::TargetDate,
+     .name = "Label3",
+     .at = {120, 330, 1540, 285},
+     .within = W::TargetFrame,
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    {.role = W::TargetTime,
+     .name = "Label2",
+     .at = {120, 680, 1540, 285},
+     .within = W::TargetFrame,
+     .align = Qt::AlignCenter,
+     .valueLook = true},
+    // Sound choice with a preview star beside each option.
+    {.role = W::SoundFrame,
+     .name = "Frame3",
+     .kind = K::GroupBox,
+     .at = {120, 2250, 3450, 620},
+     .caption = u"音"},
+    {.role = W::RingOption,
+     .name = "Option1",
+     .kind = K::Option,
+     .at = {120, 270, 700, 270},
+     .caption = u"Ring",
+     .within = W::SoundFrame},
+    {.role = W::RingStar,
+     .name = "Label20",
+     .kind = K::ClickLabel,
+     .at = {800, 270, 270, 270},
+     .caption = u"★",
+     .within = W::SoundFrame},
+    {.role = W::BellOption,
+     .name = "Option2",
+     .kind = K::Option,
+     .at = {1200, 270, 700, 270},
+     .caption = u"Bell",
+     .within = W::SoundFrame},
+    {.role = W::BellStar,
+     .name = "Label21",
+     .kind = K::ClickLabel,
+     .at = {1880, 270, 270, 270},
+     .caption = u"★",
+     .within = W::SoundFrame},
+    {.role = W::BeepOption,
+     .name = "Option3",
+     .kind = K::Option,
+     .at = {2280, 270, 800, 270},
+     .caption = u"BEEP",
+     .within = W::SoundFrame},
+    {.role = W::BeepStar,
+     .name = "Label22",
+     .kind = K::ClickLabel,
+     .at = {3060, 270, 270, 270},
+     .caption = u"★",
+     .within = W::SoundFrame},
+    {.role = W::ViewFrame,
+     .name = "Frame5",
+     .kind = K::GroupBox,
+     .at = {3650, 2250, 2400, 620},
+     .caption = u"ｶｳﾝﾄﾀﾞｳﾝ表示"},
+    {.role = W::NormalView,
+     .name = "Option4",
+     .kind = K::Option,
+     .at = {80, 270, 1020, 270},
+     .caption = u"通常表示",
+     .within = W::ViewFrame},
+    {.role = W::BigView,
+     .name = "Option5",
+     .kind = K::Option,
+     .at = {1110, 270, 1200, 270},
+     .caption = u"大きい表示",
+     .within = W::ViewFrame},
+    {.role = W::Menu,
+     .name = "Command5",
+     .kind = K::Button,
+     .at = {kMenuButtonLeft, 2280, 7360 - kMenuButtonLeft, 300},
+     .caption = u"ﾒﾆｭｰへ"},
+    {.role = W::Exit,
+     .name = "Command4",
+     .kind = K::Button,
+     .at = {kMenuButtonLeft, 2600, 7360 - kMenuButtonLeft, 300},
+     .caption = u"終了"},
+    // Big display of the time left.
+    {.role = W::BigPanel,
+     .name = "Picture1",
+     .kind = K::Panel,
+     .at = {120, 3000, 8580, 2580},
+     .ground = colors::navy},
+    {.role = W::BigTimeLeft,
+     .name = "Label23",
+     .at = {0, 0, 8580, 2580},
+     .within = W::BigPanel,
+     .align = Qt::AlignCenter,
+     .points = kBigPointSize,
+     .ink = colors::yellow},
+};
+
+// The preview stars' colours; a click on one plays its option's sound.
+constexpr std::pair<W::Role, quint32> kStarColours[] = {
+    {W::RingStar, colors::red}, {W::BellStar, colors::yellow}, {W::BeepStar, colors::black}};
+
+// What a screen reader says for each entry box.
+constexpr std::pair<W::Role, const char16_t*> kEntryNames[] = {{W::Hours, u"経過時間指定 時"},
+                                                               {W::Minutes, u"経過時間指定 分"},
+                                                               {W::Seconds, u"経過時間指定 秒"}};
 
 } // namespace
 
@@ -64,8 +315,9 @@ CountdownWindow::CountdownWindow(AppContext& c)
     setWindowTitle(QStringLiteral("カウントダウン："));
     buildMenus();
     buildControls();
-    m_ringOption->setChecked(true);
-    m_normalViewOption->setChecked(true);
+    connectControls();
+    ringOption()->setChecked(true);
+    normalViewOption()->setChecked(true);
     showNormalView();
 }
 
@@ -77,7 +329,7 @@ void CountdownWindow::buildMenus() {
     addRingSpanMenu(settings, QStringLiteral("アラーム音が鳴り続ける時間を設定(&S)"), "M11",
                     kRingSpans, state().countdownRingSeconds, [this](const RingSpanItem& span) {
                         state().countdownRingSeconds = span.seconds;
-                        m_ringSpanLabel->setText(QString::fromUtf16(span.shown));
+                        ringSpanLabel()->setText(QString::fromUtf16(span.shown));
                     });
     connect(addMenuItem(addMenu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)")), "M21",
                         QStringLiteral("QZ電卓(&D)")),
@@ -97,119 +349,52 @@ void CountdownWindow::buildControls() {
         {{calculatorIcon(), QStringLiteral("QZ電卓"), [this] { windows().startCalculator(this); }},
          {helpIcon(), QStringLiteral("ﾍﾙﾌﾟ"), [this] { windows().openHelp(this); }}});
 
-    const auto right = Qt::AlignRight | Qt::AlignVCenter;
-    // Ring duration, beside the toolbar.
-    addLabel(client, "Label18", {4400, 90, 1300, 255}, QStringLiteral("ｱﾗｰﾑ音時間："), right);
-    m_ringSpanLabel =
-        addLabel(client, "Label19", {5750, 75, 1200, 285}, QString(), Qt::AlignCenter);
-    setValueLook(m_ringSpanLabel, colors::paleYellow);
+    qz::buildControls(client, kUpperControls, m_controls);
+    m_controls[Lamp] = addControl<LampShape>(client, "Shape1", kLampAt);
+    lamp()->setAccessibleName(QStringLiteral("ランプ 消灯"));
+    qz::buildControls(client, kLowerControls, m_controls);
 
-    // Duration entry.
-    addLabel(client, "Label12", {120, 710, 1300, 255}, QStringLiteral("経過時間指定："));
-    addLabel(client, "Label7", {1400, 420, 650, 240}, QStringLiteral("時"), Qt::AlignCenter);
-    addLabel(client, "Label8", {2300, 420, 650, 240}, QStringLiteral("分"), Qt::AlignCenter);
-    addLabel(client, "Label9", {3200, 420, 650, 240}, QStringLiteral("秒"), Qt::AlignCenter);
-    auto entry = [&](const char* name, int left) {
-        auto* t = addControl<QLineEdit>(client, name, {left, 660, 650, 345});
-        t->setFont(fixedFont(10.5));
-        t->setAlignment(Qt::AlignRight);
-        t->installEventFilter(this);
-        return t;
-    };
-    m_hoursBox = entry("Text1", 1400);
-    m_hoursBox->setAccessibleName(QStringLiteral("経過時間指定 時"));
-    addLabel(client, "Label5", {2050, 710, 250, 255}, QStringLiteral("："), Qt::AlignCenter);
-    m_minutesBox = entry("Text2", 2300);
-    m_minutesBox->setAccessibleName(QStringLiteral("経過時間指定 分"));
-    addLabel(client, "Label6", {2950, 710, 250, 255}, QStringLiteral("："), Qt::AlignCenter);
-    m_secondsBox = entry("Text3", 3200);
-    m_secondsBox->setAccessibleName(QStringLiteral("経過時間指定 秒"));
-    addLabel(client, "Label13", {3900, 710, 300, 255}, QStringLiteral("→"), Qt::AlignCenter);
+    for (const auto& [role, name] : kEntryNames) {
+        control(role)->installEventFilter(this);
+        control(role)->setAccessibleName(QString::fromUtf16(name));
+    }
+    m_timeLeftFont = timeLeftLabel()->font();
+    for (const auto& [role, colour] : kStarColours) {
+        QWidget* star = control(role);
+        star->setToolTip(QStringLiteral("ｸﾘｯｸすると音が出ます"));
+        star->setCursor(Qt::PointingHandCursor);
+        setColorOnOwnGround(star, colour);
+    }
 
-    m_startButton = addControl<QPushButton>(client, "Command1", {4300, 600, 1000, 450},
-                                            QStringLiteral("スタート"));
-    auto* stopButton =
-        addControl<QPushButton>(client, "Command2", {5350, 600, 1000, 450}, QStringLiteral("停止"));
-    auto* clearButton = addControl<QPushButton>(client, "Command3", {6400, 600, 960, 450},
-                                                QStringLiteral("クリア"));
+    fitViewOptions();
 
-    // Clock and time left.
-    addLabel(client, "Label10", {120, 1190, 1400, 255}, QStringLiteral("現在時間："), right);
-    m_clockLabel = addLabel(client, "Label4", {1550, 1160, 1350, 285}, {}, Qt::AlignCenter);
-    addLabel(client, "Label11", {120, 1520, 1400, 255}, QStringLiteral("本日："), right);
-    m_dateLabel = addLabel(client, "Label15", {1550, 1490, 1350, 285}, {}, Qt::AlignCenter);
-    addLabel(client, "Label17", {120, 1870, 1400, 255}, QStringLiteral("カウントダウン："), right);
-    m_timeLeftLabel = addLabel(client, "Label16", {1550, 1820, 1350, 345}, {}, Qt::AlignCenter);
-    m_timeLeftLabel->setFont(fixedFont(12, true));
-    m_timeLeftFont = m_timeLeftLabel->font();
-
-    m_lamp = addControl<LampShape>(client, "Shape1", {3080, 1370, 480, 480});
-    m_lamp->setAccessibleName(QStringLiteral("ランプ 消灯"));
-
-    auto* startFrame = addControl<QGroupBox>(client, "Frame2", {3700, 1100, 1780, 1050},
-                                             QStringLiteral("スタート時間"));
-    m_startDateLabel = addLabel(startFrame, "Label14", {120, 330, 1540, 285}, {}, Qt::AlignCenter);
-    m_startTimeLabel = addLabel(startFrame, "Label1", {120, 680, 1540, 285}, {}, Qt::AlignCenter);
-    auto* targetFrame = addControl<QGroupBox>(client, "Frame1", {5580, 1100, 1780, 1050},
-                                              QStringLiteral("目的時間"));
-    m_targetDateLabel = addLabel(targetFrame, "Label3", {120, 330, 1540, 285}, {}, Qt::AlignCenter);
-    m_targetTimeLabel = addLabel(targetFrame, "Label2", {120, 680, 1540, 285}, {}, Qt::AlignCenter);
-    for (QLabel* l : {m_clockLabel, m_dateLabel, m_timeLeftLabel, m_startDateLabel,
-                      m_startTimeLabel, m_targetDateLabel, m_targetTimeLabel})
-        setValueLook(l);
-    setForeground(m_timeLeftLabel, colors::navy); // over the value look's black
-
-    // Sound choice with a preview star beside each option.
-    auto* soundFrame =
-        addControl<QGroupBox>(client, "Frame3", {120, 2250, 3450, 620}, QStringLiteral("音"));
-    m_ringOption = addControl<QRadioButton>(soundFrame, "Option1", {120, 270, 700, 270},
-                                            QStringLiteral("Ring"));
-    auto* ringStar = star(soundFrame, "Label20", colors::red, 800, 270);
-    auto* bellOption = addControl<QRadioButton>(soundFrame, "Option2", {1200, 270, 700, 270},
-                                                QStringLiteral("Bell"));
-    auto* bellStar = star(soundFrame, "Label21", colors::yellow, 1880, 270);
-    auto* beepOption = addControl<QRadioButton>(soundFrame, "Option3", {2280, 270, 800, 270},
-                                                QStringLiteral("BEEP"));
-    auto* beepStar = star(soundFrame, "Label22", colors::black, 3060, 270);
-
-    auto* viewFrame = addControl<QGroupBox>(client, "Frame5", {3650, 2250, 2400, 620},
-                                            QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ表示"));
-    m_normalViewOption = addControl<QRadioButton>(viewFrame, "Option4", {80, 270, 1020, 270},
-                                                  QStringLiteral("通常表示"));
-    auto* bigViewOption = addControl<QRadioButton>(viewFrame, "Option5", {1110, 270, 1200, 270},
-                                                   QStringLiteral("大きい表示"));
-    // The captions take what the font needs, so "通常表示" never runs into the second button;
-    // the frame grows towards "ﾒﾆｭｰへ" when it must.
-    m_normalViewOption->resize(
-        std::max(m_normalViewOption->width(), m_normalViewOption->sizeHint().width()),
-        m_normalViewOption->height());
-    bigViewOption->move(m_normalViewOption->geometry().right() + twips(90), bigViewOption->y());
-    bigViewOption->resize(std::max(bigViewOption->width(), bigViewOption->sizeHint().width()),
-                          bigViewOption->height());
-    viewFrame->resize(
-        std::min(std::max(viewFrame->width(), bigViewOption->geometry().right() + twips(80)),
-                 twips(kMenuButtonLeft - 60 - 3650)),
-        viewFrame->height());
-
-    auto* menuButton = addControl<QPushButton>(client, "Command5",
-                                               {kMenuButtonLeft, 2280, 7360 - kMenuButtonLeft, 300},
-                                               QStringLiteral("ﾒﾆｭｰへ"));
-    auto* exitButton = addControl<QPushButton>(client, "Command4",
-                                               {kMenuButtonLeft, 2600, 7360 - kMenuButtonLeft, 300},
-                                               QStringLiteral("終了"));
     // Enter on a focused button presses it.
-    for (QPushButton* b : {m_startButton, stopButton, clearButton, menuButton, exitButton})
+    for (QPushButton* b : {startButton(), stopButton(), clearButton(), menuButton(), exitButton()})
         b->setAutoDefault(true);
 
-    // Big display of the time left.
-    m_bigPanel = addControl<QWidget>(client, "Picture1", {120, 3000, 8580, 2580});
-    setBackground(m_bigPanel, colors::navy);
-    m_bigTimeLeftLabel = addLabel(m_bigPanel, "Label23", {0, 0, 8580, 2580}, {}, Qt::AlignCenter,
-                                  uiFont(kBigPointSize));
-    setForeground(m_bigTimeLeftLabel, colors::yellow);
-    m_bigFont = m_bigTimeLeftLabel->font();
-    m_bigPanel->hide();
+    m_bigFont = bigTimeLeftLabel()->font();
+    bigPanel()->hide();
 
+    m_entryOrder = {hoursBox(), minutesBox(), secondsBox(), startButton()};
+    for (size_t i = 1; i < m_entryOrder.size(); ++i)
+        setTabOrder(m_entryOrder[i - 1], m_entryOrder[i]);
+}
+
+void CountdownWindow::fitViewOptions() {
+    // The captions take what the font needs, so "通常表示" never runs into the second button;
+    // the frame grows towards "ﾒﾆｭｰへ" when it must.
+    QRadioButton* normal = normalViewOption();
+    QRadioButton* big = bigViewOption();
+    QGroupBox* frame = viewFrame();
+    normal->resize(std::max(normal->width(), normal->sizeHint().width()), normal->height());
+    big->move(normal->geometry().right() + twips(90), big->y());
+    big->resize(std::max(big->width(), big->sizeHint().width()), big->height());
+    frame->resize(std::min(std::max(frame->width(), big->geometry().right() + twips(80)),
+                           twips(kMenuButtonLeft - 60 - 3650)),
+                  frame->height());
+}
+
+void CountdownWindow::connectControls() {
     m_clockTimer = new QTimer(this);
     m_clockTimer->setObjectName(QStringLiteral("Timer1"));
     m_clockTimer->setInterval(kCountdownTimerMs);
@@ -217,11 +402,11 @@ void CountdownWindow::buildControls() {
     m_ringTimer->setObjectName(QStringLiteral("Timer2"));
     m_ringTimer->setInterval(kCountdownTimerMs);
 
-    connect(m_startButton, &QPushButton::clicked, this, &CountdownWindow::onStartClicked);
-    connect(stopButton, &QPushButton::clicked, this, [this] { apply(stopRinging(m_cd)); });
-    connect(clearButton, &QPushButton::clicked, this, [this] { apply(clearCountdown(m_cd)); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
-    connect(menuButton, &QPushButton::clicked, this, &CountdownWindow::onMenuClicked);
+    connect(startButton(), &QPushButton::clicked, this, &CountdownWindow::onStartClicked);
+    connect(stopButton(), &QPushButton::clicked, this, [this] { apply(stopRinging(m_cd)); });
+    connect(clearButton(), &QPushButton::clicked, this, [this] { apply(clearCountdown(m_cd)); });
+    connect(exitButton(), &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
+    connect(menuButton(), &QPushButton::clicked, this, &CountdownWindow::onMenuClicked);
     connect(m_clockTimer, &QTimer::timeout, this, &CountdownWindow::onClockTick);
     connect(m_ringTimer, &QTimer::timeout, this, &CountdownWindow::onRingTick);
     auto onSelect = [this](QRadioButton* option, auto handler) {
@@ -229,44 +414,41 @@ void CountdownWindow::buildControls() {
             if (on) handler();
         });
     };
-    onSelect(m_ringOption, [this] { m_cd.soundChoice = SoundChoice::Ring; });
-    onSelect(bellOption, [this] { m_cd.soundChoice = SoundChoice::Bell; });
-    onSelect(beepOption, [this] { m_cd.soundChoice = SoundChoice::Beep; });
-    onSelect(m_normalViewOption, [this] { showNormalView(); });
-    onSelect(bigViewOption, [this] { showBigView(); });
-    connect(ringStar, &ClickLabel::clicked, this,
-            [this] { m_player->playWave(state().programFile(QLatin1String(kRingWave))); });
-    connect(bellStar, &ClickLabel::clicked, this,
-            [this] { m_player->playWave(state().programFile(QLatin1String(kBellWave))); });
-    connect(beepStar, &ClickLabel::clicked, this, [this] { m_player->beep(); });
-
-    m_entryOrder = {m_hoursBox, m_minutesBox, m_secondsBox, m_startButton};
-    for (size_t i = 1; i < m_entryOrder.size(); ++i)
-        setTabOrder(m_entryOrder[i - 1], m_entryOrder[i]);
+    onSelect(ringOption(), [this] { m_cd.soundChoice = SoundChoice::Ring; });
+    onSelect(bellOption(), [this] { m_cd.soundChoice = SoundChoice::Bell; });
+    onSelect(beepOption(), [this] { m_cd.soundChoice = SoundChoice::Beep; });
+    onSelect(normalViewOption(), [this] { showNormalView(); });
+    onSelect(bigViewOption(), [this] { showBigView(); });
+    auto onStar = [this](Role star, auto handler) {
+        connect(as<ClickLabel>(star), &ClickLabel::clicked, this, handler);
+    };
+    onStar(RingStar, [this] { m_player->playWave(state().programFile(QLatin1String(kRingWave))); });
+    onStar(BellStar, [this] { m_player->playWave(state().programFile(QLatin1String(kBellWave))); });
+    onStar(BeepStar, [this] { m_player->beep(); });
 
     m_clockTimer->start();
 }
 
 void CountdownWindow::onActivated() {
-    m_bigTimeLeftLabel->setFont(uiFont(kBigPointSize));
-    m_bigFont = m_bigTimeLeftLabel->font();
+    bigTimeLeftLabel()->setFont(uiFont(kBigPointSize));
+    m_bigFont = bigTimeLeftLabel()->font();
     m_ringTimer->setInterval(0);
     m_ringTimer->stop();
     m_notice.withdraw();
     m_cd.soundChoice = SoundChoice::Ring;
-    m_ringOption->setChecked(true);
-    m_normalViewOption->setChecked(true);
+    ringOption()->setChecked(true);
+    normalViewOption()->setChecked(true);
     showNormalView();
     showNowInSystemFormat();
-    m_ringSpanLabel->setText(QString::number(state().countdownRingSeconds) +
+    ringSpanLabel()->setText(QString::number(state().countdownRingSeconds) +
                              QStringLiteral("秒間"));
-    m_hoursBox->setFocus();
+    hoursBox()->setFocus();
 }
 
 void CountdownWindow::showNowInSystemFormat() {
     const QDateTime now = platform().clock->now();
-    m_clockLabel->setText(startTimeText(now.time()));
-    m_dateLabel->setText(dateText(now.date()));
+    clockLabel()->setText(startTimeText(now.time()));
+    dateLabel()->setText(dateText(now.date()));
 }
 
 bool CountdownWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -282,20 +464,20 @@ bool CountdownWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CountdownWindow::apply(const CountdownOutputs& out) {
-    if (out.currentTime) m_clockLabel->setText(*out.currentTime);
-    if (out.currentDate) m_dateLabel->setText(*out.currentDate);
+    if (out.currentTime) clockLabel()->setText(*out.currentTime);
+    if (out.currentDate) dateLabel()->setText(*out.currentDate);
     if (out.timeLeft) showTimeLeft(*out.timeLeft);
-    if (out.startTime) m_startTimeLabel->setText(*out.startTime);
-    if (out.startDate) m_startDateLabel->setText(*out.startDate);
-    if (out.targetTime) m_targetTimeLabel->setText(*out.targetTime);
-    if (out.targetDate) m_targetDateLabel->setText(*out.targetDate);
-    if (out.lampLit) m_lamp->setFillColor(*out.lampLit ? colors::red : colors::white);
+    if (out.startTime) startTimeLabel()->setText(*out.startTime);
+    if (out.startDate) startDateLabel()->setText(*out.startDate);
+    if (out.targetTime) targetTimeLabel()->setText(*out.targetTime);
+    if (out.targetDate) targetDateLabel()->setText(*out.targetDate);
+    if (out.lampLit) lamp()->setFillColor(*out.lampLit ? colors::red : colors::white);
     // The lamp says in words what its colour shows.
     const QString lampName = QStringLiteral("ランプ ") +
                              (m_cd.ringFromSeconds                   ? QStringLiteral("鳴動中")
-                              : m_lamp->fillColor() == colors::white ? QStringLiteral("消灯")
+                              : lamp()->fillColor() == colors::white ? QStringLiteral("消灯")
                                                                      : QStringLiteral("停止"));
-    if (m_lamp->accessibleName() != lampName) m_lamp->setAccessibleName(lampName);
+    if (lamp()->accessibleName() != lampName) lamp()->setAccessibleName(lampName);
 
     switch (out.sound.kind) {
     case SoundRequest::Kind::Wave:
@@ -329,28 +511,28 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
     if (out.raiseWindow) platform().windows->restoreAndRaise(this);
 
     if (out.resetEntries) {
-        m_ringOption->setChecked(true);
-        m_hoursBox->clear();
-        m_minutesBox->clear();
-        m_secondsBox->clear();
-        m_hoursBox->setFocus();
+        ringOption()->setChecked(true);
+        hoursBox()->clear();
+        minutesBox()->clear();
+        secondsBox()->clear();
+        hoursBox()->setFocus();
     }
 }
 
 void CountdownWindow::showTimeLeft(const QString& text) {
-    m_timeLeftLabel->setText(text);
-    m_bigTimeLeftLabel->setText(text);
+    timeLeftLabel()->setText(text);
+    bigTimeLeftLabel()->setText(text);
     fitBigLabel();
 }
 
 void CountdownWindow::fitBigLabel() {
-    condenseToFit(m_timeLeftLabel, m_timeLeftFont,
-                  m_timeLeftLabel->contentsRect().width() - twips(60));
-    condenseToFit(m_bigTimeLeftLabel, m_bigFont, m_bigPanel->width() - twips(120));
+    condenseToFit(timeLeftLabel(), m_timeLeftFont,
+                  timeLeftLabel()->contentsRect().width() - twips(60));
+    condenseToFit(bigTimeLeftLabel(), m_bigFont, bigPanel()->width() - twips(120));
 }
 
 void CountdownWindow::onStartClicked() {
-    apply(startCountdown(m_cd, m_hoursBox->text(), m_minutesBox->text(), m_secondsBox->text(),
+    apply(startCountdown(m_cd, hoursBox()->text(), minutesBox()->text(), secondsBox()->text(),
                          platform().clock->now()));
     if (!m_clockTimer->isActive()) m_clockTimer->start();
 }
@@ -370,12 +552,12 @@ void CountdownWindow::onRingTick() {
 
 void CountdownWindow::showNormalView() {
     setWindowSizeTwips(this, 7600, 3915);
-    m_bigPanel->hide();
+    bigPanel()->hide();
 }
 
 void CountdownWindow::showBigView() {
     setWindowSizeTwips(this, 8940, 6450);
-    m_bigPanel->show();
+    bigPanel()->show();
     fitBigLabel();
 }
 

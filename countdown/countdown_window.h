@@ -7,14 +7,15 @@
 #include "ui/desktop_notifier.h"
 
 #include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 #include <array>
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
 class QTimer;
 
 namespace qz {
@@ -49,11 +50,88 @@ class CountdownWindow : public QzWindow {
     // The countdown as the window last mirrored it.
     const CountdownState& countdown() const { return m_cd; }
 
+    // The window's controls by what they are for.
+    enum Role {
+        RingSpanCaption,
+        RingSpan,
+        EntryCaption,
+        HoursCaption,
+        MinutesCaption,
+        SecondsCaption,
+        Hours,
+        HoursColon,
+        Minutes,
+        MinutesColon,
+        Seconds,
+        Arrow,
+        Start,
+        Stop,
+        Clear,
+        ClockCaption,
+        Clock,
+        DateCaption,
+        Date,
+        TimeLeftCaption,
+        TimeLeft,
+        Lamp,
+        StartFrame,
+        StartDate,
+        StartTime,
+        TargetFrame,
+        TargetDate,
+        TargetTime,
+        SoundFrame,
+        RingOption,
+        RingStar,
+        BellOption,
+        BellStar,
+        BeepOption,
+        BeepStar,
+        ViewFrame,
+        NormalView,
+        BigView,
+        Menu,
+        Exit,
+        BigPanel,
+        BigTimeLeft,
+        RoleCount
+    };
+    QWidget* control(Role r) const { return m_controls[r]; }
+    QLabel* ringSpanLabel() const { return as<QLabel>(RingSpan); }
+    QLineEdit* hoursBox() const { return as<QLineEdit>(Hours); }
+    QLineEdit* minutesBox() const { return as<QLineEdit>(Minutes); }
+    QLineEdit* secondsBox() const { return as<QLineEdit>(Seconds); }
+    QPushButton* startButton() const { return as<QPushButton>(Start); }
+    QPushButton* stopButton() const { return as<QPushButton>(Stop); }
+    QPushButton* clearButton() const { return as<QPushButton>(Clear); }
+    QLabel* clockLabel() const { return as<QLabel>(Clock); }
+    QLabel* dateLabel() const { return as<QLabel>(Date); }
+    QLabel* timeLeftLabel() const { return as<QLabel>(TimeLeft); }
+    LampShape* lamp() const { return as<LampShape>(Lamp); }
+    QLabel* startDateLabel() const { return as<QLabel>(StartDate); }
+    QLabel* startTimeLabel() const { return as<QLabel>(StartTime); }
+    QLabel* targetDateLabel() const { return as<QLabel>(TargetDate); }
+    QLabel* targetTimeLabel() const { return as<QLabel>(TargetTime); }
+    QRadioButton* ringOption() const { return as<QRadioButton>(RingOption); }
+    QRadioButton* bellOption() const { return as<QRadioButton>(BellOption); }
+    QRadioButton* beepOption() const { return as<QRadioButton>(BeepOption); }
+    QGroupBox* viewFrame() const { return as<QGroupBox>(ViewFrame); }
+    QRadioButton* normalViewOption() const { return as<QRadioButton>(NormalView); }
+    QRadioButton* bigViewOption() const { return as<QRadioButton>(BigView); }
+    QPushButton* menuButton() const { return as<QPushButton>(Menu); } // "ﾒﾆｭｰへ"
+    QPushButton* exitButton() const { return as<QPushButton>(Exit); }
+    QWidget* bigPanel() const { return m_controls[BigPanel]; }
+    QLabel* bigTimeLeftLabel() const { return as<QLabel>(BigTimeLeft); }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    template <class T> T* as(Role r) const { return static_cast<T*>(m_controls[r]); }
+
     void buildControls();
+    void fitViewOptions();
+    void connectControls();
     void buildMenus();
     void apply(const CountdownOutputs& out);
     void showTimeLeft(const QString& text);
@@ -75,23 +153,7 @@ class CountdownWindow : public QzWindow {
 
     // Enter in an entry box moves on to the next control in this order, as Tab does.
     std::array<QWidget*, 4> m_entryOrder{};
-    QLineEdit* m_hoursBox = nullptr;
-    QLineEdit* m_minutesBox = nullptr;
-    QLineEdit* m_secondsBox = nullptr;
-    QPushButton* m_startButton = nullptr;
-    QLabel* m_ringSpanLabel = nullptr;
-    QLabel* m_clockLabel = nullptr;
-    QLabel* m_dateLabel = nullptr;
-    QLabel* m_timeLeftLabel = nullptr;
-    QLabel* m_startTimeLabel = nullptr;
-    QLabel* m_startDateLabel = nullptr;
-    QLabel* m_targetTimeLabel = nullptr;
-    QLabel* m_targetDateLabel = nullptr;
-    LampShape* m_lamp = nullptr;
-    QRadioButton* m_ringOption = nullptr;
-    QRadioButton* m_normalViewOption = nullptr;
-    QWidget* m_bigPanel = nullptr;
-    QLabel* m_bigTimeLeftLabel = nullptr;
+    std::array<QWidget*, RoleCount> m_controls{};
     QTimer* m_clockTimer = nullptr;
     QTimer* m_ringTimer = nullptr;
     RingNotice m_notice;

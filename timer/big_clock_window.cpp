@@ -10,34 +10,62 @@
 
 namespace qz {
 
+namespace {
+
+using K = ControlKind;
+using W = BigClockWindow;
+
+constexpr ControlDecl kControls[] = {
+    {.role = W::Date,
+     .name = "Label2",
+     .at = {120, 120, 7440, 1080},
+     .align = Qt::AlignCenter,
+     .points = 48},
+    {.role = W::Weekday,
+     .name = "Label3",
+     .at = {7680, 120, 4560, 1080},
+     .align = Qt::AlignCenter,
+     .points = 48},
+    {.role = W::TimePanel,
+     .name = "Picture1",
+     .kind = K::Panel,
+     .at = {120, 1320, 12120, 3240},
+     .ground = colors::navy},
+    {.role = W::Time,
+     .name = "Label1",
+     .at = {0, 0, 12120, 3240},
+     .within = W::TimePanel,
+     .align = Qt::AlignCenter,
+     .points = 120,
+     .bold = true,
+     .ground = colors::navy,
+     .ink = colors::yellow},
+    {.role = W::Close,
+     .name = "Command1",
+     .kind = K::Button,
+     .at = {8880, 4740, 1560, 450},
+     .caption = u"閉じる"},
+    {.role = W::Exit,
+     .name = "Command2",
+     .kind = K::Button,
+     .at = {10680, 4740, 1560, 450},
+     .caption = u"終了"},
+};
+
+} // namespace
+
 BigClockWindow::BigClockWindow(AppContext& c) : QzWindow(c, WindowId::BigClock) {
     setObjectName(QStringLiteral("BIG"));
     setWindowTitle(QStringLiteral("ＱＺタイマー／現在時間"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    m_dateLabel = addLabel(client, "Label2", {120, 120, 7440, 1080}, {}, Qt::AlignCenter);
-    m_weekdayLabel = addLabel(client, "Label3", {7680, 120, 4560, 1080}, {}, Qt::AlignCenter);
-
-    auto* timePanel = addControl<QWidget>(client, "Picture1", {120, 1320, 12120, 3240});
-    setBackground(timePanel, colors::navy);
-    m_timeLabel = addLabel(timePanel, "Label1", {0, 0, 12120, 3240}, {}, Qt::AlignCenter);
-    setBackground(m_timeLabel, colors::navy);
-    setForeground(m_timeLabel, colors::yellow);
-
-    auto* closeButton = addControl<QPushButton>(client, "Command1", {8880, 4740, 1560, 450},
-                                                QStringLiteral("閉じる"));
-    connect(closeButton, &QPushButton::clicked, this,
+    buildControls(client, kControls, m_controls);
+    connect(closeButton(), &QPushButton::clicked, this,
             [this] { windows().switchTo(WindowId::Launcher, this); });
-    auto* exitButton = addControl<QPushButton>(client, "Command2", {10680, 4740, 1560, 450},
-                                               QStringLiteral("終了"));
-    connect(exitButton, &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
+    connect(exitButton(), &QPushButton::clicked, this, [this] { windows().exitProgram(this); });
 
     setWindowSizeTwips(this, 12480, 5790);
-
-    m_timeLabel->setFont(uiFont(120, true));
-    m_dateLabel->setFont(uiFont(48));
-    m_weekdayLabel->setFont(uiFont(48));
 
     m_clockTicker = new ClockTicker(*platform().clock, QStringLiteral("Timer1"), this);
     connect(m_clockTicker, &ClockTicker::timeout, this, &BigClockWindow::onClockTick);
@@ -46,7 +74,7 @@ BigClockWindow::BigClockWindow(AppContext& c) : QzWindow(c, WindowId::BigClock) 
 }
 
 void BigClockWindow::onClockTick() {
-    showDateTime(platform().clock->now(), m_timeLabel, m_dateLabel, m_weekdayLabel);
+    showDateTime(platform().clock->now(), timeLabel(), dateLabel(), weekdayLabel());
 }
 
 } // namespace qz

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
 using namespace qz;
@@ -32,8 +33,7 @@ class TestApp : public QObject {
         }
     };
 
-    static QString text(QWidget* w, const char* name) { return control<QLabel>(w, name)->text(); }
-    static void click(QWidget* w, const char* name) { control<QPushButton>(w, name)->click(); }
+    static void click(QWidget* button) { qobject_cast<QPushButton*>(button)->click(); }
     static void trigger(QWidget* w, const char* name) { control<QAction>(w, name)->trigger(); }
     static void tick(QWidget* w) { emit control<ClockTicker>(w, "Timer1")->timeout(); }
     static int visibleProgramWindows() {
@@ -44,13 +44,43 @@ class TestApp : public QObject {
         return n;
     }
 
+    // Each of a window's roles, by the window's control(); the window is the one open.
+    template <class W> static QList<QWidget*> byRole(QzWindow* w) {
+        QList<QWidget*> controls;
+        for (int r = 0; r < W::RoleCount; ++r)
+            controls << static_cast<W*>(w)->control(typename W::Role(r));
+        return controls;
+    }
+
   private slots:
+    void everyRoleHasItsOwnControl_data() {
+        QTest::addColumn<WindowId>("id");
+        QTest::newRow("launcher") << WindowId::Launcher;
+        QTest::newRow("big clock") << WindowId::BigClock;
+    }
+    // A role the tables leave out, or give twice, would leave the window's code holding nothing
+    // or the wrong control.
+    void everyRoleHasItsOwnControl() {
+        QFETCH(WindowId, id);
+        Fixture f;
+        QzWindow* w = f.wm.switchTo(id, nullptr);
+        const QList<QWidget*> controls =
+            id == WindowId::Launcher ? byRole<LauncherWindow>(w) : byRole<BigClockWindow>(w);
+        QSet<QWidget*> seen;
+        for (QWidget* c : controls) {
+            QVERIFY(c);
+            QVERIFY2(w->isAncestorOf(c), qPrintable(c->objectName()));
+            QVERIFY2(!seen.contains(c), qPrintable(c->objectName()));
+            seen.insert(c);
+        }
+    }
+
     void launcherShowsTheClockAndWritesDefaultSpans() {
         Fixture f;
         LauncherWindow* menu = f.start();
-        QCOMPARE(text(menu, "Label1"), QStringLiteral("13:08:20"));
-        QCOMPARE(text(menu, "Label2"), QStringLiteral("2010/11/08"));
-        QCOMPARE(text(menu, "Label3"), QStringLiteral("月曜日"));
+        QCOMPARE(menu->timeLabel()->text(), QStringLiteral("13:08:20"));
+        QCOMPARE(menu->dateLabel()->text(), QStringLiteral("2010/11/08"));
+        QCOMPARE(menu->weekdayLabel()->text(), QStringLiteral("月曜日"));
         QCOMPARE(f.spansFile(), QByteArray("60,30,0,0\r\n"));
         QCOMPARE(menu->windowTitle(), QStringLiteral("ＱＺタイマー"));
     }
@@ -66,9 +96,9 @@ class TestApp : public QObject {
     void startReadsTheSettingsAfterTheFirstFrame() {
         QFETCH(bool, leftUnpainted);
         Fixture f;
-        QzWindow* menu = f.wm.showFirst(WindowId::Launcher);
+        auto* menu = static_cast<LauncherWindow*>(f.wm.showFirst(WindowId::Launcher));
         QVERIFY(menu->isVisible());
-        QCOMPARE(text(menu, "Label1"), QStringLiteral("13:08:20"));
+        QCOMPARE(menu->timeLabel()->text(), QStringLiteral("13:08:20"));
         QCOMPARE(f.spansFile(), QByteArray());
         if (leftUnpainted) {
             f.state.alarmRingSeconds = 1;
@@ -85,35 +115,36 @@ class TestApp : public QObject {
         Fixture f;
         f.tp.clock.set(QDateTime(QDate(2010, 11, 13), QTime(23, 59, 59, 900)));
         LauncherWindow* menu = f.start();
-        QCOMPARE(text(menu, "Label3"), QStringLiteral("土曜日"));
+        QCOMPARE(menu->weekdayLabel()->text(), QStringLiteral("土曜日"));
         f.tp.clock.advanceMs(150);
         tick(menu);
-        QCOMPARE(text(menu, "Label1"), QStringLiteral("00:00:00"));
-        QCOMPARE(text(menu, "Label2"), QStringLiteral("2010/11/14"));
-        QCOMPARE(text(menu, "Label3"), QStringLiteral("日曜日"));
+        QCOMPARE(menu->timeLabel()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(menu->dateLabel()->text(), QStringLiteral("2010/11/14"));
+        QCOMPARE(menu->weekdayLabel()->text(), QStringLiteral("日曜日"));
 
-        QWidget* big = f.wm.switchTo(WindowId::BigClock, menu);
+        auto* big = static_cast<BigClockWindow*>(f.wm.switchTo(WindowId::BigClock, menu));
         f.tp.clock.set(QDateTime(QDate(2010, 11, 14), QTime(23, 59, 59)));
         tick(big);
-        QCOMPARE(text(big, "Label3"), QStringLiteral("日曜日"));
+        QCOMPARE(big->weekdayLabel()->text(), QStringLiteral("日曜日"));
         f.tp.clock.advanceSeconds(1);
         tick(big);
-        QCOMPARE(text(big, "Label1"), QStringLiteral("00:00:00"));
-        QCOMPARE(text(big, "Label2"), QStringLiteral("2010/11/15"));
-        QCOMPARE(text(big, "Label3"), QStringLiteral("月曜日"));
+        QCOMPARE(big->timeLabel()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(big->dateLabel()->text(), QStringLiteral("2010/11/15"));
+        QCOMPARE(big->weekdayLabel()->text(), QStringLiteral("月曜日"));
     }
 
     void exactlyOneWindowAfterEverySwitch() {
         Fixture f;
         QzWindow* w = f.start();
         QCOMPARE(visibleProgramWindows(), 1);
-        const std::pair<const char*, WindowId> buttons[] = {{"Command2", WindowId::Timer},
-                                                            {"Command3", WindowId::Countdown},
-                                                            {"Command1", WindowId::Stopwatch},
-                                                            {"Command4", WindowId::CalcAdd},
-                                                            {"Command5", WindowId::CalcElapsed}};
+        using L = LauncherWindow;
+        const std::pair<L::Role, WindowId> buttons[] = {{L::TimerButton, WindowId::Timer},
+                                                        {L::CountdownButton, WindowId::Countdown},
+                                                        {L::StopwatchButton, WindowId::Stopwatch},
+                                                        {L::AddButton, WindowId::CalcAdd},
+                                                        {L::ElapsedButton, WindowId::CalcElapsed}};
         for (const auto& [button, tool] : buttons) {
-            click(w, button);
+            click(static_cast<L*>(w)->control(button));
             QCOMPARE(visibleProgramWindows(), 1);
             QVERIFY(f.wm.current() != w);
             w = f.wm.current();
@@ -123,9 +154,9 @@ class TestApp : public QObject {
             w = f.wm.current();
             QCOMPARE(w->windowId(), WindowId::Launcher);
         }
-        QTest::mouseClick(control(w, "Image1"), Qt::LeftButton);
+        QTest::mouseClick(static_cast<LauncherWindow*>(w)->bigClockPicture(), Qt::LeftButton);
         QCOMPARE(f.wm.current()->windowId(), WindowId::BigClock);
-        click(f.wm.current(), "Command1"); // "閉じる"
+        click(static_cast<BigClockWindow*>(f.wm.current())->closeButton());
         QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
         QCOMPARE(visibleProgramWindows(), 1);
         QCOMPARE(f.quits, 0);
@@ -156,7 +187,7 @@ class TestApp : public QObject {
     void returningToTheLauncherReloadsTheSpans() {
         Fixture f;
         LauncherWindow* menu = f.start();
-        click(menu, "Command2");
+        click(menu->control(LauncherWindow::TimerButton));
         // What the notification timer's "２分間" writes.
         f.state.alarmRingSeconds = 120;
         QVERIFY(f.state.saveSpans());
@@ -211,8 +242,8 @@ class TestApp : public QObject {
             trigger(menu, "M31");
             QCOMPARE(f.tp.help.displays, 1);
             QCOMPARE(f.state.helpOpened, true);
-            auto* big = f.wm.switchTo(WindowId::BigClock, menu);
-            click(big, "Command2"); // "終了"
+            auto* big = static_cast<BigClockWindow*>(f.wm.switchTo(WindowId::BigClock, menu));
+            click(big->exitButton());
             QCOMPARE(f.tp.help.closeAlls, 1);
             QCOMPARE(f.state.helpOpened, false);
             QCOMPARE(f.quits, 1);

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTest>
 #include <QToolBar>
 
@@ -26,6 +27,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QDate kDay(2010, 11, 8);
+using W = CountdownWindow;
 
 // One countdown window opened the way the launcher opens it, on a test platform.
 struct Fixture : WindowFixture {
@@ -37,18 +39,18 @@ struct Fixture : WindowFixture {
         w = open<CountdownWindow>(WindowId::Countdown);
     }
     template <class T = QWidget> T* get(const char* name) { return control<T>(w, name); }
-    QString text(const char* name) { return get<QLabel>(name)->text(); }
+    QString text(W::Role role) { return static_cast<QLabel*>(w->control(role))->text(); }
     QAction* action(const char* name) { return get<QAction>(name); }
-    quint32 lamp() { return get<LampShape>("Shape1")->fillColor(); }
+    quint32 lamp() { return w->lamp()->fillColor(); }
     QTimer* timer2() { return get<QTimer>("Timer2"); }
     void at(int h, int m, int s, int ms = 0, int dayOffset = 0) {
         tp.clock.set(QDateTime(kDay.addDays(dayOffset), QTime(h, m, s, ms)));
     }
     void start(const QString& h, const QString& m, const QString& s) {
-        get<QLineEdit>("Text1")->setText(h);
-        get<QLineEdit>("Text2")->setText(m);
-        get<QLineEdit>("Text3")->setText(s);
-        get<QPushButton>("Command1")->click();
+        w->hoursBox()->setText(h);
+        w->minutesBox()->setText(m);
+        w->secondsBox()->setText(s);
+        w->startButton()->click();
     }
     QString checkedRingItem() {
         QString name;
@@ -67,6 +69,7 @@ class TstCountdownWindow : public QObject {
   private slots:
     void captions_data();
     void captions();
+    void everyRoleHasItsOwnControl();
     void menus();
     void previewStars();
     void timers();
@@ -92,46 +95,50 @@ class TstCountdownWindow : public QObject {
 };
 
 void TstCountdownWindow::captions_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
     QTest::addColumn<QString>("caption");
-    const QList<QPair<const char*, const char*>> rows = {
-        {"Label12", "経過時間指定："},
-        {"Label7", "時"},
-        {"Label8", "分"},
-        {"Label9", "秒"},
-        {"Label5", "："},
-        {"Label6", "："},
-        {"Label13", "→"},
-        {"Label10", "現在時間："},
-        {"Label11", "本日："},
-        {"Label17", "カウントダウン："},
-        {"Label18", "ｱﾗｰﾑ音時間："},
-        {"Frame2", "スタート時間"},
-        {"Frame1", "目的時間"},
-        {"Frame3", "音"},
-        {"Frame5", "ｶｳﾝﾄﾀﾞｳﾝ表示"},
-        {"Option1", "Ring"},
-        {"Option2", "Bell"},
-        {"Option3", "BEEP"},
-        {"Option4", "通常表示"},
-        {"Option5", "大きい表示"},
-        {"Command1", "スタート"},
-        {"Command2", "停止"},
-        {"Command3", "クリア"},
-        {"Command4", "終了"},
-        {"Command5", "ﾒﾆｭｰへ"},
+    const struct {
+        const char* row;
+        W::Role role;
+        const char* caption;
+    } rows[] = {
+        {"entry caption", W::EntryCaption, "経過時間指定："},
+        {"hours caption", W::HoursCaption, "時"},
+        {"minutes caption", W::MinutesCaption, "分"},
+        {"seconds caption", W::SecondsCaption, "秒"},
+        {"colon after hours", W::HoursColon, "："},
+        {"colon after minutes", W::MinutesColon, "："},
+        {"arrow", W::Arrow, "→"},
+        {"clock caption", W::ClockCaption, "現在時間："},
+        {"date caption", W::DateCaption, "本日："},
+        {"time left caption", W::TimeLeftCaption, "カウントダウン："},
+        {"ring span caption", W::RingSpanCaption, "ｱﾗｰﾑ音時間："},
+        {"start frame", W::StartFrame, "スタート時間"},
+        {"target frame", W::TargetFrame, "目的時間"},
+        {"sound frame", W::SoundFrame, "音"},
+        {"view frame", W::ViewFrame, "ｶｳﾝﾄﾀﾞｳﾝ表示"},
+        {"ring", W::RingOption, "Ring"},
+        {"bell", W::BellOption, "Bell"},
+        {"beep", W::BeepOption, "BEEP"},
+        {"normal view", W::NormalView, "通常表示"},
+        {"big view", W::BigView, "大きい表示"},
+        {"start", W::Start, "スタート"},
+        {"stop", W::Stop, "停止"},
+        {"clear", W::Clear, "クリア"},
+        {"exit", W::Exit, "終了"},
+        {"menu", W::Menu, "ﾒﾆｭｰへ"},
     };
-    for (const auto& [name, caption] : rows)
-        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption);
+    for (const auto& r : rows)
+        QTest::newRow(r.row) << int(r.role) << QString::fromUtf8(r.caption);
 }
 
 void TstCountdownWindow::captions() {
-    QFETCH(QString, name);
+    QFETCH(int, role);
     QFETCH(QString, caption);
     Fixture f;
     QCOMPARE(f.w->windowTitle(), u"カウントダウン："_s);
-    QWidget* c = f.w->findChild<QWidget*>(name);
-    QVERIFY2(c, qPrintable(name));
+    QWidget* c = f.w->control(W::Role(role));
+    QVERIFY(c);
     QString shown;
     if (auto* l = qobject_cast<QLabel*>(c))
         shown = l->text();
@@ -141,6 +148,20 @@ void TstCountdownWindow::captions() {
         shown = g->title();
     QCOMPARE(shown, caption);
     QVERIFY(c->isVisibleTo(f.w));
+}
+
+// A role the tables leave out, or give twice, would leave the window's code holding nothing or
+// the wrong control.
+void TstCountdownWindow::everyRoleHasItsOwnControl() {
+    Fixture f;
+    QSet<QWidget*> seen;
+    for (int r = 0; r < W::RoleCount; ++r) {
+        QWidget* c = f.w->control(W::Role(r));
+        QVERIFY2(c, qPrintable(QString::number(r)));
+        QVERIFY2(f.w->isAncestorOf(c), qPrintable(c->objectName()));
+        QVERIFY2(!seen.contains(c), qPrintable(c->objectName()));
+        seen.insert(c);
+    }
 }
 
 void TstCountdownWindow::menus() {
@@ -161,17 +182,18 @@ void TstCountdownWindow::menus() {
 
 void TstCountdownWindow::previewStars() {
     Fixture f;
-    const QList<QPair<const char*, QColor>> stars = {
-        {"Label20", Qt::red}, {"Label21", Qt::yellow}, {"Label22", Qt::black}};
-    for (const auto& [name, colour] : stars) {
-        QLabel* l = f.get<QLabel>(name);
+    const QList<QPair<W::Role, QColor>> stars = {
+        {W::RingStar, Qt::red}, {W::BellStar, Qt::yellow}, {W::BeepStar, Qt::black}};
+    for (const auto& [role, colour] : stars) {
+        auto* l = qobject_cast<QLabel*>(f.w->control(role));
+        QVERIFY(l);
         QCOMPARE(l->text(), u"★"_s);
         QCOMPARE(l->toolTip(), u"ｸﾘｯｸすると音が出ます"_s);
         QCOMPARE(l->palette().color(QPalette::WindowText), colour);
     }
-    QCOMPARE(f.get<QLabel>("Label19")->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xC0));
-    for (const char* box : {"Text1", "Text2", "Text3"}) {
-        const QFontMetrics fm(f.get<QLineEdit>(box)->font());
+    QCOMPARE(f.w->ringSpanLabel()->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xC0));
+    for (QLineEdit* box : {f.w->hoursBox(), f.w->minutesBox(), f.w->secondsBox()}) {
+        const QFontMetrics fm(box->font());
         QCOMPARE(fm.horizontalAdvance(u"1"_s), fm.horizontalAdvance(u"W"_s));
     }
 }
@@ -184,8 +206,8 @@ void TstCountdownWindow::timers() {
     QVERIFY(!f.timer2()->isActive());
     // The clock timer shows the time on its own.
     f.at(10, 50, 31, 200);
-    QTRY_COMPARE(f.text("Label4"), u"10:50:31"_s);
-    QCOMPARE(f.text("Label15"), u"2010/11/08"_s);
+    QTRY_COMPARE(f.text(W::Clock), u"10:50:31"_s);
+    QCOMPARE(f.text(W::Date), u"2010/11/08"_s);
 }
 
 void TstCountdownWindow::formLoadCheckMark_data() {
@@ -206,14 +228,14 @@ void TstCountdownWindow::formLoadCheckMark() {
     QFETCH(QString, checked);
     Fixture f(seconds);
     QCOMPARE(f.checkedRingItem(), checked);
-    QCOMPARE(f.text("Label19"), QString::number(seconds) + u"秒間"_s);
+    QCOMPARE(f.text(W::RingSpan), QString::number(seconds) + u"秒間"_s);
 }
 
 void TstCountdownWindow::ringDurationMenu() {
     Fixture f(60);
-    QCOMPARE(f.text("Label19"), u"60秒間"_s);
+    QCOMPARE(f.text(W::RingSpan), u"60秒間"_s);
     f.action("M115")->trigger();
-    QCOMPARE(f.text("Label19"), u"１分間"_s);
+    QCOMPARE(f.text(W::RingSpan), u"１分間"_s);
     QCOMPARE(f.checkedRingItem(), u"M115"_s);
     QFile file(f.state.programFile(u"TONESPAN.DAT"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -222,7 +244,7 @@ void TstCountdownWindow::ringDurationMenu() {
 
     f.action("M111")->trigger();
     QCOMPARE(f.state.countdownRingSeconds, 5);
-    QCOMPARE(f.text("Label19"), u"5秒間"_s);
+    QCOMPARE(f.text(W::RingSpan), u"5秒間"_s);
     QCOMPARE(f.checkedRingItem(), u"M111"_s);
     // Choosing the checked item again keeps its mark.
     f.action("M111")->trigger();
@@ -240,7 +262,7 @@ void TstCountdownWindow::ringDurationSaveFails() {
     QCOMPARE(f.tp.messages.lastText(), spansNotSavedMessage(fileFaultText(FileFault::NotFound)));
     QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
     QCOMPARE(f.state.countdownRingSeconds, 120);
-    QCOMPARE(f.text("Label19"), u"２分間"_s);
+    QCOMPARE(f.text(W::RingSpan), u"２分間"_s);
     QCOMPARE(f.checkedRingItem(), u"M116"_s);
 }
 
@@ -248,9 +270,9 @@ void TstCountdownWindow::enterMovesThroughTheBoxes() {
     Fixture f;
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
-    auto* t1 = f.get<QLineEdit>("Text1");
-    auto* t2 = f.get<QLineEdit>("Text2");
-    auto* t3 = f.get<QLineEdit>("Text3");
+    auto* t1 = f.w->hoursBox();
+    auto* t2 = f.w->minutesBox();
+    auto* t3 = f.w->secondsBox();
     QCOMPARE(QApplication::focusWidget(), t1);
     QTest::keyClicks(t1, u"1"_s);
     QTest::keyClick(t1, Qt::Key_Return);
@@ -260,31 +282,31 @@ void TstCountdownWindow::enterMovesThroughTheBoxes() {
     QCOMPARE(QApplication::focusWidget(), t3);
     QTest::keyClicks(t3, u"3"_s);
     QTest::keyClick(t3, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), f.get<QPushButton>("Command1"));
+    QCOMPARE(QApplication::focusWidget(), f.w->startButton());
     QCOMPARE(t1->text() + t2->text() + t3->text(), u"123"_s);
-    QVERIFY(f.text("Label2").isEmpty()); // moving on does not start anything
+    QVERIFY(f.text(W::TargetTime).isEmpty()); // moving on does not start anything
     // Enter on the focused start button starts.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(f.text("Label2"), u"11:52:33"_s);
+    QCOMPARE(f.text(W::TargetTime), u"11:52:33"_s);
 }
 
 void TstCountdownWindow::countdownToRing() {
     Fixture f;
     f.start(u""_s, u"90"_s, u""_s);
-    QCOMPARE(f.text("Label1"), u"10:50:30"_s);
-    QCOMPARE(f.text("Label14"), u"2010/11/08"_s);
-    QCOMPARE(f.text("Label2"), u"12:20:30"_s);
-    QCOMPARE(f.text("Label3"), u"2010/11/08"_s);
+    QCOMPARE(f.text(W::StartTime), u"10:50:30"_s);
+    QCOMPARE(f.text(W::StartDate), u"2010/11/08"_s);
+    QCOMPARE(f.text(W::TargetTime), u"12:20:30"_s);
+    QCOMPARE(f.text(W::TargetDate), u"2010/11/08"_s);
 
     f.at(10, 50, 31, 250);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), u"01:29:59"_s);
-    QCOMPARE(f.text("Label23"), u"01:29:59"_s);
+    QCOMPARE(f.text(W::TimeLeft), u"01:29:59"_s);
+    QCOMPARE(f.text(W::BigTimeLeft), u"01:29:59"_s);
     QCOMPARE(f.tp.windows.raises, 0);
 
     f.at(12, 20, 30, 100);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), u"00:00:00"_s);
+    QCOMPARE(f.text(W::TimeLeft), u"00:00:00"_s);
     QCOMPARE(f.tp.windows.raises, 1);
     QVERIFY(f.timer2()->isActive());
     QCOMPARE(f.timer2()->interval(), 300);
@@ -297,20 +319,20 @@ void TstCountdownWindow::countdownToRing() {
     QCOMPARE(f.tp.sounds.requests, (QStringList{ring, ring}));
 
     // Switching to Bell mid-ring takes effect at the next tick.
-    f.get<QRadioButton>("Option2")->click();
+    f.w->bellOption()->click();
     fire(f.timer2());
     QCOMPARE(f.tp.sounds.requests.last(), u"wave:"_s + f.state.programFile(u"1min07A.WAV"_s));
 
     f.at(12, 20, 33, 0);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), u"-3"_s);
-    QCOMPARE(f.text("Label23"), u"-3"_s);
+    QCOMPARE(f.text(W::TimeLeft), u"-3"_s);
+    QCOMPARE(f.text(W::BigTimeLeft), u"-3"_s);
     QCOMPARE(f.tp.windows.raises, 2);
 }
 
 void TstCountdownWindow::beepBlinksTheLamp() {
     Fixture f;
-    f.get<QRadioButton>("Option3")->click();
+    f.w->beepOption()->click();
     QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Beep);
     f.start(u""_s, u""_s, u"1"_s);
     QCOMPARE(f.lamp(), colors::white);
@@ -359,14 +381,14 @@ void TstCountdownWindow::ringEnds() {
     QCOMPARE(f.timer2()->interval(), 0);
     QCOMPARE(f.tp.notifier.shown.size(), 1);
     QCOMPARE(f.tp.notifier.open(), 0);
-    const QString frozen = f.text("Label16");
+    const QString frozen = f.text(W::TimeLeft);
     const quint32 lamp = f.lamp();
     f.tp.clock.advanceMs(5000);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), frozen);
+    QCOMPARE(f.text(W::TimeLeft), frozen);
     QCOMPARE(f.lamp(), lamp);
     QVERIFY(!f.timer2()->isActive());
-    QCOMPARE(f.text("Label4"), f.tp.clock.now().toString(u"hh:mm:ss"_s));
+    QCOMPARE(f.text(W::Clock), f.tp.clock.now().toString(u"hh:mm:ss"_s));
 }
 
 void TstCountdownWindow::stopWhileCounting() {
@@ -374,13 +396,13 @@ void TstCountdownWindow::stopWhileCounting() {
     f.start(u""_s, u"5"_s, u""_s);
     f.at(10, 51, 30);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), u"00:04:00"_s);
-    f.get<QPushButton>("Command2")->click();
+    QCOMPARE(f.text(W::TimeLeft), u"00:04:00"_s);
+    f.w->stopButton()->click();
     QCOMPARE(f.lamp(), colors::red);
     f.at(10, 56, 0);
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label16"), u"00:04:00"_s);
-    QCOMPARE(f.text("Label2"), u"10:55:30"_s);
+    QCOMPARE(f.text(W::TimeLeft), u"00:04:00"_s);
+    QCOMPARE(f.text(W::TargetTime), u"10:55:30"_s);
     QVERIFY(!f.timer2()->isActive());
     QCOMPARE(f.tp.windows.raises, 0);
 }
@@ -389,39 +411,40 @@ void TstCountdownWindow::clearResetsTheWindow() {
     Fixture f;
     f.w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.w));
-    f.get<QRadioButton>("Option2")->click();
+    f.w->bellOption()->click();
     f.start(u"1"_s, u"2"_s, u"3"_s);
     fire(f.get<QTimer>("Timer1"));
-    f.get<QPushButton>("Command2")->click();
-    f.get<QPushButton>("Command3")->click();
-    for (const char* name : {"Label1", "Label2", "Label3", "Label14", "Label16", "Label23"})
-        QVERIFY2(f.text(name).isEmpty(), name);
-    for (const char* box : {"Text1", "Text2", "Text3"})
-        QVERIFY(f.get<QLineEdit>(box)->text().isEmpty());
-    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
+    f.w->stopButton()->click();
+    f.w->clearButton()->click();
+    for (W::Role r :
+         {W::StartTime, W::TargetTime, W::TargetDate, W::StartDate, W::TimeLeft, W::BigTimeLeft})
+        QVERIFY2(f.text(r).isEmpty(), qPrintable(f.w->control(r)->objectName()));
+    for (QLineEdit* box : {f.w->hoursBox(), f.w->minutesBox(), f.w->secondsBox()})
+        QVERIFY(box->text().isEmpty());
+    QVERIFY(f.w->ringOption()->isChecked());
     QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
     QCOMPARE(f.lamp(), colors::white);
-    QCOMPARE(QApplication::focusWidget(), f.get<QLineEdit>("Text1"));
+    QCOMPARE(QApplication::focusWidget(), f.w->hoursBox());
     f.tp.clock.advanceMs(60000);
     fire(f.get<QTimer>("Timer1"));
-    QVERIFY(f.text("Label16").isEmpty());
+    QVERIFY(f.text(W::TimeLeft).isEmpty());
 }
 
 void TstCountdownWindow::bigDisplay() {
     Fixture f;
-    QWidget* picture = f.get("Picture1");
+    QWidget* picture = f.w->bigPanel();
     QVERIFY(!picture->isVisible());
     const QSize normal = f.w->size();
     f.start(u"25"_s, u""_s, u""_s);
-    f.get<QRadioButton>("Option5")->click();
+    f.w->bigViewOption()->click();
     QVERIFY(picture->isVisible());
     QVERIFY(f.w->width() > normal.width() && f.w->height() > normal.height());
     QVERIFY(f.w->rect().contains(picture->mapTo(f.w, picture->rect().bottomRight())));
     fire(f.get<QTimer>("Timer1"));
-    QCOMPARE(f.text("Label23"), u"25:00:00"_s);
-    QCOMPARE(f.text("Label23"), f.text("Label16"));
-    QCOMPARE(f.get<QLabel>("Label23")->font().pointSize(), 120);
-    f.get<QRadioButton>("Option4")->click();
+    QCOMPARE(f.text(W::BigTimeLeft), u"25:00:00"_s);
+    QCOMPARE(f.text(W::BigTimeLeft), f.text(W::TimeLeft));
+    QCOMPARE(f.w->bigTimeLeftLabel()->font().pointSize(), 120);
+    f.w->normalViewOption()->click();
     QVERIFY(!picture->isVisible());
     QCOMPARE(f.w->size(), normal);
 }
@@ -431,14 +454,14 @@ void TstCountdownWindow::longTimeLeftFits() {
     Fixture f;
     f.start(u"69890449"_s, u""_s, u"29"_s);
     fire(f.get<QTimer>("Timer1"));
-    auto* normal = f.get<QLabel>("Label16");
+    auto* normal = f.w->timeLeftLabel();
     QCOMPARE(normal->text(), u"69890449:00:29"_s);
     QVERIFY(QFontMetrics(normal->font()).horizontalAdvance(normal->text()) <=
             normal->contentsRect().width());
     QCOMPARE(normal->font().pointSizeF(), 12.0);
     QVERIFY(normal->font().bold());
-    f.get<QRadioButton>("Option5")->click();
-    auto* big = f.get<QLabel>("Label23");
+    f.w->bigViewOption()->click();
+    auto* big = f.w->bigTimeLeftLabel();
     QVERIFY(QFontMetrics(big->font()).horizontalAdvance(big->text()) <= big->width());
     // A short value again has the full width.
     f.start(u"1"_s, u""_s, u""_s);
@@ -449,22 +472,22 @@ void TstCountdownWindow::longTimeLeftFits() {
 
 void TstCountdownWindow::displayOptionsKeepApart() {
     Fixture f;
-    auto* frame = f.get<QGroupBox>("Frame5");
-    auto* normal = f.get<QRadioButton>("Option4");
-    auto* big = f.get<QRadioButton>("Option5");
+    auto* frame = f.w->viewFrame();
+    auto* normal = f.w->normalViewOption();
+    auto* big = f.w->bigViewOption();
     QVERIFY(normal->width() >= normal->sizeHint().width());
     QVERIFY(big->width() >= big->sizeHint().width());
     QVERIFY(normal->geometry().right() < big->x());
     QVERIFY(big->geometry().right() < frame->width());
-    QVERIFY(frame->geometry().right() < f.get("Command5")->x());
+    QVERIFY(frame->geometry().right() < f.w->menuButton()->x());
 }
 
 void TstCountdownWindow::previewsLeaveTheChoice() {
     Fixture f;
-    f.get<QRadioButton>("Option3")->click();
-    QTest::mouseClick(f.get("Label20"), Qt::LeftButton);
-    QTest::mouseClick(f.get("Label21"), Qt::LeftButton);
-    QTest::mouseClick(f.get("Label22"), Qt::LeftButton);
+    f.w->beepOption()->click();
+    QTest::mouseClick(f.w->control(W::RingStar), Qt::LeftButton);
+    QTest::mouseClick(f.w->control(W::BellStar), Qt::LeftButton);
+    QTest::mouseClick(f.w->control(W::BeepStar), Qt::LeftButton);
     QCOMPARE(f.tp.sounds.requests,
              (QStringList{u"wave:"_s + f.state.programFile(u"RING.WAV"_s),
                           u"wave:"_s + f.state.programFile(u"1min07A.WAV"_s), u"beep"_s}));
@@ -473,25 +496,25 @@ void TstCountdownWindow::previewsLeaveTheChoice() {
 
 void TstCountdownWindow::activationStopsTheRing() {
     Fixture f;
-    f.get<QRadioButton>("Option3")->click();
-    f.get<QRadioButton>("Option5")->click();
+    f.w->beepOption()->click();
+    f.w->bigViewOption()->click();
     f.start(u""_s, u""_s, u""_s);
     fire(f.get<QTimer>("Timer1"));
     QVERIFY(f.timer2()->isActive());
     f.w->onActivated();
     QVERIFY(!f.timer2()->isActive());
-    QVERIFY(f.get<QRadioButton>("Option1")->isChecked());
-    QVERIFY(f.get<QRadioButton>("Option4")->isChecked());
-    QVERIFY(!f.get("Picture1")->isVisible());
+    QVERIFY(f.w->ringOption()->isChecked());
+    QVERIFY(f.w->normalViewOption()->isChecked());
+    QVERIFY(!f.w->bigPanel()->isVisible());
     QCOMPARE(f.w->countdown().soundChoice, SoundChoice::Ring);
-    QCOMPARE(f.text("Label4"), u"10:50:30"_s);
+    QCOMPARE(f.text(W::Clock), u"10:50:30"_s);
 }
 
 void TstCountdownWindow::backToMenu() {
     Fixture f;
     QPointer<CountdownWindow> window = f.w;
     f.start(u""_s, u"1"_s, u""_s);
-    f.get<QPushButton>("Command5")->click();
+    f.w->menuButton()->click();
     QCOMPARE(f.wm.current()->windowId(), WindowId::Launcher);
     QTRY_VERIFY(!window);
     QCOMPARE(f.quits, 0);
@@ -501,7 +524,7 @@ void TstCountdownWindow::exitAndClose() {
     {
         Fixture f;
         f.state.helpOpened = 1;
-        f.get<QPushButton>("Command4")->click();
+        f.w->exitButton()->click();
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);
     }
