@@ -19,8 +19,8 @@ QString AppState::settingsFile(const QString& name) const {
 }
 
 void AppState::setSpans(const Spans& s) {
-    alarmRingSeconds = s.alarmRingSeconds;
-    countdownRingSeconds = s.countdownRingSeconds;
+    m_alarmRingSeconds = s.alarmRingSeconds;
+    m_countdownRingSeconds = s.countdownRingSeconds;
     m_spareSpan3 = s.spareSpan3;
     m_spareSpan4 = s.spareSpan4;
 }

@@ -13,9 +13,14 @@ class AppState {
     // programFolder: where the settings files, wave files and help live.
     explicit AppState(QString programFolder);
 
-    int alarmRingSeconds = 60;
-    int countdownRingSeconds = 30;
-    bool helpOpened = false;
+    // How long a ring of the notification timer and of the countdown lasts, in seconds.
+    int alarmRingSeconds() const { return m_alarmRingSeconds; }
+    void setAlarmRingSeconds(int seconds) { m_alarmRingSeconds = seconds; }
+    int countdownRingSeconds() const { return m_countdownRingSeconds; }
+    void setCountdownRingSeconds(int seconds) { m_countdownRingSeconds = seconds; }
+    // Whether the help window was opened from a tool window (it closes with the tool).
+    bool helpOpened() const { return m_helpOpened; }
+    void setHelpOpened(bool opened) { m_helpOpened = opened; }
 
     // The ten sound sources, as ONGENDATA.DAT holds them once loaded.
     const SoundTable& soundTable() const { return m_soundTable; }
@@ -54,7 +59,7 @@ class AppState {
     QString wavePath(int k) const;
 
     Spans spans() const {
-        return {alarmRingSeconds, countdownRingSeconds, m_spareSpan3, m_spareSpan4};
+        return {m_alarmRingSeconds, m_countdownRingSeconds, m_spareSpan3, m_spareSpan4};
     }
     void setSpans(const Spans& s);
 
@@ -62,6 +67,9 @@ class AppState {
     bool writeSpans(QString* error);
     void removeStaleFilesOnce();
 
+    int m_alarmRingSeconds = 60;
+    int m_countdownRingSeconds = 30;
+    bool m_helpOpened = false;
     // The two durations TONESPAN.DAT keeps beside the ring durations; no window uses them.
     int m_spareSpan3 = 0;
     int m_spareSpan4 = 0;

@@ -73,13 +73,13 @@ QzWindow* WindowManager::show(WindowId target, QzWindow* from, bool activateAfte
 }
 
 void WindowManager::openHelp(QWidget* owner) {
-    m_context.state.helpOpened = true;
+    m_context.state.setHelpOpened(true);
     m_context.platform.help->display(owner);
 }
 
 void WindowManager::exitProgram(QWidget*) {
-    if (m_context.state.helpOpened) {
-        m_context.state.helpOpened = false;
+    if (m_context.state.helpOpened()) {
+        m_context.state.setHelpOpened(false);
         m_context.platform.help->closeAll();
     }
     m_exiting = true;

@@ -327,8 +327,8 @@ void CountdownWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     QMenu* settings = addMenu(bar, "M1", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("アラーム音が鳴り続ける時間を設定(&S)"), "M11",
-                    kRingSpans, state().countdownRingSeconds, [this](const RingSpanItem& span) {
-                        state().countdownRingSeconds = span.seconds;
+                    kRingSpans, state().countdownRingSeconds(), [this](const RingSpanItem& span) {
+                        state().setCountdownRingSeconds(span.seconds);
                         ringSpanLabel()->setText(QString::fromUtf16(span.shown));
                     });
     connect(addMenuItem(addMenu(bar, "M2", QStringLiteral("ﾂｰﾙ(&T)")), "M21",
@@ -440,7 +440,7 @@ void CountdownWindow::onActivated() {
     normalViewOption()->setChecked(true);
     showNormalView();
     showNowInSystemFormat();
-    ringSpanLabel()->setText(QString::number(state().countdownRingSeconds) +
+    ringSpanLabel()->setText(QString::number(state().countdownRingSeconds()) +
                              QStringLiteral("秒間"));
     hoursBox()->setFocus();
 }
@@ -547,7 +547,7 @@ void CountdownWindow::onClockTick() {
 }
 
 void CountdownWindow::onRingTick() {
-    apply(ringTick(m_cd, platform().clock->now(), state().countdownRingSeconds));
+    apply(ringTick(m_cd, platform().clock->now(), state().countdownRingSeconds()));
 }
 
 void CountdownWindow::showNormalView() {

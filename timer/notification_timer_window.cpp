@@ -401,7 +401,7 @@ void NotificationTimerWindow::buildMenus() {
 
     QMenu* settings = addMenu(menuBar(), "M2", QStringLiteral("設定(&S)"));
     addRingSpanMenu(settings, QStringLiteral("ｱﾗｰﾑ音の鳴り続ける時間を設定"), "M21", kRingSpans,
-                    state().alarmRingSeconds,
+                    state().alarmRingSeconds(),
                     [this](const RingSpanItem& span) { onRingSpanChosen(span.seconds); });
     item(settings, "M22", QStringLiteral("音源設定(&G)"),
          [this] { leaveWindow(WindowId::SoundSettings); });
@@ -413,7 +413,7 @@ void NotificationTimerWindow::buildMenus() {
 }
 
 void NotificationTimerWindow::onActivated() {
-    m_engine.setRingSeconds(state().alarmRingSeconds);
+    m_engine.setRingSeconds(state().alarmRingSeconds());
     showRingSpan(ringSpanLabel(), m_engine.ringSeconds());
     for (int k = 1; k <= kAlarmRows; ++k)
         setElidedText(row(k).source, state().soundTable()[size_t(k - 1)].name(),
@@ -428,7 +428,7 @@ QString NotificationTimerWindow::sourcePath(int k) const {
 }
 
 void NotificationTimerWindow::onRingSpanChosen(int seconds) {
-    state().alarmRingSeconds = seconds;
+    state().setAlarmRingSeconds(seconds);
     m_engine.setRingSeconds(seconds);
     showRingSpan(ringSpanLabel(), seconds);
 }

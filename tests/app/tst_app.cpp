@@ -101,10 +101,10 @@ class TestApp : public QObject {
         QCOMPARE(menu->timeLabel()->text(), QStringLiteral("13:08:20"));
         QCOMPARE(f.spansFile(), QByteArray());
         if (leftUnpainted) {
-            f.state.alarmRingSeconds = 1;
+            f.state.setAlarmRingSeconds(1);
             QCOMPARE(f.wm.switchTo(WindowId::BigClock, menu)->windowId(), WindowId::BigClock);
             QCOMPARE(f.spansFile(), QByteArray("60,30,0,0\r\n"));
-            QCOMPARE(f.state.alarmRingSeconds, 60);
+            QCOMPARE(f.state.alarmRingSeconds(), 60);
         } else {
             QTRY_COMPARE(f.spansFile(), QByteArray("60,30,0,0\r\n"));
             QCOMPARE(f.wm.current(), menu);
@@ -189,11 +189,11 @@ class TestApp : public QObject {
         LauncherWindow* menu = f.start();
         click(menu->control(LauncherWindow::TimerButton));
         // What the notification timer's "２分間" writes.
-        f.state.alarmRingSeconds = 120;
+        f.state.setAlarmRingSeconds(120);
         QVERIFY(f.state.saveSpans());
-        f.state.alarmRingSeconds = 1;
+        f.state.setAlarmRingSeconds(1);
         f.wm.switchTo(WindowId::Launcher, f.wm.current());
-        QCOMPARE(f.state.alarmRingSeconds, 120);
+        QCOMPARE(f.state.alarmRingSeconds(), 120);
     }
 
     void versionBoxMakesTheLauncherActiveAgain() {
@@ -207,8 +207,8 @@ class TestApp : public QObject {
         });
         trigger(menu, "M32");
         QCOMPARE(shown, 1);
-        QCOMPARE(f.state.alarmRingSeconds, 10);
-        QCOMPARE(f.state.countdownRingSeconds, 20);
+        QCOMPARE(f.state.alarmRingSeconds(), 10);
+        QCOMPARE(f.state.countdownRingSeconds(), 20);
         QCOMPARE(f.wm.current(), menu);
     }
 
@@ -241,11 +241,11 @@ class TestApp : public QObject {
             LauncherWindow* menu = f.start();
             trigger(menu, "M31");
             QCOMPARE(f.tp.help.displays, 1);
-            QCOMPARE(f.state.helpOpened, true);
+            QCOMPARE(f.state.helpOpened(), true);
             auto* big = static_cast<BigClockWindow*>(f.wm.switchTo(WindowId::BigClock, menu));
             click(big->exitButton());
             QCOMPARE(f.tp.help.closeAlls, 1);
-            QCOMPARE(f.state.helpOpened, false);
+            QCOMPARE(f.state.helpOpened(), false);
             QCOMPARE(f.quits, 1);
         }
     }

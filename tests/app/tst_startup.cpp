@@ -114,7 +114,7 @@ class TestStartup : public QObject {
         state.setSettingsFolder(loc.folder);
         QVERIFY(state.loadSpans());
         QCOMPARE(read(f.inConfig("TONESPAN.DAT")), QByteArray("60,30,0,0\r\n"));
-        state.alarmRingSeconds = 120;
+        state.setAlarmRingSeconds(120);
         QVERIFY(state.saveSpans());
         QCOMPARE(read(f.inConfig("TONESPAN.DAT")), QByteArray("120,30,0,0\r\n"));
         QVERIFY(state.loadSoundTable());
@@ -148,10 +148,10 @@ class TestStartup : public QObject {
         QVERIFY(state.loadSpans());
         QCOMPARE(state.spans(), (Spans{45, 7, 0, 0}));
         // A choice made in a tool survives the launcher's reload on the way back.
-        state.alarmRingSeconds = 120;
+        state.setAlarmRingSeconds(120);
         QVERIFY(state.saveSpans());
         QVERIFY(state.loadSpans());
-        QCOMPARE(state.alarmRingSeconds, 120);
+        QCOMPARE(state.alarmRingSeconds(), 120);
         // The sound table starts from the defaults and keeps an edit across the timer's reloads.
         QVERIFY(state.loadSoundTable());
         QCOMPARE(state.soundTable()[2].name(), QStringLiteral("時間"));

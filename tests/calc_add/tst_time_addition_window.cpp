@@ -219,7 +219,7 @@ void TstTimeAdditionWindow::menusAndToolbar() {
     f.action("Toolbar1_5")->trigger();
     f.action("M31")->trigger();
     QCOMPARE(f.tp.help.displays, 2);
-    QCOMPARE(f.state.helpOpened, 1);
+    QCOMPARE(f.state.helpOpened(), true);
 }
 
 void TstTimeAdditionWindow::typingAWorksheet() {
@@ -730,7 +730,7 @@ void TstTimeAdditionWindow::leaving() {
     }
     {
         Fixture f;
-        f.state.helpOpened = 1;
+        f.state.setHelpOpened(true);
         f.calc->exitButton()->click();
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);

@@ -194,7 +194,7 @@ void TstElapsedTimeWindow::menusAndToolbar() {
     QCOMPARE(f.tp.calculator.folders, QStringList{f.dir.path()});
     f.get<QAction>("Toolbar1_5")->trigger();
     QCOMPARE(f.tp.help.displays, 1);
-    QCOMPARE(f.state.helpOpened, 1);
+    QCOMPARE(f.state.helpOpened(), true);
     // Button 3 asks to print; button 1 opens (here cancelled), button 2 saves (refused: empty).
     f.get<QAction>("Toolbar1_3")->trigger();
     QVERIFY(f.w->printPanel()->isVisible());

@@ -33,7 +33,7 @@ using W = CountdownWindow;
 struct Fixture : WindowFixture {
     explicit Fixture(int ringSeconds = 30, const QString& folder = QString())
         : WindowFixture(folder) {
-        state.countdownRingSeconds = ringSeconds;
+        state.setCountdownRingSeconds(ringSeconds);
         tp.clock.set(QDateTime(kDay, QTime(10, 50, 30)));
         registerWindow<CountdownWindow>(WindowId::Countdown);
         w = open<CountdownWindow>(WindowId::Countdown);
@@ -243,7 +243,7 @@ void TstCountdownWindow::ringDurationMenu() {
     file.close();
 
     f.action("M111")->trigger();
-    QCOMPARE(f.state.countdownRingSeconds, 5);
+    QCOMPARE(f.state.countdownRingSeconds(), 5);
     QCOMPARE(f.text(W::RingSpan), u"5秒間"_s);
     QCOMPARE(f.checkedRingItem(), u"M111"_s);
     // Choosing the checked item again keeps its mark.
@@ -261,7 +261,7 @@ void TstCountdownWindow::ringDurationSaveFails() {
     QCOMPARE(f.tp.messages.shown.size(), 1);
     QCOMPARE(f.tp.messages.lastText(), spansNotSavedMessage(fileFaultText(FileFault::NotFound)));
     QCOMPARE(f.tp.messages.shown[0].title, u"CHECK"_s);
-    QCOMPARE(f.state.countdownRingSeconds, 120);
+    QCOMPARE(f.state.countdownRingSeconds(), 120);
     QCOMPARE(f.text(W::RingSpan), u"２分間"_s);
     QCOMPARE(f.checkedRingItem(), u"M116"_s);
 }
@@ -523,7 +523,7 @@ void TstCountdownWindow::backToMenu() {
 void TstCountdownWindow::exitAndClose() {
     {
         Fixture f;
-        f.state.helpOpened = 1;
+        f.state.setHelpOpened(true);
         f.w->exitButton()->click();
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);
@@ -545,7 +545,7 @@ void TstCountdownWindow::toolbarAndTools() {
     f.action("Toolbar1_2")->trigger();
     f.action("M31")->trigger();
     QCOMPARE(f.tp.help.displays, 2);
-    QCOMPARE(f.state.helpOpened, 1);
+    QCOMPARE(f.state.helpOpened(), true);
 }
 
 QTEST_MAIN(TstCountdownWindow)

@@ -119,7 +119,7 @@ class TestSettingsFiles : public QObject {
     void missingSpansFileGetsTheDefaults() {
         QTemporaryDir dir;
         AppState s(dir.path());
-        s.alarmRingSeconds = 5;
+        s.setAlarmRingSeconds(5);
         QVERIFY(s.loadSpans());
         QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("60,30,0,0\r\n"));
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
@@ -160,7 +160,7 @@ class TestSettingsFiles : public QObject {
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         AppState s(dir.path());
-        s.alarmRingSeconds = 99;
+        s.setAlarmRingSeconds(99);
         writeBytes(s.programFile(QLatin1String(kSpansFile)), content);
         QVERIFY(s.loadSpans());
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
@@ -171,10 +171,10 @@ class TestSettingsFiles : public QObject {
         QTemporaryDir dir;
         AppState s(dir.path());
         QVERIFY(s.loadSpans());
-        s.countdownRingSeconds = 60;
+        s.setCountdownRingSeconds(60);
         QVERIFY(s.saveSpans());
         QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("60,60,0,0\r\n"));
-        s.alarmRingSeconds = 10;
+        s.setAlarmRingSeconds(10);
         QVERIFY(s.saveSpans());
         QCOMPARE(readBytes(s.programFile(QLatin1String(kSpansFile))), QByteArray("10,60,0,0\r\n"));
     }
@@ -357,7 +357,7 @@ class TestSettingsFiles : public QObject {
                 }
                 QVERIFY(!s.saveSoundTable(&error));
             } else {
-                s.alarmRingSeconds = 10;
+                s.setAlarmRingSeconds(10);
                 QVERIFY(!s.saveSpans(&error));
             }
         }
@@ -492,14 +492,14 @@ class TestSettingsFiles : public QObject {
         AppState s(dir.path());
         QVERIFY(s.loadSpans());
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        s.alarmRingSeconds = 10;
+        s.setAlarmRingSeconds(10);
         QString error;
         const bool saved = s.saveSpans(&error);
         QByteArray afterFault;
         {
             // A write in place that fails half-way puts the file back as it was.
             FaultGuard fault({3, ENOSPC});
-            s.alarmRingSeconds = 20;
+            s.setAlarmRingSeconds(20);
             QVERIFY(!s.saveSpans());
             afterFault = readBytes(s.programFile(QLatin1String(kSpansFile)));
         }
@@ -653,11 +653,11 @@ class TestSettingsFiles : public QObject {
         AppState s(folder);
         QVERIFY(!s.loadSpans());
         QCOMPARE(s.spans(), (Spans{60, 30, 0, 0}));
-        s.alarmRingSeconds = 10;
+        s.setAlarmRingSeconds(10);
         QString error;
         QVERIFY(!s.saveSpans(&error));
         QCOMPARE(error, fileFaultText(FileFault::NotFound));
-        s.countdownRingSeconds = 5;
+        s.setCountdownRingSeconds(5);
         QVERIFY(!s.saveSpans());
         // The launcher reloads on every return: the choices stay.
         QVERIFY(!s.loadSpans());

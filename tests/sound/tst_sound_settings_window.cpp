@@ -516,7 +516,7 @@ class TstSoundSettingsWindow : public QObject {
         f.c<QAction>("M31")->trigger();
         f.c<QToolBar>("Toolbar1")->actions().at(0)->trigger();
         QCOMPARE(f.tp.help.displays, 2);
-        QCOMPARE(f.state.helpOpened, 1);
+        QCOMPARE(f.state.helpOpened(), true);
     }
 };
 

@@ -283,7 +283,7 @@ class TstStopwatchWindow : public QObject {
         QCOMPARE(f.tp.calculator.folders, QStringList{f.state.programFolder()});
         tools[1]->trigger();
         QCOMPARE(f.tp.help.displays, 1);
-        QCOMPARE(f.state.helpOpened, true);
+        QCOMPARE(f.state.helpOpened(), true);
         f.click(f.w->exitButton());
         QCOMPARE(f.quits, 1);
         QCOMPARE(f.tp.help.closeAlls, 1);

@@ -609,7 +609,7 @@ void TstNotificationTimerWindow::ringSpanMenu() {
         QVERIFY(!f.action(other)->isChecked());
     QCOMPARE(f.w->ringSpanLabel()->text(), u"５分間"_s);
     QCOMPARE(w->engine().ringSeconds(), 300);
-    QCOMPARE(f.state.alarmRingSeconds, 300);
+    QCOMPARE(f.state.alarmRingSeconds(), 300);
     const ReadResult r = readWholeFile(f.state.programFile(QLatin1String(kSpansFile)));
     QCOMPARE(r.status, ReadStatus::Ok);
     QCOMPARE(parseSpans(r.bytes), std::optional<Spans>(Spans{300, 45, 7, 8}));
@@ -649,7 +649,7 @@ void TstNotificationTimerWindow::ringSpanSaveFails() {
     // The countdown's menu says the same, in the same words.
     QCOMPARE(f.tp.messages.shown[0].text, spansNotSavedMessage(fileFaultText(FileFault::IsFolder)));
     QCOMPARE(w->engine().ringSeconds(), 30);
-    QCOMPARE(f.state.alarmRingSeconds, 30);
+    QCOMPARE(f.state.alarmRingSeconds(), 30);
     QVERIFY(f.action("M212")->isChecked());
     QCOMPARE(f.w->ringSpanLabel()->text(), u"30秒間"_s);
 }
@@ -788,7 +788,7 @@ void TstNotificationTimerWindow::toolbarAndMenus() {
     f.action("Toolbar1_2")->trigger();
     f.action("M41")->trigger();
     QCOMPARE(f.tp.help.displays, 2);
-    QCOMPARE(f.state.helpOpened, 1);
+    QCOMPARE(f.state.helpOpened(), true);
     f.action("M11")->trigger();
     QCOMPARE(f.quits, 1);
     QCOMPARE(f.tp.help.closeAlls, 1);
