@@ -16,10 +16,12 @@ void condenseToFit(QLabel* label, QFont f, int room) {
     f.setStretch(QFont::Unstretched);
     const int needed = QFontMetrics(f).horizontalAdvance(label->text());
     if (needed > room && room > 0) {
-        const int stretch = 100 * room / needed;
-        f.setStretch(std::max(25, stretch));
-        if (stretch < 25 && f.pointSizeF() > 0)
-            f.setPointSizeF(std::max(4.0, f.pointSizeF() * stretch / 25.0));
+        f.setStretch(std::max(25, 100 * room / needed));
+        // Where even the narrowest letters do not fit, or the face or the system's font engine
+        // cannot condense (Windows' may not), the size gives way for the rest.
+        const int condensed = QFontMetrics(f).horizontalAdvance(label->text());
+        if (condensed > room && f.pointSizeF() > 0)
+            f.setPointSizeF(std::max(4.0, f.pointSizeF() * room / condensed));
     }
     if (label->font() != f) label->setFont(f);
 }

@@ -24,8 +24,8 @@ void setValueLook(QFrame* f, quint32 ground = colors::white);
 // The time, the date and the weekday of `now` in the three labels of a clock display.
 void showDateTime(const QDateTime& now, QLabel* time, QLabel* date, QLabel* weekday);
 // Keeps the label's font size: a text wider than `room` pixels is drawn condensed instead of
-// being cut off or running under what lies beside it, and when even the narrowest letters do
-// not fit the size gives way too. `f` is the font the label has when its text fits.
+// being cut off or running under what lies beside it; where that is not enough the size gives
+// way too. `f` is the font the label has when its text fits.
 void condenseToFit(QLabel* label, QFont f, int room);
 // Shows `text` in the label, cut at the end with "…" when it is wider than the label; the
 // whole text is then the first line of the tool tip, above `tip`.
