@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "version_box.h"
 
-#include "app/command_line.h"
+#include "about/version.h"
 #include "ui/look.h"
 
 #include <QLabel>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "command_line.h"
 
+#include "about/version.h"
+
 #include <QCommandLineParser>
 #include <QLocale>
 
@@ -105,21 +107,6 @@ CommandLine parseCommandLine(const QStringList& arguments, bool japanese) {
     }
     cl.newInstance = parser.isSet(newInstance);
     return cl;
-}
-
-QString programVersion() {
-    return QStringLiteral(QZ_VERSION);
-}
-
-QString fullWidthVersion(QStringView version) {
-    QString shown;
-    shown.reserve(version.size());
-    for (const QChar c : version) {
-        // The full-width forms of '!' to '~' stand in ASCII order, 0xFEE0 above them.
-        const bool widened = (c >= u'0' && c <= u'9') || c == u'.';
-        shown += widened ? QChar(c.unicode() + 0xFEE0) : c;
-    }
-    return shown;
 }
 
 bool userPrefersJapanese() {

@@ -19,12 +19,6 @@ struct CommandLine {
 // arguments: the whole command line, program name first. Texts are Japanese when `japanese`.
 CommandLine parseCommandLine(const QStringList& arguments, bool japanese);
 
-// The program's version number, as the build gives it (the CMake project's version).
-QString programVersion();
-// A version number as the version box shows it: its digits and points in their full-width
-// forms ("2.55" shows as "２．５５"), anything else as it is.
-QString fullWidthVersion(QStringView version);
-
 // Whether the user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) is Japanese.
 bool userPrefersJapanese();
 

@@ -2,7 +2,7 @@
 #include "settings_location.h"
 
 #include "files/file_io.h"
-#include "sound/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // ONGENDATA.DAT: ten sound sources.
 #include "fuzz/fuzz_check.h"
-#include "sound/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <cstddef>
 #include <cstdint>

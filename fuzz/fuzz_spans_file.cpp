@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TONESPAN.DAT: four ring durations.
 #include "fuzz/fuzz_check.h"
-#include "sound/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <cstddef>
 #include <cstdint>

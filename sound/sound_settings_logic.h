@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "sound/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <QString>
 #include <QStringList>

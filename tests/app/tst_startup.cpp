@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "about/version.h"
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/settings_location.h"
-#include "sound/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "files/file_io.h"
-#include "sound/settings_files.h"
+#include "settings/settings_files.h"
 #include "tests/support/window_fixture.h"
 #include "timer/notification_timer_window.h"
 #include "ui/click_label.h"
