@@ -216,7 +216,7 @@ TmkBytes sheetBytes(const ElapsedSheet& sheet, ForeignBytes foreignBytes, bool* 
     auto uneditable = [&](bool kept, std::optional<ReadField>& f, bool foreign) {
         if (!foreign || !kept) return;
         *anyForeign = true;
-        if (foreignBytes == ForeignBytes::Omit) f = ReadField{f->value, QByteArray()};
+        if (foreignBytes == ForeignBytes::Omit) f = ReadField{f->value, QByteArray(), false, {}};
         if (foreignBytes == ForeignBytes::Encode) f = sheet.asRead.fields[index];
     };
     auto text = [&](const std::optional<QString>& t) {

@@ -42,7 +42,10 @@ quint32 DBusNotifier::notify(const QString& title, const QString& text,
                              std::function<void()> onStop) {
     const quint32 handle = ++m_lastHandle;
     m_shown[handle] = {0, std::move(onStop)};
-#ifdef QZ_HAVE_DBUS
+#ifndef QZ_HAVE_DBUS
+    Q_UNUSED(title);
+    Q_UNUSED(text);
+#else
     QDBusConnection bus = busNamed(m_connectionName);
     if (!bus.isConnected()) return handle;
     if (!m_listening) {
