@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cp932.h"
 
+#include "cp932_layout.h"
+
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -33,24 +35,7 @@ QChar cp932Twin(QChar c) {
 
 namespace {
 
-constexpr bool isLead(unsigned b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-constexpr bool isTrail(unsigned b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-constexpr bool isHalfWidthKatakana(unsigned b) {
-    return b >= 0xA1 && b <= 0xDF;
-}
-constexpr char16_t kKatakanaBase = 0xFF61; // 0xA1
-constexpr int kTrailCount = 188;           // 0x40 to 0xFC without 0x7F
-constexpr int kPairCount = 60 * kTrailCount;
-
-constexpr int pairIndex(unsigned lead, unsigned trail) {
-    const int l = lead <= 0x9F ? int(lead) - 0x81 : int(lead) - 0xE0 + 31;
-    const int t = trail < 0x7F ? int(trail) - 0x40 : int(trail) - 0x41;
-    return l * kTrailCount + t;
-}
+using namespace cp932;
 
 // The double-byte half of the code page. Single bytes need no table: 0x00 to 0x7F are
 // themselves and 0xA1 to 0xDF the half-width katakana, as on Windows, whose tables differ from

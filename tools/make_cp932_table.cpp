@@ -3,21 +3,13 @@
 // converter (ICU's "windows-31j", which Debian's Qt has), so the program reads and writes the
 // code page the same way on every system, Windows builds of Qt (which have no such converter)
 // included. Usage: qz_make_cp932_table <output.inc>
+#include "files/cp932_layout.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <cstdio>
 
-namespace {
-
-constexpr bool isLead(unsigned b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-constexpr bool isTrail(unsigned b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-constexpr char16_t kKatakanaBase = 0xFF61;
-
-} // namespace
+using namespace qz::cp932;
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
@@ -39,7 +31,7 @@ int main(int argc, char* argv[]) {
     // lines up with the pairs.
     QStringDecoder decoder("windows-31j");
     const QString text = decoder.isValid() ? decoder.decode(all) : QString();
-    if (text.size() != pairs) {
+    if (pairs != kPairCount || text.size() != pairs) {
         std::fprintf(stderr, "this Qt has no windows-31j converter (ICU): cannot make the table\n");
         return 1;
     }
