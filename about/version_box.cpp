@@ -2,7 +2,7 @@
 #include "version_box.h"
 
 #include "about/version.h"
-#include "ui/look.h"
+#include "look/look.h"
 
 #include <QLabel>
 #include <QPushButton>

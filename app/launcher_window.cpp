@@ -3,10 +3,10 @@
 
 #include "about/version_box.h"
 #include "app/settings_location.h"
-#include "ui/click_label.h"
+#include "look/click_label.h"
+#include "look/look.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
-#include "ui/look.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/window_manager.h"
-#include "ui/click_label.h"
+#include "look/click_label.h"
 
 #include <QGroupBox>
 #include <QLabel>

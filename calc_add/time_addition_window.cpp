@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "calc_add/time_addition_window.h"
 
+#include "audio/sound_player.h"
 #include "calc_add/addition_printout.h"
 #include "calc_add/tim_file.h"
 #include "files/file_io.h"
 #include "files/read_number.h"
+#include "look/look.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
 #include "ui/platform.h"
 #include "ui/printing/printing.h"
-#include "ui/sound_player.h"
 
 #include <QAction>
 #include <QCoreApplication>

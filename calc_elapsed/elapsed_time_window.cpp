@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "elapsed_time_window.h"
 
+#include "audio/sound_player.h"
 #include "calc_elapsed/elapsed_printout.h"
 #include "calc_elapsed/tmk_file.h"
 #include "files/file_io.h"
 #include "files/read_number.h"
+#include "look/look.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
 #include "ui/printing/printing.h"
-#include "ui/sound_player.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "countdown_window.h"
 
-#include "ui/click_label.h"
+#include "audio/sound_player.h"
+#include "look/click_label.h"
+#include "look/declared_controls.h"
+#include "look/look.h"
 #include "ui/clock.h"
-#include "ui/declared_controls.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
 #include "ui/platform.h"
-#include "ui/sound_player.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

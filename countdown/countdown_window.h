@@ -3,7 +3,7 @@
 
 #include "app/window_manager.h"
 #include "countdown/countdown_engine.h"
-#include "ui/colors.h"
+#include "look/colors.h"
 #include "ui/desktop_notifier.h"
 
 #include <QFont>

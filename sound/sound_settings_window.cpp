@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "sound_settings_window.h"
 
+#include "audio/sound_player.h"
 #include "files/file_io.h"
+#include "look/look.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
-#include "ui/sound_player.h"
 
 #include <QAction>
 #include <QFocusEvent>

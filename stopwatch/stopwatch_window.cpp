@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "stopwatch_window.h"
 
+#include "look/look.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
-#include "ui/look.h"
 
 #include <QFontMetricsF>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "notification_timer_window.h"
 
-#include "ui/click_label.h"
+#include "audio/sound_player.h"
+#include "look/click_label.h"
+#include "look/look.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
 #include "ui/dialogs.h"
-#include "ui/look.h"
-#include "ui/sound_player.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // Writes the desktop icons of the program, made from its own picture, into a hicolor theme
 // tree: <out>/hicolor/<n>x<n>/apps/<id>.png, and the scalable <id>.svg when built with SVG;
 // and <out>/<id>.ico, the icon the Windows executable carries.
-#include "ui/app_picture.h"
+#include "look/app_picture.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "dbus_notifier.h"
 #include "dialogs.h"
 #include "help_window.h"
-#include "ui/audio/sound_player_factory.h"
+#include "ui/audio_output/sound_player_factory.h"
 #include "ui/printing/printing.h"
 
 #include <QDir>

@@ -16,7 +16,7 @@
 // parec is started again until it is back. "check" fails when any second of a stretch is
 // silent (or not recorded at all); while the server was away and for a moment after it came
 // back, nothing is due.
-#include "ui/audio/sound_player_factory.h"
+#include "ui/audio_output/sound_player_factory.h"
 
 #include <QApplication>
 #include <QDateTime>

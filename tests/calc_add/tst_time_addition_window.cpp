@@ -3,12 +3,12 @@
 
 #include "calc_add/tim_file.h"
 
+#include "audio/sound_player.h"
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/printing/printing.h"
-#include "ui/sound_player.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "calc_elapsed/elapsed_time_window.h"
 #include "calc_elapsed/tmk_file.h"
 
+#include "audio/sound_player.h"
 #include "files/cp932.h"
 #include "tests/support/window_fixture.h"
 #include "ui/clock.h"
@@ -9,7 +10,6 @@
 #include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/printing/printing.h"
-#include "ui/sound_player.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,10 +4,10 @@
 #include "app/app_state.h"
 #include "files/file_io.h"
 
+#include "audio/sound_player.h"
 #include "tests/support/window_fixture.h"
 #include "ui/clock.h"
 #include "ui/dialogs.h"
-#include "ui/sound_player.h"
 
 #include <QFile>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
+#include "audio/sound_player.h"
 #include "files/cp932.h"
 #include "files/file_io.h"
+#include "look/palette.h"
 #include "sound/sound_settings_window.h"
 #include "tests/support/window_fixture.h"
 #include "ui/dialogs.h"
-#include "ui/palette.h"
 #include "ui/placement.h"
-#include "ui/sound_player.h"
 
 #include <QDir>
 #include <QFile>

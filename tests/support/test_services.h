@@ -3,11 +3,11 @@
 
 // Platform services that never block and record what they were asked, for the tests.
 
+#include "audio/sound_player.h"
 #include "ui/desktop_notifier.h"
 #include "ui/dialogs.h"
 #include "ui/platform.h"
 #include "ui/printing/printing.h"
-#include "ui/sound_player.h"
 
 #include <QList>
 #include <QString>

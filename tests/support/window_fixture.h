@@ -46,7 +46,7 @@ template <class T = QWidget> T* control(const QObject* parent, const char* name)
 // what it holds and presses Enter.
 void clickTypeAndEnter(QLineEdit* box, const QString& text);
 
-// A control's colour in that role as a &H00BBGGRR value, the way ui/colors.h names colours.
+// A control's colour in that role as a &H00BBGGRR value, the way look/colors.h names colours.
 quint32 colourOf(const QWidget* w, QPalette::ColorRole role);
 
 // Runs what a timer's timeout runs, at once and without waiting for it.

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
+#include "audio/sound_player.h"
 #include "files/file_io.h"
+#include "look/click_label.h"
+#include "look/colors.h"
 #include "settings/settings_files.h"
 #include "tests/support/window_fixture.h"
 #include "timer/notification_timer_window.h"
-#include "ui/click_label.h"
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
-#include "ui/colors.h"
 #include "ui/dialogs.h"
 #include "ui/placement.h"
-#include "ui/sound_player.h"
 
 #include <QApplication>
 #include <QDir>

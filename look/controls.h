@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/colors.h"
+#include "look/colors.h"
 #include "ui/placement.h"
 
 #include <QFont>

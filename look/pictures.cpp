@@ -2,7 +2,7 @@
 #include "pictures.h"
 
 #include "app_picture.h"
-#include "fonts.h"
+#include "ui/fonts.h"
 
 #include <QLinearGradient>
 #include <QPainter>

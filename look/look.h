@@ -3,14 +3,14 @@
 
 // How the windows look, all in one: a window's source that builds its controls, menus,
 // colours and fonts wants most of it.
-#include "ui/colors.h"
-#include "ui/controls.h"
-#include "ui/declared_controls.h"
-#include "ui/focus_style.h"
+#include "look/colors.h"
+#include "look/controls.h"
+#include "look/declared_controls.h"
+#include "look/focus_style.h"
+#include "look/menus_toolbars.h"
+#include "look/palette.h"
+#include "look/pictures.h"
 #include "ui/font_families.h"
 #include "ui/fonts.h"
-#include "ui/menus_toolbars.h"
-#include "ui/palette.h"
-#include "ui/pictures.h"
 #include "ui/placement.h"
 #include "ui/translations.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/sound_player.h"
+#include "audio/sound_player.h"
 
 #include <QString>
 #include <memory>

@@ -4,8 +4,8 @@
 #include "click_label.h"
 #include "colors.h"
 #include "controls.h"
-#include "fonts.h"
 #include "palette.h"
+#include "ui/fonts.h"
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>

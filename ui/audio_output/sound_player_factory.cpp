@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "sound_player_factory.h"
 
-#include "audio_output.h"
-#include "mixing_sound_player.h"
+#include "audio/audio_output.h"
+#include "audio/mixing_sound_player.h"
 #include "ui/loadable_module.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <map>
@@ -100,7 +100,8 @@ QtSoundPlayerFactory::QtSoundPlayerFactory(QString programFolder)
 std::unique_ptr<SoundPlayer> QtSoundPlayerFactory::createPlayer() {
     const QString folder =
         m_folder.isEmpty() ? QCoreApplication::applicationDirPath() : QDir::cleanPath(m_folder);
-    return std::make_unique<MixingSoundPlayer>(&moduleOutput(folder), folder);
+    return std::make_unique<MixingSoundPlayer>(&moduleOutput(folder), folder,
+                                               [] { QApplication::beep(); });
 }
 
 } // namespace qz

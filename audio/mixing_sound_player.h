@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "audio/sound_player.h"
 #include "pcm_mixer.h"
-#include "ui/sound_player.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -28,8 +29,10 @@ class AudioStream;
 // ring goes on once the server is back.
 class MixingSoundPlayer final : public SoundPlayer {
   public:
-    // `output` may be null (no audio module); it must outlive the player.
-    MixingSoundPlayer(AudioOutput* output, QString programFolder);
+    // `output` may be null (no audio module); it must outlive the player. `platformBeep` is
+    // the system's own beep, for when there is no output; none by default.
+    MixingSoundPlayer(AudioOutput* output, QString programFolder,
+                      std::function<void()> platformBeep = {});
     ~MixingSoundPlayer() override;
     MixingSoundPlayer(const MixingSoundPlayer&) = delete;
     MixingSoundPlayer& operator=(const MixingSoundPlayer&) = delete;
@@ -69,6 +72,7 @@ class MixingSoundPlayer final : public SoundPlayer {
 
     AudioOutput* m_output = nullptr;
     QString m_programFolder;
+    std::function<void()> m_platformBeep;
     std::map<QString, Cached> m_clips;
     // Declared before the stream: the stream pulls from the mixer until it is destroyed.
     PcmMixer m_mixer;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The audio module: the only code that links Qt Multimedia. The program loads it on the first
 // ring or preview, so windows that never sound never map the audio libraries.
-#include "audio_output.h"
+#include "audio/audio_output.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "ui/audio/audio_output.h"
-#include "ui/audio/mixing_sound_player.h"
-#include "ui/audio/pcm_clip.h"
-#include "ui/audio/pcm_mixer.h"
+#include "audio/audio_output.h"
+#include "audio/mixing_sound_player.h"
+#include "audio/pcm_clip.h"
+#include "audio/pcm_mixer.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -524,15 +524,19 @@ class TestSoundPlayer : public QObject {
     }
 
     void withoutADeviceNothingBreaks() {
+        // The system's own beep stands in, once for a beep and once for a wave's ring.
+        int systemBeeps = 0;
         FakeOutput out;
         out.deviceThere = false;
-        MixingSoundPlayer p(&out, QString());
+        MixingSoundPlayer p(&out, QString(), [&] { ++systemBeeps; });
         p.beep();
         p.playWave(u"/nowhere.wav"_s);
         QVERIFY(!p.isStreamOpen());
-        MixingSoundPlayer none(nullptr, QString());
+        QCOMPARE(systemBeeps, 2);
+        MixingSoundPlayer none(nullptr, QString(), [&] { ++systemBeeps; });
         none.beep();
         QVERIFY(!none.isStreamOpen());
+        QCOMPARE(systemBeeps, 3);
     }
 
     void leavingWhileRingingIsClean() {

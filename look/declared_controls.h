@@ -14,7 +14,7 @@ namespace qz {
 // What a declared control is.
 enum class ControlKind {
     Label,
-    ClickLabel, // a label that reports clicks (ui/click_label.h)
+    ClickLabel, // a label that reports clicks (look/click_label.h)
     Button,
     LineEdit,
     Lamp, // a small boxed square whose colour shows a state

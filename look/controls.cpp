@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
-#include "clock.h"
 #include "palette.h"
+#include "ui/clock.h"
 
 #include <QDateTime>
 #include <QFontMetrics>

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace qz {
 
-// &H00BBGGRR colour values (the named ones are in ui/colors.h) as Qt colours and palettes.
+// &H00BBGGRR colour values (the named ones are in look/colors.h) as Qt colours and palettes.
 QColor vbColor(quint32 bbggrr);
 // Black on a light ground, white on a dark one.
 QColor textColorOn(const QColor& ground);

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mixing_sound_player.h"
 
-#include "audio_output.h"
+#include "audio/audio_output.h"
 
-#include <QApplication>
 #include <QFileInfo>
 
 namespace qz {
@@ -12,8 +11,10 @@ namespace {
 const QString kBeepKey = QStringLiteral("\x01beep");
 }
 
-MixingSoundPlayer::MixingSoundPlayer(AudioOutput* output, QString programFolder)
-    : m_output(output), m_programFolder(std::move(programFolder)) {
+MixingSoundPlayer::MixingSoundPlayer(AudioOutput* output, QString programFolder,
+                                     std::function<void()> platformBeep)
+    : m_output(output), m_programFolder(std::move(programFolder)),
+      m_platformBeep(std::move(platformBeep)) {
     // Unbuffered: what was handed out is exactly what the output asked for, so the mixer knows
     // where each sound really is.
     m_mixer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
@@ -141,7 +142,7 @@ void MixingSoundPlayer::fallbackBeep() {
 }
 
 void MixingSoundPlayer::platformBeep() {
-    QApplication::beep();
+    if (m_platformBeep) m_platformBeep();
 }
 
 } // namespace qz

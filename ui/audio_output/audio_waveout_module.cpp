@@ -2,7 +2,7 @@
 // The audio module on Windows: the mixed sound goes to the system's wave output (waveOut), so
 // the Windows build needs no multimedia library of Qt's. The program loads it on the first ring
 // or preview, as on Linux.
-#include "audio_output.h"
+#include "audio/audio_output.h"
 
 #include <QIODevice>
 #include <QTimer>
