@@ -10,6 +10,9 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
+#ifdef QZ_JAPANESE_FONT
+#include "ui/fonts.h"
+#endif
 #ifdef QZ_MENU_BAR
 #include <QMainWindow>
 #include <QMenuBar>
@@ -19,12 +22,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
 #ifdef QZ_JAPANESE_FONT
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP")});
-    font.setPointSizeF(9);
-    QApplication::setFont(font);
+    // Looked up as the program looks its font up, so the two pay the same for it.
+    qz::installApplicationFont();
     const QString format = QStringLiteral("yyyy/MM/dd dddd HH:mm:ss");
 #else
     const QString format = QStringLiteral("HH:mm:ss");

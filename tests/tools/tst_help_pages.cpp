@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The help pages as shipped: readable by the help window (UTF-8, declared so, no scripts or
-// style sheets) and linked together without dead ends.
+// style sheets), naming this build's version, and linked together without dead ends.
+#include "about/version.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,6 +82,13 @@ void TstHelpPages::pageIsPlainUtf8Html() {
     QVERIFY(html.contains(QStringLiteral("<title>"), Qt::CaseInsensitive));
     for (const char* unsupported : {"<script", "<style", "stylesheet", "javascript:"})
         QVERIFY2(!html.contains(QLatin1String(unsupported), Qt::CaseInsensitive), unsupported);
+    QVERIFY2(!html.contains(u'@'), "a placeholder left unfilled");
+    // A page that names the version names this build's, as the version box shows it.
+    const QString named = QStringLiteral("Version　");
+    if (const qsizetype at = html.indexOf(named); at >= 0) {
+        const QString version = qz::fullWidthVersion(qz::programVersion());
+        QCOMPARE(html.mid(at + named.size(), version.size()), version);
+    }
 }
 
 void TstHelpPages::linksReachExistingPagesAndAnchors_data() {
