@@ -51,6 +51,8 @@ QVariantList notifyArguments(const QString& title, const QString& text,
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
         // The window rings already.
         {QStringLiteral("suppress-sound"), true},
+        // "表示" brings the window forward while the ring goes on, and so does the notification.
+        {QStringLiteral("resident"), true},
     };
     // The notification stays as long as the ring: the program withdraws it when the ring
     // ends, where the service's own timeout (ten seconds or so) would end it mid-ring.

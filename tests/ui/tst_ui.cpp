@@ -528,6 +528,7 @@ class TestUi : public QObject {
         QCOMPARE(args[5].toStringList(),
                  (QStringList{u"default"_s, u"表示"_s, u"stop"_s, u"停止"_s}));
         QCOMPARE(args[6].toMap().value(u"suppress-sound"_s), QVariant(true));
+        QCOMPARE(args[6].toMap().value(u"resident"_s), QVariant(true));
         // Up for the whole ring: it is withdrawn when the ring ends.
         QCOMPARE(args[7].toInt(), 0);
     }
