@@ -51,7 +51,7 @@ QVariantList notifyArguments(const QString& title, const QString& text,
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
         // The window rings already.
         {QStringLiteral("suppress-sound"), true},
-        // "表示" brings the window forward while the ring goes on, and so does the notification.
+        // The ring goes on after "表示", and so does its notification, withdrawn with the ring.
         {QStringLiteral("resident"), true},
     };
     // The notification stays as long as the ring: the program withdraws it when the ring

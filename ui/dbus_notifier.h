@@ -16,9 +16,9 @@ namespace qz {
 QVariantList notifyArguments(const QString& title, const QString& text,
                              const QStringList& capabilities);
 
-// The freedesktop notification service on the session bus. Every call is sent without waiting
-// for its answer; a desktop without the service answers with an error that is dropped. Built
-// without Qt D-Bus, it shows nothing.
+// The freedesktop notification service on the session bus. Nothing waits for an answer: the
+// first notification goes out once the service has said what it can, and a desktop without the
+// service answers with an error that is dropped. Built without Qt D-Bus, it shows nothing.
 class DBusNotifier final : public QObject, public DesktopNotifier {
     Q_OBJECT
   public:
