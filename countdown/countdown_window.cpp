@@ -495,9 +495,10 @@ void CountdownWindow::apply(const CountdownOutputs& out) {
         if (!m_ringTimer->isActive()) {
             m_ringTimer->setInterval(kCountdownTimerMs);
             m_ringTimer->start();
-            m_notice.show(platform().notifier, QStringLiteral("カウントダウン"),
-                          QStringLiteral("カウントダウン終了"),
-                          [this] { apply(stopRinging(m_cd)); });
+            m_notice.show(
+                platform().notifier, QStringLiteral("カウントダウン"),
+                QStringLiteral("カウントダウン終了"), [this] { apply(stopRinging(m_cd)); },
+                [this] { platform().windows->restoreAndRaise(this); });
         }
         break;
     case RingTimerRequest::Stop:

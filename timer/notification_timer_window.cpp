@@ -465,10 +465,11 @@ void NotificationTimerWindow::applyRow(int k) {
     if (!e.ringerTicking())
         notice.withdraw();
     else if (!notice.shown())
-        notice.show(platform().notifier, windowTitle(),
-                    r.memo->text().trimmed().isEmpty() ? QStringLiteral("%1行目のお知らせ").arg(k)
-                                                       : r.memo->text(),
-                    [this, k] { onStopClicked(k); });
+        notice.show(
+            platform().notifier, windowTitle(),
+            r.memo->text().trimmed().isEmpty() ? QStringLiteral("%1行目のお知らせ").arg(k)
+                                               : r.memo->text(),
+            [this, k] { onStopClicked(k); }, [this] { platform().windows->restoreAndRaise(this); });
     if (m_engine.busy() != m_alarmTimer->isActive()) {
         if (m_engine.busy())
             m_alarmTimer->start();

@@ -12,10 +12,11 @@ namespace qz {
 class DesktopNotifier {
   public:
     virtual ~DesktopNotifier() = default;
-    // Shows `text` under `title` with a "停止" action; `onStop` runs when the user picks that
-    // action, until the notification is withdrawn. Returns the handle for withdraw().
-    virtual quint32 notify(const QString& title, const QString& text,
-                           std::function<void()> onStop) = 0;
+    // Shows `text` under `title` with a "停止" action. Until the notification is withdrawn,
+    // `onStop` runs when the user picks that action and `onOpen` when the user clicks the
+    // notification itself. Returns the handle for withdraw().
+    virtual quint32 notify(const QString& title, const QString& text, std::function<void()> onStop,
+                           std::function<void()> onOpen) = 0;
     virtual void withdraw(quint32 handle) = 0;
 };
 
@@ -29,10 +30,10 @@ class RingNotice {
 
     // Does nothing while this ring's notification is out already.
     void show(DesktopNotifier* notifier, const QString& title, const QString& text,
-              std::function<void()> onStop) {
+              std::function<void()> onStop, std::function<void()> onOpen) {
         if (m_handle != 0 || notifier == nullptr) return;
         m_notifier = notifier;
-        m_handle = notifier->notify(title, text, std::move(onStop));
+        m_handle = notifier->notify(title, text, std::move(onStop), std::move(onOpen));
     }
     bool shown() const { return m_handle != 0; }
     void withdraw() {

@@ -131,11 +131,12 @@ class RecordingNotifier final : public DesktopNotifier {
         QString title;
         QString text;
         std::function<void()> onStop;
+        std::function<void()> onOpen;
         bool withdrawn = false;
     };
-    quint32 notify(const QString& title, const QString& text,
-                   std::function<void()> onStop) override {
-        shown.append({title, text, std::move(onStop)});
+    quint32 notify(const QString& title, const QString& text, std::function<void()> onStop,
+                   std::function<void()> onOpen) override {
+        shown.append({title, text, std::move(onStop), std::move(onOpen)});
         return quint32(shown.size());
     }
     void withdraw(quint32 handle) override { shown[qsizetype(handle) - 1].withdrawn = true; }

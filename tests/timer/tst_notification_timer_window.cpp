@@ -459,10 +459,11 @@ void TstNotificationTimerWindow::stopByHand() {
 void TstNotificationTimerWindow::desktopNotification_data() {
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("end"); // desktop, button, duration, clear all, menu
+    QTest::addColumn<QString>("end"); // desktop, open, button, duration, clear all, menu
     QTest::newRow("memo, stopped from the desktop") << u"会議"_s << u"会議"_s << u"desktop"_s;
     QTest::newRow("no memo, 停止 button") << QString() << u"3行目のお知らせ"_s << u"button"_s;
     QTest::newRow("blank memo, runs out") << u"  "_s << u"3行目のお知らせ"_s << u"duration"_s;
+    QTest::newRow("bubble clicked, runs out") << u"会議"_s << u"会議"_s << u"open"_s;
     QTest::newRow("全クリア") << u"x"_s << u"x"_s << u"clear all"_s;
     QTest::newRow("back to the launcher") << u"x"_s << u"x"_s << u"menu"_s;
 }
@@ -485,7 +486,14 @@ void TstNotificationTimerWindow::desktopNotification() {
     QPointer<NotificationTimerWindow> guard(w);
     if (end == u"desktop"_s) f.tp.notifier.stop(0);
     if (end == u"button"_s) QTest::mouseClick(f.w->stopButton(3), Qt::LeftButton);
-    if (end == u"duration"_s) f.runUntil(at(12, 0, 12));
+    if (end == u"open"_s) {
+        // The window comes forward; the ring goes on.
+        const int raises = f.tp.windows.raises;
+        f.tp.notifier.shown[0].onOpen();
+        QCOMPARE(f.tp.windows.raises, raises + 1);
+        QVERIFY(f.ringing(3));
+    }
+    if (end == u"duration"_s || end == u"open"_s) f.runUntil(at(12, 0, 12));
     if (end == u"clear all"_s) QTest::mouseClick(f.w->clearAllButton(), Qt::LeftButton);
     if (end == u"menu"_s) QTest::mouseClick(f.w->menuButton(), Qt::LeftButton);
     QTRY_VERIFY(guard.isNull() || !f.ringing(3));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/clock.h"
 #include "ui/clock_ticker.h"
+#include "ui/dbus_notifier.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/placement.h"
@@ -170,6 +171,39 @@ class TestUi : public QObject {
         const int count = spy.count();
         QTest::qWait(1100);
         QCOMPARE(spy.count(), count);
+    }
+
+    // What the desktop's notification service is asked to show for a ring.
+    void ringNotificationAsTyped_data() {
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("body");
+        const QStringList markup{u"actions"_s, u"body"_s, u"body-markup"_s};
+        const QStringList plain{u"actions"_s, u"body"_s};
+        const QString memo = u"<b>会議</b> & A&amp;B <資料"_s;
+        QTest::newRow("markup service") << markup << memo
+                                        << u"&lt;b&gt;会議&lt;/b&gt; &amp; "
+                                           "A&amp;amp;B &lt;資料"_s;
+        QTest::newRow("plain service") << plain << memo << memo;
+        QTest::newRow("service not known yet") << QStringList() << memo << memo;
+        QTest::newRow("row without memo") << markup << u"3行目のお知らせ"_s << u"3行目のお知らせ"_s;
+    }
+    void ringNotificationAsTyped() {
+        QFETCH(QStringList, capabilities);
+        QFETCH(QString, text);
+        QFETCH(QString, body);
+        const QVariantList args = notifyArguments(u"お知らせタイマー"_s, text, capabilities);
+        QCOMPARE(args.size(), 8);
+        QCOMPARE(args[0].toString(), u"ＱＺタイマー"_s);
+        QCOMPARE(args[3].toString(), u"お知らせタイマー"_s);
+        QCOMPARE(args[4].toString(), body);
+        // A click on the bubble, and its "停止".
+        QCOMPARE(args[5].toStringList(),
+                 (QStringList{u"default"_s, u"表示"_s, u"stop"_s, u"停止"_s}));
+        QCOMPARE(args[6].toMap().value(u"suppress-sound"_s), QVariant(true));
+        QCOMPARE(args[6].toMap().value(u"resident"_s), QVariant(true));
+        // Up for the whole ring: it is withdrawn when the ring ends.
+        QCOMPARE(args[7].toInt(), 0);
     }
 };
 
