@@ -42,6 +42,14 @@ void showDateTime(const QDateTime& now, QLabel* time, QLabel* date, QLabel* week
 
 void setValueLook(QFrame* f, quint32 ground) {
     f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A framed label left to Qt's own indent measures an "x" at every paint, and the first
+    // such measure loads a Latin face of its own just before the first frame. A label centred
+    // both ways never uses the indent, so it is set and nothing is measured.
+    if (auto* label = qobject_cast<QLabel*>(f); label && label->indent() < 0) {
+        constexpr Qt::Alignment sides =
+            Qt::AlignLeft | Qt::AlignRight | Qt::AlignTop | Qt::AlignBottom;
+        if (!(label->alignment() & sides)) label->setIndent(0);
+    }
     setBackground(f, ground);
 }
 

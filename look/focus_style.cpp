@@ -9,6 +9,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <future>
+#include <map>
 #include <qdrawutil.h>
 
 namespace qz {
@@ -38,12 +39,10 @@ class FocusMarkStyle final : public QProxyStyle {
         // Styles draw the mark only after keyboard navigation; the ringing row's "停止" gets
         // the focus from the program and must show it too. Check boxes and option buttons draw
         // it as a focus frame, push buttons (in Fusion) as the outline of their panel.
-        if (option && (option->state & State_HasFocus)) {
-            if (element == PE_FrameFocusRect)
-                return drawMarked<QStyleOptionFocusRect>(element, option, painter, widget);
-            if (element == PE_PanelButtonCommand)
-                return drawMarked<QStyleOptionButton>(element, option, painter, widget);
-        }
+        if (option && element == PE_PanelButtonCommand)
+            return drawButtonPanel(option, painter, widget);
+        if (option && (option->state & State_HasFocus) && element == PE_FrameFocusRect)
+            return drawMarked<QStyleOptionFocusRect>(element, option, painter, widget);
         if (element == PE_FrameGroupBox && option &&
             drawFusionGroupBoxFrame(option, painter, widget))
             return;
@@ -62,6 +61,42 @@ class FocusMarkStyle final : public QProxyStyle {
     }
 
   private:
+    // Fusion keeps a push button's panel as a picture, found again by the palette's identity;
+    // but every button carries a palette of its own, resolved from its parent's, so each panel
+    // was drawn anew (three antialiased rounded rectangles, a large part of the launcher's
+    // first frame). Buttons whose palettes hold the same colours are given one palette, so a
+    // panel of a size and a state is drawn once and the others are copies of it.
+    void drawButtonPanel(const QStyleOption* option, QPainter* painter,
+                         const QWidget* widget) const {
+        QStyleOptionButton panel;
+        if (const auto* typed = qstyleoption_cast<const QStyleOptionButton*>(option))
+            panel = *typed;
+        else
+            panel.QStyleOption::operator=(*option);
+        panel.palette = sharedPalette(option->palette);
+        if (panel.state & State_HasFocus) panel.state |= State_KeyboardFocusChange;
+        QProxyStyle::drawPrimitive(PE_PanelButtonCommand, &panel, painter, widget);
+    }
+
+    const QPalette& sharedPalette(const QPalette& palette) const {
+        QByteArray colours;
+        for (int group = 0; group < QPalette::NColorGroups; ++group) {
+            for (int role = 0; role < QPalette::NColorRoles; ++role) {
+                const QBrush& brush =
+                    palette.brush(QPalette::ColorGroup(group), QPalette::ColorRole(role));
+                // Gradients and pictures are not compared: such a palette stays its own.
+                if (brush.style() != Qt::SolidPattern && brush.style() != Qt::NoBrush)
+                    return palette;
+                const QRgb rgba = brush.style() == Qt::NoBrush ? 0 : brush.color().rgba();
+                colours.append(reinterpret_cast<const char*>(&rgba), sizeof rgba);
+                colours.append(char(brush.style()));
+            }
+        }
+        return m_sharedPalettes.try_emplace(colours, palette).first->second;
+    }
+
+    mutable std::map<QByteArray, QPalette> m_sharedPalettes;
+
     template <typename Option>
     void drawMarked(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                     const QWidget* widget) const {

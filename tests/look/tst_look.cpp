@@ -15,6 +15,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -24,6 +26,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 #include <atomic>
+#include <memory>
 
 using namespace qz;
 using namespace Qt::StringLiterals;
@@ -165,6 +168,31 @@ class TestLook : public QObject {
         QVERIFY(button->hasFocus());
         QVERIFY(!window.testAttribute(Qt::WA_KeyboardFocusChange));
         QVERIFY(button->grab().toImage() != unfocused);
+    }
+
+    // Buttons with alike colours share one palette, so the style draws a panel once; each
+    // must still look as the style draws it with its own colours, whatever came before it.
+    void buttonPanelsLookAsTheStyleDrawsThem() {
+        installFocusMarks();
+        const auto* program = qobject_cast<const QProxyStyle*>(QApplication::style());
+        QVERIFY(program);
+        const std::unique_ptr<QStyle> plain(QStyleFactory::create(program->baseStyle()->name()));
+        const auto panel = [](const QStyle& style, const QColor& ground, QStyle::State state) {
+            QStyleOptionButton o;
+            o.rect = QRect(0, 0, 90, 28);
+            o.state = QStyle::State_Enabled | state;
+            o.palette = QPalette(ground); // a palette of its own, as each button has
+            QImage image(o.rect.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            style.drawPrimitive(QStyle::PE_PanelButtonCommand, &o, &p);
+            return image;
+        };
+        const QStyle::State focused = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+        for (const QStyle::State state : {QStyle::State(QStyle::State_None), focused})
+            for (const QColor& ground : {QColor(Qt::red), QColor(Qt::blue), QColor(Qt::red)})
+                QCOMPARE(panel(*program, ground, state), panel(*plain, ground, state));
+        QVERIFY(panel(*program, Qt::red, {}) != panel(*program, Qt::blue, {}));
     }
 
     // The launcher's picture is drawn on another thread as soon as it is given, once, and the
