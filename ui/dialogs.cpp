@@ -92,6 +92,11 @@ void prepareFileDialog(QFileDialog& dialog, const QString& filter, bool save) {
     dialog.setNameFilter(qtNameFilter(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed without an extension gets the type's, as Windows' own dialog gives it:
+    // "SHOT" saved as a worksheet is SHOT.TIM, which the open dialog's filter then shows.
+    const QString firstPattern = filter.section(u'|', 1).section(u';', 0, 0).trimmed();
+    if (save && firstPattern.startsWith(QLatin1String("*.")) && firstPattern.count(u'*') == 1)
+        dialog.setDefaultSuffix(firstPattern.mid(2));
     // Qt's own size cuts the size, type and date columns short.
     dialog.resize(twipsRect(0, 0, 11400, 7200).size());
 }

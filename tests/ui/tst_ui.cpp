@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIcon>
 #include <QImage>
@@ -117,6 +118,27 @@ class TestUi : public QObject {
         const auto* model = dialog.findChild<QFileSystemModel*>();
         QVERIFY(model);
         QTRY_COMPARE(model->type(model->index(dir.filePath(name))), type);
+    }
+
+    void savedNameTakesTheTypesExtension_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        const QString sheet = u"時間計算ﾌｧｲﾙ (*.TIM)|*.TIM"_s;
+        QTest::newRow("no extension") << sheet << u"SHOT"_s << u"SHOT.TIM"_s;
+        QTest::newRow("its extension") << sheet << u"shot.tim"_s << u"shot.tim"_s;
+        QTest::newRow("any file") << u"すべて|*"_s << u"SHOT"_s << u"SHOT"_s;
+    }
+    void savedNameTakesTheTypesExtension() {
+        QFETCH(QString, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QTemporaryDir dir;
+        QFileDialog dialog(nullptr, QString(), dir.path());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        prepareFileDialog(dialog, filter, true);
+        dialog.selectFile(typed);
+        QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)).fileName(), saved);
     }
 
     // The icon theme is read for the first box only: a box after the theme changed still shows
