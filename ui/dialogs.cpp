@@ -6,9 +6,11 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QHash>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QStyle>
+#include <QTreeView>
 
 namespace qz {
 
@@ -97,8 +99,15 @@ void prepareFileDialog(QFileDialog& dialog, const QString& filter, bool save) {
     const QString firstPattern = filter.section(u'|', 1).section(u';', 0, 0).trimmed();
     if (save && firstPattern.startsWith(QLatin1String("*.")) && firstPattern.count(u'*') == 1)
         dialog.setDefaultSuffix(firstPattern.mid(2));
-    // Qt's own size cuts the size, type and date columns short.
+    // Qt's own size cuts the size, type and date columns short, and even at this size its list
+    // gives the names all the room: the other columns take what their texts need.
     dialog.resize(twipsRect(0, 0, 11400, 7200).size());
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
 }
 
 static std::optional<QString> runDialog(QWidget* parent, const QString& folder,
