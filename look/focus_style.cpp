@@ -63,9 +63,9 @@ class FocusMarkStyle final : public QProxyStyle {
   private:
     // Fusion keeps a push button's panel as a picture, found again by the palette's identity;
     // but every button carries a palette of its own, resolved from its parent's, so each panel
-    // was drawn anew (three antialiased rounded rectangles, a large part of the launcher's
-    // first frame). Buttons whose palettes hold the same colours are given one palette, so a
-    // panel of a size and a state is drawn once and the others are copies of it.
+    // would be drawn anew (three antialiased rounded rectangles, a large part of the
+    // launcher's first frame). Buttons whose palettes hold the same colours are given one palette,
+    // so a panel of a size and a state is drawn once and the others are copies of it.
     void drawButtonPanel(const QStyleOption* option, QPainter* painter,
                          const QWidget* widget) const {
         QStyleOptionButton panel;
