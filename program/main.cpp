@@ -28,10 +28,10 @@
 #ifdef QZ_WARM_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
-#ifdef QZ_OPEN_SESSION_BUS_EARLY
+#ifdef QZ_HAVE_DBUS
 #include <QDBusConnection>
 #endif
-#if defined(QZ_WARM_FONTCONFIG) || defined(QZ_OPEN_SESSION_BUS_EARLY)
+#if defined(QZ_WARM_FONTCONFIG) || defined(QZ_HAVE_DBUS)
 #include <thread>
 #endif
 
@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
         if (instance.start({token, startupId}) == SingleInstance::Role::Secondary) return 0;
     }
 
-#ifdef QZ_OPEN_SESSION_BUS_EARLY
+#ifdef QZ_HAVE_DBUS
     // On X11 and Wayland, Qt's accessibility support connects to the session bus when the
     // launcher's first control is made, and the launcher waits for it. Where the desktop gives
     // no bus address, that connection first starts a bus of its own (several milliseconds at
