@@ -18,22 +18,14 @@
 #include "timer/notification_timer_window.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
+#include "ui/start_up_warm_up.h"
 #include "ui/startup_completion.h"
 #include "ui/translations.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QScopeGuard>
 #include <cstdio>
-
-#ifdef QZ_WARM_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-#ifdef QZ_HAVE_DBUS
-#include <QDBusConnection>
-#endif
-#if defined(QZ_WARM_FONTCONFIG) || defined(QZ_HAVE_DBUS)
-#include <thread>
-#endif
 
 using namespace qz;
 
@@ -55,16 +47,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-#ifdef QZ_WARM_FONTCONFIG
-    // Reading the font configuration (dozens of XML files and the font caches) is the longest
-    // single step before the launcher can show; it runs on the other core while Qt connects to
-    // the display, and Qt finds it done. The library guards its set-up against a second caller.
-    std::jthread fontConfigWarmUp([] { FcInit(); });
-#endif
+    FontWarmUp fontWarmUp;
     // Qt's X11 support takes the startup notification ID out of the environment while it
     // connects; a start that hands over passes it on, and the program ends the notice.
     const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     QApplication app(argc, argv);
+    // However main ends, the warm-up ends before the application object.
+    const auto endFontWarmUp = qScopeGuard([&fontWarmUp] { fontWarmUp.finish(); });
     QApplication::setApplicationName(QStringLiteral("qztimer"));
     QGuiApplication::setDesktopFileName(QStringLiteral(QZ_APP_ID));
     // Qt has taken its own options (-platform, -display, ...) off the line by now.
@@ -81,20 +70,10 @@ int main(int argc, char* argv[]) {
         if (instance.start({token, startupId}) == SingleInstance::Role::Secondary) return 0;
     }
 
-#ifdef QZ_HAVE_DBUS
-    // On X11 and Wayland, Qt's accessibility support connects to the session bus when the
-    // launcher's first control is made, and the launcher waits for it. Where the desktop gives
-    // no bus address, that connection first starts a bus of its own (several milliseconds at
-    // every start). Opened here on another thread, it is made while the launcher is built; Qt
-    // shares the one connection. A start that only hands over to a running program ends above
-    // without it.
-    std::jthread sessionBusWarmUp;
-    if (const QString p = QGuiApplication::platformName();
-        p == QLatin1String("xcb") || p.startsWith(QLatin1String("wayland")))
-        sessionBusWarmUp = std::jthread([] { QDBusConnection::sessionBus(); });
-#endif
+    fontWarmUp.fillFontDatabase();
+    const SessionBusWarmUp sessionBusWarmUp;
 
-    installApplicationFont();
+    // What needs no font comes first, while the other thread fills the font database.
     installFocusMarks();
     installQtTranslations();
 
@@ -137,6 +116,8 @@ int main(int argc, char* argv[]) {
                          if (target) real.platform().windows->restoreAndRaise(target);
                      });
 
+    fontWarmUp.finish();
+    installApplicationFont();
     QzWindow* launcher = windows.showFirst(WindowId::Launcher);
     // The program's own picture, drawn: the installed theme icons are made from the same
     // picture, and looking them up in the icon theme costs more than the whole launcher. The

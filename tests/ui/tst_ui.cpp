@@ -5,6 +5,7 @@
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/placement.h"
+#include "ui/start_up_warm_up.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
 #include <QMessageBox>
@@ -73,6 +75,27 @@ class TestUi : public QObject {
                                        QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
                                        QStringLiteral("Noto Sans CJK JP")};
         QCOMPARE(familiesToRequest(preferred, installed), expected);
+    }
+
+    // However a start ends (it shows windows, it hands over to a running program, or it ends
+    // before it knows), the warm-up's thread ends with it: a thread left waiting for the word
+    // would hold the program's exit for ever.
+    void fontWarmUpEndsWithTheStart_data() {
+        QTest::addColumn<bool>("fill");
+        QTest::addColumn<bool>("finish");
+        QTest::newRow("windows show") << true << true;
+        QTest::newRow("hands over") << false << true;
+        QTest::newRow("ends before it knows") << false << false;
+    }
+    void fontWarmUpEndsWithTheStart() {
+        QFETCH(bool, fill);
+        QFETCH(bool, finish);
+        {
+            FontWarmUp warmUp;
+            if (fill) warmUp.fillFontDatabase();
+            if (finish) warmUp.finish();
+        }
+        QVERIFY(QFontDatabase::families().size() > 0);
     }
 
     // The program draws the group box frame itself (no image plugins); it must look exactly as
